@@ -1,0 +1,32 @@
+// The decoders and encoders behind the exported load and save functions. Each works on a whole
+// file in memory and returns 0 / false for anything it cannot handle, never crashing.
+#pragma once
+
+#include "pelmix.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pelmix {
+
+enum class FileKind { Unknown, Bmp, Jpeg, Tiff };
+
+// The format of a file, from its first bytes.
+FileKind sniff(const uint8_t* data, size_t size);
+
+// New image handles, or 0.
+HGLOBAL decodeBmp(const uint8_t* data, size_t size);
+// maxWidth/maxHeight > 0 ask for DCT-scaled decoding (see PelmixFileLoadFit); full, when not
+// null, receives the stored picture's description.
+HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
+                   IMAGE_INFO* full);
+HGLOBAL decodeTiff(const uint8_t* data, size_t size);
+
+// Encoders from a valid image handle. BMP and JPEG produce bytes; TIFF writes the file at path
+// (the caller passes a temporary file that it renames afterwards).
+bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out);
+bool encodeJpeg(HGLOBAL image, int32_t quality, bool grey, std::vector<uint8_t>& out);
+bool encodeTiff(HGLOBAL image, int32_t compression, const char* path);
+
+} // namespace pelmix

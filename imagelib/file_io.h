@@ -1,0 +1,48 @@
+// Reading whole files and writing files so that a failure never leaves a partial one behind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pelmix {
+
+struct FileBytes {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+
+// Reads the whole file; false when it cannot be opened or read, is not a regular file, or is
+// larger than maxBytes.
+bool readWholeFile(const char* path, size_t maxBytes, FileBytes& out);
+
+// A file written under a temporary name beside its target and renamed over the target by
+// commit(). Destroying an uncommitted one removes the temporary file.
+class AtomicFile {
+public:
+    explicit AtomicFile(const char* target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file; false when the folder cannot take it.
+    bool create();
+    // The temporary file's path (valid after create()).
+    const std::string& tempPath() const { return temp_; }
+    // Writes bytes to the temporary file, replacing what it held.
+    bool write(const uint8_t* data, size_t size);
+    // Flushes the temporary file to disk and renames it over the target.
+    bool commit();
+
+private:
+    std::string target_;
+    std::string temp_;
+    bool committed_ = false;
+};
+
+// Writes bytes to path through an AtomicFile.
+bool writeFileAtomically(const char* path, const std::vector<uint8_t>& bytes);
+
+} // namespace pelmix

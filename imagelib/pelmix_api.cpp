@@ -1,0 +1,168 @@
+// The exported entry points that are not pixel operations: loading, saving, description,
+// copying and releasing.
+#include "codecs.h"
+#include "dib.h"
+#include "file_io.h"
+#include "progress.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace pelmix;
+
+namespace {
+
+constexpr size_t kMaxFileBytes = size_t(1) << 31;
+
+HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full) {
+    FileBytes file;
+    if (!readWholeFile(path, kMaxFileBytes, file)) {
+        return nullptr;
+    }
+    HGLOBAL image = nullptr;
+    switch (sniff(file.data.get(), file.size)) {
+    case FileKind::Bmp:
+        image = decodeBmp(file.data.get(), file.size);
+        break;
+    case FileKind::Jpeg:
+        return decodeJpeg(file.data.get(), file.size, maxWidth, maxHeight, full);
+    case FileKind::Tiff:
+        image = decodeTiff(file.data.get(), file.size);
+        break;
+    case FileKind::Unknown:
+        return nullptr;
+    }
+    if (full != nullptr && !PelmixImageInfo(image, full)) {
+        std::memset(full, 0, sizeof *full);
+    }
+    return image;
+}
+
+} // namespace
+
+namespace pelmix {
+
+FileKind sniff(const uint8_t* data, size_t size) {
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+        return FileKind::Bmp;
+    }
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        return FileKind::Jpeg;
+    }
+    if (size >= 4 && ((data[0] == 'I' && data[1] == 'I' && (data[2] == 42 || data[2] == 43) &&
+                       data[3] == 0) ||
+                      (data[0] == 'M' && data[1] == 'M' && data[2] == 0 &&
+                       (data[3] == 42 || data[3] == 43)))) {
+        return FileKind::Tiff;
+    }
+    return FileKind::Unknown;
+}
+
+} // namespace pelmix
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* caption,
+                                              const char* text) {
+    Progress progress(caption, text);
+    return loadFile(path, 0, 0, nullptr);
+}
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWidth,
+                                                 int32_t maxHeight, IMAGE_INFO* info) {
+    if (info != nullptr) {
+        std::memset(info, 0, sizeof *info);
+    }
+    return loadFile(path, maxWidth, maxHeight, info);
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixImageInfo(HGLOBAL image, IMAGE_INFO* info) {
+    if (info == nullptr) {
+        return 0;
+    }
+    std::memset(info, 0, sizeof *info);
+    DibView dib(image);
+    if (!dib.valid()) {
+        return 0;
+    }
+    info->WIDTH = dib.width();
+    info->HEIGHT = dib.height();
+    info->COLOR_TYPE = colourType(dib);
+    info->BIT_COUNT = dib.bitCount();
+    const int32_t ppm = dib.header().biXPelsPerMeter;
+    info->RESOLUTION = ppm > 0 ? static_cast<int32_t>(std::lround(ppm * 0.0254)) : 0;
+    return 1;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixMemFree(HGLOBAL image) {
+    if (image == nullptr) {
+        return 0;
+    }
+    return GlobalFree(image) == nullptr ? 1 : 0;
+}
+
+PELMIX_API int32_t PELMIX_CALL DibNumColors(const void* bitmapInfoHeader) {
+    if (bitmapInfoHeader == nullptr) {
+        return 0;
+    }
+    PELMIX_BITMAPINFOHEADER header;
+    std::memcpy(&header, bitmapInfoHeader, sizeof header);
+    return static_cast<int32_t>(colourEntries(header));
+}
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixCopy(HGLOBAL image, const char* caption, const char* text) {
+    Progress progress(caption, text);
+    DibView dib(image);
+    if (!dib.valid()) {
+        return nullptr;
+    }
+    const SIZE_T size = GlobalSize(image);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(GlobalLock(copy), &dib.header(), size);
+    GlobalUnlock(copy);
+    return copy;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixBmpFileSave(const char* path, HGLOBAL image,
+                                                 const char* caption, const char* text,
+                                                 int32_t flags) {
+    Progress progress(caption, text);
+    std::vector<uint8_t> bytes;
+    if (flags != 0 || !encodeBmp(image, bytes)) {
+        return 0;
+    }
+    return writeFileAtomically(path, bytes) ? 1 : 0;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixJpegFileSave(const char* path, HGLOBAL image,
+                                                  const char* caption, const char* text,
+                                                  int32_t quality, int32_t grey) {
+    Progress progress(caption, text);
+    std::vector<uint8_t> bytes;
+    if (!encodeJpeg(image, quality, grey == 1, bytes)) {
+        return 0;
+    }
+    return writeFileAtomically(path, bytes) ? 1 : 0;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixTiffFileSave(const char* path, HGLOBAL image,
+                                                  const char* caption, const char* text,
+                                                  int32_t compression) {
+    Progress progress(caption, text);
+    if (compression != PELMIX_TIFF_NONE && compression != PELMIX_TIFF_GROUP4 &&
+        compression != PELMIX_TIFF_PACKBITS) {
+        return 0;
+    }
+    {
+        DibView dib(image);
+        if (!dib.valid() || (compression == PELMIX_TIFF_GROUP4 && dib.bitCount() != 1)) {
+            return 0;
+        }
+    }
+    AtomicFile file(path);
+    if (!file.create() || !encodeTiff(image, compression, file.tempPath().c_str())) {
+        return 0;
+    }
+    return file.commit() ? 1 : 0;
+}

@@ -1,8 +1,393 @@
+// BMP files. The reader takes no field on trust: every offset, count and size is checked against
+// the bytes actually present before anything is allocated. The writer produces the plainest form
+// every reader knows: a 40-byte header, a full colour table and uncompressed bottom-up rows.
 #include "codecs.h"
+#include "dib.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace pelmix {
+namespace {
 
-HGLOBAL decodeBmp(const uint8_t*, size_t) { return nullptr; }
-bool encodeBmp(HGLOBAL, std::vector<uint8_t>&) { return false; }
+constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kCoreHeaderSize = 12; // OS/2: 16-bit sizes, 3-byte palette entries
+constexpr uint32_t kInfoHeaderSize = 40;
+
+// An RLE picture may be announced by a few bytes (a bare end-of-bitmap code), so its size cannot
+// be checked against the file like an uncompressed one. A real encoder covers at most 255 pixels
+// per two bytes of runs; allowing a generous multiple of that, plus a fixed allowance for small
+// pictures, stops a tiny file from making us allocate a quarter of a gigabyte.
+constexpr uint64_t kRlePixelsPerByte = 1024;
+constexpr uint64_t kRleFreePixels = uint64_t(1) << 24;
+
+struct HandleFree {
+    void operator()(void* handle) const { GlobalFree(handle); }
+};
+using OwnedHandle = std::unique_ptr<void, HandleFree>;
+
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// One colour channel of a 16- or 32-bit pixel, scaled to 0..255 whatever its width.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    uint32_t max = 1;
+
+    explicit Channel(uint32_t m) : mask(m), shift(std::countr_zero(m)), max(m >> shift) {}
+    uint8_t operator()(uint32_t pixel) const {
+        const uint64_t value = (pixel & mask) >> shift;
+        return static_cast<uint8_t>((value * 255 + max / 2) / max);
+    }
+};
+
+// A usable mask is a single run of bits inside the pixel.
+bool maskUsable(uint32_t mask, uint16_t bits) {
+    if (mask == 0 || (bits == 16 && mask > 0xFFFF)) {
+        return false;
+    }
+    const uint64_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1)) == 0;
+}
+
+// Everything the headers say, after checking.
+struct Layout {
+    int32_t width = 0;
+    int32_t height = 0;
+    bool topDown = false;
+    uint16_t bits = 0;
+    uint32_t compression = PELMIX_BI_RGB;
+    int32_t xPelsPerMeter = 0;
+    int32_t yPelsPerMeter = 0;
+    size_t paletteOffset = 0;
+    uint32_t paletteEntries = 0;
+    uint32_t entrySize = 4;
+    uint32_t masks[3] = {0, 0, 0}; // red, green, blue
+    size_t pixelOffset = 0;
+};
+
+bool depthAndCompressionKnown(uint16_t bits, uint32_t compression) {
+    switch (compression) {
+    case PELMIX_BI_RGB:
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case PELMIX_BI_BITFIELDS:
+        return bits == 16 || bits == 32;
+    case PELMIX_BI_RLE8:
+        return bits == 8;
+    case PELMIX_BI_RLE4:
+        return bits == 4;
+    default:
+        return false;
+    }
+}
+
+bool readMasks(const uint8_t* data, size_t size, uint32_t headerSize, Layout& layout,
+               size_t& headersEnd) {
+    const uint8_t* at = nullptr;
+    if (layout.compression == PELMIX_BI_BITFIELDS) {
+        if (headerSize == kInfoHeaderSize) {
+            // The plain header keeps its masks just after itself, where a palette would be.
+            if (headersEnd + 12 > size) {
+                return false;
+            }
+            at = data + headersEnd;
+            headersEnd += 12;
+        } else {
+            at = data + kFileHeaderSize + kInfoHeaderSize;
+        }
+        for (int i = 0; i < 3; ++i) {
+            layout.masks[i] = le32(at + 4 * i);
+        }
+    } else if (layout.bits == 16) {
+        layout.masks[0] = 0x7C00;
+        layout.masks[1] = 0x03E0;
+        layout.masks[2] = 0x001F;
+    } else {
+        layout.masks[0] = 0x00FF0000;
+        layout.masks[1] = 0x0000FF00;
+        layout.masks[2] = 0x000000FF;
+    }
+    const uint32_t* m = layout.masks;
+    return maskUsable(m[0], layout.bits) && maskUsable(m[1], layout.bits) &&
+           maskUsable(m[2], layout.bits) && (m[0] & m[1]) == 0 && (m[0] & m[2]) == 0 &&
+           (m[1] & m[2]) == 0;
+}
+
+bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
+    if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') {
+        return false;
+    }
+    const uint32_t pixelOffset = le32(data + 10);
+    const uint32_t headerSize = le32(data + kFileHeaderSize);
+    if (headerSize != kCoreHeaderSize && headerSize != kInfoHeaderSize && headerSize != 52 &&
+        headerSize != 56 && headerSize != 108 && headerSize != 124) {
+        return false;
+    }
+    if (kFileHeaderSize + headerSize > size) {
+        return false;
+    }
+    const uint8_t* h = data + kFileHeaderSize;
+    int64_t height = 0;
+    uint16_t planes = 0;
+    uint32_t clrUsed = 0;
+    if (headerSize == kCoreHeaderSize) {
+        layout.width = le16(h + 4);
+        height = le16(h + 6);
+        planes = le16(h + 8);
+        layout.bits = le16(h + 10);
+        layout.entrySize = 3;
+    } else {
+        layout.width = static_cast<int32_t>(le32(h + 4));
+        height = static_cast<int32_t>(le32(h + 8));
+        planes = le16(h + 12);
+        layout.bits = le16(h + 14);
+        layout.compression = le32(h + 16);
+        layout.xPelsPerMeter = static_cast<int32_t>(le32(h + 24));
+        layout.yPelsPerMeter = static_cast<int32_t>(le32(h + 28));
+        clrUsed = le32(h + 32);
+    }
+    layout.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    const bool rle = layout.compression == PELMIX_BI_RLE8 || layout.compression == PELMIX_BI_RLE4;
+    // A planes value of 0 is a common writer slip; more than one plane is a layout we cannot read.
+    if (planes > 1 || !sizeAllowed(layout.width, height) ||
+        !depthAndCompressionKnown(layout.bits, layout.compression) || (rle && layout.topDown)) {
+        return false;
+    }
+    layout.height = static_cast<int32_t>(height);
+
+    size_t headersEnd = kFileHeaderSize + headerSize;
+    if (layout.bits > 8 && !readMasks(data, size, headerSize, layout, headersEnd)) {
+        return false;
+    }
+    if (pixelOffset < headersEnd || pixelOffset >= size) {
+        return false;
+    }
+    layout.pixelOffset = pixelOffset;
+    layout.paletteOffset = headersEnd;
+    if (layout.bits <= 8) {
+        const uint32_t most = 1u << layout.bits;
+        uint32_t entries = clrUsed == 0 ? most : clrUsed;
+        if (entries > most) {
+            return false;
+        }
+        // OS/2 files carry no count; some writers store fewer entries than the depth allows and
+        // the pixel data then starts where the short table ends.
+        if (headerSize == kCoreHeaderSize && pixelOffset < headersEnd + 3ull * entries) {
+            entries = static_cast<uint32_t>((pixelOffset - headersEnd) / 3);
+        }
+        if (headersEnd + static_cast<uint64_t>(entries) * layout.entrySize > size) {
+            return false;
+        }
+        layout.paletteEntries = entries;
+    }
+
+    const uint64_t available = size - pixelOffset;
+    if (rle) {
+        const uint64_t pixels = static_cast<uint64_t>(layout.width) * layout.height;
+        return pixels <= kRleFreePixels || pixels <= available * kRlePixelsPerByte;
+    }
+    // Rows are padded to 4 bytes; only the last row may lack its padding.
+    const uint64_t stride = rowBytes(layout.bits, static_cast<uint64_t>(layout.width));
+    const uint64_t used = (static_cast<uint64_t>(layout.bits) * layout.width + 7) / 8;
+    return stride != 0 && stride * (layout.height - 1) + used <= available;
+}
+
+void copyPalette(const uint8_t* data, const Layout& layout, Rgbq* colours) {
+    // Entries beyond the file's table stay zero, so an index past it reads as black.
+    const uint8_t* entry = data + layout.paletteOffset;
+    for (uint32_t i = 0; i < layout.paletteEntries; ++i, entry += layout.entrySize) {
+        colours[i] = Rgbq{entry[0], entry[1], entry[2], 0};
+    }
+}
+
+void copyRows(const uint8_t* data, const Layout& layout, const DibView& out) {
+    const uint64_t stride = rowBytes(layout.bits, static_cast<uint64_t>(layout.width));
+    const size_t used = (static_cast<size_t>(layout.bits) * layout.width + 7) / 8;
+    const Channel red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]);
+    for (int32_t row = 0; row < layout.height; ++row) {
+        const uint8_t* in = data + layout.pixelOffset + row * stride;
+        uint8_t* dst = out.row(layout.topDown ? row : layout.height - 1 - row);
+        if (layout.bits <= 8 || layout.bits == 24) {
+            std::memcpy(dst, in, used);
+            continue;
+        }
+        for (int32_t x = 0; x < layout.width; ++x, dst += 3) {
+            const uint32_t pixel = layout.bits == 16 ? le16(in + 2 * x) : le32(in + 4 * x);
+            dst[0] = blue(pixel);
+            dst[1] = green(pixel);
+            dst[2] = red(pixel);
+        }
+    }
+}
+
+// Runs that leave the picture are clipped; a stream that stops early leaves the rest at index 0.
+void decodeRle(const uint8_t* p, size_t n, const DibView& out, uint16_t bits) {
+    const int64_t width = out.width();
+    const int64_t height = out.height();
+    int64_t x = 0;
+    int64_t y = 0; // counted from the bottom, as the stream runs
+    const auto put = [&](uint8_t value) {
+        if (x < width) {
+            setIndexAt(out.row(static_cast<int32_t>(height - 1 - y)), static_cast<int32_t>(x), bits,
+                       value);
+            ++x;
+        }
+    };
+    // RLE4 runs alternate the two nibbles of their byte, high first.
+    const auto pick = [bits](uint8_t byte, int k) -> uint8_t {
+        return bits == 8 ? byte : (k & 1) ? (byte & 0x0F) : (byte >> 4);
+    };
+    size_t i = 0;
+    while (i + 1 < n && y < height) {
+        const uint8_t count = p[i];
+        const uint8_t code = p[i + 1];
+        i += 2;
+        if (count != 0) {
+            for (int k = 0; k < count && x < width; ++k) {
+                put(pick(code, k));
+            }
+            continue;
+        }
+        switch (code) {
+        case 0: // end of line
+            x = 0;
+            ++y;
+            break;
+        case 1: // end of bitmap
+            return;
+        case 2: // delta: the skipped pixels keep index 0
+            if (i + 1 >= n) {
+                return;
+            }
+            x = std::min<int64_t>(x + p[i], width);
+            y += p[i + 1];
+            i += 2;
+            break;
+        default: { // absolute run of `code` pixels, padded to a 16-bit boundary
+            const size_t bytes = bits == 8 ? code : (code + 1u) / 2;
+            for (int k = 0; k < code; ++k) {
+                const size_t at = i + (bits == 8 ? k : k / 2);
+                if (at >= n) {
+                    return;
+                }
+                put(pick(p[at], k));
+            }
+            i += bytes + (bytes & 1);
+        }
+        }
+    }
+}
+
+void put16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, static_cast<uint16_t>(v));
+    put16(out, static_cast<uint16_t>(v >> 16));
+}
+
+// Writes a bottom-up BI_RGB image of 1, 4, 8 or 24 bits as it is stored.
+bool writeFile(const DibView& dib, std::vector<uint8_t>& out) {
+    const uint32_t colours = dib.colourCount();
+    const uint64_t image = static_cast<uint64_t>(dib.stride()) * dib.height();
+    const uint64_t offset = kFileHeaderSize + kInfoHeaderSize + 4ull * colours;
+    if (offset + image > UINT32_MAX) {
+        return false;
+    }
+    try {
+        out.clear();
+        out.reserve(static_cast<size_t>(offset + image));
+        out.push_back('B');
+        out.push_back('M');
+        put32(out, static_cast<uint32_t>(offset + image));
+        put32(out, 0); // reserved
+        put32(out, static_cast<uint32_t>(offset));
+        const PELMIX_BITMAPINFOHEADER& h = dib.header();
+        put32(out, kInfoHeaderSize);
+        put32(out, static_cast<uint32_t>(dib.width()));
+        put32(out, static_cast<uint32_t>(dib.height()));
+        put16(out, 1);
+        put16(out, dib.bitCount());
+        put32(out, PELMIX_BI_RGB);
+        put32(out, static_cast<uint32_t>(image));
+        put32(out, static_cast<uint32_t>(h.biXPelsPerMeter));
+        put32(out, static_cast<uint32_t>(h.biYPelsPerMeter));
+        put32(out, colours);
+        put32(out, 0); // every colour matters
+        for (uint32_t i = 0; i < colours; ++i) {
+            const Rgbq& c = dib.colours()[i];
+            out.insert(out.end(), {c.blue, c.green, c.red, 0});
+        }
+        out.insert(out.end(), dib.pixels(), dib.pixels() + image);
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+HGLOBAL decodeBmp(const uint8_t* data, size_t size) {
+    Layout layout;
+    if (data == nullptr || !parseHeaders(data, size, layout)) {
+        return nullptr;
+    }
+    const uint16_t outBits = layout.bits <= 8 ? layout.bits : 24;
+    OwnedHandle image(createDib(layout.width, layout.height, outBits));
+    if (!image) {
+        return nullptr;
+    }
+    {
+        DibView out(image.get());
+        if (!out.valid()) {
+            return nullptr;
+        }
+        out.header().biXPelsPerMeter = layout.xPelsPerMeter;
+        out.header().biYPelsPerMeter = layout.yPelsPerMeter;
+        if (outBits <= 8) {
+            copyPalette(data, layout, out.colours());
+        }
+        if (layout.compression == PELMIX_BI_RLE8 || layout.compression == PELMIX_BI_RLE4) {
+            decodeRle(data + layout.pixelOffset, size - layout.pixelOffset, out, layout.bits);
+        } else {
+            copyRows(data, layout, out);
+        }
+    }
+    return image.release();
+}
+
+bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out) {
+    {
+        DibView dib(image);
+        if (!dib.valid()) {
+            return false;
+        }
+        const uint16_t bits = dib.bitCount();
+        if (dib.bottomUp() && bits != 16 && bits != 32) {
+            return writeFile(dib, out);
+        }
+    }
+    // Top-down rows and 16/32-bit pixels are not what a plain file holds: write a normalised copy.
+    OwnedHandle copy(normalizedCopy(image));
+    if (!copy) {
+        return false;
+    }
+    DibView dib(copy.get());
+    return dib.valid() && writeFile(dib, out);
+}
 
 } // namespace pelmix

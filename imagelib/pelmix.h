@@ -128,8 +128,9 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* capt
 
 /*
  * As PelmixFileLoad, for a picture wanted at about maxWidth x maxHeight: a JPEG is decoded at the
- * smallest DCT scale (1/8 ... 1) that still covers the wanted size in both directions, so the
- * result may be larger than asked for (never smaller than the wanted box, unless the picture is).
+ * smallest DCT scale (1/8 ... 1) whose result still covers the picture fitted into the box
+ * (proportions kept, never enlarged) in both directions, so the result may be larger than that
+ * fitted size, never smaller.
  * Other formats are decoded whole. When info is not 0 it receives the description of the picture
  * as stored in the file (full width and height). A size of 0 or less means "whole".
  */

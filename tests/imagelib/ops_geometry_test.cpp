@@ -279,4 +279,33 @@ TEST(RectCut, GivesNothingForEmptyInvertedOrOutsideRectangles) {
     EXPECT_EQ(PelmixRectCut(nullptr, "", "", 0, 0, 1, 1), nullptr);
 }
 
+TEST(Rotation, KeepsShortColourTables) {
+    // Three table entries instead of 256: the result must still show the same colours.
+    const std::vector<Colour> palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    ImageHandle source =
+        makeIndexedImage(5, 4, 8, palette, [](int x, int y) { return uint8_t((x + y) % 3); });
+    ImageHandle turned(PelmixRotation(source.get(), "", "", PELMIX_ROTATE_RIGHT));
+    ASSERT_TRUE(turned);
+    EXPECT_EQ(pixelAt(turned.get(), 3, 4), pixelAt(source.get(), 4, 0));
+    ImageHandle cut(PelmixRectCut(source.get(), "", "", 1, 1, 2, 2));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(pixelAt(cut.get(), 1, 0), (Colour{255, 0, 0})); // source (2, 1): index 0
+}
+
+TEST(Rotation, ReportsProgressWhenGivenACaption) {
+    std::vector<int> percents;
+    PelmixSetProgressHandler(
+        [](void* context, const char*, const char*, int32_t percent) {
+            static_cast<std::vector<int>*>(context)->push_back(percent);
+        },
+        &percents);
+    ImageHandle source = makeLabels(24);
+    ImageHandle turned(PelmixRotation(source.get(), "Rotate", "", PELMIX_ROTATE_LEFT));
+    ImageHandle cut(PelmixRectCut(source.get(), "", "", 0, 0, 1, 1));
+    PelmixSetProgressHandler(nullptr, nullptr);
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+}
+
 } // namespace

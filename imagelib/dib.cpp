@@ -188,8 +188,6 @@ HGLOBAL normalizedCopy(HGLOBAL image) {
     copyResolution(source.header(), out.header());
     if (target <= 8) {
         std::memcpy(out.colours(), source.colours(), source.colourCount() * sizeof(Rgbq));
-        out.header().biClrUsed = source.colourCount();
-        out.header().biClrImportant = 0;
     }
     const int32_t width = source.width();
     const bool direct = bits == 24 || bits <= 8;

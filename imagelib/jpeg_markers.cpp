@@ -69,10 +69,11 @@ uint64_t frameBlocks(const uint8_t* p, size_t length) {
 // belong to the data). Returns the position of the marker's 0xFF, or size.
 size_t skipEntropyData(const uint8_t* data, size_t size, size_t pos) {
     while (pos < size) {
-        if (data[pos] != 0xFF) {
-            ++pos;
-            continue;
+        const void* ff = std::memchr(data + pos, 0xFF, size - pos);
+        if (ff == nullptr) {
+            return size;
         }
+        pos = static_cast<size_t>(static_cast<const uint8_t*>(ff) - data);
         if (pos + 1 >= size) {
             return size;
         }

@@ -1,0 +1,183 @@
+// Timings of the image library on realistic sizes: a 24-megapixel camera picture and an A4 page
+// scanned at 300 dpi. The input files are made once, in a temporary folder removed at exit.
+#include "pelmix.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+constexpr int32_t kPhotoWidth = 6000;
+constexpr int32_t kPhotoHeight = 4000;
+constexpr int32_t kPageWidth = 2480;
+constexpr int32_t kPageHeight = 3508;
+constexpr int32_t k300Dpi = 11811; // pixels per metre
+
+// A bottom-up 24-bit image whose pixel (x, y), y = 0 at the top, is set by fill(x, y, bgr).
+template <typename Fill> HGLOBAL makeImage(int32_t width, int32_t height, Fill fill) {
+    const size_t stride = ((static_cast<size_t>(width) * 24 + 31) / 32) * 4;
+    HGLOBAL image = GlobalAlloc(GHND, 40 + stride * height);
+    if (image == nullptr) {
+        return nullptr;
+    }
+    auto* header = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(image));
+    *header = PELMIX_BITMAPINFOHEADER{
+        40,      width,   height, 1, 24, PELMIX_BI_RGB, static_cast<uint32_t>(stride * height),
+        k300Dpi, k300Dpi, 0,      0};
+    auto* bits = reinterpret_cast<uint8_t*>(header + 1);
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = bits + (height - 1 - y) * stride;
+        for (int32_t x = 0; x < width; ++x) {
+            fill(x, y, row + 3 * x);
+        }
+    }
+    GlobalUnlock(image);
+    return image;
+}
+
+uint8_t clampByte(int value) {
+    return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+// Smooth gradients with sensor-like noise: compresses like a photograph, unlike flat test cards.
+// Cameras filter colour noise much harder than brightness noise, so the noise is shared by the
+// three channels.
+HGLOBAL makePhoto() {
+    uint32_t seed = 12345;
+    return makeImage(kPhotoWidth, kPhotoHeight, [&](int32_t x, int32_t y, uint8_t* bgr) {
+        seed = seed * 1664525u + 1013904223u;
+        const int noise = static_cast<int>((seed >> 24) % 7) - 3;
+        bgr[0] = clampByte(x * 255 / kPhotoWidth + noise);
+        bgr[1] = clampByte((x + y) * 255 / (kPhotoWidth + kPhotoHeight) + noise);
+        bgr[2] = clampByte(y * 255 / kPhotoHeight + noise);
+    });
+}
+
+// White paper with lines of dark "text" blocks and a little paper grain.
+HGLOBAL makePage() {
+    uint32_t seed = 777;
+    return makeImage(kPageWidth, kPageHeight, [&](int32_t x, int32_t y, uint8_t* bgr) {
+        seed = seed * 1664525u + 1013904223u;
+        const bool margin = x < 250 || x > kPageWidth - 250 || y < 300 || y > kPageHeight - 300;
+        const bool ink = !margin && (y % 60) < 30 && ((x / 18) % 7) != 0 && ((x * 7 + y) % 5) != 0;
+        const uint8_t value = ink ? 30 : static_cast<uint8_t>(245 + (seed >> 29));
+        bgr[0] = bgr[1] = bgr[2] = value;
+    });
+}
+
+struct Inputs {
+    std::filesystem::path folder;
+    std::string photo;
+    std::string page;
+    bool ready = false;
+
+    Inputs() {
+        std::error_code error;
+        folder = std::filesystem::temp_directory_path(error) /
+                 ("imagelib_bench_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder, error);
+        photo = (folder / "photo.jpg").string();
+        page = (folder / "page.bmp").string();
+        HGLOBAL image = makePhoto();
+        ready = image != nullptr && PelmixJpegFileSave(photo.c_str(), image, "", "", 85, 0) != 0;
+        PelmixMemFree(image);
+        image = makePage();
+        ready = ready && image != nullptr && PelmixBmpFileSave(page.c_str(), image, "", "", 0) != 0;
+        PelmixMemFree(image);
+    }
+    ~Inputs() {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    std::string output(const char* name) const { return (folder / name).string(); }
+};
+
+const Inputs& inputs() {
+    static const Inputs made;
+    return made;
+}
+
+bool haveInputs(benchmark::State& state) {
+    if (!inputs().ready) {
+        state.SkipWithError("could not make the input files");
+        return false;
+    }
+    return true;
+}
+
+void JpegDecodeFull(benchmark::State& state) {
+    if (!haveInputs(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        HGLOBAL image = PelmixFileLoad(inputs().photo.c_str(), "", "");
+        if (image == nullptr) {
+            state.SkipWithError("decode failed");
+            break;
+        }
+        PelmixMemFree(image);
+    }
+}
+
+void JpegDecodeEighth(benchmark::State& state) {
+    if (!haveInputs(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        IMAGE_INFO info;
+        HGLOBAL image = PelmixFileLoadFit(inputs().photo.c_str(), 750, 500, &info);
+        if (image == nullptr) {
+            state.SkipWithError("decode failed");
+            break;
+        }
+        PelmixMemFree(image);
+    }
+}
+
+void BmpToJpeg(benchmark::State& state) {
+    if (!haveInputs(state)) {
+        return;
+    }
+    const std::string out = inputs().output("page.jpg");
+    for (auto _ : state) {
+        HGLOBAL image = PelmixFileLoad(inputs().page.c_str(), "", "");
+        const bool saved =
+            image != nullptr && PelmixJpegFileSave(out.c_str(), image, "", "", 75, 0) != 0;
+        PelmixMemFree(image);
+        if (!saved) {
+            state.SkipWithError("BMP to JPEG failed");
+            break;
+        }
+    }
+}
+
+void BmpToTiffPackBits(benchmark::State& state) {
+    if (!haveInputs(state)) {
+        return;
+    }
+    const std::string out = inputs().output("page.tif");
+    for (auto _ : state) {
+        HGLOBAL image = PelmixFileLoad(inputs().page.c_str(), "", "");
+        const bool saved = image != nullptr && PelmixTiffFileSave(out.c_str(), image, "", "",
+                                                                  PELMIX_TIFF_PACKBITS) != 0;
+        PelmixMemFree(image);
+        if (!saved) {
+            state.SkipWithError("BMP to TIFF (PackBits) failed");
+            break;
+        }
+    }
+}
+
+} // namespace
+
+BENCHMARK(JpegDecodeFull)->Unit(benchmark::kMillisecond);
+BENCHMARK(JpegDecodeEighth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmpToJpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmpToTiffPackBits)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -44,7 +44,9 @@ struct Channel {
     int shift = 0;
     uint32_t max = 1;
 
-    explicit Channel(uint32_t m) : mask(m), shift(std::countr_zero(m)), max(m >> shift) {}
+    // Palette and 24-bit layouts carry no masks; a zero mask then simply reads as 0.
+    explicit Channel(uint32_t m)
+        : mask(m), shift(m == 0 ? 0 : std::countr_zero(m)), max(m == 0 ? 1 : m >> shift) {}
     uint8_t operator()(uint32_t pixel) const {
         const uint64_t value = (pixel & mask) >> shift;
         return static_cast<uint8_t>((value * 255 + max / 2) / max);

@@ -308,6 +308,8 @@ TEST_F(Bmp, HeadersThatLieAreRefused) {
         EXPECT_FALSE(load(b)) << at << " = " << value;
     }
     EXPECT_FALSE(load({'B', 'M'}));
+    // More table entries than 4 bits can index, all present in the file.
+    EXPECT_FALSE(load(bmpFile(40, 4, 2, 4, 0, palette(16), Bytes(8, 0x11), {}, 17)));
     // A quarter-gigapixel run-length picture announced by a few bytes.
     EXPECT_FALSE(load(bmpFile(40, 16384, 16384, 8, PELMIX_BI_RLE8, palette(4), {0, 1}, {}, 4)));
     // Masks that overlap, have holes or leave the 16-bit pixel.

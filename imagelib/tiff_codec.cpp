@@ -53,22 +53,32 @@ bool readLayout(TIFF* tif, Layout& layout) {
 // bytes than its size promises, before anything is allocated for the picture.
 bool dataPresent(TIFF* tif, const Layout& layout, uint64_t fileSize) {
     const uint32_t count = layout.tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
-    if (count == 0) {
+    uint32_t rowsPerStrip = layout.height;
+    if (count == 0 ||
+        (!layout.tiled && TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip) != 1)) {
         return false;
     }
-    uint64_t total = 0;
+    if (rowsPerStrip == 0 || rowsPerStrip > layout.height) {
+        rowsPerStrip = layout.height;
+    }
+    const uint32_t stripsPerPlane = (layout.height - 1) / rowsPerStrip + 1;
+    const bool raw = layout.compression == COMPRESSION_NONE && !layout.tiled;
     for (uint32_t i = 0; i < count; ++i) {
         const uint64_t offset = TIFFGetStrileOffset(tif, i);
         const uint64_t bytes = TIFFGetStrileByteCount(tif, i);
         if (offset > fileSize || bytes > fileSize - offset) {
             return false;
         }
-        total += bytes;
-    }
-    if (layout.compression == COMPRESSION_NONE && !layout.tiled) {
-        const uint64_t planes = layout.planar == PLANARCONFIG_SEPARATE ? layout.samples : 1;
-        const uint64_t need = TIFFScanlineSize64(tif) * layout.height * planes;
-        return need != 0 && total >= need;
+        if (raw) {
+            // Uncompressed: the strip must hold all of its rows (the last one may be short).
+            const uint32_t first = (i % stripsPerPlane) * rowsPerStrip;
+            const uint32_t rows = first < layout.height && layout.height - first < rowsPerStrip
+                                      ? layout.height - first
+                                      : rowsPerStrip;
+            if (bytes < TIFFVStripSize64(tif, rows)) {
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -304,7 +314,8 @@ HGLOBAL decodeTiff(const uint8_t* data, size_t size) {
     TiffFile file(data, size);
     Layout layout;
     if (!file.isOpen() || file.failed() || !readLayout(file.get(), layout) ||
-        !sizeAllowed(layout.width, layout.height) || !dataPresent(file.get(), layout, size)) {
+        !sizeAllowed(layout.width, layout.height) || !dataPresent(file.get(), layout, size) ||
+        file.failed()) {
         return nullptr;
     }
     HGLOBAL image = nullptr;

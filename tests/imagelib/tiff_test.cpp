@@ -37,7 +37,7 @@ uint16_t tagOf(const std::string& path, ttag_t tag) {
     return value;
 }
 
-// Writes a TIFF with libtiff: tags are the 16-bit tags to set (besides the size), body writes
+// Writes a TIFF with libtiff: tags are integer tags to set (besides the size), body writes
 // the pixels (and any further pages).
 void writeWithLibtiff(const std::string& path, uint32_t width, uint32_t height,
                       std::initializer_list<std::pair<ttag_t, int>> tags,
@@ -70,14 +70,13 @@ std::function<void(TIFF*)> rows8(uint32_t width, uint32_t height, int samples,
     };
 }
 
-Colour rgbAt(int x, int y, int) {
+Colour rgbAt(int x, int y) {
     return testPattern(x, y, 21, 9);
 }
 
 struct RoundTrip {
     const char* name;
     int bits;
-    bool grey;
     std::vector<Colour> palette;
     uint16_t photometric;
 };
@@ -96,12 +95,12 @@ class TiffRoundTrip : public ::testing::TestWithParam<int> {};
 TEST_P(TiffRoundTrip, KeepsPixelsColourTypeAndResolution) {
     const int compression = GetParam();
     const std::vector<RoundTrip> cases = {
-        {"bilevel", 1, true, {{0, 0, 0}, {255, 255, 255}}, PHOTOMETRIC_MINISBLACK},
-        {"bilevel-inverted", 1, true, {{255, 255, 255}, {0, 0, 0}}, PHOTOMETRIC_MINISWHITE},
-        {"grey4", 4, true, greyPalette(4), PHOTOMETRIC_MINISBLACK},
-        {"palette4", 4, false, colourful(4), PHOTOMETRIC_PALETTE},
-        {"grey8", 8, true, greyPalette(8), PHOTOMETRIC_MINISBLACK},
-        {"palette8", 8, false, colourful(8), PHOTOMETRIC_PALETTE},
+        {"bilevel", 1, {{0, 0, 0}, {255, 255, 255}}, PHOTOMETRIC_MINISBLACK},
+        {"bilevel-inverted", 1, {{255, 255, 255}, {0, 0, 0}}, PHOTOMETRIC_MINISWHITE},
+        {"grey4", 4, greyPalette(4), PHOTOMETRIC_MINISBLACK},
+        {"palette4", 4, colourful(4), PHOTOMETRIC_PALETTE},
+        {"grey8", 8, greyPalette(8), PHOTOMETRIC_MINISBLACK},
+        {"palette8", 8, colourful(8), PHOTOMETRIC_PALETTE},
     };
     TempDir dir;
     for (const RoundTrip& c : cases) {
@@ -122,7 +121,7 @@ TEST_P(TiffRoundTrip, KeepsPixelsColourTypeAndResolution) {
         expectSamePixels(image.get(), loaded.get());
     }
 
-    ImageHandle rgb = makeRgbImage(21, 9, [](int x, int y) { return rgbAt(x, y, 0); });
+    ImageHandle rgb = makeRgbImage(21, 9, [](int x, int y) { return rgbAt(x, y); });
     const std::string path = dir.file("rgb.tif");
     ASSERT_EQ(PelmixTiffFileSave(path.c_str(), rgb.get(), "", "", compression), 1);
     ImageHandle loaded = load(path);
@@ -170,7 +169,7 @@ TEST(TiffSave, RefusesGroupFourBeyondBilevelAndUnknownCompressions) {
     const std::string path = dir.file("out.tif");
     ImageHandle grey4 = makeIndexedImage(8, 8, 4, greyPalette(4), [](int x, int) { return x; });
     ImageHandle grey8 = makeIndexedImage(8, 8, 8, greyPalette(8), [](int x, int) { return x; });
-    ImageHandle rgb = makeRgbImage(8, 8, [](int x, int y) { return rgbAt(x, y, 0); });
+    ImageHandle rgb = makeRgbImage(8, 8, [](int x, int y) { return rgbAt(x, y); });
     for (HGLOBAL image : {grey4.get(), grey8.get(), rgb.get()}) {
         EXPECT_EQ(PelmixTiffFileSave(path.c_str(), image, "", "", PELMIX_TIFF_GROUP4), 0);
     }
@@ -206,7 +205,7 @@ TEST(TiffLoad, ReadsWhatLibtiffWritesInOtherLayouts) {
     TempDir dir;
     const uint32_t w = 21, h = 9;
     const auto rgb8 = [](int x, int y, int s) {
-        const Colour c = rgbAt(x, y, s);
+        const Colour c = rgbAt(x, y);
         return s == 0 ? c.r : s == 1 ? c.g : c.b;
     };
     const auto grey = [](int x, int y, int) { return static_cast<uint8_t>(x * 12 + y); };
@@ -214,7 +213,7 @@ TEST(TiffLoad, ReadsWhatLibtiffWritesInOtherLayouts) {
         ImageHandle image = load(path);
         ASSERT_TRUE(image);
         EXPECT_EQ(infoOf(image.get()).BIT_COUNT, 24);
-        ImageHandle want = makeRgbImage(w, h, [](int x, int y) { return rgbAt(x, y, 0); });
+        ImageHandle want = makeRgbImage(w, h, [](int x, int y) { return rgbAt(x, y); });
         EXPECT_LE(meanDifference(image.get(), want.get()), tolerance);
     };
     const std::initializer_list<std::pair<ttag_t, int>> rgbTags = {
@@ -231,6 +230,20 @@ TEST(TiffLoad, ReadsWhatLibtiffWritesInOtherLayouts) {
             rows8(w, h, 3, rgb8)(t);
         });
         expectRgb(path, 0);
+    }
+    if (TIFFIsCODECConfigured(COMPRESSION_JPEG)) {
+        SCOPED_TRACE("JPEG, YCbCr");
+        const std::string path = dir.file("jpeg.tif");
+        writeWithLibtiff(path, w, h,
+                         {{TIFFTAG_BITSPERSAMPLE, 8},
+                          {TIFFTAG_SAMPLESPERPIXEL, 3},
+                          {TIFFTAG_COMPRESSION, COMPRESSION_JPEG},
+                          {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_YCBCR},
+                          {TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB},
+                          {TIFFTAG_JPEGQUALITY, 95},
+                          {TIFFTAG_ROWSPERSTRIP, 16}},
+                         rows8(w, h, 3, rgb8));
+        expectRgb(path, 12);
     }
     {
         SCOPED_TRACE("tiles");
@@ -373,6 +386,43 @@ TEST(TiffLoad, WidensTwoBitsAndReadsOldColourMapsAndOrientation) {
     EXPECT_EQ(infoOf(palette.get()).COLOR_TYPE, PELMIX_16_COLOURS);
     EXPECT_EQ(pixelAt(palette.get(), 0, 0), (Colour{0, 100, 0}));
     EXPECT_EQ(pixelAt(palette.get(), 0, 1), (Colour{200, 0, 0}));
+}
+
+TEST(TiffLoad, ResolutionFollowsTheUnitAndOtherColourSpacesBecomeFullColour) {
+    TempDir dir;
+    const std::string path = dir.file("res.tif");
+    const auto write = [&](int unit, uint16_t photometric, int samples) {
+        writeWithLibtiff(path, 2, 2,
+                         {{TIFFTAG_BITSPERSAMPLE, 8},
+                          {TIFFTAG_SAMPLESPERPIXEL, samples},
+                          {TIFFTAG_PHOTOMETRIC, photometric},
+                          {TIFFTAG_RESOLUTIONUNIT, unit}},
+                         [&](TIFF* t) {
+                             TIFFSetField(t, TIFFTAG_XRESOLUTION, 100.0);
+                             TIFFSetField(t, TIFFTAG_YRESOLUTION, 50.0);
+                             // Cyan in CMYK; a mid grey otherwise.
+                             rows8(2, 2, samples, [&](int, int, int s) {
+                                 return samples == 4 ? (s == 0 ? 255 : 0) : 128;
+                             })(t);
+                         });
+        return load(path);
+    };
+    ImageHandle cm = write(RESUNIT_CENTIMETER, PHOTOMETRIC_MINISBLACK, 1);
+    ASSERT_TRUE(cm);
+    EXPECT_EQ(infoOf(cm.get()).RESOLUTION, 254);
+    const auto* header = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(cm.get()));
+    EXPECT_EQ(header->biXPelsPerMeter, 10000);
+    EXPECT_EQ(header->biYPelsPerMeter, 5000);
+    GlobalUnlock(cm.get());
+    ImageHandle none = write(RESUNIT_NONE, PHOTOMETRIC_MINISBLACK, 1);
+    ASSERT_TRUE(none);
+    EXPECT_EQ(infoOf(none.get()).RESOLUTION, 0);
+
+    ImageHandle cmyk = write(RESUNIT_INCH, PHOTOMETRIC_SEPARATED, 4);
+    ASSERT_TRUE(cmyk);
+    EXPECT_EQ(infoOf(cmyk.get()).BIT_COUNT, 24);
+    EXPECT_EQ(infoOf(cmyk.get()).RESOLUTION, 100);
+    EXPECT_EQ(pixelAt(cmyk.get(), 1, 1), (Colour{0, 255, 255}));
 }
 
 // An uncompressed 8-bit grey TIFF built byte by byte, so that its fields can lie.

@@ -48,10 +48,10 @@ uint8_t clampByte(int value) {
 // Cameras filter colour noise much harder than brightness noise, so the noise is shared by the
 // three channels.
 HGLOBAL makePhoto() {
-    uint32_t seed = 12345;
+    uint32_t state = 12345;
     return makeImage(kPhotoWidth, kPhotoHeight, [&](int32_t x, int32_t y, uint8_t* bgr) {
-        seed = seed * 1664525u + 1013904223u;
-        const int noise = static_cast<int>((seed >> 24) % 7) - 3;
+        state = state * 1664525u + 1013904223u;
+        const int noise = static_cast<int>((state >> 24) % 7) - 3;
         bgr[0] = clampByte(x * 255 / kPhotoWidth + noise);
         bgr[1] = clampByte((x + y) * 255 / (kPhotoWidth + kPhotoHeight) + noise);
         bgr[2] = clampByte(y * 255 / kPhotoHeight + noise);
@@ -60,12 +60,12 @@ HGLOBAL makePhoto() {
 
 // White paper with lines of dark "text" blocks and a little paper grain.
 HGLOBAL makePage() {
-    uint32_t seed = 777;
+    uint32_t state = 777;
     return makeImage(kPageWidth, kPageHeight, [&](int32_t x, int32_t y, uint8_t* bgr) {
-        seed = seed * 1664525u + 1013904223u;
+        state = state * 1664525u + 1013904223u;
         const bool margin = x < 250 || x > kPageWidth - 250 || y < 300 || y > kPageHeight - 300;
         const bool ink = !margin && (y % 60) < 30 && ((x / 18) % 7) != 0 && ((x * 7 + y) % 5) != 0;
-        const uint8_t value = ink ? 30 : static_cast<uint8_t>(245 + (seed >> 29));
+        const uint8_t value = ink ? 30 : static_cast<uint8_t>(245 + (state >> 29));
         bgr[0] = bgr[1] = bgr[2] = value;
     });
 }

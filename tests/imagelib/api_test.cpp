@@ -67,7 +67,9 @@ TEST(DibNumColors, CountsTheColourTable) {
 }
 
 TEST(Copy, IsIndependentOfTheOriginal) {
-    ImageHandle a = makeRgbImage(3, 3, [](int x, int y) { return Colour{uint8_t(x), uint8_t(y), 9}; });
+    ImageHandle a = makeRgbImage(3, 3, [](int x, int y) {
+        return Colour{uint8_t(x), uint8_t(y), 9};
+    });
     ImageHandle b(PelmixCopy(a.get(), "", ""));
     ASSERT_TRUE(b);
     EXPECT_NE(a.get(), b.get());
@@ -108,4 +110,42 @@ TEST(Progress, HandlerSeesCaptionAndTextOnlyWhenGiven) {
     EXPECT_EQ(seen.caption, "変換保存中");
     EXPECT_EQ(seen.text, "PIC0001.JPG");
     PelmixSetProgressHandler(nullptr, nullptr);
+}
+
+TEST(Normalising, TopDownImageWithShortColourTableKeepsItsPixels) {
+    // Three colours in an 8-bit top-down image: saving has to turn it bottom-up first.
+    const std::vector<Colour> table = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    const int w = 5, h = 3, stride = 8;
+    HGLOBAL raw = GlobalAlloc(GHND, 40 + 3 * 4 + stride * h);
+    auto* base = static_cast<uint8_t*>(GlobalLock(raw));
+    auto* hd = reinterpret_cast<PELMIX_BITMAPINFOHEADER*>(base);
+    hd->biSize = 40;
+    hd->biWidth = w;
+    hd->biHeight = -h;
+    hd->biPlanes = 1;
+    hd->biBitCount = 8;
+    hd->biClrUsed = 3;
+    for (int i = 0; i < 3; ++i) {
+        base[40 + 4 * i] = table[i].b;
+        base[41 + 4 * i] = table[i].g;
+        base[42 + 4 * i] = table[i].r;
+    }
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            base[52 + y * stride + x] = static_cast<uint8_t>((x + y) % 3);
+        }
+    }
+    GlobalUnlock(raw);
+    ImageHandle image(raw);
+
+    TempDir dir;
+    const std::string path = dir.file("short.bmp");
+    ASSERT_NE(PelmixBmpFileSave(path.c_str(), image.get(), "", "", 0), 0);
+    ImageHandle back(PelmixFileLoad(path.c_str(), "", ""));
+    ASSERT_TRUE(back);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            EXPECT_EQ(pixelAt(back.get(), x, y), table[(x + y) % 3]) << x << "," << y;
+        }
+    }
 }

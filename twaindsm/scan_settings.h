@@ -1,0 +1,48 @@
+// What a source scans with: the values the application negotiates through capabilities and the
+// image layout, and the limits a source sets on them.
+#pragma once
+
+#include "twain_protocol.h"
+
+#include <vector>
+
+namespace twaindsm {
+
+// A frame in inches from the top-left corner of the scan area.
+struct Frame {
+    double left = 0;
+    double top = 0;
+    double right = 8.5;
+    double bottom = 11.0;
+    bool operator==(const Frame&) const = default;
+};
+
+struct ScanSettings {
+    TW_UINT16 pixelType = TWPT_RGB;
+    TW_UINT16 bitDepth = 8; // bits per sample: 1 for TWPT_BW, 8 otherwise (RGB pages are 24-bit)
+    TW_UINT16 units = TWUN_INCHES;
+    double xResolution = 150;
+    double yResolution = 150;
+    Frame frame;
+    int xferCount = -1; // pages the application wants; -1 all the source has
+    bool feederEnabled = false;
+    bool autoFeed = false;
+    bool indicators = true;
+    bool autoBright = false;
+    double brightness = 0; // -1000..1000
+    double contrast = 0;   // -1000..1000
+    double threshold = 128;
+    double gamma = 2.2;
+    double highlight = 255;
+    double shadow = 0;
+};
+
+struct SourceLimits {
+    std::vector<TW_UINT16> pixelTypes{TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE};
+    double minResolution = 50;
+    double maxResolution = 1200;
+    Frame scanArea; // the largest frame: the physical page size
+    bool hasFeeder = false;
+};
+
+} // namespace twaindsm

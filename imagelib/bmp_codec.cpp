@@ -24,11 +24,6 @@ constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint64_t kRlePixelsPerByte = 1024;
 constexpr uint64_t kRleFreePixels = uint64_t(1) << 24;
 
-struct HandleFree {
-    void operator()(void* handle) const { GlobalFree(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, HandleFree>;
-
 uint16_t le16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
@@ -349,7 +344,7 @@ HGLOBAL decodeBmp(const uint8_t* data, size_t size) {
         return nullptr;
     }
     const uint16_t outBits = layout.bits <= 8 ? layout.bits : 24;
-    OwnedHandle image(createDib(layout.width, layout.height, outBits));
+    OwnedDib image(createDib(layout.width, layout.height, outBits));
     if (!image) {
         return nullptr;
     }
@@ -384,7 +379,7 @@ bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out) {
         }
     }
     // Top-down rows and 16/32-bit pixels are not what a plain file holds: write a normalised copy.
-    OwnedHandle copy(normalizedCopy(image));
+    OwnedDib copy(normalizedCopy(image));
     if (!copy) {
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace pelmix {
 
@@ -28,6 +29,16 @@ bool sizeAllowed(int64_t width, int64_t height);
 // Colour-table entries that follow a header (as DibNumColors).
 uint32_t colourEntries(const PELMIX_BITMAPINFOHEADER& header);
 
+// An image handle that is released when it goes out of scope, unless released first.
+struct DibFree {
+    void operator()(void* handle) const {
+        if (handle != nullptr) {
+            GlobalFree(handle);
+        }
+    }
+};
+using OwnedDib = std::unique_ptr<void, DibFree>;
+
 // Allocates a zero-filled image of 1, 4, 8 or 24 bits, bottom-up, with biSizeImage set and, for
 // palette depths, 2^bits colour-table entries (all zero: callers fill them). 0 on refusal.
 HGLOBAL createDib(int32_t width, int32_t height, uint16_t bitCount);
@@ -45,7 +56,9 @@ public:
     bool valid() const { return base_ != nullptr; }
     HGLOBAL handle() const { return handle_; }
 
-    PELMIX_BITMAPINFOHEADER& header() const { return *reinterpret_cast<PELMIX_BITMAPINFOHEADER*>(base_); }
+    PELMIX_BITMAPINFOHEADER& header() const {
+        return *reinterpret_cast<PELMIX_BITMAPINFOHEADER*>(base_);
+    }
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
     uint16_t bitCount() const { return header().biBitCount; }

@@ -112,7 +112,7 @@ HGLOBAL decodeInto(tjhandle tj, const uint8_t* data, size_t size, int width, int
                    int colourspace, bool adobe) {
     const bool grey = colourspace == TJCS_GRAY;
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
-    OwnedImage image(createDib(width, height, grey ? 8 : 24));
+    OwnedDib image(createDib(width, height, grey ? 8 : 24));
     if (!image) {
         return nullptr;
     }
@@ -255,7 +255,7 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
 
 bool encodeJpeg(HGLOBAL image, int32_t quality, bool grey, std::vector<uint8_t>& out) {
     out.clear();
-    OwnedImage normalized;
+    OwnedDib normalized;
     HGLOBAL input = image;
     {
         DibView probe(image);

@@ -1,4 +1,4 @@
-// Owners for the TurboJPEG objects and image handles the JPEG codec holds, so that every early
+// Owners for the TurboJPEG objects the JPEG codec holds, so that every early
 // return releases them.
 #pragma once
 
@@ -18,10 +18,5 @@ struct TjBufferFree {
     void operator()(unsigned char* buffer) const { tjFree(buffer); }
 };
 using TjBuffer = std::unique_ptr<unsigned char, TjBufferFree>;
-
-struct GlobalHandleFree {
-    void operator()(void* handle) const { GlobalFree(handle); }
-};
-using OwnedImage = std::unique_ptr<void, GlobalHandleFree>;
 
 } // namespace pelmix

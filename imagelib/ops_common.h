@@ -9,16 +9,6 @@
 
 namespace pelmix {
 
-struct DibFree {
-    void operator()(void* handle) const {
-        if (handle != nullptr) {
-            GlobalFree(handle);
-        }
-    }
-};
-// An image handle that is freed unless released.
-using OwnedDib = std::unique_ptr<void, DibFree>;
-
 // Read access to any valid image at 1, 4, 8 or 24 bits. 16- and 32-bit images are read through
 // a temporary 24-bit copy; the others directly (DibView::row already hides the row order).
 class SourceImage {

@@ -11,11 +11,6 @@ namespace pelmix {
 
 namespace {
 
-struct HandleFree {
-    void operator()(void* handle) const { GlobalFree(handle); }
-};
-using OwnedImage = std::unique_ptr<void, HandleFree>;
-
 uint32_t luminance(const Rgbq& c) {
     return 299u * c.red + 587u * c.green + 114u * c.blue;
 }
@@ -135,7 +130,7 @@ bool encodeTiff(HGLOBAL image, int32_t compression, const char* path) {
     if (path == nullptr) {
         return false;
     }
-    OwnedImage converted;
+    OwnedDib converted;
     {
         DibView probe(image);
         if (!probe.valid() || (codec == COMPRESSION_CCITTFAX4 && probe.bitCount() != 1)) {

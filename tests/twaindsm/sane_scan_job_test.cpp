@@ -1,0 +1,204 @@
+// Batches read by the worker from SANE's test device: pages, the feeder, errors and stopping.
+#include "dib.h"
+#include "sane_device.h"
+#include "sane_device_profile.h"
+#include "sane_library.h"
+#include "sane_scan_job.h"
+#include "sane_test_config.h"
+#include "test_images.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <set>
+
+using twaindsm::SaneDevice;
+using twaindsm::SaneDeviceProfile;
+using twaindsm::SaneLibrary;
+using twaindsm::SaneScanJob;
+using End = SaneScanJob::End;
+
+namespace {
+
+class SaneScanJobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(kSaneTestConfig.complete());
+        library_ = SaneLibrary::acquire();
+        ASSERT_NE(library_, nullptr);
+        SANE_Status status = SANE_STATUS_GOOD;
+        device_ = SaneDevice::open("test:0", status);
+        ASSERT_NE(device_, nullptr) << sane_strstatus(status);
+        profile_ = SaneDeviceProfile::read(*device_);
+        // One inch square at 100 dpi unless a test says otherwise.
+        settings_.xResolution = settings_.yResolution = 100;
+        settings_.frame = {0, 0, 1, 1};
+    }
+    void TearDown() override {
+        device_.reset();
+        library_.reset();
+    }
+
+    std::unique_ptr<SaneScanJob> run(SaneScanJob::Changed changed = {}) {
+        EXPECT_TRUE(profile_.apply(*device_, settings_));
+        SaneScanJob::Batch batch;
+        batch.feeder = settings_.feederEnabled;
+        batch.maxPages = settings_.xferCount;
+        batch.xDpi = settings_.xResolution;
+        batch.yDpi = settings_.yResolution;
+        auto job = std::make_unique<SaneScanJob>(device_->handle(), batch, std::move(changed));
+        job->start();
+        return job;
+    }
+
+    static void waitOver(SaneScanJob& job) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!job.over() && std::chrono::steady_clock::now() < deadline) {
+            job.waitSettled(std::chrono::milliseconds(50));
+        }
+        ASSERT_TRUE(job.over());
+    }
+
+    std::shared_ptr<SaneLibrary> library_;
+    std::unique_ptr<SaneDevice> device_;
+    SaneDeviceProfile profile_;
+    twaindsm::ScanSettings settings_;
+};
+
+} // namespace
+
+TEST_F(SaneScanJobTest, FlatbedGivesOnePageOfEachPixelType) {
+    // The device's geometry steps are whole millimetres: one inch is 25 mm, 98 pixels at 100 dpi.
+    const struct {
+        TW_UINT16 type;
+        int bits;
+    } cases[] = {{TWPT_BW, 1}, {TWPT_GRAY, 8}, {TWPT_RGB, 24}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bits);
+        settings_.pixelType = c.type;
+        auto job = run();
+        waitOver(*job);
+        EXPECT_EQ(job->end(), End::Completed);
+        ASSERT_EQ(job->pagesReady(), 1u);
+        ImageHandle page(job->takePage());
+        EXPECT_EQ(job->takePage(), nullptr);
+        const IMAGE_INFO info = infoOf(page.get());
+        EXPECT_EQ(info.WIDTH, 98);
+        EXPECT_EQ(info.HEIGHT, 98);
+        EXPECT_EQ(info.BIT_COUNT, c.bits);
+        EXPECT_EQ(job->progressPercent(), 100);
+        // The test device's default picture is solid black.
+        EXPECT_EQ(pixelAt(page.get(), 50, 50), (Colour{0, 0, 0}));
+        pelmix::DibView view(page.get());
+        EXPECT_EQ(view.header().biXPelsPerMeter, 3937);
+    }
+}
+
+TEST_F(SaneScanJobTest, SixteenBitSamplesAndPatternsComeThrough) {
+    ASSERT_TRUE(device_->setString("test-picture", "Color pattern"));
+    settings_.pixelType = TWPT_RGB;
+    auto job = run();
+    waitOver(*job);
+    ImageHandle colour(job->takePage());
+    ASSERT_TRUE(colour);
+    std::set<std::tuple<int, int, int>> colours;
+    for (int y = 0; y < 98; y += 7) {
+        for (int x = 0; x < 98; x += 7) {
+            const Colour c = pixelAt(colour.get(), x, y);
+            colours.insert({c.r, c.g, c.b});
+        }
+    }
+    EXPECT_GT(colours.size(), 3u);
+
+    // The grid at 16 bits a sample: black and white squares, the high byte of each sample.
+    ASSERT_TRUE(device_->setString("test-picture", "Grid"));
+    settings_.pixelType = TWPT_GRAY;
+    ASSERT_TRUE(profile_.apply(*device_, settings_));
+    ASSERT_TRUE(device_->setNumber("depth", 16));
+    SaneScanJob deep(device_->handle(), {false, -1, 100, 100});
+    deep.start();
+    waitOver(deep);
+    ImageHandle grid(deep.takePage());
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(infoOf(grid.get()).BIT_COUNT, 8);
+    std::set<int> levels;
+    for (int x = 0; x < 98; ++x) {
+        levels.insert(indexAt(grid.get(), x, 20));
+    }
+    EXPECT_EQ(levels, (std::set<int>{0, 255}));
+}
+
+TEST_F(SaneScanJobTest, FeederScansUntilEmptyAndAgainInTheNextBatch) {
+    settings_.pixelType = TWPT_GRAY;
+    settings_.feederEnabled = true;
+    std::atomic<int> pagesSeen{0};
+    std::atomic<int> ends{0};
+    auto job = run([&](int pages, bool over) {
+        if (over) {
+            ++ends;
+        } else {
+            pagesSeen = pages;
+        }
+    });
+    waitOver(*job);
+    EXPECT_EQ(job->end(), End::Completed);
+    EXPECT_TRUE(job->feederEmptied());
+    EXPECT_EQ(job->pagesRead(), 10);
+    EXPECT_EQ(job->pagesReady(), 10u);
+    EXPECT_EQ(pagesSeen, 10);
+    EXPECT_EQ(ends, 1);
+    job.reset(); // frees the pages nobody took
+
+    // A limit on the pages ends the batch early.
+    settings_.xferCount = 3;
+    job = run();
+    waitOver(*job);
+    EXPECT_EQ(job->end(), End::Completed);
+    EXPECT_EQ(job->pagesReady(), 3u);
+    EXPECT_FALSE(job->feederEmptied());
+}
+
+TEST_F(SaneScanJobTest, ADeviceErrorEndsTheBatchWithoutAPage) {
+    settings_.pixelType = TWPT_GRAY;
+    ASSERT_TRUE(device_->setString("read-return-value", "SANE_STATUS_IO_ERROR"));
+    auto job = run();
+    waitOver(*job);
+    EXPECT_EQ(job->end(), End::DeviceError);
+    EXPECT_EQ(job->pagesReady(), 0u);
+    EXPECT_EQ(job->progressPercent(), 0);
+
+    ASSERT_TRUE(device_->setString("read-return-value", "SANE_STATUS_CANCELLED"));
+    job = run();
+    waitOver(*job);
+    EXPECT_EQ(job->end(), End::Cancelled);
+
+    // The device works again for the next batch.
+    ASSERT_TRUE(device_->setString("read-return-value", "Default"));
+    job = run();
+    waitOver(*job);
+    EXPECT_EQ(job->end(), End::Completed);
+    EXPECT_EQ(job->pagesReady(), 1u);
+}
+
+TEST_F(SaneScanJobTest, StopEndsASlowBatchPromptlyAndKeepsItsPages) {
+    // Small reads with a long delay after each: the whole feeder would take minutes.
+    settings_.pixelType = TWPT_GRAY;
+    settings_.feederEnabled = true;
+    ASSERT_TRUE(device_->setBool("read-limit", true));
+    ASSERT_TRUE(device_->setNumber("read-limit-size", 64));
+    ASSERT_TRUE(device_->setBool("read-delay", true));
+    ASSERT_TRUE(device_->setNumber("read-delay-duration", 200000));
+    auto job = run();
+    EXPECT_FALSE(job->waitSettled(std::chrono::milliseconds(100)));
+    EXPECT_FALSE(job->over());
+    const auto before = std::chrono::steady_clock::now();
+    job->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    EXPECT_EQ(job->end(), End::Cancelled);
+    EXPECT_LE(job->pagesReady(), 1u);
+
+    // A job stopped before it started ends cancelled too.
+    SaneScanJob idle(device_->handle(), {});
+    idle.stop();
+    EXPECT_EQ(idle.end(), End::Cancelled);
+}

@@ -1,0 +1,182 @@
+#include "sane_scan_job.h"
+
+#include "sane_frame_reader.h"
+
+#include <vector>
+
+namespace twaindsm {
+
+SaneScanJob::SaneScanJob(SANE_Handle handle, Batch batch, Changed changed)
+    : handle_(handle), batch_(batch), changed_(std::move(changed)) {}
+
+SaneScanJob::~SaneScanJob() {
+    stop();
+    dropPages();
+}
+
+void SaneScanJob::start() {
+    if (!worker_.joinable()) {
+        worker_ = std::thread([this] { run(); });
+    }
+}
+
+void SaneScanJob::stop() {
+    stopRequested_ = true;
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (end_ == End::Running) {
+        end_ = End::Cancelled; // never started
+    }
+}
+
+HGLOBAL SaneScanJob::takePage() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (pages_.empty()) {
+        return nullptr;
+    }
+    HGLOBAL page = pages_.front();
+    pages_.pop_front();
+    return page;
+}
+
+size_t SaneScanJob::pagesReady() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return pages_.size();
+}
+
+void SaneScanJob::dropPages() {
+    std::deque<HGLOBAL> dropped;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dropped.swap(pages_);
+    }
+    for (HGLOBAL page : dropped) {
+        GlobalFree(page);
+    }
+}
+
+SaneScanJob::End SaneScanJob::end() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return end_;
+}
+
+bool SaneScanJob::settled() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !pages_.empty() || end_ != End::Running;
+}
+
+bool SaneScanJob::waitSettled(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return wake_.wait_for(lock, timeout,
+                          [this] { return !pages_.empty() || end_ != End::Running; });
+}
+
+int SaneScanJob::progressPercent() const {
+    if (over()) {
+        return pagesRead_ > 0 ? 100 : 0;
+    }
+    const uint64_t expected = bytesExpected_;
+    if (expected == 0) {
+        return 0;
+    }
+    return static_cast<int>(std::min<uint64_t>(100, bytesRead_ * 100 / expected));
+}
+
+void SaneScanJob::run() {
+    std::vector<uint8_t> buffer(64 * 1024);
+    End end = End::Completed;
+    for (int page = 0;; ++page) {
+        if (stopRequested_) {
+            end = End::Cancelled;
+            break;
+        }
+        if (batch_.maxPages >= 0 && page >= batch_.maxPages) {
+            break;
+        }
+        bool gotPage = false;
+        end = readPage(buffer.data(), buffer.size(), gotPage);
+        if (end != End::Completed || !gotPage) {
+            break;
+        }
+        if (changed_) {
+            changed_(pagesRead_, false);
+        }
+        if (!batch_.feeder) {
+            break;
+        }
+    }
+    // Ends the batch on the device (a feeder stops drawing paper) whatever happened.
+    sane_cancel(handle_);
+    finish(end);
+}
+
+// Reads one page into the queue. An empty feeder gives no page and ends the batch: Completed
+// when pages came before, else a device error (nothing could be scanned).
+SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPage) {
+    gotPage = false;
+    bytesRead_ = 0;
+    bytesExpected_ = 0;
+    SANE_Status status = sane_start(handle_);
+    if (status == SANE_STATUS_NO_DOCS) {
+        feederEmptied_ = true;
+        return pagesRead_ > 0 ? End::Completed : End::DeviceError;
+    }
+    if (status == SANE_STATUS_CANCELLED) {
+        return End::Cancelled;
+    }
+    SANE_Parameters parameters{};
+    if (status != SANE_STATUS_GOOD ||
+        sane_get_parameters(handle_, &parameters) != SANE_STATUS_GOOD) {
+        return End::DeviceError;
+    }
+    SaneFrameReader reader;
+    if (!parameters.last_frame || !reader.begin(parameters, batch_.xDpi, batch_.yDpi)) {
+        return End::DeviceError; // separate colour planes, or a frame no image can hold
+    }
+    bytesExpected_ = reader.bytesExpected();
+    for (;;) {
+        if (stopRequested_) {
+            return End::Cancelled;
+        }
+        SANE_Int length = 0;
+        status = sane_read(handle_, buffer, static_cast<SANE_Int>(size), &length);
+        if (status == SANE_STATUS_EOF) {
+            break;
+        }
+        if (status == SANE_STATUS_CANCELLED) {
+            return End::Cancelled;
+        }
+        if (status != SANE_STATUS_GOOD || length < 0 || static_cast<size_t>(length) > size ||
+            !reader.append(buffer, static_cast<size_t>(length))) {
+            return End::DeviceError;
+        }
+        bytesRead_ = reader.bytesReceived();
+    }
+    HGLOBAL image = reader.finish();
+    if (image == nullptr) {
+        return End::DeviceError;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pages_.push_back(image);
+    }
+    ++pagesRead_;
+    gotPage = true;
+    wake_.notify_all();
+    return End::Completed;
+}
+
+void SaneScanJob::finish(End end) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        end_ = end;
+    }
+    wake_.notify_all();
+    if (changed_) {
+        changed_(pagesRead_, true);
+    }
+}
+
+} // namespace twaindsm

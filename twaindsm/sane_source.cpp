@@ -1,0 +1,337 @@
+#include "sane_source.h"
+
+#include "sane_device.h"
+#include "sane_library.h"
+#include "sane_scan_job.h"
+#include "sane_source_window.h"
+#include "source_factory.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
+
+namespace twaindsm {
+
+namespace {
+
+constexpr size_t kNameBytes = sizeof(TW_STR32) - 1;
+
+void copyName(char* target, const std::string& text) {
+    const size_t n = std::min(text.size(), kNameBytes);
+    std::memcpy(target, text.data(), n);
+    target[n] = '\0';
+}
+
+} // namespace
+
+SaneSource::SaneSource(std::shared_ptr<SaneLibrary> library, DeviceInfo info,
+                       SaneDeviceProfile profile)
+    : library_(std::move(library)), info_(std::move(info)), profile_(std::move(profile)) {
+    fitSettings();
+}
+
+SaneSource::~SaneSource() {
+    close();
+}
+
+std::string SaneSource::productName(const DeviceInfo& info) {
+    const std::string suffix = " (" + info.name + ")";
+    if (suffix.size() >= kNameBytes) {
+        return info.name.substr(0, kNameBytes);
+    }
+    std::string head = info.vendor;
+    if (!info.model.empty()) {
+        head += head.empty() ? info.model : " " + info.model;
+    }
+    head = head.substr(0, kNameBytes - suffix.size());
+    while (!head.empty() && head.back() == ' ') {
+        head.pop_back();
+    }
+    return head.empty() ? info.name : head + suffix;
+}
+
+TW_IDENTITY SaneSource::identity() const {
+    TW_IDENTITY id{};
+    id.Version.MajorNum = 1;
+    id.Version.MinorNum = 0;
+    copyName(id.Version.Info, "SANE " + info_.name);
+    id.ProtocolMajor = 1;
+    id.ProtocolMinor = 9;
+    id.SupportedGroups = DG_SUPPORTED;
+    copyName(id.Manufacturer, info_.vendor);
+    copyName(id.ProductFamily, info_.type);
+    copyName(id.ProductName, productName(info_));
+    return id;
+}
+
+// Fresh settings for a session, within what the device offers.
+void SaneSource::fitSettings() {
+    const SourceLimits& l = profile_.limits();
+    settings_ = ScanSettings{};
+    const auto& types = l.pixelTypes;
+    if (!types.empty() &&
+        std::find(types.begin(), types.end(), settings_.pixelType) == types.end()) {
+        settings_.pixelType = types.front();
+    }
+    settings_.bitDepth = settings_.pixelType == TWPT_BW ? 1 : 8;
+    settings_.xResolution = std::clamp(settings_.xResolution, l.minResolution, l.maxResolution);
+    settings_.yResolution = settings_.xResolution;
+    settings_.frame.right = std::min(settings_.frame.right, l.scanArea.right);
+    settings_.frame.bottom = std::min(settings_.frame.bottom, l.scanArea.bottom);
+}
+
+bool SaneSource::open(TW_UINT16& condition) {
+    if (device_) {
+        return true;
+    }
+    SANE_Status status = SANE_STATUS_GOOD;
+    device_ = SaneDevice::open(info_.name, status);
+    if (!device_) {
+        condition = status == SANE_STATUS_DEVICE_BUSY ? TWCC_MAXCONNECTIONS : TWCC_OPERATIONERROR;
+        return false;
+    }
+    // The device may offer more now than when it was found (it was busy, or was reconfigured).
+    profile_ = SaneDeviceProfile::read(*device_);
+    fitSettings();
+    feederEmptied_ = false;
+    return true;
+}
+
+void SaneSource::close() {
+    disable();
+    device_.reset();
+}
+
+bool SaneSource::feederLoaded() const {
+    if (!profile_.limits().hasFeeder) {
+        return false;
+    }
+    return !(job_ ? job_->feederEmptied() : feederEmptied_);
+}
+
+bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16& condition) {
+    if (!device_) {
+        condition = TWCC_SEQERROR;
+        return false;
+    }
+    disable();
+    notices_ = std::move(notices);
+    showUI_ = showUI;
+    if (!showUI) {
+        if (!startBatch()) {
+            notices_ = {};
+            condition = TWCC_OPERATIONERROR;
+            return false;
+        }
+        // The transfer waits for the page the worker is reading.
+        if (notices_) {
+            notices_(MSG_XFERREADY);
+        }
+        return true;
+    }
+
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        notices_ = {};
+        condition = TWCC_OPERATIONERROR;
+        return false;
+    }
+    QWidget* owner = parent != nullptr ? QWidget::find(reinterpret_cast<WId>(parent)) : nullptr;
+    window_ = new SaneSourceWindow(owner, QString::fromStdString(productName(info_)),
+                                   profile_.limits(), settings_);
+    QObject::connect(window_, &SaneSourceWindow::scanRequested, [this] {
+        settings_.pixelType = window_->pixelType();
+        settings_.bitDepth = settings_.pixelType == TWPT_BW ? 1 : 8;
+        settings_.xResolution = settings_.yResolution = window_->resolution();
+        settings_.feederEnabled = window_->feederEnabled();
+        window_->setProgress(0);
+        if (startBatch()) {
+            window_->setStatus(QObject::tr("Scanning…"));
+            window_->setScanning(true);
+        } else {
+            window_->setStatus(QObject::tr("The scanner does not accept these settings."));
+        }
+    });
+    QObject::connect(window_, &SaneSourceWindow::closeRequested, [this] {
+        if (notices_) {
+            notices_(MSG_CLOSEDSREQ);
+        }
+    });
+    QObject::connect(window_->ticker(), &QTimer::timeout, [this] { followBatch(); });
+    window_->ticker()->start();
+    window_->show();
+    return true;
+}
+
+bool SaneSource::startBatch() {
+    job_.reset();
+    feederEmptied_ = false;
+    if (!profile_.apply(*device_, settings_)) {
+        return false;
+    }
+    SaneScanJob::Batch batch;
+    batch.feeder = settings_.feederEnabled && profile_.limits().hasFeeder;
+    batch.maxPages = settings_.xferCount > 0 ? settings_.xferCount : -1;
+    batch.xDpi = settings_.xResolution;
+    batch.yDpi = settings_.yResolution;
+
+    SaneScanJob::Changed changed;
+    if (showUI_) {
+        // With a window the application learns of the batch when its first page is there.
+        auto posted = std::make_shared<std::atomic<bool>>(false);
+        changed = [notices = notices_, posted](int pagesRead, bool) {
+            if (pagesRead > 0 && notices && !posted->exchange(true)) {
+                notices(MSG_XFERREADY);
+            }
+        };
+    }
+    job_ = std::make_unique<SaneScanJob>(device_->handle(), batch, std::move(changed));
+    job_->start();
+    return true;
+}
+
+void SaneSource::followBatch() {
+    if (!window_ || !job_ || waiting_) {
+        return;
+    }
+    window_->setProgress(job_->progressPercent());
+    if (!job_->over() || job_->pagesReady() > 0) {
+        return;
+    }
+    // Everything the batch gave has been transferred: the next batch may start.
+    const int pages = job_->pagesRead();
+    switch (job_->end()) {
+    case SaneScanJob::End::Cancelled:
+        window_->setStatus(QObject::tr("Scan cancelled."));
+        break;
+    case SaneScanJob::End::DeviceError:
+        window_->setStatus(job_->feederEmptied() && pages == 0
+                               ? QObject::tr("The document feeder is empty.")
+                               : QObject::tr("The scanner reported an error."));
+        break;
+    default:
+        window_->setStatus(QObject::tr("%n page(s) scanned.", nullptr, pages));
+        break;
+    }
+    feederEmptied_ = job_->feederEmptied();
+    job_.reset();
+    window_->setScanning(false);
+}
+
+void SaneSource::disable() {
+    if (job_) {
+        feederEmptied_ = job_->feederEmptied();
+        job_.reset(); // stops the worker and frees pages nobody took
+    }
+    if (window_) {
+        window_->ticker()->stop();
+        window_->disconnect();
+        window_->hide();
+        delete window_.data();
+    }
+    notices_ = {};
+}
+
+void SaneSource::waitSettled() {
+    if (!job_ || job_->settled()) {
+        return;
+    }
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app == nullptr || QThread::currentThread() != app->thread()) {
+        while (!job_->waitSettled(std::chrono::milliseconds(200))) {
+        }
+        return;
+    }
+    // A local loop keeps the windows painting and the buttons answering while the worker reads.
+    QEventLoop loop;
+    QTimer poll;
+    SaneScanJob* job = job_.get();
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (job_.get() != job || job->settled()) {
+            loop.quit();
+        }
+    });
+    poll.start(10);
+    waiting_ = true;
+    loop.exec();
+    waiting_ = false;
+}
+
+TW_UINT16 SaneSource::transfer(TW_HANDLE& page, TW_UINT16& condition) {
+    page = nullptr;
+    if (!job_) {
+        condition = TWCC_SEQERROR;
+        return TWRC_FAILURE;
+    }
+    waitSettled();
+    if (!job_) {
+        condition = TWCC_OPERATIONERROR;
+        return TWRC_FAILURE;
+    }
+    page = job_->takePage();
+    if (page != nullptr) {
+        return TWRC_XFERDONE;
+    }
+    if (job_->end() == SaneScanJob::End::Cancelled) {
+        return TWRC_CANCEL;
+    }
+    condition = TWCC_OPERATIONERROR;
+    return TWRC_FAILURE;
+}
+
+TW_UINT16 SaneSource::pending() {
+    if (!job_) {
+        return 0;
+    }
+    waitSettled();
+    if (!job_) {
+        return 0;
+    }
+    return static_cast<TW_UINT16>(std::min<size_t>(job_->pagesReady(), 0xFFFE));
+}
+
+void SaneSource::discardPending() {
+    if (job_) {
+        job_->stop();
+        job_->dropPages();
+        feederEmptied_ = job_->feederEmptied();
+    }
+    // With a window the finished job is cleared by the window's next look; without, now.
+    if (!window_) {
+        job_.reset();
+    }
+}
+
+std::vector<std::unique_ptr<Source>> discoverSaneSources() {
+    std::vector<std::unique_ptr<Source>> sources;
+    std::shared_ptr<SaneLibrary> library = SaneLibrary::acquire();
+    if (!library) {
+        return sources;
+    }
+    const SANE_Device** devices = nullptr;
+    if (sane_get_devices(&devices, SANE_TRUE) != SANE_STATUS_GOOD || devices == nullptr) {
+        return sources;
+    }
+    std::vector<SaneSource::DeviceInfo> found;
+    for (const SANE_Device** d = devices; *d != nullptr; ++d) {
+        auto text = [](SANE_String_Const s) { return std::string(s != nullptr ? s : ""); };
+        if ((*d)->name != nullptr && (*d)->name[0] != '\0') {
+            found.push_back(
+                {text((*d)->name), text((*d)->vendor), text((*d)->model), text((*d)->type)});
+        }
+    }
+    // The list belongs to SANE until the next call; everything is copied before opening devices.
+    for (SaneSource::DeviceInfo& info : found) {
+        SaneDeviceProfile profile;
+        SANE_Status status = SANE_STATUS_GOOD;
+        if (auto device = SaneDevice::open(info.name, status)) {
+            profile = SaneDeviceProfile::read(*device);
+        }
+        sources.push_back(std::make_unique<SaneSource>(library, std::move(info), profile));
+    }
+    return sources;
+}
+
+} // namespace twaindsm

@@ -1,0 +1,69 @@
+// A source for one SANE device. The device is opened at open(); a batch is read by a
+// SaneScanJob on its own thread while the application's thread transfers the pages.
+#pragma once
+
+#include "sane_device_profile.h"
+#include "source.h"
+
+#include <QPointer>
+#include <memory>
+#include <string>
+
+namespace twaindsm {
+
+class SaneDevice;
+class SaneLibrary;
+class SaneScanJob;
+class SaneSourceWindow;
+
+class SaneSource : public Source {
+public:
+    struct DeviceInfo {
+        std::string name; // e.g. "test:0"
+        std::string vendor;
+        std::string model;
+        std::string type;
+    };
+
+    SaneSource(std::shared_ptr<SaneLibrary> library, DeviceInfo info, SaneDeviceProfile profile);
+    ~SaneSource() override;
+
+    // "<vendor> <model> (<name>)" in at most 33 bytes, shortening vendor and model first.
+    static std::string productName(const DeviceInfo& info);
+
+    TW_IDENTITY identity() const override;
+    bool open(TW_UINT16& condition) override;
+    void close() override;
+    ScanSettings& settings() override { return settings_; }
+    const SourceLimits& limits() const override { return profile_.limits(); }
+    bool feederLoaded() const override;
+    bool enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16& condition) override;
+    void disable() override;
+    TW_UINT16 transfer(TW_HANDLE& page, TW_UINT16& condition) override;
+    TW_UINT16 pending() override;
+    void discardPending() override;
+
+private:
+    // Puts the settings on the device and starts a batch; false if the device refuses them.
+    bool startBatch();
+    // Waits for a page or the end of the batch, keeping the application's windows alive.
+    void waitSettled();
+    // The window's periodic look at the batch: progress, and unlocking when it is over.
+    void followBatch();
+    void fitSettings();
+
+    std::shared_ptr<SaneLibrary> library_;
+    DeviceInfo info_;
+    SaneDeviceProfile profile_;
+    ScanSettings settings_;
+    std::unique_ptr<SaneDevice> device_;
+    std::unique_ptr<SaneScanJob> job_;
+    QPointer<SaneSourceWindow> window_;
+    NoticeSink notices_;
+    bool showUI_ = false;
+    bool feederEmptied_ = false;
+    // A transfer waits in a local event loop: the window's look must not clear the batch then.
+    bool waiting_ = false;
+};
+
+} // namespace twaindsm

@@ -1,0 +1,139 @@
+#include "sane_source_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace twaindsm {
+
+namespace {
+
+void selectData(QComboBox* box, const QVariant& value) {
+    const int index = box->findData(value);
+    if (index >= 0) {
+        box->setCurrentIndex(index);
+    }
+}
+
+} // namespace
+
+SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
+                                   const SourceLimits& limits, const ScanSettings& settings)
+    : QWidget(parent, Qt::Dialog), modeBox_(new QComboBox(this)),
+      resolutionBox_(new QComboBox(this)), sourceBox_(new QComboBox(this)),
+      scanButton_(new QPushButton(tr("Scan"), this)),
+      closeButton_(new QPushButton(tr("Close"), this)), progressBar_(new QProgressBar(this)),
+      statusLabel_(new QLabel(this)), ticker_(new QTimer(this)) {
+    setWindowTitle(title);
+    modeBox_->setObjectName("modeBox");
+    resolutionBox_->setObjectName("resolutionBox");
+    sourceBox_->setObjectName("sourceBox");
+    scanButton_->setObjectName("scanButton");
+    closeButton_->setObjectName("closeButton");
+    progressBar_->setObjectName("progressBar");
+    statusLabel_->setObjectName("statusLabel");
+
+    for (TW_UINT16 type : limits.pixelTypes) {
+        switch (type) {
+        case TWPT_BW:
+            modeBox_->addItem(tr("Black & White"), int(TWPT_BW));
+            break;
+        case TWPT_GRAY:
+            modeBox_->addItem(tr("Gray"), int(TWPT_GRAY));
+            break;
+        case TWPT_RGB:
+            modeBox_->addItem(tr("Color"), int(TWPT_RGB));
+            break;
+        default:
+            break;
+        }
+    }
+    selectData(modeBox_, int(settings.pixelType));
+
+    // The usual steps the device allows, and the current resolution if it is none of them.
+    std::vector<int> steps;
+    for (int dpi : {50, 75, 100, 150, 200, 300, 400, 600, 1200}) {
+        if (dpi >= limits.minResolution && dpi <= limits.maxResolution) {
+            steps.push_back(dpi);
+        }
+    }
+    const int current = static_cast<int>(std::lround(settings.xResolution));
+    if (std::find(steps.begin(), steps.end(), current) == steps.end()) {
+        steps.insert(std::upper_bound(steps.begin(), steps.end(), current), current);
+    }
+    for (int dpi : steps) {
+        resolutionBox_->addItem(tr("%1 dpi").arg(dpi), dpi);
+    }
+    selectData(resolutionBox_, current);
+
+    sourceBox_->addItem(tr("Flatbed"), false);
+    if (limits.hasFeeder) {
+        sourceBox_->addItem(tr("Document Feeder"), true);
+    }
+    selectData(sourceBox_, settings.feederEnabled && limits.hasFeeder);
+    sourceBox_->setEnabled(limits.hasFeeder);
+
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Mode:"), modeBox_);
+    form->addRow(tr("Resolution:"), resolutionBox_);
+    form->addRow(tr("Source:"), sourceBox_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(scanButton_);
+    buttons->addWidget(closeButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(progressBar_);
+    layout->addWidget(statusLabel_);
+    layout->addLayout(buttons);
+
+    scanButton_->setDefault(true);
+    connect(scanButton_, &QPushButton::clicked, this, &SaneSourceWindow::scanRequested);
+    connect(closeButton_, &QPushButton::clicked, this, &SaneSourceWindow::closeRequested);
+    ticker_->setInterval(40);
+}
+
+TW_UINT16 SaneSourceWindow::pixelType() const {
+    return static_cast<TW_UINT16>(modeBox_->currentData().toInt());
+}
+
+double SaneSourceWindow::resolution() const {
+    return resolutionBox_->currentData().toDouble();
+}
+
+bool SaneSourceWindow::feederEnabled() const {
+    return sourceBox_->currentData().toBool();
+}
+
+void SaneSourceWindow::setScanning(bool scanning) {
+    modeBox_->setEnabled(!scanning);
+    resolutionBox_->setEnabled(!scanning);
+    sourceBox_->setEnabled(!scanning && sourceBox_->count() > 1);
+    scanButton_->setEnabled(!scanning);
+}
+
+void SaneSourceWindow::setProgress(int percent) {
+    progressBar_->setValue(percent);
+}
+
+void SaneSourceWindow::setStatus(const QString& text) {
+    statusLabel_->setText(text);
+}
+
+void SaneSourceWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit closeRequested();
+}
+
+} // namespace twaindsm

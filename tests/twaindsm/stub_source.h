@@ -42,6 +42,7 @@ public:
 
     ScanSettings& settings() override { return settings_; }
     const SourceLimits& limits() const override { return limits_; }
+    SourceLimits& mutableLimits() { return limits_; }
     bool feederLoaded() const override { return loaded; }
 
     bool enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&) override {

@@ -1,0 +1,22 @@
+// How one line of a settings file splits into key, value and trailing comment.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+struct SettingLine {
+    QString key;     // the first four characters
+    QString value;   // after the first ",", trimmed; the whole line when there is no ","
+    QString comment; // from the first "'" to the end, "'" included; empty when there is none
+};
+
+namespace settings_line {
+
+// The line without blanks (spaces and tabs) at either end.
+QString trimBlanks(QStringView line);
+
+// Splits a line that has already been trimmed: the comment is cut off at the first "'", the key
+// is what is left's first four characters and the value the trimmed part after its first ",".
+SettingLine split(QStringView trimmedLine);
+
+} // namespace settings_line

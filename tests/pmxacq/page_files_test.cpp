@@ -1,0 +1,155 @@
+// PelmixScanMulti: every page delivered while the source's window is open becomes a BMP page
+// file "<base>.000", "<base>.001", …; the count comes back.
+#include "acquisition_fixture.h"
+#include "temp_dir.h"
+#include "test_images.h"
+
+#include <filesystem>
+
+namespace {
+
+using namespace acqtest;
+using fakedsm::Page;
+
+class PageFiles : public Acquisition {
+protected:
+    static std::string name(const std::string& base, int page) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof(suffix), ".%03d", page);
+        return base + suffix;
+    }
+
+    static size_t files(const TempDir& folder) {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                                 std::filesystem::directory_iterator()));
+    }
+
+    // The page file holds the page's pixels (the meaningful bytes of every row).
+    static void expectPage(const std::string& path, const Page& page, int seed) {
+        ImageHandle loaded(PelmixFileLoad(path.c_str(), "", ""));
+        ASSERT_TRUE(loaded) << path;
+        const std::vector<uint8_t> got = blockBytes(loaded.get());
+        const std::vector<uint8_t> want = repacked(page, seed);
+        ASSERT_GE(got.size(), 40u);
+        int32_t width = 0, height = 0;
+        std::memcpy(&width, &got[4], 4);
+        std::memcpy(&height, &got[8], 4);
+        EXPECT_EQ(width, page.width);
+        EXPECT_EQ(height, page.height);
+        const size_t stride = fakedsm::rowBytes(page.width, page.bitCount);
+        const size_t used = static_cast<size_t>(page.width) * page.bitCount / 8;
+        const size_t header = got.size() - stride * page.height;
+        const size_t wantHeader = want.size() - stride * page.height;
+        for (int y = 0; y < page.height; ++y) {
+            for (size_t x = 0; x < used; ++x) {
+                ASSERT_EQ(got[header + y * stride + x], want[wantHeader + y * stride + x])
+                    << path << " row " << y << " byte " << x;
+            }
+        }
+    }
+};
+
+TEST_F(PageFiles, FivePagesBecomeFiveNumberedFiles) {
+    TempDir folder;
+    const std::string base = folder.file("ORVA_TMP");
+    Page page;
+    page.extraLocks = 2;
+    oneBatch(5, page);
+    EXPECT_EQ(PelmixScanMulti(window(), base.c_str()), 5);
+    EXPECT_EQ(files(folder), 5u);
+    for (int i = 0; i < 5; ++i) {
+        expectPage(name(base, i), page, i + 1);
+    }
+    for (HGLOBAL block : fake().imagesHandedOut) {
+        EXPECT_TRUE(freed(block));
+    }
+    EXPECT_EQ(fake().lifecycle(), fullLifecycle());
+    for (const fakedsm::Call& call : fake().calls) {
+        if (call.msg == MSG_ENABLEDS) {
+            EXPECT_EQ(call.showUI, 1);
+            EXPECT_EQ(call.modalUI, 1);
+            EXPECT_EQ(call.hParent, window());
+        }
+    }
+    EXPECT_TRUE(fake().capabilityCalls().empty()) << "the source's own settings are used";
+    expectAllClosed();
+
+    // A second call counts from .000 again and overwrites the earlier pages.
+    restart();
+    Page other;
+    other.seed = 40;
+    oneBatch(2, other);
+    EXPECT_EQ(PelmixScanMulti(window(), base.c_str()), 2);
+    expectPage(name(base, 0), other, 40);
+    expectPage(name(base, 1), other, 40);
+    expectPage(name(base, 2), page, 3);
+    EXPECT_EQ(files(folder), 5u);
+}
+
+TEST_F(PageFiles, SourceStaysOpenUntilTheUserClosesIt) {
+    TempDir folder;
+    const std::string base = folder.file("ORVA_TMP");
+    Page cancelled;
+    cancelled.result = TWRC_CANCEL;
+    fake().script.notices = {MSG_XFERREADY, MSG_XFERREADY, MSG_XFERREADY, MSG_CLOSEDSREQ};
+    fake().script.batches = {{Page(), Page()}, {cancelled}, {Page()}};
+    EXPECT_EQ(PelmixScanMulti(window(), base.c_str()), 3);
+    EXPECT_EQ(files(folder), 3u);
+    expectPage(name(base, 2), Page(), 4); // nothing was written for the cancelled page
+    EXPECT_EQ(fake().lifecycle(), fullLifecycle());
+}
+
+TEST_F(PageFiles, EmptyBaseNameRunsTheSourceButWritesNothing) {
+    TempDir folder;
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path()); // a stray ".000" would land here
+    oneBatch(2);
+    EXPECT_EQ(PelmixScanMulti(window(), ""), 0);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(files(folder), 0u);
+    EXPECT_EQ(fake().count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET), 2u);
+    for (HGLOBAL block : fake().imagesHandedOut) {
+        EXPECT_TRUE(freed(block));
+    }
+    EXPECT_EQ(fake().lifecycle(), fullLifecycle());
+}
+
+TEST_F(PageFiles, NullBaseNameIsRefused) {
+    EXPECT_EQ(PelmixScanMulti(window(), nullptr), 0);
+    EXPECT_EQ(fake().count(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS), 0u);
+    expectAllClosed();
+}
+
+TEST_F(PageFiles, BaseNameMustLeaveRoomForTheNumber) {
+    TempDir folder;
+    // 256 bytes hold the base name, ".", three digits and the terminator.
+    const std::string prefix = folder.path() + "/";
+    const std::string fits = prefix + std::string(251 - prefix.size(), 'a');
+    const std::string tooLong = prefix + std::string(252 - prefix.size(), 'b');
+    ASSERT_EQ(fits.size(), 251u);
+
+    oneBatch(1);
+    EXPECT_EQ(PelmixScanMulti(window(), tooLong.c_str()), 0);
+    EXPECT_EQ(files(folder), 0u);
+
+    restart();
+    const std::string huge = prefix + std::string(4000, 'c');
+    oneBatch(1);
+    EXPECT_EQ(PelmixScanMulti(window(), huge.c_str()), 0);
+    EXPECT_EQ(files(folder), 0u);
+
+    restart();
+    oneBatch(1);
+    EXPECT_EQ(PelmixScanMulti(window(), fits.c_str()), 1);
+    EXPECT_TRUE(std::filesystem::exists(fits + ".000"));
+}
+
+TEST_F(PageFiles, UnwritablePagesAreStillCounted) {
+    oneBatch(2);
+    EXPECT_EQ(PelmixScanMulti(window(), "/nonexistent-folder/ORVA_TMP"), 2);
+    for (HGLOBAL block : fake().imagesHandedOut) {
+        EXPECT_TRUE(freed(block));
+    }
+}
+
+} // namespace

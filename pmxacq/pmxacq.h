@@ -80,7 +80,8 @@ typedef struct ScanExecParam {
     int32_t indicators;     /* show progress indicators */
     int16_t feeder;         /* 1 use the document feeder; other than 0 or 1: refused */
     int16_t reserved3;
-    const char* baseName;   /* page files; null or "" writes none */
+    const char* baseName;   /* page files; null or "" writes none; too long for a 256-byte
+                               name with ".000": refused, result 3 */
     const char* sourceName; /* null: current source; "": default source; else that source */
     int16_t mode;           /* 0 UI, stays open; 1 UI, one batch; 2 no UI, one batch */
     int16_t reserved4;
@@ -123,7 +124,8 @@ typedef void(PMXACQ_CALL* ScanPageProc)(HGLOBAL* image, int32_t* pageCounter, in
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanSelect(HWND window);
 /* The length of the text PelmixScanList writes, without terminator; 0 on failure. */
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanListLen(HWND window);
-/* Writes "default,first,second,…," into buffer (at least PelmixScanListLen + 1 bytes). */
+/* Writes "default,first,second,…," and its terminator into buffer (PelmixScanListLen + 1 bytes,
+ * never more); 1 when the sources could be enumerated, 0 otherwise or for a null buffer. */
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanList(HWND window, char* buffer);
 /* One image from the default source with its own user interface; 0 on failure. */
 PMXACQ_API HGLOBAL PMXACQ_CALL PelmixScan(HWND window, ScanInfo* info);
@@ -133,7 +135,8 @@ PMXACQ_API HGLOBAL PMXACQ_CALL PelmixScanEasy(HWND window, ScanInfo* info);
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanExec(HWND window, ScanExecParam* param,
                                               ScanPageProc callback);
 /* Every page from the default source, with its user interface, into page files
- * "<baseName>.000", "<baseName>.001", …; returns the number of page files written. */
+ * "<baseName>.000", "<baseName>.001", …; returns the number of page files written. A base name
+ * that leaves no room for ".000" in a 256-byte name is refused (0, nothing acquired). */
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanMulti(HWND window, const char* baseName);
 
 #endif /* ORVANA_PMXACQ_H */

@@ -18,8 +18,12 @@ TW_UINT16 Manager::sourceTriplet(TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat,
     if (dg == DG_IMAGE && dat == DAT_IMAGENATIVEXFER)
         return nativeXfer(static_cast<TW_HANDLE*>(data));
     if (dg == DG_IMAGE) {
-        const bool changes = msg == MSG_SET || msg == MSG_RESET;
-        if (changes ? state_ != 4 : !inState(4, 7))
+        // A frame may also be set with a transfer ready, before the page is taken: applications
+        // set the frame of each page of a batch that way, and the next page is made with it.
+        const bool allowed = msg == MSG_RESET ? state_ == 4
+                             : msg == MSG_SET ? state_ == 4 || state_ == 6
+                                              : inState(4, 7);
+        if (!allowed)
             return fail(TWCC_SEQERROR);
         if (!data)
             return fail(TWCC_BADVALUE);

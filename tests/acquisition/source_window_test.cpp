@@ -1,0 +1,112 @@
+// PelmixScanMulti with the virtual scanner's own window, driven as a user would: two batches
+// scanned from the window, then the window closed. The library's message loop waits in winport's
+// queue while Qt's events run through the pump registered here, as in the program.
+#include "pelmix.h"
+#include "pmxacq.h"
+#include "temp_dir.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "source_window_test";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new QApplication(argc, argv); // lives until the process ends
+    return *app;
+}
+
+void pump(void*) { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+
+void wake(void*) {
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(application().thread())) {
+        dispatcher->wakeUp();
+    }
+}
+
+// The virtual scanner's window, once it is shown.
+QWidget* sourceWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->findChild<QPushButton*>("scanButton") != nullptr) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+// Runs step() every 20 ms until it returns true.
+void repeatUntil(const std::function<bool()>& step) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        if (step()) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+}
+
+} // namespace
+
+TEST(ScanMulti, TwoBatchesFromTheSourceWindowThenClose) {
+    TempDir config;
+    TempDir sane; // no SANE backends: the virtual scanner is the default source
+    writeBytes(sane.file("dll.conf"), "", 0);
+    ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    ::setenv("SANE_CONFIG_DIR", sane.path().c_str(), 1);
+
+    application();
+    QWidget mainWindow;
+    mainWindow.resize(400, 300);
+    mainWindow.show();
+    WinportSetMessagePump(pump, wake, nullptr);
+
+    TempDir dir;
+    const std::string base = dir.file("ORVA_TMP");
+    const auto exists = [&](const char* suffix) { return std::filesystem::exists(base + suffix); };
+    int stage = 0;
+    repeatUntil([&] {
+        QWidget* window = sourceWindow();
+        if (window == nullptr) {
+            return false;
+        }
+        auto* pages = window->findChild<QSpinBox*>("pageCountBox");
+        auto* scan = window->findChild<QPushButton*>("scanButton");
+        auto* close = window->findChild<QPushButton*>("closeButton");
+        if (stage == 0) {
+            pages->setValue(2);
+            QTest::mouseClick(scan, Qt::LeftButton);
+            stage = 1;
+        } else if (stage == 1 && exists(".001")) {
+            pages->setValue(3);
+            QTest::mouseClick(scan, Qt::LeftButton);
+            stage = 2;
+        } else if (stage == 2 && exists(".004")) {
+            QTest::mouseClick(close, Qt::LeftButton);
+            return true;
+        }
+        return false;
+    });
+
+    const HWND hwnd = reinterpret_cast<HWND>(mainWindow.winId());
+    EXPECT_EQ(PelmixScanMulti(hwnd, base.c_str()), 5);
+    WinportSetMessagePump(nullptr, nullptr, nullptr);
+    for (const char* suffix : {".000", ".001", ".002", ".003", ".004"}) {
+        EXPECT_TRUE(exists(suffix)) << suffix;
+    }
+    EXPECT_FALSE(exists(".005"));
+    EXPECT_EQ(sourceWindow(), nullptr) << "the source window is gone after the call";
+}

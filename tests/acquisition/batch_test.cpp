@@ -6,12 +6,11 @@
 #include "temp_dir.h"
 #include "test_images.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -36,8 +35,7 @@ private:
     TempDir sane_;
 };
 
-const auto* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new AcquisitionEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AcquisitionEnvironment);
 
 ScanExecParam batch(int16_t pixelType, int16_t bitDepth, float inchesWide, float inchesHigh,
                     float dpi, int16_t feeder, const std::string& base, const char* source) {
@@ -98,7 +96,8 @@ TEST(VirtualScanner, EveryPixelTypeGivesPageFilesOfItsDepth) {
         SCOPED_TRACE(c.pixelType);
         TempDir dir;
         const std::string base = dir.file("ORVA_TMP");
-        ScanExecParam p = batch(c.pixelType, c.bitDepth, 1.0f, 1.5f, 100, 0, base, "Virtual Scanner");
+        ScanExecParam p =
+            batch(c.pixelType, c.bitDepth, 1.0f, 1.5f, 100, 0, base, "Virtual Scanner");
         EXPECT_EQ(PelmixScanExec(nullptr, &p, nullptr), 1);
         EXPECT_EQ(p.result, PMXACQ_OK);
         EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"ORVA_TMP.000"});
@@ -172,8 +171,7 @@ TEST(SourceList, NamesTheDefaultThenEverySourceEachFollowedByAComma) {
     const std::string list = sourceList();
     std::vector<std::string> names;
     size_t start = 0;
-    for (size_t comma = list.find(','); comma != std::string::npos;
-         comma = list.find(',', start)) {
+    for (size_t comma = list.find(','); comma != std::string::npos; comma = list.find(',', start)) {
         names.push_back(list.substr(start, comma - start));
         start = comma + 1;
     }

@@ -1,0 +1,40 @@
+// The program-wide state of the main program: settings, folders, browsing state, the folder
+// history, the hand-over values of the dialogs, and the Prompter and Launcher every part asks.
+// Created in main() and passed by reference; tests create as many as they like.
+#pragma once
+
+#include "browsing_state.h"
+#include "launcher.h"
+#include "prompter.h"
+#include "usr_settings.h"
+
+#include <QString>
+#include <array>
+
+class Program {
+public:
+    Program(Prompter& prompter, Launcher& launcher) : prompter(prompter), launcher(launcher) {}
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Prompter& prompter;
+    Launcher& launcher;
+
+    USR_SETTINGS settings;
+    QString PROGRAM_DIR; // ends in "/"
+    QString APP_TITLE = QStringLiteral("Orvana");
+    QString APP_VERSION = QStringLiteral("Version 5.5.0 R55(Snaplet Ready)");
+    QString TODAY_STR;    // MMDDYYYY
+    QString ACQ_DIR;      // ends in "/"
+    BrowsingState browse; // holds DISP_DIR
+
+    // The folder history: slot 0 the most recent; slots 0..9 are saved as DD00..DD09.
+    std::array<QString, 11> FOLDER_HISTORY;
+    bool HISTORY_BUSY = false;
+
+    // Hand-over values: the caller sets them, then opens the dialog.
+    QString PRINT_PATH;
+    QString ADJUST_PATH;
+    QString ADJUST_NAME;
+    QString RENAME_NAME;
+};

@@ -82,7 +82,8 @@ TEST(SaneDiscovery, OneSourcePerTestDeviceWithTheDevicesLimits) {
     EXPECT_STREQ(first.ProductName, "Noname frontend-tester (test:0)");
     EXPECT_STREQ(first.Manufacturer, "Noname");
     EXPECT_STREQ(first.ProductFamily, "virtual device");
-    EXPECT_EQ(first.SupportedGroups, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
+    const TW_UINT32 groups = first.SupportedGroups; // a packed field: copied before comparing
+    EXPECT_EQ(groups, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
     EXPECT_STREQ(sources[1]->identity().ProductName, "Noname frontend-tester (test:1)");
 
     const SourceLimits& limits = sources[0]->limits();

@@ -121,12 +121,16 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
     notices_ = std::move(notices);
     showUI_ = showUI;
     if (!showUI) {
-        if (!startBatch()) {
+        // Settings the device cannot take refuse the enable; the scan itself starts with the
+        // first transfer, since an application may still set the frame of its pages once the
+        // transfer is ready (and the transfer waits for the page anyway).
+        if (!profile_.apply(*device_, settings_)) {
             notices_ = {};
             condition = TWCC_OPERATIONERROR;
             return false;
         }
-        // The transfer waits for the page the worker is reading.
+        batchDeferred_ = true;
+        feederEmptied_ = false; // a new batch is asked for: the user has loaded paper
         if (notices_) {
             notices_(MSG_XFERREADY);
         }
@@ -221,6 +225,7 @@ void SaneSource::followBatch() {
 }
 
 void SaneSource::disable() {
+    batchDeferred_ = false;
     if (job_) {
         feederEmptied_ = job_->feederEmptied();
         job_.reset(); // stops the worker and frees pages nobody took
@@ -261,6 +266,13 @@ void SaneSource::waitSettled() {
 
 TW_UINT16 SaneSource::transfer(TW_HANDLE& page, TW_UINT16& condition) {
     page = nullptr;
+    if (!job_ && batchDeferred_) {
+        batchDeferred_ = false;
+        if (!startBatch()) {
+            condition = TWCC_OPERATIONERROR;
+            return TWRC_FAILURE;
+        }
+    }
     if (!job_) {
         condition = TWCC_SEQERROR;
         return TWRC_FAILURE;
@@ -293,6 +305,7 @@ TW_UINT16 SaneSource::pending() {
 }
 
 void SaneSource::discardPending() {
+    batchDeferred_ = false;
     if (job_) {
         job_->stop();
         job_->dropPages();

@@ -58,6 +58,7 @@ private:
     ScanSettings settings_;
     std::unique_ptr<SaneDevice> device_;
     std::unique_ptr<SaneScanJob> job_;
+    bool batchDeferred_ = false; // enabled without a window: the batch starts at the first transfer
     QPointer<SaneSourceWindow> window_;
     NoticeSink notices_;
     bool showUI_ = false;

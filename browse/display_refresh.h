@@ -1,0 +1,65 @@
+// The two refresh procedures of the main window and the events that call them. Every refresh
+// lists the display folder afresh; the catalogue refresh lets window events run while it draws,
+// so it guards itself against re-entry (CAT_BUSY) and can be stopped by the wait frame's Cancel.
+#pragma once
+
+#include "browsing_state.h"
+#include "page_reader.h"
+
+#include <QSize>
+#include <QString>
+#include <array>
+
+class BrowseView;
+class Program;
+
+class DisplayRefresh {
+public:
+    DisplayRefresh(Program& program, BrowseView& view);
+
+    // Reads the catalogue page (1 next, -1 previous, 0 from PAGE_ANCHOR) and draws its cells.
+    // Dropped when a catalogue refresh is already running.
+    void REFRESH_CATALOGUE(int direction);
+    // Reads the single view's file (1 next, -1 previous, 0 ONE_NAME) and draws it.
+    void REFRESH_SINGLE(int direction);
+    // Marks the cell showing CAT_CURRENT, unmarks the others.
+    void MARK_CURRENT_CELL();
+
+    // BTN_REDISP_GO / MNU_DISP_REDISP: redraw the current view in place.
+    void redrawInPlace();
+    // BTN_DISP_GO: from the catalogue to the single view or back, by DSPM. The window changes
+    // the button's pictures around the call.
+    void switchView();
+    // DSP8_SCR and DSP1_SCR changed to value (1 = first file).
+    void catalogueScrolled(int value);
+    void singleScrolled(int value);
+    // Next / previous page of the catalogue, next / previous file of the single view.
+    void nextPage() { REFRESH_CATALOGUE(1); }
+    void previousPage() { REFRESH_CATALOGUE(-1); }
+    void nextFile() { REFRESH_SINGLE(1); }
+    void previousFile() { REFRESH_SINGLE(-1); }
+    // DISP_DIR changed: show the new folder from its first file in the current view.
+    void displayFolderChanged();
+    // Command3 ("Cancel") on the wait frame: the rest of this refresh draws names only.
+    void cancelPressed();
+
+    // For drawing the cells: the bounds of a large-mode picture (a quarter of the screen's
+    // width, half its height, in pixels) and the names and date-time texts the cells had before
+    // this refresh read the page.
+    QSize largeBounds() const { return largeBounds_; }
+    const std::array<QString, BrowsingState::kSlots>& oldNames() const { return oldNames_; }
+    const std::array<QString, BrowsingState::kSlots>& oldDates() const { return oldDates_; }
+
+    PageReader& reader() { return reader_; }
+
+private:
+    void toSingle();
+    void toCatalogue();
+
+    Program& program_;
+    BrowseView& view_;
+    PageReader reader_;
+    QSize largeBounds_;
+    std::array<QString, BrowsingState::kSlots> oldNames_;
+    std::array<QString, BrowsingState::kSlots> oldDates_;
+};

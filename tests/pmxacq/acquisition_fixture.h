@@ -47,8 +47,8 @@ inline std::vector<uint8_t> blockBytes(HGLOBAL block) {
 }
 
 // A page as the library must hand it on: the source's bytes with biSizeImage filled in.
-inline std::vector<uint8_t> repacked(const fakedsm::Page& page, int seed) {
-    std::vector<uint8_t> bytes = fakedsm::pageBytes(page, seed);
+inline std::vector<uint8_t> repacked(const fakedsm::Page& page, int pattern) {
+    std::vector<uint8_t> bytes = fakedsm::pageBytes(page, pattern);
     const auto size =
         static_cast<uint32_t>(fakedsm::rowBytes(page.width, page.bitCount) * page.height);
     std::memcpy(&bytes[20], &size, sizeof(size));

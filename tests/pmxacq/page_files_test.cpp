@@ -25,11 +25,11 @@ protected:
     }
 
     // The page file holds the page's pixels (the meaningful bytes of every row).
-    static void expectPage(const std::string& path, const Page& page, int seed) {
+    static void expectPage(const std::string& path, const Page& page, int pattern) {
         ImageHandle loaded(PelmixFileLoad(path.c_str(), "", ""));
         ASSERT_TRUE(loaded) << path;
         const std::vector<uint8_t> got = blockBytes(loaded.get());
-        const std::vector<uint8_t> want = repacked(page, seed);
+        const std::vector<uint8_t> want = repacked(page, pattern);
         ASSERT_GE(got.size(), 40u);
         int32_t width = 0, height = 0;
         std::memcpy(&width, &got[4], 4);
@@ -77,7 +77,7 @@ TEST_F(PageFiles, FivePagesBecomeFiveNumberedFiles) {
     // A second call counts from .000 again and overwrites the earlier pages.
     restart();
     Page other;
-    other.seed = 40;
+    other.pattern = 40;
     oneBatch(2, other);
     EXPECT_EQ(PelmixScanMulti(window(), base.c_str()), 2);
     expectPage(name(base, 0), other, 40);

@@ -58,14 +58,14 @@ struct Call {
     TW_UINT16 pending = 0;
 };
 
-// One native transfer. Pixel bytes follow a pattern of the page's seed (see pageBytes).
+// One native transfer. Pixel bytes follow a pattern of the page's pattern (see pageBytes).
 struct Page {
     int width = 5;
     int height = 3;
     int bitCount = 24;
     int extraLocks = 0;               // the block is handed out locked this many times
     TW_UINT16 result = TWRC_XFERDONE; // TWRC_CANCEL hands out no block
-    int seed = -1;                    // -1: the number of the transfer in this script
+    int pattern = -1;                    // -1: the number of the transfer in this script
 };
 
 struct Answer {
@@ -160,8 +160,8 @@ private:
 };
 
 // The packed DIB a page is handed out as: header (biSizeImage 0), grey colour table for 1 and 8
-// bits, rows of the pattern of the page's seed (padding bytes included).
-FAKE_DSM_API std::vector<uint8_t> pageBytes(const Page& page, int seed);
+// bits, rows of the pattern of the page's pattern (padding bytes included).
+FAKE_DSM_API std::vector<uint8_t> pageBytes(const Page& page, int pattern);
 // Row length in bytes of a packed DIB row.
 FAKE_DSM_API size_t rowBytes(int width, int bitCount);
 // Number of colour-table entries the fake writes for a bit count.

@@ -13,7 +13,7 @@ int tableEntries(int bitCount) {
     return bitCount <= 8 ? 1 << bitCount : 0;
 }
 
-std::vector<uint8_t> pageBytes(const Page& page, int seed) {
+std::vector<uint8_t> pageBytes(const Page& page, int pattern) {
     const int entries = tableEntries(page.bitCount);
     const size_t header = 40 + 4 * static_cast<size_t>(entries);
     const size_t stride = rowBytes(page.width, page.bitCount);
@@ -33,7 +33,7 @@ std::vector<uint8_t> pageBytes(const Page& page, int seed) {
         bytes[at] = bytes[at + 1] = bytes[at + 2] = grey;
     }
     for (size_t i = header; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<uint8_t>(seed * 37 + (i - header) * 13 + (i - header) / 7);
+        bytes[i] = static_cast<uint8_t>(pattern * 37 + (i - header) * 13 + (i - header) / 7);
     }
     return bytes;
 }

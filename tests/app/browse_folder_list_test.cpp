@@ -1,0 +1,160 @@
+// Listing a folder: pattern, exclusions, order, failures and modification texts; the case and
+// number helpers the browsing code compares and labels with.
+#include "folder_list.h"
+#include "temp_dir.h"
+#include "upper_ascii.h"
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void touch(const TempDir& dir, const std::string& name) {
+    ASSERT_TRUE(writeBytes(dir.file(name), "x", 1)) << name;
+}
+
+QString folderOf(const TempDir& dir) {
+    return QString::fromStdString(dir.path()) + QLatin1Char('/');
+}
+
+TEST(FolderListTest, ListsOnlyThePictureEndingsInNameOrder) {
+    TempDir dir;
+    for (const char* name : {"b.JPG", "a.bmp", "c.tiff", "d.gif"}) {
+        touch(dir, name);
+    }
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    EXPECT_EQ(list.names(), (QStringList{"a.bmp", "b.JPG"}));
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.name(0), "a.bmp");
+    EXPECT_EQ(list.name(1), "b.JPG");
+    EXPECT_EQ(list.name(2), "");
+    EXPECT_EQ(list.name(-1), "");
+}
+
+TEST(FolderListTest, LeavesOutFoldersHiddenFilesAndNearMisses) {
+    TempDir dir;
+    for (const char* name : {"x.Tif", ".hidden.jpg", "bmp", "a.jpeg", "a.jpg.txt", "y.BmP"}) {
+        touch(dir, name);
+    }
+    std::filesystem::create_directory(dir.file("folder.jpg"));
+    std::filesystem::create_symlink(dir.file("x.Tif"), dir.file("link.jpg"));
+    std::filesystem::create_symlink(dir.file("folder.jpg"), dir.file("dirlink.bmp"));
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("broken.bmp"));
+
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    EXPECT_EQ(list.names(), (QStringList{"link.jpg", "x.Tif", "y.BmP"}));
+}
+
+TEST(FolderListTest, OrdersWithoutRegardToCaseAndKeepsEqualNamesStable) {
+    TempDir dir;
+    for (const char* name : {"B2.jpg", "a10.bmp", "A1.tif", "b1.JPG", "_x.bmp", "0.bmp"}) {
+        touch(dir, name);
+    }
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    // Letters compare in one case, so "_" comes before them and "A1" before "a10".
+    EXPECT_EQ(list.names(),
+              (QStringList{"0.bmp", "_x.bmp", "A1.tif", "a10.bmp", "b1.JPG", "B2.jpg"}));
+
+    // Names equal but for case: both listed, next to each other.
+    TempDir same;
+    touch(same, "p.jpg");
+    touch(same, "P.JPG");
+    touch(same, "o.jpg");
+    ASSERT_TRUE(list.setFolder(folderOf(same)));
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_EQ(list.name(0), "o.jpg");
+    EXPECT_EQ(UPPER_ASCII(list.name(1)), "P.JPG");
+    EXPECT_EQ(UPPER_ASCII(list.name(2)), "P.JPG");
+}
+
+TEST(FolderListTest, RefreshSeesNewAndRemovedFiles) {
+    TempDir dir;
+    touch(dir, "a.bmp");
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    EXPECT_EQ(list.count(), 1);
+    touch(dir, "b.bmp");
+    std::filesystem::remove(dir.file("a.bmp"));
+    ASSERT_TRUE(list.refresh());
+    EXPECT_EQ(list.names(), QStringList{"b.bmp"});
+}
+
+TEST(FolderListTest, MissingFolderIsPathNotFound) {
+    TempDir dir;
+    touch(dir, "a.bmp");
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    EXPECT_FALSE(list.setFolder(folderOf(dir) + "nowhere/"));
+    EXPECT_EQ(list.errorNumber(), FolderList::kPathNotFound);
+    EXPECT_FALSE(list.errorText().isEmpty());
+    EXPECT_EQ(list.count(), 0); // the old listing is gone
+
+    EXPECT_FALSE(list.setFolder(QString::fromStdString(dir.file("a.bmp")) + "/"));
+    EXPECT_EQ(list.errorNumber(), FolderList::kPathNotFound);
+    EXPECT_FALSE(list.setFolder(QString()));
+    EXPECT_EQ(list.errorNumber(), FolderList::kPathNotFound);
+}
+
+TEST(FolderListTest, UnreadableFolderIsAccessDenied) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions are not enforced for root";
+    }
+    TempDir dir;
+    const std::string locked = dir.file("locked");
+    std::filesystem::create_directory(locked);
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    FolderList list;
+    EXPECT_FALSE(list.setFolder(QString::fromStdString(locked) + "/"));
+    EXPECT_EQ(list.errorNumber(), FolderList::kAccessDenied);
+    EXPECT_EQ(list.errorText(), QString::fromLocal8Bit(strerror(EACCES)));
+    chmod(locked.c_str(), 0700);
+}
+
+TEST(FolderListTest, DateTimeTextFollowsTheModificationTime) {
+    TempDir dir;
+    touch(dir, "a.bmp");
+    const QString path = QString::fromStdString(dir.file("a.bmp"));
+    const QString first = FolderList::dateTimeText(path);
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(FolderList::dateTimeText(path), first);
+
+    std::filesystem::last_write_time(dir.file("a.bmp"),
+                                     std::filesystem::last_write_time(dir.file("a.bmp")) +
+                                         std::chrono::seconds(5));
+    EXPECT_NE(FolderList::dateTimeText(path), first);
+    EXPECT_EQ(FolderList::dateTimeText(path + "x"), "");
+    EXPECT_EQ(FolderList::dateTimeText(QString()), "");
+}
+
+TEST(FolderListTest, PatternMatchesTheThreeEndingsInAnyCase) {
+    for (const char* name : {"a.bmp", "A.BMP", "x.y.JpG", "t.tIF", "日本.jpg"}) {
+        EXPECT_TRUE(FolderList::matchesPattern(QString::fromUtf8(name))) << name;
+    }
+    for (const char* name : {"a.jpeg", "a.tiff", "abmp", "a.bmp ", "a.gif", "", "jpg"}) {
+        EXPECT_FALSE(FolderList::matchesPattern(QString::fromUtf8(name))) << name;
+    }
+}
+
+TEST(UpperAsciiTest, ChangesOnlyTheLettersAToZ) {
+    EXPECT_EQ(UPPER_ASCII("abc.Jpg"), "ABC.JPG");
+    EXPECT_EQ(UPPER_ASCII("z9_-[]{}"), "Z9_-[]{}");
+    // Letters outside a-z keep their case: accented, full-width and Japanese characters.
+    EXPECT_EQ(UPPER_ASCII(QString::fromUtf8("éàｂ写真a")), QString::fromUtf8("éàｂ写真A"));
+    EXPECT_EQ(UPPER_ASCII(""), "");
+}
+
+TEST(UpperAsciiTest, NumbersGetTheirSignPosition) {
+    EXPECT_EQ(signedNumberText(5), " 5");
+    EXPECT_EQ(signedNumberText(23), " 23");
+    EXPECT_EQ(signedNumberText(0), " 0");
+    EXPECT_EQ(signedNumberText(-7), "-7");
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+#include "startup_placement.h"
+
+#include "usr_settings.h"
+
+#include <cmath>
+
+namespace {
+
+TwipsRect centred(TwipsSize screen, TwipsSize design) {
+    return {screen.width / 2 - design.width / 2, screen.height / 2 - design.height / 2,
+            design.width, design.height};
+}
+
+} // namespace
+
+TwipsRect windowPlacement(const USR_SETTINGS& s, TwipsSize screen, TwipsSize design) {
+    if (s.POSW == 0) {
+        return centred(screen, design);
+    }
+    // Sums in 64 bits: stored values come from a file and may be anything an int32 holds.
+    const int64_t right = int64_t{s.POSL} + s.POSW;
+    const int64_t bottom = int64_t{s.POST} + s.POSH;
+    const bool onScreen = s.POSL >= 0 && s.POST >= 0 && s.POSL <= screen.width &&
+                          s.POST <= screen.height && right >= 0 && right <= screen.width &&
+                          bottom >= 0 && bottom <= screen.height;
+    if (!onScreen) {
+        return centred(screen, design);
+    }
+    return {s.POSL, s.POST, s.POSW, s.POSH};
+}
+
+int twipsToPixels(int64_t twips, double dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
+}
+
+int32_t pixelsToTwips(int64_t pixels, double dpi) {
+    if (dpi <= 0) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * 1440.0 / dpi));
+}

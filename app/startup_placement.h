@@ -1,0 +1,25 @@
+// Where the main window opens: the rectangle stored at the last exit when it lies on the screen,
+// else centred at the window's design size. Everything in twips.
+#pragma once
+
+#include <cstdint>
+
+struct USR_SETTINGS;
+
+struct TwipsRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+struct TwipsSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+TwipsRect windowPlacement(const USR_SETTINGS& settings, TwipsSize screen, TwipsSize design);
+
+// Twips to pixels at the given logical resolution (1440 twips to the inch), and back.
+int twipsToPixels(int64_t twips, double dpi);
+int32_t pixelsToTwips(int64_t pixels, double dpi);

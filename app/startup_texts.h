@@ -1,0 +1,35 @@
+// Texts the main window shows from the settings when it is loaded: the acquisition command by
+// acquisition method, the magnification box, and the view toggles, each naming what a click does.
+#pragma once
+
+#include <QString>
+
+struct USR_SETTINGS;
+
+struct AcquisitionTexts {
+    QString menuText;         // MNU_FILE_READTWAIN
+    QString buttonTip;        // BTN_TWAIN_GO
+    bool chooseDevice = true; // MNU_FILE_SELTWAIN enabled
+};
+
+// NTWF 1 acquires by moving files from a folder; 0 and 2 start with the TWAIN device.
+AcquisitionTexts acquisitionTexts(int NTWF);
+
+// The MAG_SET text for D1MD; a magnification the box does not offer becomes 0 (fit).
+QString magnificationText(float& D1MD);
+
+struct ToggleTexts {
+    QString toolBar;     // MNU_DISP_TOOLDISP
+    QString commandTray; // MNU_DISP_CMDTRAY
+    QString fileTray;    // MNU_DISP_FILETRAY
+    QString pictures;    // MNU_DISP_8DSP
+};
+
+ToggleTexts toggleTexts(const USR_SETTINGS& settings);
+
+// Pictures of the TWAIN tool button.
+enum class TwainPicture { Scanner = 1, Camera = 2, Camera2 = 3, FilmScanner = 4, Folder = 5 };
+
+// The picture by TWBT (an unknown value becomes 1, the scanner), or the folder picture when
+// NTWF is 1.
+TwainPicture twainPicture(USR_SETTINGS& settings);

@@ -1,0 +1,69 @@
+// Listing big folders: 10 000 and 50 000 empty picture files (with a few other files mixed in),
+// as every refresh of the views lists the display folder afresh.
+#include "folder_list.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+const char* const kEndings[] = {".jpg", ".BMP", ".tif", ".txt"};
+
+// One folder per size, made on first use and removed at exit.
+class Folders {
+public:
+    ~Folders() {
+        std::error_code ignored;
+        for (const auto& [count, path] : made_) {
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+
+    const std::string& folder(int count) {
+        auto found = made_.find(count);
+        if (found != made_.end()) {
+            return found->second;
+        }
+        std::string path =
+            (std::filesystem::temp_directory_path() /
+             ("orvana_list_" + std::to_string(getpid()) + "_" + std::to_string(count)))
+                .string();
+        std::filesystem::create_directories(path);
+        for (int i = 0; i < count; ++i) {
+            // Names out of order so that sorting has work to do.
+            const int number = (i * 7919) % count;
+            std::ofstream(path + "/IMG" + std::to_string(number) + kEndings[i % 4]);
+        }
+        return made_.emplace(count, path + "/").first->second;
+    }
+
+private:
+    std::map<int, std::string> made_;
+};
+
+Folders& folders() {
+    static Folders instance;
+    return instance;
+}
+
+void BM_ListFolder(benchmark::State& state) {
+    const QString folder =
+        QString::fromStdString(folders().folder(static_cast<int>(state.range(0))));
+    FolderList list;
+    for (auto _ : state) {
+        list.setFolder(folder);
+        benchmark::DoNotOptimize(list.count());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(BM_ListFolder)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

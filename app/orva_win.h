@@ -15,7 +15,11 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 
+class BrowseView;
+class DisplayRefresh;
+class OrvaBrowseView;
 class Program;
 class OrvaPictureList;
 class QAction;
@@ -32,7 +36,6 @@ class QScrollBar;
 class QToolButton;
 class QTreeView;
 class QFileSystemModel;
-class QKeyEvent;
 class QResizeEvent;
 
 class ORVA_WIN : public QMainWindow {
@@ -176,6 +179,14 @@ public:
     // settings DSTL, DSTR, DSFT and DSPD.
     void setToggleTexts();
 
+    // Arranges the tool bar row, the trays and the views for the present size, the visibility
+    // settings DSTL, DSTR, DSFT and the view DSPM.
+    void MAIN_LAYOUT();
+
+    // The window as the refresh procedures see it, and the refresh procedures themselves.
+    BrowseView& browseView();
+    DisplayRefresh& displayRefresh();
+
     // Page and file stepping of the views (Page Down / Page Up in the window).
     void nextPage();
     void previousPage();
@@ -229,7 +240,6 @@ public slots:
     void onCommand3();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -241,6 +251,14 @@ private:
     void buildCatalogueView(QWidget* central);
     void buildSingleView(QWidget* central);
     void connectControls();
-    // Places the panels in pixels until the twips layout of the window takes over.
-    void arrangePanels();
+    void arrangeToolBar(int width);
+    void arrangeCommandTray();
+    void arrangeFileTray();
+    void arrangeCatalogue();
+    void arrangeSingle();
+    // Puts the pressed picture on a tool button and paints it at once, before a long action.
+    static void showPressed(QToolButton* button, const QIcon& picture);
+
+    std::unique_ptr<OrvaBrowseView> browseView_;
+    std::unique_ptr<DisplayRefresh> refresh_;
 };

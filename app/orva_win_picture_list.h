@@ -17,6 +17,10 @@ public:
     QIcon picture(int index) const;
     int count() const { return static_cast<int>(pictures_.size()); }
 
+    // The normal and the pressed picture drawn from an SVG file at side x side pixels; two empty
+    // icons when the file cannot be read.
+    static QList<QIcon> normalAndPressed(const QString& svgPath, int side);
+
 private:
     QList<QIcon> pictures_;
 };

@@ -1,0 +1,151 @@
+#include "orva_win_browse_view.h"
+
+#include "orva_win.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+
+namespace {
+
+// The current-file mark: the highlight colour (the desktop colour of the original system) or
+// the button colour.
+void setMark(QWidget* widget, bool current) {
+    widget->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
+    widget->update();
+}
+
+} // namespace
+
+QScrollBar* OrvaBrowseView::scrollBar(Bar bar) const {
+    return bar == Bar::Catalogue ? window_.DSP8_SCR : window_.DSP1_SCR;
+}
+
+void OrvaBrowseView::setFileCount(const QString& caption) {
+    window_.PTOTAL->setText(caption);
+}
+
+void OrvaBrowseView::setScrollRange(Bar bar, int min, int max, int largeChange) {
+    QScrollBar* scroll = scrollBar(bar);
+    scroll->setRange(min, max < min ? min : max);
+    scroll->setPageStep(largeChange);
+}
+
+void OrvaBrowseView::setScrollValue(Bar bar, int value) {
+    scrollBar(bar)->setValue(value);
+}
+
+void OrvaBrowseView::setScrollEnabled(Bar bar, bool enabled) {
+    scrollBar(bar)->setEnabled(enabled);
+}
+
+void OrvaBrowseView::showWaitFrame(const QString& caption) {
+    window_.DSP8_WAIT_FRM->setTitle(caption);
+    window_.DSP8_WAIT_FRM->raise();
+    window_.DSP8_WAIT_FRM->show();
+}
+
+void OrvaBrowseView::setWaitCaption(const QString& caption) {
+    window_.DSP8_WAIT_FRM->setTitle(caption);
+}
+
+void OrvaBrowseView::setWaitProgress(int done, int total) {
+    QProgressBar* bar = window_.DSP8_WAIT_BAR;
+    bar->setRange(0, total > 0 ? total : 1);
+    bar->setValue(done < 0 ? 0 : (done > bar->maximum() ? bar->maximum() : done));
+    window_.DSP8_WAIT_FRM->repaint();
+}
+
+void OrvaBrowseView::hideWaitFrame() {
+    window_.DSP8_WAIT_FRM->hide();
+}
+
+void OrvaBrowseView::setCommandsEnabled(bool enabled) {
+    for (QWidget* panel :
+         {static_cast<QWidget*>(window_.CMD2_BASE), static_cast<QWidget*>(window_.F_BASE),
+          static_cast<QWidget*>(window_.PIC8_BASE), static_cast<QWidget*>(window_.DFILE_BASE),
+          static_cast<QWidget*>(window_.CMD_BASE)}) {
+        panel->setEnabled(enabled);
+    }
+    for (QMenu* menu : {window_.MNU_FILE, window_.MNU_DISP, window_.MNU_SETUP, window_.MNU_HELP}) {
+        menu->menuAction()->setEnabled(enabled);
+    }
+}
+
+void OrvaBrowseView::showCataloguePanel() {
+    window_.PIC1_BASE->hide();
+    window_.PIC8_BASE->show();
+    window_.PIC8_BASE->raise();
+    // The wait frame belongs in front of the catalogue while it is shown.
+    window_.DSP8_WAIT_FRM->raise();
+}
+
+void OrvaBrowseView::showSinglePanel() {
+    window_.PIC8_BASE->hide();
+    window_.PIC1_BASE->show();
+    window_.PIC1_BASE->raise();
+}
+
+void OrvaBrowseView::processPendingEvents() {
+    QApplication::processEvents();
+}
+
+QSize OrvaBrowseView::screenSize() const {
+    const QScreen* screen = window_.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? screen->size() : QSize(1024, 768);
+}
+
+QWidget* OrvaBrowseView::messageOwner() {
+    return &window_;
+}
+
+void OrvaBrowseView::drawCell(int index, const QString& name) {
+    if (index < 0 || index >= ORVA_WIN::kCells) {
+        return;
+    }
+    QFrame* cell = window_.DSP8_FRM[index];
+    if (name.isEmpty()) {
+        cell->hide();
+        return;
+    }
+    window_.DSP8_NAME[index]->setText(name);
+    window_.DSP8_NAME[index]->setCursorPosition(0);
+    cell->show();
+}
+
+void OrvaBrowseView::markCell(int index, bool current) {
+    if (index < 0 || index >= ORVA_WIN::kCells) {
+        return;
+    }
+    setMark(window_.DSP8_FRM[index], current);
+    setMark(window_.DSP8_NAME[index], current);
+}
+
+void OrvaBrowseView::drawSingle(const QString& name, bool current) {
+    if (name.isEmpty()) {
+        window_.DSP1_FRM->hide();
+        return;
+    }
+    setMark(window_.DSP1_FRM, current);
+    window_.DSP1_NAME->setText(name);
+    window_.DSP1_FRM->show();
+}
+
+void OrvaBrowseView::clearSingle() {
+    window_.DSP1_PIC->clear();
+    window_.PIC1_BASE->update();
+}
+
+void OrvaBrowseView::relayout() {
+    window_.MAIN_LAYOUT();
+}

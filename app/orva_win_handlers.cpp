@@ -1,0 +1,200 @@
+// The main window's commands: every menu item, tool button and control is connected here to its
+// handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
+#include "display_refresh.h"
+#include "orva_win.h"
+#include "orva_win_picture_list.h"
+#include "program.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QToolButton>
+
+void ORVA_WIN::connectControls() {
+    const std::initializer_list<std::pair<QAction*, void (ORVA_WIN::*)()>> items = {
+        {MNU_DISP_DFILE, &ORVA_WIN::onMNU_DISP_DFILE},
+        {MNU_FILE_READTWAIN, &ORVA_WIN::onMNU_FILE_READTWAIN},
+        {MNU_FILE_SELTWAIN, &ORVA_WIN::onMNU_FILE_SELTWAIN},
+        {MNU_FILE_SELGETDIR, &ORVA_WIN::onMNU_FILE_SELGETDIR},
+        {MNU_FILE_1PRNT, &ORVA_WIN::onMNU_FILE_1PRNT},
+        {MNU_FILE_CATPRINT, &ORVA_WIN::onMNU_FILE_CATPRINT},
+        {MNU_FILE_EDIT1, &ORVA_WIN::onMNU_FILE_EDIT1},
+        {MNU_FILE_EDIT2, &ORVA_WIN::onMNU_FILE_EDIT2},
+        {MNU_FILE_DELETE, &ORVA_WIN::onMNU_FILE_DELETE},
+        {MNU_FILE_RENAME, &ORVA_WIN::onMNU_FILE_RENAME},
+        {MNU_FILE_CNF, &ORVA_WIN::onMNU_FILE_CNF},
+        {MNU_FILE_EXIT, &ORVA_WIN::onMNU_FILE_EXIT},
+        {MNU_DISP_TOOLDISP, &ORVA_WIN::onMNU_DISP_TOOLDISP},
+        {MNU_DISP_CMDTRAY, &ORVA_WIN::onMNU_DISP_CMDTRAY},
+        {MNU_DISP_FILETRAY, &ORVA_WIN::onMNU_DISP_FILETRAY},
+        {MNU_DISP_8DSP, &ORVA_WIN::onMNU_DISP_8DSP},
+        {MNU_DISP_8, &ORVA_WIN::onMNU_DISP_8},
+        {MNU_DISP_1, &ORVA_WIN::onMNU_DISP_1},
+        {MNU_DISP_REDISP, &ORVA_WIN::onMNU_DISP_REDISP},
+        {MNU_DISP_MKTN, &ORVA_WIN::onMNU_DISP_MKTN},
+        {MNU_SETUP_SETUP, &ORVA_WIN::onMNU_SETUP_SETUP},
+        {MNU_HELP_HELP, &ORVA_WIN::onMNU_HELP_HELP},
+        {MNU_HELP_VERSION, &ORVA_WIN::onMNU_HELP_VERSION},
+    };
+    for (const auto& [action, handler] : items) {
+        connect(action, &QAction::triggered, this, handler);
+    }
+
+    const std::initializer_list<std::pair<QToolButton*, void (ORVA_WIN::*)()>> buttons = {
+        {BTN_TWAIN_GO, &ORVA_WIN::onBTN_TWAIN_GO}, {BTN_SET_GO, &ORVA_WIN::onBTN_SET_GO},
+        {BTN_DISP_GO, &ORVA_WIN::onBTN_DISP_GO},   {BTN_REDISP_GO, &ORVA_WIN::onBTN_REDISP_GO},
+        {BTN_EXIT_GO, &ORVA_WIN::onBTN_EXIT_GO},   {BTN_DFILE, &ORVA_WIN::onBTN_DFILE},
+    };
+    for (const auto& [button, handler] : buttons) {
+        connect(button, &QToolButton::clicked, this, handler);
+    }
+
+    connect(Combo1, &QComboBox::activated, this, &ORVA_WIN::onCombo1_activated);
+    connect(MAG_SET, &QComboBox::activated, this, &ORVA_WIN::onMAG_SET_activated);
+    connect(Command1, &QPushButton::clicked, this, &ORVA_WIN::onCommand1);
+    connect(Command2, &QPushButton::clicked, this, &ORVA_WIN::onCommand2);
+    connect(F_DRIVE, &QComboBox::activated, this, &ORVA_WIN::onF_DRIVE_activated);
+    connect(DSP8_SCR, &QScrollBar::valueChanged, this, &ORVA_WIN::onDSP8_SCR_valueChanged);
+    connect(DSP1_SCR, &QScrollBar::valueChanged, this, &ORVA_WIN::onDSP1_SCR_valueChanged);
+    for (int i = 0; i < kCells; ++i) {
+        connect(SEL_CHECK[i], &QCheckBox::clicked, this, [this, i] { onSEL_CHECK_clicked(i); });
+    }
+    connect(Command3, &QPushButton::clicked, this, &ORVA_WIN::onCommand3);
+
+    // Page Down and Page Up step the catalogue by pages and the single view by files. As window
+    // shortcuts they win over the scroll bars, which would otherwise take the keys themselves.
+    auto* down = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
+    connect(down, &QShortcut::activated, this,
+            [this] { program.settings.DSPM == 2 ? nextFile() : nextPage(); });
+    auto* up = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
+    connect(up, &QShortcut::activated, this,
+            [this] { program.settings.DSPM == 2 ? previousFile() : previousPage(); });
+}
+
+void ORVA_WIN::onMNU_DISP_DFILE() {}
+void ORVA_WIN::onMNU_FILE_READTWAIN() {}
+void ORVA_WIN::onMNU_FILE_SELTWAIN() {}
+void ORVA_WIN::onMNU_FILE_SELGETDIR() {}
+void ORVA_WIN::onMNU_FILE_1PRNT() {}
+void ORVA_WIN::onMNU_FILE_CATPRINT() {}
+void ORVA_WIN::onMNU_FILE_EDIT1() {}
+void ORVA_WIN::onMNU_FILE_EDIT2() {}
+void ORVA_WIN::onMNU_FILE_DELETE() {}
+void ORVA_WIN::onMNU_FILE_RENAME() {}
+void ORVA_WIN::onMNU_FILE_CNF() {}
+
+void ORVA_WIN::onMNU_FILE_EXIT() {
+    close();
+}
+
+void ORVA_WIN::onMNU_DISP_TOOLDISP() {
+    program.settings.DSTL = program.settings.DSTL == 0 ? 1 : 0;
+    setToggleTexts();
+    MAIN_LAYOUT();
+}
+
+void ORVA_WIN::onMNU_DISP_CMDTRAY() {
+    program.settings.DSTR = program.settings.DSTR == 0 ? 1 : 0;
+    setToggleTexts();
+    MAIN_LAYOUT();
+}
+
+void ORVA_WIN::onMNU_DISP_FILETRAY() {
+    program.settings.DSFT = program.settings.DSFT == 0 ? 1 : 0;
+    setToggleTexts();
+    MAIN_LAYOUT();
+}
+
+void ORVA_WIN::onMNU_DISP_8DSP() {
+    program.settings.DSPD = program.settings.DSPD == 0 ? 1 : 0;
+    setToggleTexts();
+    if (program.settings.DSPM == 1) {
+        BrowsingState& state = program.browse;
+        state.PAGE_ANCHOR = state.PAGE_NAME[0];
+        // A date no file has makes every cell of the page be drawn again with the new setting.
+        for (QString& date : state.PAGE_DATE) {
+            date = QStringLiteral("DUMMY");
+        }
+        refresh_->REFRESH_CATALOGUE(0);
+    }
+}
+
+void ORVA_WIN::onMNU_DISP_8() {}
+void ORVA_WIN::onMNU_DISP_1() {}
+
+void ORVA_WIN::onMNU_DISP_REDISP() {
+    refresh_->redrawInPlace();
+}
+
+void ORVA_WIN::onMNU_DISP_MKTN() {}
+void ORVA_WIN::onMNU_SETUP_SETUP() {}
+void ORVA_WIN::onMNU_HELP_HELP() {}
+
+void ORVA_WIN::onMNU_HELP_VERSION() {
+    Prompter::Message message;
+    message.caption = program.APP_TITLE;
+    message.text = program.APP_TITLE + QLatin1Char('\n') + program.APP_VERSION;
+    program.prompter.message(this, message);
+}
+
+void ORVA_WIN::onBTN_TWAIN_GO() {}
+void ORVA_WIN::onBTN_SET_GO() {}
+
+void ORVA_WIN::onBTN_DISP_GO() {
+    if (program.settings.DSPM == 2) {
+        BTN_DISP_GO->setIcon(IMG_1DISP->picture(0));
+        refresh_->switchView();
+        if (program.settings.C256 != 0) {
+            DSP8_IMG2[0]->update();
+        }
+    } else {
+        showPressed(BTN_DISP_GO, IMG_1DISP->picture(1));
+        refresh_->switchView();
+        BTN_DISP_GO->setIcon(IMG_8DISP->picture(0));
+    }
+}
+
+void ORVA_WIN::onBTN_REDISP_GO() {
+    // In the 256-colour catalogue mode the button keeps its picture while redrawing.
+    const bool pictures = program.settings.C256 == 0;
+    if (pictures) {
+        showPressed(BTN_REDISP_GO, IMG_RDRAW->picture(1));
+    }
+    refresh_->redrawInPlace();
+    if (pictures) {
+        BTN_REDISP_GO->setIcon(IMG_RDRAW->picture(0));
+    }
+}
+
+void ORVA_WIN::onBTN_EXIT_GO() {
+    showPressed(BTN_EXIT_GO, IMG_EXIT->picture(1));
+    // The normal picture comes back only when the close was refused.
+    if (!close()) {
+        BTN_EXIT_GO->setIcon(IMG_EXIT->picture(0));
+    }
+}
+
+void ORVA_WIN::onBTN_DFILE() {}
+void ORVA_WIN::onCombo1_activated(int) {}
+void ORVA_WIN::onMAG_SET_activated(int) {}
+void ORVA_WIN::onCommand1() {}
+void ORVA_WIN::onCommand2() {}
+void ORVA_WIN::onF_DRIVE_activated(int) {}
+
+void ORVA_WIN::onDSP8_SCR_valueChanged(int value) {
+    refresh_->catalogueScrolled(value);
+}
+
+void ORVA_WIN::onDSP1_SCR_valueChanged(int value) {
+    refresh_->singleScrolled(value);
+}
+
+void ORVA_WIN::onSEL_CHECK_clicked(int) {}
+
+void ORVA_WIN::onCommand3() {
+    refresh_->cancelPressed();
+}

@@ -1,0 +1,111 @@
+// The two trays on the left of the main window: the command tray with its six drop targets and
+// the file tray with the drive list, the folder list and the move and copy targets.
+#include "orva_win.h"
+
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+
+namespace {
+
+constexpr int kTargetPicture = 32;
+
+QLabel* makeTarget(QWidget* parent, const char* name, const char* svg, const QString& tip) {
+    auto* target = new QLabel(parent);
+    target->setObjectName(QString::fromLatin1(name));
+    target->setPixmap(QIcon(QStringLiteral(":/pictures/") + QLatin1String(svg))
+                          .pixmap(kTargetPicture, kTargetPicture));
+    target->setAlignment(Qt::AlignCenter);
+    target->setToolTip(tip);
+    target->setAcceptDrops(true);
+    return target;
+}
+
+// A target's caption label; its background shows whether a drag hovers over the target.
+QLabel* makeCaption(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Button);
+    return label;
+}
+
+} // namespace
+
+void ORVA_WIN::buildCommandTray(QWidget* central) {
+    CMD2_BASE = new QFrame(central);
+    CMD2_BASE->setObjectName(QStringLiteral("CMD2_BASE"));
+    CMD2_BASE->setFrameShape(QFrame::StyledPanel);
+
+    // The editor targets show the editors' own icons once the settings name them.
+    Image1 = makeTarget(CMD2_BASE, "Image1", "trash.svg",
+                        QStringLiteral("ここにドロップすると削除される"));
+    Label1 = makeCaption(CMD2_BASE, "Label1", QStringLiteral("削除"));
+    Image2 = makeTarget(CMD2_BASE, "Image2", "edit.svg", QStringLiteral("ファイルの編集１"));
+    Label2 = makeCaption(CMD2_BASE, "Label2", QStringLiteral("編集1"));
+    Image3 = makeTarget(CMD2_BASE, "Image3", "print.svg", QStringLiteral("印刷 (1枚)"));
+    Label3 = makeCaption(CMD2_BASE, "Label3", QStringLiteral("印刷"));
+    Image4 = makeTarget(CMD2_BASE, "Image4", "edit.svg", QStringLiteral("ファイルの編集2"));
+    Label4 = makeCaption(CMD2_BASE, "Label4", QStringLiteral("編集2"));
+    Image5 = makeTarget(CMD2_BASE, "Image5", "adjust.svg", QStringLiteral("ファイルの調整"));
+    Label5 = makeCaption(CMD2_BASE, "Label5", QStringLiteral("調整"));
+    Image6 =
+        makeTarget(CMD2_BASE, "Image6", "clipboard.svg", QStringLiteral("クリップボードへコピー"));
+    Label6 = makeCaption(CMD2_BASE, "Label6", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"));
+}
+
+void ORVA_WIN::buildFileTray(QWidget* central) {
+    F_BASE = new QFrame(central);
+    F_BASE->setObjectName(QStringLiteral("F_BASE"));
+
+    F_CTL = new QGroupBox(QStringLiteral("Folder"), F_BASE);
+    F_CTL->setObjectName(QStringLiteral("F_CTL"));
+    Command1 = new QPushButton(QStringLiteral("表示"), F_CTL);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("下のファルダー内の絵を表示"));
+    Command2 = new QPushButton(QStringLiteral("作成"), F_CTL);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setToolTip(QStringLiteral("フォルダーを作成する"));
+    const QString moveTip =
+        QStringLiteral("ここにドロップすると下で指定されたフォルダーに移動される");
+    const QString copyTip =
+        QStringLiteral("ここにドロップすると下で指定されたフォルダーにコピーされる");
+    MOVE = makeTarget(F_CTL, "MOVE", "move.svg", moveTip);
+    MOVE_LABEL = makeCaption(F_CTL, "MOVE_LABEL", QStringLiteral("移動"));
+    MOVE_LABEL->setToolTip(moveTip);
+    COPY = makeTarget(F_CTL, "COPY", "copy.svg", copyTip);
+    COPY_LABEL = makeCaption(F_CTL, "COPY_LABEL", QStringLiteral("コピー"));
+    COPY_LABEL->setToolTip(copyTip);
+
+    // Drives are the mounted volumes, the root first.
+    F_DRIVE = new QComboBox(F_BASE);
+    F_DRIVE->setObjectName(QStringLiteral("F_DRIVE"));
+    F_DRIVE->setToolTip(QStringLiteral("ファイルトレイのドライブを指定する"));
+    F_DRIVE->addItem(QStringLiteral("/"));
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && volume.rootPath() != QLatin1String("/")) {
+            F_DRIVE->addItem(volume.rootPath());
+        }
+    }
+
+    F_DIR_MODEL = new QFileSystemModel(this);
+    F_DIR_MODEL->setObjectName(QStringLiteral("F_DIR_MODEL"));
+    F_DIR_MODEL->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    F_DIR_MODEL->setRootPath(QStringLiteral("/"));
+    F_DIR = new QTreeView(F_BASE);
+    F_DIR->setObjectName(QStringLiteral("F_DIR"));
+    F_DIR->setModel(F_DIR_MODEL);
+    F_DIR->setHeaderHidden(true);
+    // Only the folder names: size, kind and date columns would not fit the tray.
+    for (int column = 1; column < F_DIR_MODEL->columnCount(); ++column) {
+        F_DIR->hideColumn(column);
+    }
+    F_DIR->setRootIndex(F_DIR_MODEL->index(QStringLiteral("/")));
+}

@@ -44,5 +44,6 @@ void settleFirstRunBase(Program& program, const QString& desktop) {
 }
 
 QString startFolder(const USR_SETTINGS& settings, const QString& acquisitionFolder) {
-    return settings.DFDF == 1 ? settings.DFDS : acquisitionFolder;
+    // A first start has no last folder yet, even when the defaults ask for it.
+    return settings.DFDF == 1 && !settings.DFDS.isEmpty() ? settings.DFDS : acquisitionFolder;
 }

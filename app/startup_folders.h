@@ -20,7 +20,8 @@ void makeAcquisitionFolder(Program& program, const QString& desktop);
 // there is none; FTRD follows it and acquired pages go to dated folders.
 void settleFirstRunBase(Program& program, const QString& desktop);
 
-// The display folder when no folder was named: the last one shown when DFDF is 1, else ACQ_DIR.
+// The display folder when no folder was named: the last one shown when DFDF is 1 and there is
+// one, else ACQ_DIR.
 QString startFolder(const USR_SETTINGS& settings, const QString& acquisitionFolder);
 
 // path with a trailing "/" unless it already has one.

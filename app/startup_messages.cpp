@@ -83,4 +83,11 @@ Prompter::Message droppedNotFolder(const QString& title, const QString& name) {
                Prompter::Icon::None, Prompter::Buttons::Ok);
 }
 
+Prompter::Message defaultsMissing(const QString& title, const QString& defaultsPath) {
+    return box(title,
+               {QStringLiteral("設定ファイルの雛形が読み込めません。"), defaultsPath,
+                QStringLiteral("Orvana を起動できませんので終了します。")},
+               Prompter::Icon::Critical, Prompter::Buttons::Ok);
+}
+
 } // namespace startup_messages

@@ -29,4 +29,7 @@ Prompter::Message exitQuestion();
 Prompter::Message commandLineNotFolder(const QString& title, const QString& text);
 Prompter::Message droppedNotFolder(const QString& title, const QString& name);
 
+// Neither the settings file nor its defaults file could be read: the program cannot start.
+Prompter::Message defaultsMissing(const QString& title, const QString& defaultsPath);
+
 } // namespace startup_messages

@@ -21,19 +21,6 @@ QString magnificationText(float& D1MD) {
     return QStringLiteral("自動");
 }
 
-ToggleTexts toggleTexts(const USR_SETTINGS& s) {
-    ToggleTexts t;
-    t.toolBar = s.DSTL == 1 ? QStringLiteral("ツールバーを表示する")
-                            : QStringLiteral("ツールバーを表示しない");
-    t.commandTray = s.DSTR == 1 ? QStringLiteral("コマンドトレイを表示する")
-                                : QStringLiteral("コマンドトレイを表示しない");
-    t.fileTray = s.DSFT == 1 ? QStringLiteral("ファイルトレイを表示する")
-                             : QStringLiteral("ファイルトレイを表示しない");
-    t.pictures = s.DSPD == 1 ? QStringLiteral("複数枚表示時に絵を表示する")
-                             : QStringLiteral("複数枚表示時に絵を表示しない");
-    return t;
-}
-
 TwainPicture twainPicture(USR_SETTINGS& s) {
     if (s.TWBT < 1 || s.TWBT > 4) {
         s.TWBT = 1;

@@ -1,5 +1,5 @@
-// Texts the main window shows from the settings when it is loaded: the acquisition command by
-// acquisition method, the magnification box, and the view toggles, each naming what a click does.
+// Texts and pictures the main window takes from the settings when it is loaded: the acquisition
+// command by acquisition method, the magnification box and the TWAIN button's picture.
 #pragma once
 
 #include <QString>
@@ -17,15 +17,6 @@ AcquisitionTexts acquisitionTexts(int NTWF);
 
 // The MAG_SET text for D1MD; a magnification the box does not offer becomes 0 (fit).
 QString magnificationText(float& D1MD);
-
-struct ToggleTexts {
-    QString toolBar;     // MNU_DISP_TOOLDISP
-    QString commandTray; // MNU_DISP_CMDTRAY
-    QString fileTray;    // MNU_DISP_FILETRAY
-    QString pictures;    // MNU_DISP_8DSP
-};
-
-ToggleTexts toggleTexts(const USR_SETTINGS& settings);
 
 // Pictures of the TWAIN tool button.
 enum class TwainPicture { Scanner = 1, Camera = 2, Camera2 = 3, FilmScanner = 4, Folder = 5 };

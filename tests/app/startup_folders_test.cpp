@@ -17,6 +17,11 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+// Readable QStrings in failure messages.
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 void ensureApplication() {
@@ -97,6 +102,8 @@ TEST_F(StartupFolders, StartFolderIsLastShownOnlyWhenAsked) {
     EXPECT_EQ(startFolder(program.settings, QStringLiteral("/acq/")), QStringLiteral("/acq/"));
     program.settings.DFDF = 1;
     EXPECT_EQ(startFolder(program.settings, QStringLiteral("/acq/")), QStringLiteral("/last/"));
+    program.settings.DFDS.clear();
+    EXPECT_EQ(startFolder(program.settings, QStringLiteral("/acq/")), QStringLiteral("/acq/"));
 }
 
 TEST_F(StartupFolders, DesktopFollowsTheUserDirectories) {

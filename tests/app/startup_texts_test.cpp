@@ -97,28 +97,6 @@ TEST(StartupTexts, MagnificationResetsUnknownValues) {
     }
 }
 
-TEST(StartupTexts, TogglesNameTheNextAction) {
-    USR_SETTINGS s;
-    s.DSTL = 1;
-    s.DSTR = 0;
-    s.DSFT = 1;
-    s.DSPD = 0;
-    ToggleTexts t = toggleTexts(s);
-    EXPECT_EQ(t.toolBar, QStringLiteral("ツールバーを表示する"));
-    EXPECT_EQ(t.commandTray, QStringLiteral("コマンドトレイを表示しない"));
-    EXPECT_EQ(t.fileTray, QStringLiteral("ファイルトレイを表示する"));
-    EXPECT_EQ(t.pictures, QStringLiteral("複数枚表示時に絵を表示しない"));
-    s.DSTL = 0;
-    s.DSTR = 1;
-    s.DSFT = 0;
-    s.DSPD = 1;
-    t = toggleTexts(s);
-    EXPECT_EQ(t.toolBar, QStringLiteral("ツールバーを表示しない"));
-    EXPECT_EQ(t.commandTray, QStringLiteral("コマンドトレイを表示する"));
-    EXPECT_EQ(t.fileTray, QStringLiteral("ファイルトレイを表示しない"));
-    EXPECT_EQ(t.pictures, QStringLiteral("複数枚表示時に絵を表示する"));
-}
-
 TEST(StartupTexts, TwainButtonPicture) {
     USR_SETTINGS s;
     s.TWBT = 3;

@@ -1,0 +1,32 @@
+// ORVA32: the start-up procedure, then the main window's event loop until it is closed.
+#include "acquisition_library.h"
+#include "command_line.h"
+#include "launcher.h"
+#include "orva_win.h"
+#include "program.h"
+#include "qt_prompter.h"
+#include "startup.h"
+#include "startup_folders.h"
+
+#include <QApplication>
+#include <QDate>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvana"));
+
+    ProcessLauncher launcher;
+    QtPrompter prompter;
+    Program program(prompter, launcher);
+
+    const QString programDir = withTrailingSlash(QCoreApplication::applicationDirPath());
+    AcquisitionLibrary library(programDir, prompter);
+    Startup startup(program, library);
+    if (!startup.begin(programDir, QDate::currentDate())) {
+        return 1;
+    }
+
+    ORVA_WIN window(program);
+    startup.load(window, commandLineText(QCoreApplication::arguments()));
+    return QApplication::exec();
+}

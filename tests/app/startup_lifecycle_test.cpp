@@ -9,6 +9,7 @@
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "startup.h"
+#include "startup_placement.h"
 #include "temp_dir.h"
 
 #include <QAction>
@@ -134,7 +135,22 @@ TEST_F(Lifecycle, MissingSettingsAreMadeFromTheDefaults) {
     ASSERT_NE(startup->startScreen(), nullptr);
     EXPECT_TRUE(startup->startScreen()->isVisible());
     EXPECT_TRUE(startup->startScreen()->windowFlags() & Qt::WindowStaysOnTopHint);
+    const GR_WIN& screen = *startup->startScreen();
+    EXPECT_EQ(screen.height(), twipsToPixels(3450, screen.screen()->logicalDotsPerInchY()));
+    const QRect area = screen.screen()->geometry();
+    EXPECT_EQ(screen.x(), (area.width() - screen.width()) / 2);
+    EXPECT_EQ(screen.y(), (area.height() - screen.height()) / 2);
     EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Lifecycle, HelpWindowShowsNothingForAMissingFile) {
+    HelpWindow help;
+    EXPECT_FALSE(help.showContents(programDir() + "NOHELP.html"));
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(help.showContents(programDir() + "ORVAHELP.html"));
+    EXPECT_TRUE(help.toPlainText().contains(QStringLiteral("目次")));
+    help.quit();
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST_F(Lifecycle, NoDefaultsFileStopsWithAMessage) {

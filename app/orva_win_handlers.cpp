@@ -1,6 +1,7 @@
 // The main window's commands: every menu item, tool button and control is connected here to its
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
 #include "display_refresh.h"
+#include "help_window.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
@@ -132,7 +133,14 @@ void ORVA_WIN::onMNU_DISP_REDISP() {
 
 void ORVA_WIN::onMNU_DISP_MKTN() {}
 void ORVA_WIN::onMNU_SETUP_SETUP() {}
-void ORVA_WIN::onMNU_HELP_HELP() {}
+void ORVA_WIN::onMNU_HELP_HELP() {
+    // One help window for the whole run: the one start-up may already have opened.
+    auto* help = findChild<HelpWindow*>();
+    if (help == nullptr) {
+        help = new HelpWindow(this);
+    }
+    help->showContents(program.PROGRAM_DIR + QLatin1String(HelpWindow::fileName));
+}
 
 void ORVA_WIN::onMNU_HELP_VERSION() {
     Prompter::Message message;

@@ -2,6 +2,7 @@
 // shows them, the catalogue has its twelve cells, the layout follows the tray switches, and the
 // redraw, view, scroll, page keys and Cancel controls drive the display refresh.
 #include "display_refresh.h"
+#include "help_window.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
@@ -442,6 +443,19 @@ TEST_F(OrvaWinTest, CancelVersionAndExit) {
 
     QTest::mouseClick(w.BTN_EXIT_GO, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(OrvaWinTest, HelpOpensOneHelpWindowAtItsContents) {
+    program.PROGRAM_DIR = QString::fromStdString(folder.path()) + QLatin1Char('/');
+    const std::string page = "<h1>Contents</h1>";
+    ASSERT_TRUE(writeBytes(folder.file(HelpWindow::fileName), page.data(), page.size()));
+    ORVA_WIN& w = window();
+    w.MNU_HELP_HELP->trigger();
+    w.MNU_HELP_HELP->trigger();
+    const QList<HelpWindow*> helps = w.findChildren<HelpWindow*>();
+    ASSERT_EQ(helps.size(), 1);
+    EXPECT_TRUE(helps[0]->isVisible());
+    EXPECT_TRUE(helps[0]->toPlainText().contains(QStringLiteral("Contents")));
 }
 
 } // namespace

@@ -1,0 +1,13 @@
+// FIND_LAST_NUMBER: the highest serial number among the acquisition folder's automatically
+// named pictures, or the report that no automatic name is left.
+#pragma once
+
+#include <cstdint>
+
+class Program;
+
+// Clamps SCNN (in the settings themselves), lists ACQ_DIR and sets lastNumber to the highest
+// number found (0 when there is none). Returns 0, or -1 when the first number beyond the plain
+// range already exists: the user has then been told that no automatic name is left and
+// lastNumber is unchanged.
+int FIND_LAST_NUMBER(Program& program, int32_t& lastNumber);

@@ -1,0 +1,68 @@
+// Storing the TWAIN pages of an acquisition run under automatic names, and the naming rules the
+// run's move step shares with it (digit overflow, collision rule).
+//
+// Use within one run:
+//   KeptPages kept(program);
+//   PageStore store(program, kept);
+//   store.recoverInterruptedPages();      // before the library writes page files again
+//   ... FIND_LAST_NUMBER / NBNB gives the last number; next = last + 1 ...
+//   store.beginStep();                    // copies SVMD
+//   for k: name = store.storePage(k, next); ++next;
+//   store.endStep();                      // SVMD back to its copy (also done by the destructor)
+//   kept.report();                        // one message for the whole run
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class KeptPages;
+class Program;
+
+class PageStore {
+public:
+    PageStore(Program& program, KeptPages& kept);
+    ~PageStore();
+    PageStore(const PageStore&) = delete;
+    PageStore& operator=(const PageStore&) = delete;
+
+    // Page files "ORVA_TMP.*" left in ACQ_DIR by an interrupted run are moved out of the way as
+    // kept pages, so that the library's new pages cannot overwrite them. Returns how many.
+    int recoverInterruptedPages();
+
+    // Start of the TWAIN step: remembers SVMD and clears the step's shown messages.
+    void beginStep();
+    // End of the step: restores SVMD.
+    void endStep();
+
+    // Stores page file "ORVA_TMP.<k in three digits>" of ACQ_DIR under the next number (the
+    // collision rule may move nextNumber on). Returns the new name without folder, or "" when
+    // the page was kept instead (failed load or save, no automatic name left, a folder refusing
+    // writes) or there was no page file. The caller then advances nextNumber by 1.
+    QString storePage(int k, int32_t& nextNumber);
+
+    // True once the collision rule found no automatic name left: every later page is kept.
+    bool stopped() const { return stopped_; }
+
+    // Shows the digit-overflow message when nextNumber is exactly 10^SCNN.
+    void checkDigitOverflow(int32_t nextNumber);
+
+    // Destination ACQ_DIR + NTOP + number + extension (extension with its dot); when that file
+    // exists, rescans once and forms the name again from the new nextNumber. Returns "" when the
+    // rescan finds no automatic name left (stopped() is then true).
+    QString destination(const QString& extension, int32_t& nextNumber);
+
+    static QString pageFileName(int k); // "ORVA_TMP.000" …
+
+private:
+    enum class Outcome { Stored, Kept, Retry };
+    Outcome convert(const QString& page, const QString& target, const QString& name);
+    QString keepPage(const QString& page);
+
+    Program& program_;
+    KeptPages& kept_;
+    bool inStep_ = false;
+    int16_t savedFormat_ = 0;
+    bool jpegFallbackShown_ = false;
+    bool group4FallbackShown_ = false;
+    bool stopped_ = false;
+};

@@ -1,0 +1,191 @@
+#include "page_store.h"
+
+#include "find_last_number.h"
+#include "kept_pages.h"
+#include "page_name.h"
+#include "page_store_messages.h"
+#include "pelmix.h"
+#include "program.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kJpeg = 1;
+constexpr int kTiffNone = 2;
+constexpr int kTiffPackBits = 3;
+constexpr int kTiffGroup4 = 4;
+
+int32_t tiffCompression(int saveFormat) {
+    switch (saveFormat) {
+    case kTiffPackBits:
+        return PELMIX_TIFF_PACKBITS;
+    case kTiffGroup4:
+        return PELMIX_TIFF_GROUP4;
+    default:
+        return PELMIX_TIFF_NONE;
+    }
+}
+
+} // namespace
+
+PageStore::PageStore(Program& program, KeptPages& kept) : program_(program), kept_(kept) {}
+
+PageStore::~PageStore() {
+    endStep();
+}
+
+QString PageStore::pageFileName(int k) {
+    return QStringLiteral("ORVA_TMP.%1").arg(k, 3, 10, QLatin1Char('0'));
+}
+
+int PageStore::recoverInterruptedPages() {
+    const QDir folder(program_.ACQ_DIR);
+    const QStringList leftovers = folder.entryList(
+        {QStringLiteral("ORVA_TMP.*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    int recovered = 0;
+    for (const QString& name : leftovers) {
+        // The wildcard ignores case; only the library's own spelling is a page file.
+        if (!name.startsWith(QStringLiteral("ORVA_TMP."), Qt::CaseSensitive))
+            continue;
+        if (!kept_.keep(program_.ACQ_DIR + name).isEmpty())
+            ++recovered;
+    }
+    return recovered;
+}
+
+void PageStore::beginStep() {
+    savedFormat_ = program_.settings.SVMD;
+    inStep_ = true;
+    jpegFallbackShown_ = false;
+    group4FallbackShown_ = false;
+}
+
+void PageStore::endStep() {
+    if (!inStep_)
+        return;
+    program_.settings.SVMD = savedFormat_;
+    inStep_ = false;
+}
+
+void PageStore::checkDigitOverflow(int32_t nextNumber) {
+    const int digits = page_name::clampDigits(program_.settings);
+    if (nextNumber == page_name::largestPlainNumber(digits) + 1)
+        program_.prompter.message(nullptr, page_store_messages::digitOverflow(program_.APP_TITLE));
+}
+
+QString PageStore::destination(const QString& extension, int32_t& nextNumber) {
+    if (stopped_)
+        return QString();
+    const int digits = page_name::clampDigits(program_.settings);
+    auto form = [&] {
+        return program_.ACQ_DIR + program_.settings.NTOP +
+               page_name::formatNumber(nextNumber, digits) + extension;
+    };
+    QString target = form();
+    if (!QFileInfo::exists(target))
+        return target;
+
+    int32_t last = 0;
+    if (FIND_LAST_NUMBER(program_, last) < 0) {
+        stopped_ = true;
+        return QString();
+    }
+    nextNumber = last + 1;
+    // Not tested again: the rescan's number is beyond every automatic name present.
+    return form();
+}
+
+QString PageStore::keepPage(const QString& page) {
+    kept_.keep(page);
+    return QString();
+}
+
+QString PageStore::storePage(int k, int32_t& nextNumber) {
+    const QString page = program_.ACQ_DIR + pageFileName(k);
+    if (!QFileInfo(page).isFile())
+        return QString();
+    if (stopped_)
+        return keepPage(page);
+
+    checkDigitOverflow(nextNumber);
+    for (;;) {
+        const QString target =
+            destination(page_name::extensionFor(program_.settings.SVMD), nextNumber);
+        if (target.isEmpty())
+            return keepPage(page);
+        const QString name = QFileInfo(target).fileName();
+
+        if (program_.settings.SVMD == 0) {
+            if (QFile::rename(page, target))
+                return name;
+            return keepPage(page);
+        }
+        switch (convert(page, target, name)) {
+        case Outcome::Stored:
+            return name;
+        case Outcome::Kept:
+            return keepPage(page);
+        case Outcome::Retry:
+            break; // the step's format changed: name the page again under the new rules
+        }
+    }
+}
+
+PageStore::Outcome PageStore::convert(const QString& page, const QString& target,
+                                      const QString& name) {
+    HGLOBAL& work = program_.browse.WORK_IMAGE;
+    if (work != nullptr) {
+        PelmixMemFree(work);
+        work = nullptr;
+    }
+    HGLOBAL image = PelmixFileLoad(QFile::encodeName(page).constData(), "", "");
+    IMAGE_INFO info{};
+    if (image == nullptr || PelmixImageInfo(image, &info) == 0) {
+        PelmixMemFree(image);
+        return Outcome::Kept;
+    }
+
+    USR_SETTINGS& settings = program_.settings;
+    const int type = info.COLOR_TYPE;
+    if (settings.SVMD == kJpeg && type != PELMIX_256_GREYS && type != PELMIX_FULL_COLOUR) {
+        if (!jpegFallbackShown_)
+            program_.prompter.message(nullptr,
+                                      page_store_messages::jpegFallback(program_.APP_TITLE, type));
+        jpegFallbackShown_ = true;
+        PelmixMemFree(image);
+        settings.SVMD = 0;
+        return Outcome::Retry;
+    }
+    if (settings.SVMD == kTiffGroup4 && type != PELMIX_TWO_COLOUR) {
+        if (!group4FallbackShown_)
+            program_.prompter.message(
+                nullptr, page_store_messages::group4Fallback(program_.APP_TITLE, type));
+        group4FallbackShown_ = true;
+        PelmixMemFree(image);
+        settings.SVMD = kTiffNone;
+        return Outcome::Retry;
+    }
+
+    work = image;
+    const QByteArray path = QFile::encodeName(target);
+    const QByteArray caption = QStringLiteral("変換保存中").toLocal8Bit();
+    const QByteArray text = name.toLocal8Bit();
+    int32_t saved = 0;
+    if (settings.SVMD == kJpeg)
+        saved = PelmixJpegFileSave(path.constData(), image, caption.constData(), text.constData(),
+                                   settings.JPGP, type == PELMIX_256_GREYS ? 1 : 0);
+    else
+        saved = PelmixTiffFileSave(path.constData(), image, caption.constData(), text.constData(),
+                                   tiffCompression(settings.SVMD));
+    // The page file goes only once its converted file is complete (the library writes under a
+    // temporary name and renames); until then it is the only copy of the page.
+    if (saved == 0)
+        return Outcome::Kept;
+    // A page file that will not go away is a duplicate of a stored page: the next run moves it
+    // aside with the other leftovers rather than losing anything.
+    QFile::remove(page);
+    return Outcome::Stored;
+}

@@ -1,0 +1,73 @@
+#include "page_store_messages.h"
+
+namespace page_store_messages {
+
+namespace {
+
+Prompter::Message okBox(const QString& title, const QStringList& lines,
+                        Prompter::Icon icon = Prompter::Icon::None) {
+    Prompter::Message m;
+    m.caption = title;
+    m.text = lines.join(QLatin1Char('\n'));
+    m.icon = icon;
+    m.buttons = Prompter::Buttons::Ok;
+    return m;
+}
+
+} // namespace
+
+QString colourTypeName(int colourType) {
+    switch (colourType) {
+    case 0:
+        return QStringLiteral("白黒２値");
+    case 1:
+        return QStringLiteral("16色カラー");
+    case 2:
+        return QStringLiteral("16階調グレー");
+    case 3:
+        return QStringLiteral("256色カラー");
+    case 4:
+        return QStringLiteral("256階調グレー");
+    case 5:
+        return QStringLiteral("フルカラー");
+    default:
+        return QString();
+    }
+}
+
+Prompter::Message noNameLeft(const QString& title) {
+    return okBox(title, {QStringLiteral(
+                             "現在のファイル名設定ではこれ以上自動的にファイルはつけられません。"),
+                         QStringLiteral("設定の変更を行ってください。")});
+}
+
+Prompter::Message digitOverflow(const QString& title) {
+    return okBox(title, {QStringLiteral("データーの通し番の桁数をオーバーしました。"),
+                         QStringLiteral("仮ですがケタをオーバーしてファイル名をつけていきます。"),
+                         QStringLiteral("後で名前を変えるなどしてください。"),
+                         QStringLiteral("次の取り込みでは今までのものに上書きされてしまいます｡ ")});
+}
+
+Prompter::Message jpegFallback(const QString& title, int colourType) {
+    return okBox(title, {QStringLiteral("形式 (") + colourTypeName(colourType) +
+                             QStringLiteral(")はJpegで保存できないデーター形式です"),
+                         QStringLiteral("BMP形式で保存します。")});
+}
+
+Prompter::Message group4Fallback(const QString& title, int colourType) {
+    return okBox(title, {QStringLiteral("形式 (") + colourTypeName(colourType) +
+                             QStringLiteral(")はTIFF(Group4)で保存できないデーター形式です"),
+                         QStringLiteral("TIFF無圧縮形式で保存します。")});
+}
+
+Prompter::Message pagesKept(const QString& title, int count, const QStringList& folders) {
+    QStringList lines{
+        QStringLiteral("取り込んだページのうち%1枚を自動的に名前をつけて保存できませんでした。")
+            .arg(count),
+        QStringLiteral("ページは「ORVA_KEEP.」で始まる名前で次のフォルダーに残してあります。")};
+    lines += folders;
+    lines += QStringLiteral("保存先フォルダーと空き容量、ファイル名設定を確認してください。");
+    return okBox(title, lines, Prompter::Icon::Exclamation);
+}
+
+} // namespace page_store_messages

@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
 
     const QString programDir = withTrailingSlash(QCoreApplication::applicationDirPath());
     AcquisitionLibrary library(programDir, prompter);
+    program.acquisitionLibrary = &library;
     Startup startup(program, library);
     if (!startup.begin(programDir, QDate::currentDate())) {
         return 1;

@@ -1,14 +1,19 @@
 // The main window's commands: every menu item, tool button and control is connected here to its
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
+#include "acquisition_commands.h"
 #include "display_refresh.h"
+#include "folder_history.h"
 #include "help_window.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
+#include "single_view.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -74,11 +79,37 @@ void ORVA_WIN::connectControls() {
     auto* up = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
     connect(up, &QShortcut::activated, this,
             [this] { program.settings.DSPM == 2 ? previousFile() : previousPage(); });
+
+    // The arrow keys step the single view through the folder; "next" stops at the last file,
+    // where the list has nothing after it.
+    auto* right = new QShortcut(QKeySequence(Qt::Key_Right), this);
+    connect(right, &QShortcut::activated, this, [this] {
+        if (program.settings.DSPM == 2 && !singleView().onLastFile()) {
+            nextFile();
+        }
+    });
+    auto* left = new QShortcut(QKeySequence(Qt::Key_Left), this);
+    connect(left, &QShortcut::activated, this, [this] {
+        if (program.settings.DSPM == 2) {
+            previousFile();
+        }
+    });
+
+    connect(&singleView(), &SingleView::backToCatalogue, this, &ORVA_WIN::backToCatalogue);
+    // Enter in the folder box is taken before the box itself sees it: the box would otherwise
+    // pick a matching history entry and report it as a click as well.
+    Combo1->lineEdit()->installEventFilter(this);
 }
 
 void ORVA_WIN::onMNU_DISP_DFILE() {}
-void ORVA_WIN::onMNU_FILE_READTWAIN() {}
-void ORVA_WIN::onMNU_FILE_SELTWAIN() {}
+void ORVA_WIN::onMNU_FILE_READTWAIN() {
+    RUN_ACQUISITION(*this, program.acquisitionLibrary);
+}
+
+void ORVA_WIN::onMNU_FILE_SELTWAIN() {
+    SELECT_SOURCE(program.acquisitionLibrary, 1, this, nullptr);
+}
+
 void ORVA_WIN::onMNU_FILE_SELGETDIR() {}
 void ORVA_WIN::onMNU_FILE_1PRNT() {}
 void ORVA_WIN::onMNU_FILE_CATPRINT() {}
@@ -125,7 +156,28 @@ void ORVA_WIN::onMNU_DISP_8DSP() {
 }
 
 void ORVA_WIN::onMNU_DISP_8() {}
-void ORVA_WIN::onMNU_DISP_1() {}
+void ORVA_WIN::onMNU_DISP_1() {
+    if (program.settings.DSPM != 1) {
+        return;
+    }
+    BrowsingState& state = program.browse;
+    // The first file of the page, not the current one.
+    state.ONE_NAME = state.PAGE_NAME[0];
+    browseView_->showSinglePanel();
+    refresh_->REFRESH_SINGLE(0);
+    program.settings.DSPM = 2;
+    BTN_DISP_GO->setIcon(IMG_8DISP->picture(0));
+    state.CAT_STALE = false;
+    MAIN_LAYOUT();
+}
+
+void ORVA_WIN::backToCatalogue() {
+    if (program.settings.DSPM != 2) {
+        return;
+    }
+    BTN_DISP_GO->setIcon(IMG_1DISP->picture(0));
+    refresh_->switchView();
+}
 
 void ORVA_WIN::onMNU_DISP_REDISP() {
     refresh_->redrawInPlace();
@@ -149,7 +201,18 @@ void ORVA_WIN::onMNU_HELP_VERSION() {
     program.prompter.message(this, message);
 }
 
-void ORVA_WIN::onBTN_TWAIN_GO() {}
+void ORVA_WIN::onBTN_TWAIN_GO() {
+    // The device picture is looked up again afterwards: the settings may change during the run.
+    const bool pictures = program.settings.C256 == 0;
+    if (pictures) {
+        showPressed(BTN_TWAIN_GO, deviceButtonPictures(*this)->picture(1));
+    }
+    RUN_ACQUISITION(*this, program.acquisitionLibrary);
+    if (pictures) {
+        BTN_TWAIN_GO->setIcon(deviceButtonPictures(*this)->picture(0));
+    }
+}
+
 void ORVA_WIN::onBTN_SET_GO() {}
 
 void ORVA_WIN::onBTN_DISP_GO() {
@@ -187,8 +250,41 @@ void ORVA_WIN::onBTN_EXIT_GO() {
 }
 
 void ORVA_WIN::onBTN_DFILE() {}
-void ORVA_WIN::onCombo1_activated(int) {}
-void ORVA_WIN::onMAG_SET_activated(int) {}
+void ORVA_WIN::onCombo1_activated(int index) {
+    if (program.HISTORY_BUSY) {
+        return;
+    }
+    BrowsingState& state = program.browse;
+    state.DISP_DIR = Combo1->itemText(index);
+    // The old folder's current file is no longer shown anywhere.
+    state.CAT_CURRENT.clear();
+    refresh_->MARK_CURRENT_CELL();
+    refresh_->displayFolderChanged();
+}
+
+void ORVA_WIN::onCombo1_enter() {
+    const QString text = Combo1->currentText();
+    if (program.HISTORY_BUSY || text.isEmpty() ||
+        !(text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char('/')))) {
+        return;
+    }
+    program.browse.DISP_DIR = text;
+    refresh_->displayFolderChanged();
+    ADD_FOLDER_HISTORY(program, program.browse.DISP_DIR, Combo1);
+}
+
+void ORVA_WIN::onMAG_SET_activated(int index) {
+    const QString text = MAG_SET->itemText(index);
+    float& magnification = program.settings.D1MD;
+    if (text == QLatin1String("50%")) {
+        magnification = 0.5f;
+    } else if (text == QLatin1String("100%")) {
+        magnification = 1.0f;
+    } else {
+        magnification = 0; // "自動": fitted to the window
+    }
+    refresh_->REFRESH_SINGLE(0);
+}
 void ORVA_WIN::onCommand1() {}
 void ORVA_WIN::onCommand2() {}
 void ORVA_WIN::onF_DRIVE_activated(int) {}

@@ -11,6 +11,8 @@
 #include <QString>
 #include <array>
 
+class AcquisitionLibrary;
+
 class Program {
 public:
     Program(Prompter& prompter, Launcher& launcher) : prompter(prompter), launcher(launcher) {}
@@ -19,6 +21,8 @@ public:
 
     Prompter& prompter;
     Launcher& launcher;
+    // The acquisition library PMXACQ (owned by main, or by a test); null when there is none.
+    AcquisitionLibrary* acquisitionLibrary = nullptr;
 
     USR_SETTINGS settings;
     QString PROGRAM_DIR; // ends in "/"

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "acquisition_commands.h"
 #include "acquisition_library.h"
 #include "browse_view.h"
 #include "command_line.h"
@@ -238,9 +239,14 @@ void Startup::checkTwainDevice() {
 
 void Startup::firstRefresh() {
     if (program_.settings.SUTW == 1 && !startedWithFolder_) {
-        // Until the window has an acquisition run, both answers show the folder.
-        program_.prompter.message(window_,
-                                  startup_messages::acquireNowQuestion(program_.APP_TITLE));
+        const int answer = program_.prompter.message(
+            window_, startup_messages::acquireNowQuestion(program_.APP_TITLE));
+        // A run that brought nothing leaves the views to the usual first refresh, so that the
+        // window never opens empty.
+        if (answer == Prompter::Yes &&
+            RUN_ACQUISITION(*window_, &library_) == AcquisitionRun::Outcome::Shown) {
+            return;
+        }
     }
     refreshView();
 }

@@ -1,0 +1,156 @@
+#include "acquisition_run.h"
+
+#include "acquisition_library.h"
+#include "companion_program.h"
+#include "display_refresh.h"
+#include "find_last_number.h"
+#include "folder_history.h"
+#include "kept_pages.h"
+#include "page_name.h"
+#include "page_store.h"
+#include "program.h"
+#include "source_folder_move.h"
+#include "startup_folders.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The source's window runs its own message loop, in which the user can start another run from
+// the same window; the library holds one TWAIN conversation at a time. One UI thread, so a plain
+// flag suffices.
+bool runBusy = false;
+
+class BusyScope {
+public:
+    BusyScope() { runBusy = true; }
+    ~BusyScope() { runBusy = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+};
+
+// Tells the user once, at every end of the run, about pages that had to be kept.
+class KeptReport {
+public:
+    explicit KeptReport(KeptPages& kept) : kept_(kept) {}
+    ~KeptReport() { kept_.report(); }
+    KeptReport(const KeptReport&) = delete;
+    KeptReport& operator=(const KeptReport&) = delete;
+
+private:
+    KeptPages& kept_;
+};
+
+const QString kPageBase = QStringLiteral("ORVA_TMP");
+
+} // namespace
+
+AcquisitionRun::AcquisitionRun(Program& program, AcquisitionLibrary* library, Window window)
+    : program_(program), library_(library), window_(window) {}
+
+int16_t AcquisitionRun::ACQUIRE_PAGES(const QString& baseName) {
+    if (library_ == nullptr) {
+        return 0;
+    }
+    const int count = library_->scanPages(window_.handle, baseName);
+    // The count is a 16-bit integer for the run; a library reporting more is not believed.
+    return static_cast<int16_t>(std::clamp(count, 0, static_cast<int>(INT16_MAX)));
+}
+
+AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
+    if (runBusy) {
+        return Outcome::Busy;
+    }
+    BusyScope busy;
+    USR_SETTINGS& s = program_.settings;
+
+    MAKE_ACQ_DIR(program_);
+    runFolder_ = program_.ACQ_DIR;
+    QDir().mkdir(runFolder_); // usually there already; a failure shows when pages are stored
+
+    page_name::clampDigits(s);
+    if (s.NBMD != 0) {
+        lastNumber_ = s.NBNB - 1;
+    } else if (FIND_LAST_NUMBER(program_, lastNumber_) == -1) {
+        return Outcome::NoNameLeft;
+    }
+    nextNumber_ = lastNumber_ + 1;
+    firstNewFile_.clear();
+
+    KeptPages kept(program_);
+    KeptReport report(kept);
+    PageStore store(program_, kept);
+
+    if (s.NTWF != 1) {
+        // Pages a broken run left behind must not be overwritten by the new ones.
+        store.recoverInterruptedPages();
+        const int16_t count = ACQUIRE_PAGES(runFolder_ + kPageBase);
+        // The settings dialog may have been used while the source's window was open.
+        program_.ACQ_DIR = runFolder_;
+        if (count > 0) {
+            storePages(store, count);
+        } else if (s.NTWF != 2) {
+            return Outcome::NothingFound;
+        }
+    }
+    if (s.NTWF == 1 || s.NTWF == 2) {
+        if (!moveFromSourceFolder(store) && s.NTWF == 1) {
+            return Outcome::NothingFound;
+        }
+    }
+    finish();
+    return Outcome::Shown;
+}
+
+void AcquisitionRun::storePages(PageStore& store, int count) {
+    store.beginStep();
+    nextNumber_ = lastNumber_ + 1;
+    QString first;
+    for (int k = 0; k < count; ++k) {
+        const int32_t before = nextNumber_;
+        const QString name = store.storePage(k, nextNumber_);
+        if (nextNumber_ != before) {
+            lastNumber_ = nextNumber_ - 1; // the collision rule rescanned the folder
+        }
+        if (first.isEmpty()) {
+            first = name;
+        }
+        ++nextNumber_;
+    }
+    store.endStep();
+    if (!first.isEmpty()) {
+        firstNewFile_ = first;
+    }
+}
+
+bool AcquisitionRun::moveFromSourceFolder(PageStore& store) {
+    const SourceFolderMove move = moveSourceFolder(program_, store, lastNumber_, nextNumber_);
+    if (!move.firstMoved.isEmpty()) {
+        firstNewFile_ = move.firstMoved;
+    }
+    return move.listed > 0;
+}
+
+void AcquisitionRun::finish() {
+    USR_SETTINGS& s = program_.settings;
+    s.NBNB = nextNumber_;
+    if (s.UTNM == 1 && s.UTNS == 1) {
+        RUN_SNAPLET(program_, runFolder_);
+    }
+    ADD_FOLDER_HISTORY(program_, runFolder_, window_.folderBox);
+    BrowsingState& browse = program_.browse;
+    browse.DISP_DIR = runFolder_;
+    if (s.DSPM == 1) {
+        browse.PAGE_ANCHOR = firstNewFile_;
+        if (window_.refresh != nullptr) {
+            window_.refresh->REFRESH_CATALOGUE(0);
+        }
+    } else {
+        browse.ONE_NAME = firstNewFile_;
+        if (window_.refresh != nullptr) {
+            window_.refresh->REFRESH_SINGLE(0);
+        }
+    }
+}

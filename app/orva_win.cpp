@@ -3,6 +3,7 @@
 #include "display_refresh.h"
 #include "orva_win_browse_view.h"
 #include "program.h"
+#include "single_view.h"
 
 #include <QAction>
 #include <QFrame>
@@ -92,4 +93,5 @@ void ORVA_WIN::showPressed(QToolButton* button, const QIcon& picture) {
 void ORVA_WIN::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     MAIN_LAYOUT();
+    singleView().refit();
 }

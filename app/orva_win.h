@@ -18,6 +18,7 @@
 #include <memory>
 
 class BrowseView;
+class CatalogueView;
 class DisplayRefresh;
 class OrvaBrowseView;
 class Program;
@@ -37,6 +38,7 @@ class QToolButton;
 class QTreeView;
 class QFileSystemModel;
 class QResizeEvent;
+class SingleView;
 
 class ORVA_WIN : public QMainWindow {
     Q_OBJECT
@@ -186,6 +188,17 @@ public:
     // The window as the refresh procedures see it, and the refresh procedures themselves.
     BrowseView& browseView();
     DisplayRefresh& displayRefresh();
+    // The catalogue view (cell drawing, marks and the cells' mouse behaviour) and its grid
+    // layout, which also runs by itself whenever PIC8_BASE changes size.
+    CatalogueView& catalogueView();
+    void CATALOGUE_LAYOUT();
+
+    // The single-image view (its layout, picture and pointer).
+    SingleView& singleView();
+    // From the single view back to the catalogue (right click or double-click on the picture).
+    void backToCatalogue();
+    // Enter in the display-folder box: a folder path ending in "/" (or ":") is shown.
+    void onCombo1_enter();
 
     // Page and file stepping of the views (Page Down / Page Up in the window).
     void nextPage();
@@ -241,6 +254,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Enter in the display-folder box (onCombo1_enter).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();

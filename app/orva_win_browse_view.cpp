@@ -1,6 +1,7 @@
 #include "orva_win_browse_view.h"
 
 #include "orva_win.h"
+#include "single_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +24,24 @@ void setMark(QWidget* widget, bool current) {
 }
 
 } // namespace
+
+OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
+    SingleControls controls;
+    controls.PIC1_BASE = window.PIC1_BASE;
+    controls.DSP1_SCR = window.DSP1_SCR;
+    controls.DSP1_FRM = window.DSP1_FRM;
+    controls.DSP1_NAME = window.DSP1_NAME;
+    controls.DSP1_MAXDSP = window.DSP1_MAXDSP;
+    controls.DSP1_PICWAKU = window.DSP1_PICWAKU;
+    controls.DSP1_PIC = window.DSP1_PIC;
+    controls.DSP1_HSC = window.DSP1_HSC;
+    controls.DSP1_VSC = window.DSP1_VSC;
+    controls.TOOLARGE = window.TOOLARGE;
+    controls.owner = &window;
+    single_ = std::make_unique<SingleView>(window.program, controls, window.CELL_DRAG_STATE);
+}
+
+OrvaBrowseView::~OrvaBrowseView() = default;
 
 QScrollBar* OrvaBrowseView::scrollBar(Bar bar) const {
     return bar == Bar::Catalogue ? window_.DSP8_SCR : window_.DSP1_SCR;
@@ -132,17 +151,11 @@ void OrvaBrowseView::markCell(int index, bool current) {
 }
 
 void OrvaBrowseView::drawSingle(const QString& name, bool current) {
-    if (name.isEmpty()) {
-        window_.DSP1_FRM->hide();
-        return;
-    }
-    setMark(window_.DSP1_FRM, current);
-    window_.DSP1_NAME->setText(name);
-    window_.DSP1_FRM->show();
+    single_->draw(name, current);
 }
 
 void OrvaBrowseView::clearSingle() {
-    window_.DSP1_PIC->clear();
+    single_->clear();
     window_.PIC1_BASE->update();
 }
 

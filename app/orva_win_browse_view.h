@@ -5,12 +5,19 @@
 
 #include "browse_view.h"
 
+#include <memory>
+
 class ORVA_WIN;
 class QScrollBar;
+class SingleView;
 
 class OrvaBrowseView : public BrowseView {
 public:
-    explicit OrvaBrowseView(ORVA_WIN& window) : window_(window) {}
+    explicit OrvaBrowseView(ORVA_WIN& window);
+    ~OrvaBrowseView() override;
+
+    // The single-image view, which draws the picture of drawSingle.
+    SingleView& single() { return *single_; }
 
     void setFileCount(const QString& caption) override;
     void setScrollRange(Bar bar, int min, int max, int largeChange) override;
@@ -36,4 +43,5 @@ private:
     QScrollBar* scrollBar(Bar bar) const;
 
     ORVA_WIN& window_;
+    std::unique_ptr<SingleView> single_;
 };

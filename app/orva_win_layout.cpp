@@ -1,8 +1,12 @@
-// Placing the main window's panels and the controls inside them, in pixels. Panels are placed by
-// hand rather than by Qt layouts because the window hides trays by giving them no width and
-// puts both views in the same rectangle.
+// The main window layout: the tool bar row, the command and file trays and the view area, worked
+// out in twips and converted to pixels where each panel is placed. Panels are placed by hand
+// rather than by Qt layouts because the trays are hidden by giving them no width and both views
+// share one rectangle.
 #include "orva_win.h"
+#include "orva_win_browse_view.h"
 #include "program.h"
+#include "single_twips.h"
+#include "single_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,28 +19,47 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeView>
 #include <algorithm>
 
 namespace {
 
-constexpr int kGap = 2;
-constexpr int kCommandTrayWidth = 64;
-constexpr int kFileTrayWidth = 190;
-constexpr int kCountWidth = 120;
+// Design sizes, in twips.
+constexpr int kToolBarSpace = 48; // above and below the tool buttons together
+constexpr int kButtonGap = 30;    // between two tool buttons
+constexpr int kMagnificationSpace = 24;
+constexpr int kFolderBoxSpace = 50; // right of the folder box
+constexpr int kRowSlack = 100;      // what the folder box leaves of the row
+constexpr int kCommandTrayWidth = 560;
+constexpr int kFileTrayWidth = 1900;
+constexpr int kCountGap = 60;
+constexpr int kCountWidth = 750; // room for the file count of a large folder
+
+constexpr int kGap = 2; // pixels, inside the trays and cells
 constexpr int kTargetSide = 36;
 
-// Hides a panel by giving it no width, as the tray switches do, or shows it at rect.
-void place(QWidget* widget, bool shown, const QRect& rect) {
-    widget->setVisible(shown);
-    widget->setGeometry(shown ? rect : QRect(rect.topLeft(), QSize(0, rect.height())));
+struct Box {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// Places widget at the box; a refused (negative) size leaves it where it was, and the box then
+// describes where it is, so that the next step builds on the real place.
+Box placed(QWidget* widget, const Box& box) {
+    if (Twips::place(widget, box.left, box.top, box.width, box.height)) {
+        return box;
+    }
+    return {Twips::left(widget), Twips::top(widget), Twips::width(widget), Twips::height(widget)};
 }
 
-int scrollBarExtent(const QWidget* widget) {
-    return widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
+// The width the same call gets, for the width alone.
+int widthSet(QWidget* widget, int width) {
+    return Twips::setWidth(widget, width) ? width : Twips::width(widget);
 }
 
 } // namespace
+
+SingleView& ORVA_WIN::singleView() {
+    return browseView_->single();
+}
 
 void ORVA_WIN::MAIN_LAYOUT() {
     QWidget* central = centralWidget();
@@ -44,72 +67,112 @@ void ORVA_WIN::MAIN_LAYOUT() {
         return;
     }
     const USR_SETTINGS& settings = program.settings;
-    const int width = central->width();
-    const int height = central->height();
 
-    // Tool bar row; without it the caption carries the display folder.
-    const bool toolBarShown = settings.DSTL != 1;
-    const int barHeight = toolBarShown ? BTN_EXIT_GO->sizeHint().height() + 2 * kGap : 0;
-    setWindowTitle(toolBarShown ? program.APP_TITLE
-                                : program.APP_TITLE + QStringLiteral("  ") + Combo1->currentText());
-    CMD_BASE->setVisible(toolBarShown);
-    DFILE_BASE->setVisible(toolBarShown);
-    CMD_BASE->resize(CMD_BASE->width(), barHeight);
-    if (toolBarShown) {
-        arrangeToolBar(width);
-    } else {
-        MAG_BASE->hide();
-        PTOTAL_BASE->setGeometry(width - kCountWidth, 0, kCountWidth, 0);
+    // The scroll bars of both views follow the system's width; both views are laid out again
+    // when it changed.
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, DSP8_SCR);
+    const int bar = Twips::fromPixelsX(DSP8_SCR, extent);
+    if (bar != Twips::width(DSP8_SCR)) {
+        Twips::setWidth(DSP8_SCR, bar);
+        Twips::setWidth(DSP1_SCR, bar);
+        Twips::setHeight(DSP1_HSC, bar);
+        Twips::setWidth(DSP1_VSC, bar);
+        arrangeCatalogue();
+        singleView().SINGLE_LAYOUT();
     }
 
-    const int areaHeight = std::max(0, height - barHeight);
-    const int trayWidth = settings.DSTR == 1 ? 0 : kCommandTrayWidth;
-    place(CMD2_BASE, settings.DSTR != 1, QRect(0, barHeight, trayWidth, areaHeight));
-    const int fileWidth = settings.DSFT == 1 ? 0 : kFileTrayWidth;
-    place(F_BASE, settings.DSFT != 1, QRect(trayWidth, barHeight, fileWidth, areaHeight));
+    // The tool bar row; without it the caption carries the display folder.
+    arrangeToolBar(0);
+    const bool toolBar = settings.DSTL != 1;
+    if (!toolBar) {
+        MAG_BASE->hide();
+        CMD_BASE->hide();
+        DFILE_BASE->hide();
+        Twips::setHeight(CMD_BASE, 0);
+        setWindowTitle(program.APP_TITLE + QStringLiteral("  ") + Combo1->currentText());
+    } else {
+        MAG_BASE->show();
+        CMD_BASE->show();
+        DFILE_BASE->show();
+        Twips::setHeight(CMD_BASE, Twips::height(BTN_EXIT_GO) + kToolBarSpace);
+        setWindowTitle(program.APP_TITLE);
+        Combo1->move(Combo1->x(), 0);
+    }
 
-    const QRect viewRect(trayWidth + fileWidth, barHeight,
-                         std::max(0, width - trayWidth - fileWidth), areaHeight);
-    PIC8_BASE->setGeometry(viewRect);
-    PIC1_BASE->setGeometry(viewRect);
+    // The magnification box belongs to the single view drawn by the image library.
+    int magnification = 0;
+    if (settings.DSPM == 2 && settings.LDSP == 1) {
+        magnification = Twips::width(MAG_SET) + kMagnificationSpace;
+    } else {
+        MAG_BASE->hide();
+    }
+    magnification = widthSet(MAG_BASE, magnification);
+
+    const int commandWidth = Twips::width(CMD_BASE);
+    const int commandHeight = Twips::height(CMD_BASE);
+    const Box folder = placed(DFILE_BASE, {commandWidth, 0,
+                                           Twips::width(this) - magnification - commandWidth -
+                                               Twips::width(PTOTAL_BASE) - kRowSlack,
+                                           commandHeight});
+    placed(MAG_BASE, {folder.left + folder.width, 0, magnification, commandHeight});
+    placed(PTOTAL_BASE, {commandWidth + folder.width + magnification, 0, Twips::width(PTOTAL_BASE),
+                         commandHeight});
+    const int folderButtonRight = Twips::left(BTN_DFILE) + Twips::width(BTN_DFILE);
+    placed(Combo1, {folderButtonRight, 0, folder.width - Twips::width(BTN_DFILE) - kFolderBoxSpace,
+                    Twips::height(Combo1)});
+
+    // The trays below the tool bar row, each hidden by giving it no width.
+    const int innerHeight = Twips::height(central) - commandHeight;
+    const bool commandTray = settings.DSTR != 1;
+    CMD2_BASE->setVisible(commandTray);
+    const Box commands =
+        placed(CMD2_BASE, {0, commandHeight, commandTray ? kCommandTrayWidth : 0, innerHeight});
+    const bool fileTray = settings.DSFT != 1;
+    F_BASE->setVisible(fileTray);
+    const Box files = placed(F_BASE, {commands.left + commands.width, commandHeight,
+                                      fileTray ? kFileTrayWidth : 0, innerHeight});
+
+    // The view area fills the rest; both views share it.
+    const int viewLeft = files.left + files.width;
+    const Box view{viewLeft, commandHeight, Twips::width(central) - viewLeft, innerHeight};
+    placed(PIC8_BASE, view);
+    placed(PIC1_BASE, view);
 
     arrangeCommandTray();
     arrangeFileTray();
     arrangeCatalogue();
-    arrangeSingle();
+    singleView().SINGLE_LAYOUT();
 }
 
-void ORVA_WIN::arrangeToolBar(int width) {
+void ORVA_WIN::arrangeToolBar(int) {
+    // Design places: the five tool buttons in a row, the folder button and box, the
+    // magnification list and the count. They depend on nothing but the buttons' own sizes.
     const QSize button = BTN_EXIT_GO->sizeHint();
-    int x = kGap;
+    const int buttonWidth = Twips::fromPixelsX(CMD_BASE, button.width());
+    const int buttonHeight = Twips::fromPixelsY(CMD_BASE, button.height());
+    int left = kButtonGap;
     for (QToolButton* tool : {BTN_TWAIN_GO, BTN_DISP_GO, BTN_REDISP_GO, BTN_SET_GO, BTN_EXIT_GO}) {
-        tool->setGeometry(x, kGap, button.width(), button.height());
-        x += button.width() + kGap;
+        Twips::place(tool, left, kToolBarSpace / 2, buttonWidth, buttonHeight);
+        left += buttonWidth + kButtonGap;
     }
-    const int barHeight = button.height() + 2 * kGap;
-    CMD_BASE->setGeometry(0, 0, x, barHeight);
+    Twips::setWidth(CMD_BASE, left);
 
-    const bool magShown = program.settings.DSPM == 2 && program.settings.LDSP == 1;
-    const int magWidth = magShown ? MAG_SET->sizeHint().width() + 2 * kGap : 0;
-    const int folderWidth = std::max(0, width - magWidth - x - kCountWidth - kGap);
-    DFILE_BASE->setGeometry(x, 0, folderWidth, barHeight);
     const QSize folderButton = BTN_DFILE->sizeHint();
-    BTN_DFILE->setGeometry(0, (barHeight - folderButton.height()) / 2, folderButton.width(),
-                           folderButton.height());
-    const int comboHeight = Combo1->sizeHint().height();
-    Combo1->setGeometry(folderButton.width() + kGap, (barHeight - comboHeight) / 2,
-                        std::max(0, folderWidth - folderButton.width() - 3 * kGap), comboHeight);
+    const QSize box = Combo1->sizeHint();
+    Twips::place(BTN_DFILE, 0, 0, Twips::fromPixelsX(BTN_DFILE, folderButton.width()),
+                 Twips::fromPixelsY(BTN_DFILE, std::max(box.height(), folderButton.height())));
+    Twips::setHeight(Combo1, Twips::fromPixelsY(Combo1, box.height()));
 
-    place(MAG_BASE, magShown, QRect(x + folderWidth, 0, magWidth, barHeight));
-    MAG_SET->setGeometry(kGap, (barHeight - MAG_SET->sizeHint().height()) / 2,
-                         MAG_SET->sizeHint().width(), MAG_SET->sizeHint().height());
+    const QSize list = MAG_SET->sizeHint();
+    Twips::place(MAG_SET, kMagnificationSpace / 2, 0, Twips::fromPixelsX(MAG_SET, list.width()),
+                 Twips::fromPixelsY(MAG_SET, list.height()));
 
-    PTOTAL_BASE->setGeometry(x + folderWidth + magWidth, 0, kCountWidth, barHeight);
-    const int labelWidth = PTOTAL_LABEL->sizeHint().width();
-    const int lineHeight = PTOTAL->sizeHint().height();
-    PTOTAL_LABEL->setGeometry(kGap, (barHeight - lineHeight) / 2, labelWidth, lineHeight);
-    PTOTAL->setGeometry(labelWidth + 2 * kGap, (barHeight - lineHeight) / 2,
-                        std::max(0, kCountWidth - labelWidth - 4 * kGap), lineHeight);
+    const QSize label = PTOTAL_LABEL->sizeHint();
+    const int labelWidth = Twips::fromPixelsX(PTOTAL_LABEL, label.width());
+    const int lineHeight = Twips::fromPixelsY(PTOTAL, std::max(label.height(), box.height()));
+    Twips::place(PTOTAL_LABEL, kCountGap, 0, labelWidth, lineHeight);
+    Twips::place(PTOTAL, 2 * kCountGap + labelWidth, 0, kCountWidth, lineHeight);
+    Twips::setWidth(PTOTAL_BASE, 3 * kCountGap + labelWidth + kCountWidth);
 }
 
 void ORVA_WIN::arrangeCommandTray() {
@@ -125,87 +188,10 @@ void ORVA_WIN::arrangeCommandTray() {
     }
 }
 
-void ORVA_WIN::arrangeFileTray() {
-    const int width = F_BASE->width();
-    const int buttonHeight = Command1->sizeHint().height();
-    const int labelHeight = MOVE_LABEL->sizeHint().height();
-    const int top = F_CTL->fontMetrics().height() + kGap; // below the frame's title
-    const int half = std::max(0, (width - 3 * kGap) / 2);
-    Command1->setGeometry(kGap, top, half, buttonHeight);
-    Command2->setGeometry(2 * kGap + half, top, half, buttonHeight);
-    const int targetTop = top + buttonHeight + kGap;
-    MOVE->setGeometry(kGap, targetTop, half, kTargetSide);
-    MOVE_LABEL->setGeometry(kGap, targetTop + kTargetSide, half, labelHeight);
-    COPY->setGeometry(2 * kGap + half, targetTop, half, kTargetSide);
-    COPY_LABEL->setGeometry(2 * kGap + half, targetTop + kTargetSide, half, labelHeight);
-    F_CTL->setGeometry(0, 0, width, targetTop + kTargetSide + labelHeight + kGap);
-
-    const int driveHeight = F_DRIVE->sizeHint().height();
-    F_DRIVE->setGeometry(0, F_CTL->height(), width, driveHeight);
-    const int dirTop = F_CTL->height() + driveHeight;
-    F_DIR->setGeometry(0, dirTop, width, std::max(0, F_BASE->height() - dirTop));
-}
-
 void ORVA_WIN::arrangeCatalogue() {
-    const int width = PIC8_BASE->width();
-    const int height = PIC8_BASE->height();
-    const int bar = scrollBarExtent(DSP8_SCR);
-    DSP8_SCR->setGeometry(std::max(0, width - bar), 0, bar, height);
-
-    const QSize wait(260, 90);
-    DSP8_WAIT_FRM->setGeometry(PIC8_BASE->x() + (width - wait.width()) / 2,
-                               PIC8_BASE->y() + (height - wait.height()) / 2, wait.width(),
-                               wait.height());
-    const int inner = DSP8_WAIT_FRM->fontMetrics().height() + 2 * kGap;
-    DSP8_WAIT_BAR->setGeometry(8, inner, wait.width() - 16, 18);
-    const QSize cancel = Command3->sizeHint();
-    Command3->setGeometry((wait.width() - cancel.width()) / 2, inner + 18 + 2 * kGap,
-                          cancel.width(), cancel.height());
-
-    const int columns = std::clamp<int>(program.settings.CMTX, 1, kCells);
-    const int rows = std::clamp<int>(program.settings.CMTY, 1, kCells);
-    const int used = std::min(columns * rows, kCells);
-    const double cellWidth = double(std::max(0, width - bar)) / columns;
-    const double cellHeight = double(height) / rows;
-    for (int i = 0; i < kCells; ++i) {
-        QFrame* cell = DSP8_FRM[i];
-        if (i >= used) {
-            cell->hide();
-            continue;
-        }
-        const int left = int(cellWidth * (i % columns) + 0.5);
-        const int top = int(cellHeight * (i / columns) + 0.5);
-        cell->setGeometry(left, top, int(cellWidth + 0.5), int(cellHeight + 0.5));
-        const QSize check = SEL_CHECK[i]->sizeHint();
-        SEL_CHECK[i]->setGeometry(kGap, kGap, check.width(), check.height());
-        DSP8_NAME[i]->setGeometry(check.width() + 2 * kGap, kGap,
-                                  std::max(0, cell->width() - check.width() - 4 * kGap),
-                                  check.height());
-        const QRect picture(kGap, check.height() + 2 * kGap, std::max(0, cell->width() - 2 * kGap),
-                            std::max(0, cell->height() - check.height() - 3 * kGap));
-        DSP8_IMG[i]->setGeometry(picture);
-        DSP8_IMG2[i]->setGeometry(picture);
-    }
+    CATALOGUE_LAYOUT();
 }
 
 void ORVA_WIN::arrangeSingle() {
-    const int width = PIC1_BASE->width();
-    const int height = PIC1_BASE->height();
-    const int bar = scrollBarExtent(DSP1_SCR);
-    DSP1_SCR->setGeometry(std::max(0, width - bar), 0, bar, height);
-    DSP1_FRM->setGeometry(0, 0, std::max(0, width - bar), height);
-
-    const int nameHeight = DSP1_NAME->sizeHint().height();
-    DSP1_NAME->setGeometry(4, kGap, std::max(0, DSP1_FRM->width() - 8), nameHeight);
-    const int top = nameHeight + 2 * kGap;
-    DSP1_MAXDSP->setGeometry(4, top, std::max(0, DSP1_FRM->width() - 8),
-                             std::max(0, DSP1_FRM->height() - top - 4));
-
-    const int vsc = scrollBarExtent(DSP1_VSC);
-    const int hsc = scrollBarExtent(DSP1_HSC);
-    const int innerWidth = std::max(0, DSP1_MAXDSP->width() - vsc);
-    const int innerHeight = std::max(0, DSP1_MAXDSP->height() - hsc);
-    DSP1_PICWAKU->setGeometry(0, 0, innerWidth, innerHeight);
-    DSP1_VSC->setGeometry(innerWidth, 0, vsc, innerHeight);
-    DSP1_HSC->setGeometry(0, innerHeight, innerWidth, hsc);
+    singleView().SINGLE_LAYOUT();
 }

@@ -1,6 +1,7 @@
 // The two trays on the left of the main window: the command tray with its six drop targets and
 // the file tray with the drive list, the folder list and the move and copy targets.
 #include "orva_win.h"
+#include "single_twips.h"
 
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -11,10 +12,13 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 
 constexpr int kTargetPicture = 32;
+constexpr int kGap = 2; // pixels, between the controls of the folder frame
+constexpr int kTargetSide = 36;
 
 QLabel* makeTarget(QWidget* parent, const char* name, const char* svg, const QString& tip) {
     auto* target = new QLabel(parent);
@@ -108,4 +112,29 @@ void ORVA_WIN::buildFileTray(QWidget* central) {
         F_DIR->hideColumn(column);
     }
     F_DIR->setRootIndex(F_DIR_MODEL->index(QStringLiteral("/")));
+}
+
+void ORVA_WIN::arrangeFileTray() {
+    // The folder frame's own controls keep their design places (two buttons over the move and
+    // copy targets); the frame, the drive list and the folder list follow the tray's size.
+    const int width = F_BASE->width();
+    const int buttonHeight = Command1->sizeHint().height();
+    const int labelHeight = MOVE_LABEL->sizeHint().height();
+    const int top = F_CTL->fontMetrics().height() + kGap; // below the frame's title
+    const int half = std::max(0, (width - 3 * kGap) / 2);
+    Command1->setGeometry(kGap, top, half, buttonHeight);
+    Command2->setGeometry(2 * kGap + half, top, half, buttonHeight);
+    const int targetTop = top + buttonHeight + kGap;
+    MOVE->setGeometry(kGap, targetTop, half, kTargetSide);
+    MOVE_LABEL->setGeometry(kGap, targetTop + kTargetSide, half, labelHeight);
+    COPY->setGeometry(2 * kGap + half, targetTop, half, kTargetSide);
+    COPY_LABEL->setGeometry(2 * kGap + half, targetTop + kTargetSide, half, labelHeight);
+    const int frameHeight = Twips::fromPixelsY(F_CTL, targetTop + kTargetSide + labelHeight + kGap);
+
+    const int trayWidth = Twips::width(F_BASE);
+    Twips::place(F_CTL, 0, 0, trayWidth, frameHeight);
+    const int driveHeight = Twips::fromPixelsY(F_DRIVE, F_DRIVE->sizeHint().height());
+    Twips::place(F_DRIVE, 0, Twips::height(F_CTL), trayWidth, driveHeight);
+    Twips::place(F_DIR, 0, Twips::top(F_DRIVE) + Twips::height(F_DRIVE), Twips::width(F_DRIVE),
+                 Twips::height(F_BASE) - Twips::height(F_DRIVE) - Twips::height(F_CTL));
 }

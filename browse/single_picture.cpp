@@ -1,0 +1,142 @@
+#include "single_picture.h"
+
+#include "pelmix.h"
+#include "pelmix_view.h"
+#include "program.h"
+#include "upper_ascii.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <memory>
+
+namespace {
+
+struct DeviceContextDeleter {
+    void operator()(PelmixDeviceContext* dc) const { PelmixDeleteDC(dc); }
+};
+using DeviceContext = std::unique_ptr<PelmixDeviceContext, DeviceContextDeleter>;
+
+struct HandleDeleter {
+    void operator()(void* handle) const { PelmixMemFree(static_cast<HGLOBAL>(handle)); }
+};
+using ImageHandle = std::unique_ptr<void, HandleDeleter>;
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+constexpr int kFullColour = 5;
+
+// The library draws a handle into a fresh canvas; the canvas becomes the label's picture.
+QPixmap rendered(HGLOBAL image, QSize size) {
+    QImage canvas(size, QImage::Format_RGB32);
+    if (canvas.isNull()) {
+        return {};
+    }
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    const DeviceContext dc(PelmixCreatePainterDC(&painter));
+    const bool drawn = PelmixDisplayHdc(dc.get(), image, size.width(), size.height(), 1) != 0;
+    painter.end();
+    return drawn ? QPixmap::fromImage(canvas) : QPixmap();
+}
+
+} // namespace
+
+bool SinglePicture::libraryMode() const {
+    return program_.settings.D256 == 1 || program_.settings.LDSP == 1;
+}
+
+void SinglePicture::releaseWorkImage() {
+    HGLOBAL& work = program_.browse.WORK_IMAGE;
+    if (work != nullptr) {
+        PelmixMemFree(work);
+        work = nullptr;
+    }
+    drawn_ = nullptr;
+}
+
+QSize SinglePicture::loadWithLibrary(const QString& path) {
+    releaseWorkImage();
+    ImageHandle image(PelmixFileLoad(nativePath(path).constData(), "", ""));
+    IMAGE_INFO info{};
+    if (!image || PelmixImageInfo(static_cast<HGLOBAL>(image.get()), &info) == 0) {
+        return {};
+    }
+    if (program_.settings.D256 == 1 && info.COLOR_TYPE == kFullColour) {
+        const QByteArray text = QStringLiteral("256色への減色処理").toLocal8Bit();
+        ImageHandle reduced(
+            PelmixBit24To8(static_cast<HGLOBAL>(image.get()), text.constData(), ""));
+        if (reduced) {
+            image = std::move(reduced);
+        }
+    }
+    program_.browse.WORK_IMAGE = static_cast<HGLOBAL>(image.release());
+    drawn_ = program_.browse.WORK_IMAGE;
+    return QSize(info.WIDTH, info.HEIGHT);
+}
+
+bool SinglePicture::holdsWorkImage() const {
+    return drawn_ != nullptr && program_.browse.WORK_IMAGE == drawn_;
+}
+
+QSize SinglePicture::workImageSize() const {
+    IMAGE_INFO info{};
+    if (PelmixImageInfo(program_.browse.WORK_IMAGE, &info) == 0) {
+        return {};
+    }
+    return QSize(info.WIDTH, info.HEIGHT);
+}
+
+bool SinglePicture::drawWorkImage(QSize size) {
+    if (program_.browse.WORK_IMAGE == nullptr || size.isEmpty()) {
+        return false;
+    }
+    const QPixmap pixmap = rendered(program_.browse.WORK_IMAGE, size);
+    if (pixmap.isNull()) {
+        return false;
+    }
+    setPicture(pixmap);
+    return true;
+}
+
+bool SinglePicture::loadNatural(const QString& path) {
+    releaseWorkImage();
+    if (UPPER_ASCII(path).endsWith(QLatin1String(".TIF"))) {
+        const QSize size = loadWithLibrary(path);
+        const bool drawn = drawWorkImage(size);
+        // The drawing is the picture now; the handle is not kept in this mode.
+        releaseWorkImage();
+        return drawn;
+    }
+    QImageReader reader(path);
+    reader.setAutoTransform(false); // the picture as stored, as the system loader shows it
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return false;
+    }
+    setPicture(QPixmap::fromImage(image));
+    return true;
+}
+
+void SinglePicture::showTooLarge(const QString& path) {
+    Prompter::Message message;
+    message.caption = QCoreApplication::applicationName();
+    message.text = path + QStringLiteral("は大きすぎて読み込めません");
+    message.buttons = Prompter::Buttons::Ok;
+    program_.prompter.message(owner_, message);
+    setPicture(tooLarge_->pixmap());
+}
+
+void SinglePicture::clear() {
+    picture_->clear();
+}
+
+void SinglePicture::setPicture(const QPixmap& pixmap) {
+    picture_->setPixmap(pixmap);
+    picture_->resize(pixmap.size());
+}

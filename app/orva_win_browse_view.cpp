@@ -1,5 +1,6 @@
 #include "orva_win_browse_view.h"
 
+#include "catalogue_view.h"
 #include "orva_win.h"
 #include "single_view.h"
 
@@ -13,17 +14,6 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
-
-namespace {
-
-// The current-file mark: the highlight colour (the desktop colour of the original system) or
-// the button colour.
-void setMark(QWidget* widget, bool current) {
-    widget->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
-    widget->update();
-}
-
-} // namespace
 
 OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
     SingleControls controls;
@@ -39,6 +29,7 @@ OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
     controls.TOOLARGE = window.TOOLARGE;
     controls.owner = &window;
     single_ = std::make_unique<SingleView>(window.program, controls, window.CELL_DRAG_STATE);
+    catalogue_ = std::make_unique<CatalogueView>(window);
 }
 
 OrvaBrowseView::~OrvaBrowseView() = default;
@@ -129,25 +120,11 @@ QWidget* OrvaBrowseView::messageOwner() {
 }
 
 void OrvaBrowseView::drawCell(int index, const QString& name) {
-    if (index < 0 || index >= ORVA_WIN::kCells) {
-        return;
-    }
-    QFrame* cell = window_.DSP8_FRM[index];
-    if (name.isEmpty()) {
-        cell->hide();
-        return;
-    }
-    window_.DSP8_NAME[index]->setText(name);
-    window_.DSP8_NAME[index]->setCursorPosition(0);
-    cell->show();
+    catalogue_->drawCell(index, name);
 }
 
 void OrvaBrowseView::markCell(int index, bool current) {
-    if (index < 0 || index >= ORVA_WIN::kCells) {
-        return;
-    }
-    setMark(window_.DSP8_FRM[index], current);
-    setMark(window_.DSP8_NAME[index], current);
+    catalogue_->markCell(index, current);
 }
 
 void OrvaBrowseView::drawSingle(const QString& name, bool current) {

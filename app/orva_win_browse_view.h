@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class CatalogueView;
 class ORVA_WIN;
 class QScrollBar;
 class SingleView;
@@ -18,6 +19,8 @@ public:
 
     // The single-image view, which draws the picture of drawSingle.
     SingleView& single() { return *single_; }
+    // The cells' pictures, marks and mouse behaviour.
+    CatalogueView& catalogue() { return *catalogue_; }
 
     void setFileCount(const QString& caption) override;
     void setScrollRange(Bar bar, int min, int max, int largeChange) override;
@@ -44,4 +47,5 @@ private:
 
     ORVA_WIN& window_;
     std::unique_ptr<SingleView> single_;
+    std::unique_ptr<CatalogueView> catalogue_;
 };

@@ -1,6 +1,7 @@
 // The main window's commands: every menu item, tool button and control is connected here to its
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
 #include "acquisition_commands.h"
+#include "catalogue_view.h"
 #include "display_refresh.h"
 #include "folder_history.h"
 #include "help_window.h"
@@ -155,7 +156,31 @@ void ORVA_WIN::onMNU_DISP_8DSP() {
     }
 }
 
-void ORVA_WIN::onMNU_DISP_8() {}
+void ORVA_WIN::onMNU_DISP_8() {
+    browseView().showCataloguePanel();
+    if (program.settings.DSPM != 2) {
+        return;
+    }
+    BrowsingState& state = program.browse;
+    BTN_DISP_GO->setIcon(IMG_1DISP->picture(0));
+    browseView().clearSingle();
+    const int cells = PageReader::cellsPerPage(program.settings);
+    bool onPage = false;
+    for (int i = 0; i < cells; ++i) {
+        onPage = onPage || state.PAGE_NAME[i] == state.ONE_NAME;
+    }
+    if (!onPage) {
+        state.PAGE_ANCHOR = state.ONE_NAME;
+        refresh_->REFRESH_CATALOGUE(0);
+    }
+    browseView().showCataloguePanel();
+    program.settings.DSPM = 1;
+    refresh_->MARK_CURRENT_CELL();
+    if (program.settings.C256 != 0) {
+        DSP8_IMG2[0]->update();
+    }
+    MAIN_LAYOUT();
+}
 void ORVA_WIN::onMNU_DISP_1() {
     if (program.settings.DSPM != 1) {
         return;
@@ -297,7 +322,9 @@ void ORVA_WIN::onDSP1_SCR_valueChanged(int value) {
     refresh_->singleScrolled(value);
 }
 
-void ORVA_WIN::onSEL_CHECK_clicked(int) {}
+void ORVA_WIN::onSEL_CHECK_clicked(int index) {
+    catalogueView().input().toggle(index);
+}
 
 void ORVA_WIN::onCommand3() {
     refresh_->cancelPressed();

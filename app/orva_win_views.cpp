@@ -2,6 +2,9 @@
 // wait frame, the single-image panel, and the hidden helpers the views draw with.
 #include "orva_win.h"
 
+#include "catalogue_view.h"
+#include "orva_win_browse_view.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -96,4 +99,12 @@ void ORVA_WIN::buildSingleView(QWidget* central) {
     DSP1_VSC = named(new QScrollBar(Qt::Vertical, DSP1_MAXDSP), "DSP1_VSC");
     DSP1_HSC->setRange(0, 0);
     DSP1_VSC->setRange(0, 0);
+}
+
+CatalogueView& ORVA_WIN::catalogueView() {
+    return browseView_->catalogue();
+}
+
+void ORVA_WIN::CATALOGUE_LAYOUT() {
+    browseView_->catalogue().CATALOGUE_LAYOUT();
 }

@@ -1,0 +1,400 @@
+#include "catalogue_view.h"
+
+#include "catalogue_layout.h"
+#include "catalogue_picture.h"
+#include "display_refresh.h"
+#include "folder_list.h"
+#include "orva_win.h"
+#include "pelmix_view.h"
+#include "program.h"
+#include "snaplet_inf.h"
+#include "startup_placement.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+
+CatalogueView::CatalogueView(ORVA_WIN& window)
+    : window_(window), state_(window.program.browse), input_(window, *this) {
+    window_.PIC8_BASE->installEventFilter(this);
+    for (QLabel* picture : window_.DSP8_IMG2) {
+        picture->installEventFilter(this);
+    }
+}
+
+CatalogueView::~CatalogueView() {
+    for (HGLOBAL& image : state_.PAGE_IMAGE) {
+        if (image != nullptr) {
+            PelmixMemFree(image);
+            image = nullptr;
+        }
+    }
+}
+
+int CatalogueView::pixelsX(double twips) const {
+    return twipsToPixels(std::llround(twips), window_.PIC8_BASE->logicalDpiX());
+}
+
+int CatalogueView::pixelsY(double twips) const {
+    return twipsToPixels(std::llround(twips), window_.PIC8_BASE->logicalDpiY());
+}
+
+QRect CatalogueView::toPixels(const QRect& twips) const {
+    // Edges are converted rather than lengths, so that cells touching in twips touch on screen.
+    const int left = pixelsX(twips.x());
+    const int top = pixelsY(twips.y());
+    return QRect(left, top, pixelsX(double(twips.x()) + twips.width()) - left,
+                 pixelsY(double(twips.y()) + twips.height()) - top);
+}
+
+int CatalogueView::cellsPerPage() const {
+    return PageReader::cellsPerPage(window_.program.settings);
+}
+
+QSize CatalogueView::pictureSize(int index) const {
+    return index >= 0 && index < kCells ? pageSize_[index] : QSize();
+}
+
+QRect CatalogueView::cellTwips(int index) const {
+    return index >= 0 && index < kCells ? cellTwips_[index] : QRect();
+}
+
+std::optional<QRect> CatalogueView::pictureTwips(int index) const {
+    if (index < 0 || index >= kCells) {
+        return std::nullopt;
+    }
+    return CatalogueLayout::fitPicture(pageSize_[index], cellTwips_[index].size());
+}
+
+void CatalogueView::CATALOGUE_LAYOUT() {
+    QFrame* base = window_.PIC8_BASE;
+    const double dpiX = base->logicalDpiX();
+    const double dpiY = base->logicalDpiY();
+    const QSize inner(pixelsToTwips(base->width(), dpiX), pixelsToTwips(base->height(), dpiY));
+    const int bar = pixelsToTwips(window_.DSP8_SCR->width(), dpiX);
+    const USR_SETTINGS& settings = window_.program.settings;
+    const CatalogueLayout grid(inner, bar, settings.CMTX, settings.CMTY);
+
+    window_.DSP8_SCR->setGeometry(base->width() - window_.DSP8_SCR->width(), 0,
+                                  window_.DSP8_SCR->width(), base->height());
+
+    const QPoint origin(pixelsToTwips(base->x(), dpiX), pixelsToTwips(base->y(), dpiY));
+    window_.DSP8_WAIT_FRM->setGeometry(
+        toPixels(grid.waitFrame(QSize(kWaitWidth, kWaitHeight), origin)));
+    const QSize wait = window_.DSP8_WAIT_FRM->size();
+    const int top = window_.DSP8_WAIT_FRM->fontMetrics().height() + 4;
+    window_.DSP8_WAIT_BAR->setGeometry(8, top, std::max(0, wait.width() - 16), 18);
+    const QSize cancel = window_.Command3->sizeHint();
+    window_.Command3->setGeometry((wait.width() - cancel.width()) / 2, top + 22, cancel.width(),
+                                  cancel.height());
+
+    const int used = cellsPerPage();
+    for (int i = 0; i < kCells; ++i) {
+        cellTwips_[i] = grid.cell(i);
+        QFrame* cell = window_.DSP8_FRM[i];
+        cell->setGeometry(toPixels(cellTwips_[i]));
+        const bool hasFile = i < used && !state_.PAGE_NAME[i].isEmpty();
+        if (!hasFile) {
+            cell->hide();
+            continue;
+        }
+        placePicture(i);
+        cell->show();
+        placeName(i, state_.PAGE_NAME[i]);
+    }
+}
+
+void CatalogueView::placeName(int index, const QString& name) {
+    QCheckBox* check = window_.SEL_CHECK[index];
+    check->setGeometry(QRect(QPoint(0, 0), check->sizeHint()));
+    QLabel* measure = window_.DSP8_SIZECHK;
+    measure->setFont(window_.DSP8_NAME[index]->font());
+    measure->setText(name);
+    measure->adjustSize();
+    QLineEdit* box = window_.DSP8_NAME[index];
+    // A line edit keeps a few pixels of margin around its text.
+    const int room = std::max(0, window_.DSP8_FRM[index]->width() - check->width());
+    box->setGeometry(check->width(), 0, std::min(measure->width() + 8, room),
+                     std::max(measure->height(), check->height()));
+    if (box->text() != name) {
+        box->setText(name);
+        box->setCursorPosition(0);
+    }
+    box->update();
+}
+
+void CatalogueView::placePicture(int index) {
+    const bool pictures = window_.program.settings.DSPD == 0;
+    const bool handleMode = fromHandle_[index];
+    QLabel* scaled = window_.DSP8_IMG[index];
+    QLabel* painted = window_.DSP8_IMG2[index];
+    const std::optional<QRect> fit = pictureTwips(index);
+    const bool shown =
+        pictures && fit.has_value() &&
+        (handleMode ? state_.PAGE_IMAGE[index] != nullptr : !pictures_[index].isNull());
+    if (!shown) {
+        scaled->hide();
+        painted->hide();
+        return;
+    }
+    const QRect rect = toPixels(*fit);
+    if (handleMode) {
+        scaled->hide();
+        painted->setGeometry(rect);
+        painted->show();
+        painted->update();
+        return;
+    }
+    painted->hide();
+    scaled->setGeometry(rect);
+    const QPixmap current = scaled->pixmap();
+    if (current.size() != rect.size()) {
+        scaled->setPixmap(
+            QPixmap::fromImage(CataloguePicture::scaledForCell(pictures_[index], rect.size())));
+    }
+    scaled->show();
+    scaled->update();
+}
+
+void CatalogueView::clearPicture(int index) {
+    window_.DSP8_IMG[index]->clear();
+    window_.DSP8_IMG[index]->hide();
+    window_.DSP8_IMG2[index]->hide();
+    pictures_[index] = QImage();
+    pageSize_[index] = QSize();
+    fromHandle_[index] = false;
+}
+
+void CatalogueView::drawCell(int index, const QString& name) {
+    if (index < 0 || index >= kCells) {
+        return;
+    }
+    if (index == 0) {
+        thumbnails_.reset();
+        shiftPictures();
+        for (int i = cellsPerPage(); i < kCells; ++i) {
+            window_.DSP8_FRM[i]->hide();
+        }
+    }
+    QFrame* cell = window_.DSP8_FRM[index];
+    if (name.isEmpty()) {
+        cell->hide();
+        return;
+    }
+    cell->show();
+    placeName(index, name);
+    const QString& date = state_.PAGE_DATE[index];
+    if (shownName_[index] == name && shownDate_[index] == date) {
+        return; // the same file, unchanged: its picture stays
+    }
+    drawPicture(index, name);
+    shownName_[index] = name;
+    shownDate_[index] = date;
+}
+
+void CatalogueView::shiftPictures() {
+    const DisplayRefresh& refresh = window_.displayRefresh();
+    for (int i = 0; i < kCells; ++i) {
+        shownName_[i] = refresh.oldNames()[i];
+        shownDate_[i] = refresh.oldDates()[i];
+    }
+    std::array<int, kCells> source{};
+    source.fill(-1);
+    std::array<bool, kCells> kept{};
+    int shift = 0;
+    for (int i = 0; i < kCells; ++i) {
+        if (state_.PAGE_NAME[i].isEmpty()) {
+            continue;
+        }
+        for (int j = 0; j < kCells; ++j) {
+            if (shownName_[j] == state_.PAGE_NAME[i] && shownDate_[j] == state_.PAGE_DATE[i]) {
+                kept[j] = true;
+                source[i] = j;
+                shift = j > i ? 1 : (j < i ? -1 : 0);
+                break;
+            }
+        }
+    }
+    if (shift == 0) {
+        return;
+    }
+    for (int j = 0; j < kCells; ++j) {
+        if (!kept[j] && state_.PAGE_IMAGE[j] != nullptr) {
+            PelmixMemFree(state_.PAGE_IMAGE[j]);
+            state_.PAGE_IMAGE[j] = nullptr;
+        }
+    }
+    // Forward shifts fill cells from the top, backward ones from the bottom, so that no picture
+    // is overwritten before it has moved.
+    for (int step = 0; step < kCells; ++step) {
+        const int i = shift > 0 ? step : kCells - 1 - step;
+        if (source[i] >= 0 && source[i] != i) {
+            moveCell(source[i], i);
+        }
+    }
+}
+
+void CatalogueView::moveCell(int from, int to) {
+    if (state_.PAGE_IMAGE[to] != nullptr) {
+        PelmixMemFree(state_.PAGE_IMAGE[to]);
+    }
+    state_.PAGE_IMAGE[to] = state_.PAGE_IMAGE[from];
+    state_.PAGE_IMAGE[from] = nullptr;
+    window_.DSP8_IMG[to]->setPixmap(window_.DSP8_IMG[from]->pixmap());
+    window_.DSP8_IMG[to]->setGeometry(window_.DSP8_IMG[from]->geometry());
+    window_.DSP8_IMG[to]->setVisible(!window_.DSP8_IMG[from]->isHidden());
+    window_.DSP8_IMG2[to]->setGeometry(window_.DSP8_IMG2[from]->geometry());
+    window_.DSP8_IMG2[to]->setVisible(!window_.DSP8_IMG2[from]->isHidden());
+    pictures_[to] = pictures_[from];
+    fromHandle_[to] = fromHandle_[from];
+    pageSize_[to] = pageSize_[from];
+    shownName_[to] = shownName_[from];
+    shownDate_[to] = shownDate_[from];
+    clearPicture(from);
+    shownName_[from].clear();
+    shownDate_[from].clear();
+    placePicture(to); // the cells may differ in size by a pixel
+}
+
+QString CatalogueView::thumbnailPrefix() {
+    if (!thumbnails_.has_value()) {
+        QString folder;
+        if (window_.program.settings.UTNT == 1) {
+            READ_SNAPLET_INF(state_.DISP_DIR, folder);
+            folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+            while (folder.endsWith(QLatin1Char('/'))) {
+                folder.chop(1);
+            }
+        }
+        thumbnails_ = folder.isEmpty() ? QString() : folder + QLatin1Char('/');
+    }
+    return *thumbnails_;
+}
+
+void CatalogueView::showNoPicture(int index) {
+    clearPicture(index);
+    if (state_.PAGE_IMAGE[index] != nullptr) {
+        PelmixMemFree(state_.PAGE_IMAGE[index]);
+        state_.PAGE_IMAGE[index] = nullptr;
+    }
+}
+
+void CatalogueView::drawPicture(int index, const QString& name) {
+    const USR_SETTINGS& settings = window_.program.settings;
+    if (settings.DSPD != 0 || state_.CAT_STOP) {
+        showNoPicture(index);
+        if (state_.CAT_STOP) {
+            // Cut short by Cancel: the next refresh draws this cell again.
+            state_.PAGE_DATE[index] = QStringLiteral("DUMMY");
+        }
+        return;
+    }
+
+    const QString file = state_.DISP_DIR + name;
+    QString path = file;
+    const QString thumbnails = thumbnailPrefix();
+    if (!thumbnails.isEmpty()) {
+        const QString thumbnail = state_.DISP_DIR + thumbnails + name;
+        const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
+        if (QFileInfo(thumbnail).isFile() && !thumbnailDate.isEmpty() &&
+            thumbnailDate == FolderList::dateTimeText(file)) {
+            path = thumbnail;
+        }
+    }
+
+    // The library decodes for the picture area of the cell, in device pixels.
+    const qreal ratio = window_.devicePixelRatioF();
+    const QSize box(
+        std::max(1, int(pixelsX(cellTwips_[index].width() - CatalogueLayout::kSideMargin) * ratio)),
+        std::max(1, int(pixelsY(cellTwips_[index].height() - CatalogueLayout::kVerticalMargin) *
+                        ratio)));
+
+    CataloguePicture maker(loader_, settings, state_.WORK_IMAGE);
+    clearPicture(index);
+    if (settings.C256 != 0) {
+        paintLock_ = true;
+        if (state_.PAGE_IMAGE[index] != nullptr) {
+            PelmixMemFree(state_.PAGE_IMAGE[index]);
+        }
+        QSize natural;
+        state_.PAGE_IMAGE[index] = maker.make256(path, box, &natural);
+        paintLock_ = false;
+        if (state_.PAGE_IMAGE[index] != nullptr) {
+            fromHandle_[index] = true;
+            pageSize_[index] = natural;
+            placePicture(index);
+            return;
+        }
+    }
+
+    CataloguePicture::Picture picture;
+    if (settings.C256 == 0) {
+        picture = maker.make(path, name, box, window_.displayRefresh().largeBounds());
+    }
+    if (picture.image.isNull() || picture.natural.isEmpty()) {
+        // A file that cannot be read shows the too-large picture, without a message.
+        picture.image = window_.TOOLARGE->pixmap().toImage();
+        picture.natural = picture.image.size();
+    }
+    pictures_[index] = picture.image;
+    pageSize_[index] = picture.natural;
+    placePicture(index);
+}
+
+void CatalogueView::markCell(int index, bool current) {
+    if (index < 0 || index >= kCells) {
+        return;
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(window_.DSP8_FRM[index]),
+                            static_cast<QWidget*>(window_.DSP8_NAME[index])}) {
+        widget->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
+        widget->update();
+    }
+    window_.SEL_CHECK[index]->setChecked(current);
+}
+
+void CatalogueView::UNMARK_CURRENT_CELL() {
+    const int used = cellsPerPage();
+    for (int i = 0; i < used; ++i) {
+        if (state_.PAGE_NAME[i] == state_.CAT_CURRENT) {
+            markCell(i, false);
+            return;
+        }
+    }
+}
+
+void CatalogueView::paintHandle(int index) {
+    QLabel* box = window_.DSP8_IMG2[index];
+    QPainter painter(box);
+    HDC dc = PelmixCreatePainterDC(&painter);
+    PelmixDisplayHdc(dc, state_.PAGE_IMAGE[index], box->width(), box->height(), 1);
+    PelmixDeleteDC(dc);
+}
+
+bool CatalogueView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.PIC8_BASE) {
+        if (event->type() == QEvent::Resize) {
+            CATALOGUE_LAYOUT();
+        }
+        return false;
+    }
+    if (event->type() == QEvent::Paint) {
+        const int index = watched->property("index").toInt();
+        if (index >= 0 && index < kCells && watched == window_.DSP8_IMG2[index]) {
+            if (!paintLock_ && state_.PAGE_IMAGE[index] != nullptr) {
+                paintHandle(index);
+            }
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,88 @@
+// The catalogue view of the main window: the grid layout of its twelve cells, the drawing of the
+// cells during a catalogue refresh (keeping pictures of unchanged files, moving them when the page
+// shifts, thumbnails of the companion program, the display modes) and the current-file mark.
+// The cells' mouse behaviour is CatalogueInput's.
+#pragma once
+
+#include "browsing_state.h"
+#include "catalogue_input.h"
+#include "picture_loader.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <optional>
+
+class ORVA_WIN;
+class QRect;
+
+class CatalogueView : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kCells = 12;
+    // The wait frame's size in twips.
+    static constexpr int kWaitWidth = 3900;
+    static constexpr int kWaitHeight = 1350;
+
+    explicit CatalogueView(ORVA_WIN& window);
+    ~CatalogueView() override;
+
+    // Places the scroll bar, the wait frame and every cell for the present size of PIC8_BASE and
+    // fits the pictures; cells at or beyond CMTT and cells without a file are hidden. Runs by
+    // itself whenever PIC8_BASE changes size.
+    void CATALOGUE_LAYOUT();
+
+    // Draws cell index (0..CMTT-1) of the page just read for name ("" = no file). The refresh
+    // calls it for every cell in turn, cell 0 first; at cell 0 pictures of files still on the
+    // page are moved to their new cells.
+    void drawCell(int index, const QString& name);
+
+    // The current-file mark of cell index: frame and name box in the highlight colour (current)
+    // or the button colour; the check box shows it too.
+    void markCell(int index, bool current);
+    // Unmarks the first cell below CMTT showing CAT_CURRENT.
+    void UNMARK_CURRENT_CELL();
+
+    // The natural size of cell index's picture (PAGE_SIZE); empty when the cell has none.
+    QSize pictureSize(int index) const;
+    // The rectangle of cell index and of its picture (in the cell) in twips, as last laid out.
+    QRect cellTwips(int index) const;
+    std::optional<QRect> pictureTwips(int index) const;
+
+    PictureLoader& loader() { return loader_; }
+    CatalogueInput& input() { return input_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int pixelsX(double twips) const;
+    int pixelsY(double twips) const;
+    QRect toPixels(const QRect& twips) const;
+    int cellsPerPage() const;
+    void shiftPictures();
+    void moveCell(int from, int to);
+    void drawPicture(int index, const QString& name);
+    void showNoPicture(int index);
+    void placeName(int index, const QString& name);
+    void placePicture(int index);
+    void clearPicture(int index);
+    QString thumbnailPrefix();
+    void paintHandle(int index);
+
+    ORVA_WIN& window_;
+    BrowsingState& state_;
+    PictureLoader loader_;
+    CatalogueInput input_;
+    std::array<QRect, kCells> cellTwips_{};
+    std::array<QSize, kCells> pageSize_{};  // PAGE_SIZE
+    std::array<QImage, kCells> pictures_{}; // each cell's picture before scaling to the cell
+    std::array<bool, kCells> fromHandle_{}; // painted from PAGE_IMAGE (256-colour mode)
+    std::array<QString, kCells> shownName_{};
+    std::array<QString, kCells> shownDate_{};
+    std::optional<QString> thumbnails_; // asked once per refresh
+    bool paintLock_ = false;            // CAT_PAINT_LOCK
+};

@@ -1,0 +1,34 @@
+// Every picture the catalogue shows is read through one PictureLoader, so that the cost of a
+// refresh can be seen (and tested) as a number of loads. Pictures wanted for a small cell are
+// decoded at reduced size where the format allows it: a JPEG through the library's DCT scaling,
+// so a cell never pays for the full decode of a large photograph.
+#pragma once
+
+#include "pelmix.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class PictureLoader {
+public:
+    // The picture of the file for a box of about box pixels (a JPEG decoded at the smallest
+    // reduction that still covers the box, other formats whole), as a QImage for the screen.
+    // natural receives the picture's size as stored in the file. A null image when the file
+    // cannot be loaded.
+    QImage loadImage(const QString& path, QSize box, QSize* natural = nullptr);
+
+    // The picture as a new image handle that the caller releases with PelmixMemFree, decoded for
+    // a box as above (an empty box decodes it whole). info receives the description of the
+    // picture as stored in the file. 0 when the file cannot be loaded.
+    HGLOBAL loadHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
+
+    // Files read since the last reset, in order (one entry per load, failed loads included).
+    int loads() const { return static_cast<int>(paths_.size()); }
+    const QStringList& loadedPaths() const { return paths_; }
+    void resetCount() { paths_.clear(); }
+
+private:
+    QStringList paths_;
+};

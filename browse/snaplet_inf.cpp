@@ -1,0 +1,26 @@
+#include "snaplet_inf.h"
+
+#include "settings_line.h"
+#include "settings_line_reader.h"
+
+#include <QFile>
+
+int16_t READ_SNAPLET_INF(const QString& folder, QString& value) {
+    QFile file(folder + QStringLiteral("SNAPLET.INF"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    SettingsLineReader reader(file);
+    QString line;
+    // The file has no end marker: every line up to the physical end counts.
+    while (reader.next(line)) {
+        if (line.startsWith(QLatin1Char('\''))) {
+            continue;
+        }
+        const SettingLine entry = settings_line::split(settings_line::trimBlanks(line));
+        if (entry.key == QLatin1String("TNDN")) {
+            value = entry.value;
+        }
+    }
+    return 0;
+}

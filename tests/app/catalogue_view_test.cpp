@@ -1,0 +1,247 @@
+// Drawing the catalogue: unchanged cells are never read again, pictures move with their files
+// when the page shifts (both ways), changed and "DUMMY" cells are read again, thumbnails stand in
+// for current files only, and the display modes, Cancel and unreadable files.
+#include "catalogue_fixture.h"
+#include "catalogue_layout.h"
+#include "upper_ascii.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+
+namespace {
+
+QStringList names(const QStringList& paths) {
+    QStringList result;
+    for (const QString& path : paths) {
+        result << path.section(QLatin1Char('/'), -1);
+    }
+    return result;
+}
+
+} // namespace
+
+class CatalogueViewTest : public CatalogueFixture {};
+
+TEST_F(CatalogueViewTest, FirstPageLoadsEachCellOnceAndShowsItsFile) {
+    makePictures(20);
+    refresh().displayFolderChanged();
+    EXPECT_EQ(loader().loads(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(window().DSP8_FRM[i]->isVisibleTo(window().PIC8_BASE)) << i;
+        EXPECT_TRUE(near(shownColour(i), colourOf(i))) << i;
+        EXPECT_EQ(window().DSP8_NAME[i]->text().toStdString(), nameOf(i));
+    }
+    for (int i = 8; i < 12; ++i) {
+        EXPECT_FALSE(window().DSP8_FRM[i]->isVisibleTo(window().PIC8_BASE)) << i;
+    }
+}
+
+TEST_F(CatalogueViewTest, ScrollingOnePositionLoadsOnlyTheNewLastCell) {
+    makePictures(20);
+    refresh().displayFolderChanged();
+    loader().resetCount();
+
+    refresh().catalogueScrolled(2); // the page now starts at the second file
+    EXPECT_EQ(names(loader().loadedPaths()), QStringList{QStringLiteral("p08.jpg")});
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(near(shownColour(i), colourOf(i + 1))) << i;
+    }
+
+    // Back up by one: the pictures move down, from the last cell first.
+    loader().resetCount();
+    refresh().catalogueScrolled(1);
+    EXPECT_EQ(names(loader().loadedPaths()), QStringList{QStringLiteral("p00.jpg")});
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(near(shownColour(i), colourOf(i))) << i;
+    }
+}
+
+TEST_F(CatalogueViewTest, PageShiftKeepsThePicturesStillOnThePage) {
+    makePictures(20);
+    refresh().displayFolderChanged();
+    refresh().nextPage(); // 8-15
+    refresh().nextPage(); // 13-19: 13, 14 and 15 move up from the end of the page
+    loader().resetCount();
+    refresh().nextPage(); // the same page again
+    EXPECT_EQ(loader().loads(), 0);
+    refresh().previousPage(); // 4-11: nothing of 13-19 stays
+    EXPECT_EQ(loader().loads(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(near(shownColour(i), colourOf(i + 4))) << i;
+    }
+}
+
+TEST_F(CatalogueViewTest, RefreshInPlaceReadsOnlyChangedFiles) {
+    makePictures(10);
+    refresh().displayFolderChanged();
+    loader().resetCount();
+
+    refresh().redrawInPlace();
+    EXPECT_EQ(loader().loads(), 0);
+
+    writePicture(folder.file(nameOf(3)), colourOf(9), 64, 48);
+    touch(folder.file(nameOf(3)), 5);
+    refresh().redrawInPlace();
+    EXPECT_EQ(names(loader().loadedPaths()), QStringList{QStringLiteral("p03.jpg")});
+    EXPECT_TRUE(near(shownColour(3), colourOf(9)));
+}
+
+TEST_F(CatalogueViewTest, RemovedFileShiftsTheRestOfThePageWithoutReadingThem) {
+    makePictures(10);
+    refresh().displayFolderChanged();
+    loader().resetCount();
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(folder.file(nameOf(2)))));
+    refresh().redrawInPlace(); // 0 1 3 4 5 6 7 8
+    EXPECT_EQ(names(loader().loadedPaths()), QStringList{QStringLiteral("p08.jpg")});
+    const int shown[] = {0, 1, 3, 4, 5, 6, 7, 8};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(near(shownColour(i), colourOf(shown[i]))) << i;
+    }
+}
+
+TEST_F(CatalogueViewTest, PictureTogglesDrawEveryCellAgain) {
+    makePictures(5);
+    refresh().displayFolderChanged();
+    loader().resetCount();
+
+    window().MNU_DISP_8DSP->trigger();
+    EXPECT_EQ(window().MNU_DISP_8DSP->text(), QStringLiteral("複数枚表示時に絵を表示する"));
+    EXPECT_EQ(loader().loads(), 0);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(window().DSP8_FRM[i]->isVisibleTo(window().PIC8_BASE));
+        EXPECT_FALSE(window().DSP8_IMG[i]->isVisibleTo(window().PIC8_BASE)) << i;
+    }
+
+    window().MNU_DISP_8DSP->trigger();
+    EXPECT_EQ(window().MNU_DISP_8DSP->text(), QStringLiteral("複数枚表示時に絵を表示しない"));
+    EXPECT_EQ(loader().loads(), 5);
+    EXPECT_TRUE(window().DSP8_IMG[4]->isVisibleTo(window().PIC8_BASE));
+}
+
+TEST_F(CatalogueViewTest, CancelLeavesNamesOnlyAndTheNextRedrawBringsThePictures) {
+    makePictures(8);
+    window();
+    QMetaObject::invokeMethod(&window(), "onCommand3", Qt::QueuedConnection);
+    refresh().displayFolderChanged();
+    EXPECT_EQ(loader().loads(), 0);
+    EXPECT_EQ(window().DSP8_NAME[7]->text(), QStringLiteral("p07.jpg"));
+    EXPECT_FALSE(window().DSP8_IMG[0]->isVisibleTo(window().PIC8_BASE));
+
+    refresh().redrawInPlace();
+    EXPECT_EQ(loader().loads(), 8);
+}
+
+TEST_F(CatalogueViewTest, UnreadableFileShowsTheTooLargePictureWithoutAMessage) {
+    makePictures(2);
+    ASSERT_TRUE(writeBytes(folder.file("bad.jpg"), "\xff\xd8\xff\xe0garbage", 10));
+    ASSERT_TRUE(writeBytes(folder.file("empty.bmp"), "", 0));
+    refresh().displayFolderChanged(); // bad.jpg, empty.bmp, p00.jpg, p01.jpg
+    const QImage tooLarge = window().TOOLARGE->pixmap().toImage();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(view().pictureSize(i), tooLarge.size()) << i;
+        EXPECT_TRUE(window().DSP8_IMG[i]->isVisibleTo(window().PIC8_BASE)) << i;
+    }
+    EXPECT_EQ(view().pictureSize(2), QSize(64, 48));
+    EXPECT_TRUE(prompter.requests.empty());
+}
+
+TEST_F(CatalogueViewTest, CurrentThumbnailStandsInForItsFile) {
+    makePictures(2);
+    std::filesystem::create_directory(folder.file("thumbs"));
+    const std::string inf = "' thumbnails\r\nTNDN,elsewhere\r\nTNDN, thumbs ' kept here\r\n";
+    ASSERT_TRUE(writeBytes(folder.file("SNAPLET.INF"), inf.data(), inf.size()));
+    // p00's thumbnail carries its file's time; p01's is older than its file.
+    for (int i = 0; i < 2; ++i) {
+        const std::string thumbnail = folder.file("thumbs/" + nameOf(i));
+        writePicture(thumbnail, colourOf(7), 32, 24);
+        std::filesystem::last_write_time(thumbnail,
+                                         std::filesystem::last_write_time(folder.file(nameOf(i))) -
+                                             std::chrono::seconds(i * 60));
+    }
+    program.settings.UTNT = 1;
+    refresh().displayFolderChanged();
+    EXPECT_EQ(loader().loadedPaths().value(0), program.browse.DISP_DIR + "thumbs/p00.jpg");
+    EXPECT_EQ(loader().loadedPaths().value(1), program.browse.DISP_DIR + "p01.jpg");
+    EXPECT_TRUE(near(shownColour(0), colourOf(7)));
+    EXPECT_TRUE(near(shownColour(1), colourOf(1)));
+
+    program.settings.UTNT = 0;
+    program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
+    refresh().redrawInPlace();
+    EXPECT_EQ(loader().loadedPaths().value(2), program.browse.DISP_DIR + "p00.jpg");
+}
+
+TEST_F(CatalogueViewTest, HandleModeKeepsAndMovesTheCellsHandles) {
+    program.settings.C256 = 1;
+    makePictures(10);
+    refresh().displayFolderChanged();
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_NE(program.browse.PAGE_IMAGE[i], nullptr) << i;
+        EXPECT_EQ(infoOf(program.browse.PAGE_IMAGE[i]).BIT_COUNT, 8);
+        EXPECT_TRUE(window().DSP8_IMG2[i]->isVisibleTo(window().PIC8_BASE));
+        EXPECT_FALSE(window().DSP8_IMG[i]->isVisibleTo(window().PIC8_BASE));
+    }
+    const HGLOBAL second = program.browse.PAGE_IMAGE[1];
+    loader().resetCount();
+    refresh().catalogueScrolled(2);
+    EXPECT_EQ(loader().loads(), 1);
+    EXPECT_EQ(program.browse.PAGE_IMAGE[0], second);
+    window().DSP8_IMG2[0]->repaint(); // paints from the handle
+}
+
+TEST_F(CatalogueViewTest, LargeAndSixteenColourModesDrawThroughTheLibrary) {
+    makePictures(1, 400, 100);
+    ImageHandle tiff = makeRgbImage(30, 20, [](int, int) { return colourOf(3); });
+    ASSERT_NE(PelmixTiffFileSave(folder.file("q.tif").c_str(), tiff.get(), "", "", 0), 0);
+
+    program.settings.CD16 = 1;
+    refresh().displayFolderChanged(); // p00.jpg, q.tif
+    EXPECT_EQ(view().pictureSize(0), QSize(400, 100));
+    EXPECT_EQ(view().pictureSize(1), QSize(30, 20));
+    EXPECT_TRUE(near(shownColour(1), colourOf(3)));
+    EXPECT_EQ(program.browse.WORK_IMAGE, nullptr);
+
+    program.settings.CD16 = 0;
+    program.settings.LDSP = 1;
+    program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
+    refresh().redrawInPlace();
+    const QSize bounds = refresh().largeBounds();
+    EXPECT_EQ(view().pictureSize(0).width(), bounds.width()) << "fitted into the large bounds";
+    EXPECT_EQ(program.browse.WORK_IMAGE, nullptr);
+}
+
+TEST_F(CatalogueViewTest, CellGeometryFollowsTheGridInTwips) {
+    makePictures(12, 20, 60);
+    program.settings.CMTX = 3;
+    program.settings.CMTY = 4;
+    program.settings.CMTT = 12;
+    window().CATALOGUE_LAYOUT();
+    refresh().displayFolderChanged();
+    const double dpiX = window().PIC8_BASE->logicalDpiX();
+    const auto twips = [&](int pixels) { return pixels * 1440.0 / dpiX; };
+    for (int i : {0, 4, 11}) {
+        const QRect cell = view().cellTwips(i);
+        const QRect onScreen = window().DSP8_FRM[i]->geometry();
+        EXPECT_NEAR(twips(onScreen.x()), cell.x(), 15.0) << i;
+        EXPECT_NEAR(twips(onScreen.width()), cell.width(), 30.0) << i;
+        // Small pictures are enlarged until they touch the available height.
+        const std::optional<QRect> picture = view().pictureTwips(i);
+        ASSERT_TRUE(picture.has_value());
+        EXPECT_EQ(picture->height(), cell.height() - CatalogueLayout::kVerticalMargin);
+        EXPECT_EQ(picture->y(), CatalogueLayout::kPictureTop);
+        EXPECT_NEAR(twips(window().DSP8_IMG[i]->height()), picture->height(), 30.0);
+    }
+    EXPECT_EQ(view().cellTwips(3).y(), view().cellTwips(5).y()) << "cells 3-5 form row 1";
+}
+
+TEST_F(CatalogueViewTest, LoaderDecodesLargeJpegsAtCellSize) {
+    writePicture(folder.file("big.jpg"), colourOf(1), 1600, 1200);
+    QSize natural;
+    const QImage picture = loader().loadImage(QString::fromStdString(folder.file("big.jpg")),
+                                              QSize(200, 150), &natural);
+    EXPECT_EQ(natural, QSize(1600, 1200));
+    EXPECT_EQ(picture.size(), QSize(200, 150));
+    EXPECT_TRUE(loader().loadImage(QStringLiteral("/nonexistent/x.jpg"), QSize(9, 9)).isNull());
+    EXPECT_EQ(loader().loads(), 2);
+}

@@ -15,6 +15,12 @@
 #include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Readable names in failure output.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 class AcquireStoreTest : public ::testing::Test {
 protected:

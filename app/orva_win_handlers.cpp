@@ -6,6 +6,7 @@
 #include "folder_history.h"
 #include "help_window.h"
 #include "orva_win.h"
+#include "orva_win_browse_view.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
 #include "single_view.h"
@@ -181,6 +182,7 @@ void ORVA_WIN::onMNU_DISP_8() {
     }
     MAIN_LAYOUT();
 }
+
 void ORVA_WIN::onMNU_DISP_1() {
     if (program.settings.DSPM != 1) {
         return;
@@ -296,6 +298,17 @@ void ORVA_WIN::onCombo1_enter() {
     program.browse.DISP_DIR = text;
     refresh_->displayFolderChanged();
     ADD_FOLDER_HISTORY(program, program.browse.DISP_DIR, Combo1);
+}
+
+bool ORVA_WIN::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onCombo1_enter();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ORVA_WIN::onMAG_SET_activated(int index) {

@@ -77,7 +77,13 @@ void ORVA_WIN::connectControls() {
     // shortcuts they win over the scroll bars, which would otherwise take the keys themselves.
     auto* down = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
     connect(down, &QShortcut::activated, this,
-            [this] { program.settings.DSPM == 2 ? nextFile() : nextPage(); });
+            [this] {
+                if (program.settings.DSPM != 2) {
+                    nextPage();
+                } else if (!singleView().onLastFile()) {
+                    nextFile(); // never past the last file
+                }
+            });
     auto* up = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
     connect(up, &QShortcut::activated, this,
             [this] { program.settings.DSPM == 2 ? previousFile() : previousPage(); });

@@ -263,6 +263,8 @@ TEST_F(SingleViewTest, ArrowKeysNeverPassTheLastFile) {
     QTest::keyClick(&w, Qt::Key_Right);
     EXPECT_EQ(program.browse.ONE_NAME, QStringLiteral("c.bmp"));
     EXPECT_EQ(w.DSP1_NAME->text(), QStringLiteral("c.bmp"));
+    QTest::keyClick(&w, Qt::Key_PageDown); // the page key stops there too
+    EXPECT_EQ(program.browse.ONE_NAME, QStringLiteral("c.bmp"));
     QTest::keyClick(&w, Qt::Key_Left);
     QTest::keyClick(&w, Qt::Key_Left);
     QTest::keyClick(&w, Qt::Key_Left);

@@ -1,0 +1,252 @@
+// The acquisition run end to end with the virtual scanner as the default source: the program
+// folder's acquisition library and data source manager, the scanner's own window driven as a
+// user would, and the pages named and stored in every save format.
+#include "acquire_run_driver.h"
+#include "acquisition_commands.h"
+#include "acquisition_library.h"
+#include "orva_win.h"
+#include "program.h"
+#include "recording_launcher.h"
+#include "scripted_prompter.h"
+#include "startup.h"
+#include "temp_dir.h"
+#include "test_images.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSpinBox>
+#include <QToolButton>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Before anything starts SANE or the manager: the virtual scanner is the default source and
+// SANE has no backend.
+class ScannerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const QString folder = q(config_.path()) + "/orvana";
+        QDir().mkpath(folder);
+        const std::string name = "Virtual Scanner\n";
+        writeBytes((folder + "/twain-default-source").toStdString(), name.data(), name.size());
+        writeBytes(sane_.file("dll.conf"), "", 0);
+        ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
+        ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+        ::setenv("SANE_CONFIG_DIR", sane_.path().c_str(), 1);
+        static int argc = 1;
+        static char appName[] = "acquire_run_scanner_test";
+        static char* argv[] = {appName, nullptr};
+        static auto* app = new QApplication(argc, argv); // lives until the process ends
+        (void)app;
+    }
+
+private:
+    TempDir config_;
+    TempDir sane_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScannerEnvironment);
+
+// Prepares the virtual scanner's window for `pages` pages of the pixel type named `type`.
+std::function<void(QWidget*)> virtualScanner(int pages, const QString& type) {
+    return [=](QWidget* window) {
+        auto* box = window->findChild<QComboBox*>("pixelTypeBox");
+        box->setCurrentIndex(box->findText(type));
+        window->findChild<QSpinBox*>("pageCountBox")->setValue(pages);
+    };
+}
+
+std::function<bool()> pageFileExists(const QString& folder, int page) {
+    return [=] { return QFile::exists(folder + QString::asprintf("ORVA_TMP.%03d", page)); };
+}
+
+// The first bytes of a file tell its format.
+QString formatOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return "missing";
+    }
+    const QByteArray head = f.read(4);
+    if (head.startsWith("BM")) {
+        return "bmp";
+    }
+    if (head.startsWith("\xFF\xD8")) {
+        return "jpg";
+    }
+    if (head == QByteArray("II*\0", 4) || head == QByteArray("MM\0*", 4)) {
+        return "tif";
+    }
+    return "unknown";
+}
+
+class ScannerRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        USR_SETTINGS& s = program.settings;
+        s.BASD = q(acq.path()) + '/';
+        s.BADM = 0;
+        s.MKDR = 0;
+        s.NTOP = "Scan_";
+        s.SCNN = 4;
+        s.NBMD = 0;
+        s.NTWF = 0;
+        s.JPGP = 80;
+        s.DSPM = 1;
+        program.TODAY_STR = "12082026";
+        program.PROGRAM_DIR = QStringLiteral(ORVANA_PROGRAM_DIR "/");
+        program.acquisitionLibrary = &library;
+        window = std::make_unique<ORVA_WIN>(program);
+        window->show();
+    }
+
+    QStringList filesIn(const QString& folder) const {
+        return QDir(folder).entryList(QDir::Files, QDir::Name);
+    }
+
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    Program program{prompter, launcher};
+    AcquisitionLibrary library{QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter};
+    TempDir acq;
+    std::unique_ptr<ORVA_WIN> window;
+};
+
+TEST_F(ScannerRun, EverySaveFormatNamesThePagesWithPrefixAndDigits) {
+    struct Case {
+        int svmd;
+        const char* pixelType;
+        const char* extension;
+        const char* format;
+        int colourType;
+    };
+    const Case cases[] = {{0, "Colour", ".bmp", "bmp", PELMIX_FULL_COLOUR},
+                          {1, "Grey", ".jpg", "jpg", PELMIX_256_GREYS},
+                          {2, "Palette", ".tif", "tif", PELMIX_256_COLOURS},
+                          {3, "Colour", ".tif", "tif", PELMIX_FULL_COLOUR},
+                          {4, "Black & White", ".tif", "tif", PELMIX_TWO_COLOUR}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.svmd);
+        TempDir folder;
+        const QString dir = q(folder.path()) + '/';
+        program.settings.BASD = dir;
+        program.settings.SVMD = static_cast<int16_t>(c.svmd);
+        auto driven =
+            run_driver::driveSourceWindow(virtualScanner(2, c.pixelType), pageFileExists(dir, 1));
+        EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+        EXPECT_TRUE(driven->finished);
+        const QString first = QStringLiteral("Scan_0001") + c.extension;
+        const QString second = QStringLiteral("Scan_0002") + c.extension;
+        EXPECT_EQ(filesIn(dir), QStringList({first, second}));
+        EXPECT_EQ(formatOf(dir + first), c.format);
+        EXPECT_EQ(formatOf(dir + second), c.format);
+        ImageHandle image(PelmixFileLoad((dir + second).toLocal8Bit().constData(), "", ""));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(infoOf(image.get()).COLOR_TYPE, c.colourType);
+        EXPECT_EQ(program.settings.SVMD, c.svmd);
+        EXPECT_EQ(program.browse.PAGE_ANCHOR, first);
+    }
+    EXPECT_TRUE(prompter.requests.empty());
+}
+
+TEST_F(ScannerRun, SerialNumbersRunOnInTheDateFolderAcrossRuns) {
+    program.settings.MKDR = 1;
+    program.settings.NBMD = 1;
+    program.settings.NBNB = 7;
+    program.settings.SVMD = 0;
+    const QString dated = q(acq.path()) + "/12082026/";
+    for (int pages : {2, 3}) {
+        auto driven = run_driver::driveSourceWindow(virtualScanner(pages, "Grey"),
+                                                    pageFileExists(dated, pages - 1));
+        // The second run from the tool button, as the user starts it.
+        if (pages == 2) {
+            RUN_ACQUISITION(*window, &library);
+        } else {
+            window->BTN_TWAIN_GO->click();
+        }
+        EXPECT_TRUE(driven->finished);
+    }
+    EXPECT_EQ(filesIn(dated), QStringList({"Scan_0007.bmp", "Scan_0008.bmp", "Scan_0009.bmp",
+                                           "Scan_0010.bmp", "Scan_0011.bmp"}));
+    EXPECT_EQ(program.settings.NBNB, 12);
+    EXPECT_EQ(program.browse.DISP_DIR, dated);
+    EXPECT_EQ(program.browse.PAGE_ANCHOR, "Scan_0009.bmp");
+    EXPECT_EQ(window->Combo1->currentText(), dated);
+}
+
+TEST_F(ScannerRun, SourceClosedWithoutScanningLeavesNoFiles) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        if (QWidget* w = run_driver::sourceWindow()) {
+            w->findChild<QPushButton*>("closeButton")->click();
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+    EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::NothingFound);
+    EXPECT_TRUE(filesIn(q(acq.path())).isEmpty());
+}
+
+// Start-up with the immediate acquisition: a Yes runs the acquisition, whose refresh shows the
+// acquisition folder.
+TEST(StartupAcquisition, YesAcquiresAtOnce) {
+    TempDir programDir, acq;
+    const QString dir = q(programDir.path()) + '/';
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(ORVANA_PROGRAM_DIR "/DEF_ORVA.CNF"), dir + "DEF_ORVA.CNF"));
+    QFile defaults(dir + "DEF_ORVA.CNF");
+    ASSERT_TRUE(defaults.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(defaults.readAll()).split("\r\n");
+    const std::map<QString, QString> values = {{"BASD", q(acq.path()) + '/'},
+                                               {"BADM", "0"},
+                                               {"MKDR", "0"},
+                                               {"SUTW", "1"},
+                                               {"NTOP", "IMG"},
+                                               {"SCNN", "3"},
+                                               {"NTWF", "0"},
+                                               {"SVMD", "0"},
+                                               {"CKTD", "0"},
+                                               {"DSDF", "0"}};
+    for (QString& line : lines) {
+        const auto it = values.find(line.left(4));
+        if (it != values.end()) {
+            line = it->first + " , " + it->second;
+        }
+    }
+    QFile settings(dir + "ORVA.CNF");
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(lines.join("\r\n").toUtf8());
+    settings.close();
+
+    ScriptedPrompter prompter;
+    prompter.answers = {Prompter::Yes};
+    RecordingLauncher launcher;
+    Program program(prompter, launcher);
+    AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
+    program.acquisitionLibrary = &library;
+    Startup startup(program, library);
+    ASSERT_TRUE(startup.begin(dir, QDate(2026, 12, 8)));
+    ORVA_WIN window(program);
+    const QString folder = q(acq.path()) + '/';
+    auto driven =
+        run_driver::driveSourceWindow(virtualScanner(1, "Colour"), pageFileExists(folder, 0));
+    startup.load(window, QString());
+    EXPECT_TRUE(driven->finished);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"IMG001.bmp"}));
+    EXPECT_EQ(program.browse.DISP_DIR, folder);
+    EXPECT_EQ(program.browse.PAGE_ANCHOR, "IMG001.bmp");
+    ASSERT_GE(prompter.requests.size(), 1u);
+    EXPECT_TRUE(prompter.requests[0].message.text.startsWith(
+        QStringLiteral("直ちにTWAIN機器からのを取り込みを行いますか?")));
+    window.removeEventFilter(&startup);
+}
+
+} // namespace

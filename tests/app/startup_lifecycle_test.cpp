@@ -59,6 +59,8 @@ public:
         out = succeed ? list : QString();
         return succeed;
     }
+    // A source closed without scanning: the immediate acquisition brings nothing.
+    int scanPages(HWND, const QString&) override { return 0; }
 };
 
 class Lifecycle : public ::testing::Test {

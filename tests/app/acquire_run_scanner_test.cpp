@@ -195,58 +195,77 @@ TEST_F(ScannerRun, SourceClosedWithoutScanningLeavesNoFiles) {
     EXPECT_TRUE(filesIn(q(acq.path())).isEmpty());
 }
 
-// Start-up with the immediate acquisition: a Yes runs the acquisition, whose refresh shows the
-// acquisition folder.
-TEST(StartupAcquisition, YesAcquiresAtOnce) {
-    TempDir programDir, acq;
-    const QString dir = q(programDir.path()) + '/';
-    ASSERT_TRUE(
-        QFile::copy(QStringLiteral(ORVANA_PROGRAM_DIR "/DEF_ORVA.CNF"), dir + "DEF_ORVA.CNF"));
-    QFile defaults(dir + "DEF_ORVA.CNF");
-    ASSERT_TRUE(defaults.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromUtf8(defaults.readAll()).split("\r\n");
-    const std::map<QString, QString> values = {{"BASD", q(acq.path()) + '/'},
-                                               {"BADM", "0"},
-                                               {"MKDR", "0"},
-                                               {"SUTW", "1"},
-                                               {"NTOP", "IMG"},
-                                               {"SCNN", "3"},
-                                               {"NTWF", "0"},
-                                               {"SVMD", "0"},
-                                               {"CKTD", "0"},
-                                               {"DSDF", "0"}};
-    for (QString& line : lines) {
-        const auto it = values.find(line.left(4));
-        if (it != values.end()) {
-            line = it->first + " , " + it->second;
+// Start-up with the immediate acquisition answered Yes, from a program folder of its own.
+class StartupAcquisition : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANA_PROGRAM_DIR "/DEF_ORVA.CNF"),
+                                dir() + "DEF_ORVA.CNF"));
+        QFile defaults(dir() + "DEF_ORVA.CNF");
+        ASSERT_TRUE(defaults.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(defaults.readAll()).split("\r\n");
+        const std::map<QString, QString> values = {
+            {"BASD", folder()}, {"BADM", "0"}, {"MKDR", "0"}, {"SUTW", "1"},
+            {"NTOP", "IMG"},    {"SCNN", "3"}, {"NTWF", "0"}, {"SVMD", "0"},
+            {"CKTD", "0"},      {"DSDF", "0"}, {"DFDF", "0"}, {"DSPM", "1"}};
+        for (QString& line : lines) {
+            const auto it = values.find(line.left(4));
+            if (it != values.end()) {
+                line = it->first + " , " + it->second;
+            }
         }
+        QFile settings(dir() + "ORVA.CNF");
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write(lines.join("\r\n").toUtf8());
+        prompter.answers = {Prompter::Yes};
+        program.acquisitionLibrary = &library;
     }
-    QFile settings(dir + "ORVA.CNF");
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(lines.join("\r\n").toUtf8());
-    settings.close();
+    void TearDown() override { window.removeEventFilter(&startup); }
 
+    QString dir() const { return q(programDir.path()) + '/'; }
+    QString folder() const { return q(acq.path()) + '/'; }
+    void start() {
+        ASSERT_TRUE(startup.begin(dir(), QDate(2026, 12, 8)));
+        startup.load(window, QString());
+        ASSERT_GE(prompter.requests.size(), 1u);
+        EXPECT_TRUE(prompter.requests[0].message.text.startsWith(
+            QStringLiteral("直ちにTWAIN機器からのを取り込みを行いますか?")));
+    }
+
+    TempDir programDir, acq;
     ScriptedPrompter prompter;
-    prompter.answers = {Prompter::Yes};
     RecordingLauncher launcher;
-    Program program(prompter, launcher);
-    AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
-    program.acquisitionLibrary = &library;
-    Startup startup(program, library);
-    ASSERT_TRUE(startup.begin(dir, QDate(2026, 12, 8)));
-    ORVA_WIN window(program);
-    const QString folder = q(acq.path()) + '/';
+    Program program{prompter, launcher};
+    AcquisitionLibrary library{QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter};
+    Startup startup{program, library};
+    ORVA_WIN window{program};
+};
+
+TEST_F(StartupAcquisition, YesAcquiresAndShowsTheNewPage) {
     auto driven =
-        run_driver::driveSourceWindow(virtualScanner(1, "Colour"), pageFileExists(folder, 0));
-    startup.load(window, QString());
+        run_driver::driveSourceWindow(virtualScanner(1, "Colour"), pageFileExists(folder(), 0));
+    start();
     EXPECT_TRUE(driven->finished);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"IMG001.bmp"}));
-    EXPECT_EQ(program.browse.DISP_DIR, folder);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList({"IMG001.bmp"}));
+    EXPECT_EQ(program.browse.DISP_DIR, folder());
     EXPECT_EQ(program.browse.PAGE_ANCHOR, "IMG001.bmp");
-    ASSERT_GE(prompter.requests.size(), 1u);
-    EXPECT_TRUE(prompter.requests[0].message.text.startsWith(
-        QStringLiteral("直ちにTWAIN機器からのを取り込みを行いますか?")));
-    window.removeEventFilter(&startup);
+    EXPECT_EQ(program.browse.PAGE_NAME[0], "IMG001.bmp");
+}
+
+TEST_F(StartupAcquisition, NothingScannedStillShowsTheFolder) {
+    ASSERT_TRUE(writeBytes(acq.file("old.bmp"), "BM", 2));
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        if (QWidget* w = run_driver::sourceWindow()) {
+            w->findChild<QPushButton*>("closeButton")->click();
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+    start();
+    EXPECT_EQ(program.browse.DISP_DIR, folder());
+    EXPECT_EQ(program.browse.PAGE_NAME[0], "old.bmp") << "the usual first refresh ran";
 }
 
 } // namespace

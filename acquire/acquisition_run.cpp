@@ -8,11 +8,13 @@
 #include "kept_pages.h"
 #include "page_name.h"
 #include "page_store.h"
+#include "page_store_messages.h"
 #include "program.h"
 #include "source_folder_move.h"
 #include "startup_folders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdint>
 
@@ -68,7 +70,16 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
 
     MAKE_ACQ_DIR(program_);
     runFolder_ = program_.ACQ_DIR;
-    QDir().mkdir(runFolder_); // usually there already; a failure shows when pages are stored
+    // Usually there already. Pages are written into it by the library before anything here can
+    // check them, so a folder that cannot be made with its parents, or written, stops the run
+    // before the scanner delivers a page that would have nowhere to go.
+    QDir().mkpath(runFolder_);
+    const QFileInfo folder(runFolder_);
+    if (!folder.isDir() || !folder.isWritable()) {
+        program_.prompter.message(nullptr, page_store_messages::acquisitionFolderUnavailable(
+                                               program_.APP_TITLE, runFolder_));
+        return Outcome::NoFolder;
+    }
 
     page_name::clampDigits(s);
     if (s.NBMD != 0) {

@@ -28,6 +28,7 @@ public:
     enum class Outcome {
         Busy,         // another run is still going on (the source's window is open)
         NoNameLeft,   // the acquisition folder has no automatic name left
+        NoFolder,     // the acquisition folder cannot be made or written: nothing was scanned
         NothingFound, // no page scanned (TWAIN only) or no file in the source folder (move only)
         Shown,        // the final steps ran: the acquisition folder is the display folder
     };

@@ -35,6 +35,14 @@ QString colourTypeName(int colourType) {
     }
 }
 
+Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder) {
+    return okBox(title,
+                 {QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。"),
+                  QStringLiteral("フォルダー名 : ") + folder,
+                  QStringLiteral("取り込みを中止します")},
+                 Prompter::Icon::Exclamation);
+}
+
 Prompter::Message noNameLeft(const QString& title) {
     return okBox(title, {QStringLiteral(
                              "現在のファイル名設定ではこれ以上自動的にファイルはつけられません。"),

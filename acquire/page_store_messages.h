@@ -12,6 +12,8 @@ namespace page_store_messages {
 QString colourTypeName(int colourType);
 
 Prompter::Message noNameLeft(const QString& title);
+// The acquisition folder cannot be made or written: the run stops before scanning.
+Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder);
 Prompter::Message digitOverflow(const QString& title);
 Prompter::Message jpegFallback(const QString& title, int colourType);
 Prompter::Message group4Fallback(const QString& title, int colourType);

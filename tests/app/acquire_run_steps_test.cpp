@@ -109,6 +109,30 @@ protected:
     std::unique_ptr<ORVA_WIN> window;
 };
 
+TEST_F(RunTest, AFolderThatCannotBeMadeStopsTheRunBeforeAnythingIsScanned) {
+    // The base folder's parents are made as needed (an account without a desktop folder yet)…
+    program.settings.BASD = base() + "new/deeper/";
+    library.pages = 1;
+    EXPECT_EQ(run(), AcquisitionRun::Outcome::Shown);
+    EXPECT_EQ(filesIn(base() + "new/deeper/"), QStringList({"IMG001.bmp"}));
+
+    // …but where a file stands in the way, no page is asked of the scanner: it could not be
+    // written anywhere.
+    touch(acq.file("blocked"));
+    program.settings.BASD = base() + "blocked/";
+    library.bases.clear();
+    prompter.requests.clear();
+    EXPECT_EQ(run(), AcquisitionRun::Outcome::NoFolder);
+    EXPECT_TRUE(library.bases.empty());
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    const Prompter::Message& box = prompter.requests[0].message;
+    EXPECT_EQ(box.caption, program.APP_TITLE);
+    EXPECT_EQ(box.icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(box.text, QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。\n"
+                                       "フォルダー名 : ") +
+                            base() + "blocked/\n" + QStringLiteral("取り込みを中止します"));
+}
+
 TEST_F(RunTest, PagesContinueAfterTheHighestNumberAndTheViewShowsTheFirst) {
     touch(acq.file("IMG001.bmp"));
     touch(acq.file("IMG014.jpg"));

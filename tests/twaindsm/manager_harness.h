@@ -17,19 +17,19 @@
 
 namespace twaindsm::testing {
 
-struct StubSpec {
+struct StubSetup {
     std::string name;
     bool feeder = false;
 };
 
 class ManagerHarness {
-    std::vector<StubSpec> specs_;
+    std::vector<StubSetup> setups_;
 
 public:
-    explicit ManagerHarness(std::vector<StubSpec> specs = {{"Scanner A"},
+    explicit ManagerHarness(std::vector<StubSetup> setups = {{"Scanner A"},
                                                            {"Scanner B"},
                                                            {"Virtual Scanner", true}})
-        : specs_(std::move(specs)), manager([this] { return makeCatalogue(); }) {
+        : setups_(std::move(setups)), manager([this] { return makeCatalogue(); }) {
         setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
         drainQueue();
         std::strcpy(app.ProductName, "Harness");
@@ -136,8 +136,8 @@ private:
         stubs.clear();
         ++catalogues;
         std::vector<std::unique_ptr<Source>> sources;
-        for (const StubSpec& spec : specs_) {
-            auto stub = std::make_unique<StubSource>(spec.name, spec.feeder);
+        for (const StubSetup& setup : setups_) {
+            auto stub = std::make_unique<StubSource>(setup.name, setup.feeder);
             stub->journal = &journal;
             stubs.push_back(stub.get());
             sources.push_back(std::move(stub));

@@ -310,7 +310,7 @@ TEST(ManagerIdentity, EnumeratesEverySourceThenEndOfList) {
 }
 
 TEST(ManagerIdentity, EmptyCatalogueHasNoSources) {
-    ManagerHarness h(std::vector<StubSpec>{});
+    ManagerHarness h(std::vector<StubSetup>{});
     ASSERT_TRUE(h.openManager());
     TW_IDENTITY id{};
     EXPECT_EQ(h.toManager(DAT_IDENTITY, MSG_GETFIRST, &id), TWRC_FAILURE);

@@ -15,8 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -76,14 +76,13 @@ void ORVA_WIN::connectControls() {
     // Page Down and Page Up step the catalogue by pages and the single view by files. As window
     // shortcuts they win over the scroll bars, which would otherwise take the keys themselves.
     auto* down = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
-    connect(down, &QShortcut::activated, this,
-            [this] {
-                if (program.settings.DSPM != 2) {
-                    nextPage();
-                } else if (!singleView().onLastFile()) {
-                    nextFile(); // never past the last file
-                }
-            });
+    connect(down, &QShortcut::activated, this, [this] {
+        if (program.settings.DSPM != 2) {
+            nextPage();
+        } else if (!singleView().onLastFile()) {
+            nextFile(); // never past the last file
+        }
+    });
     auto* up = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
     connect(up, &QShortcut::activated, this,
             [this] { program.settings.DSPM == 2 ? previousFile() : previousPage(); });

@@ -1,8 +1,7 @@
 // The view area of the main window: the catalogue panel with its twelve cells, scroll bar and
 // wait frame, the single-image panel, and the hidden helpers the views draw with.
-#include "orva_win.h"
-
 #include "catalogue_view.h"
+#include "orva_win.h"
 #include "orva_win_browse_view.h"
 
 #include <QCheckBox>

@@ -75,7 +75,8 @@ DibView::DibView(HGLOBAL handle) : handle_(handle) {
     PELMIX_BITMAPINFOHEADER header;
     std::memcpy(&header, base, sizeof header);
     const uint16_t bits = header.biBitCount;
-    const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool knownDepth =
+        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     const bool knownCompression =
         header.biCompression == PELMIX_BI_RGB ||
         (header.biCompression == PELMIX_BI_BITFIELDS && (bits == 16 || bits == 32));
@@ -87,7 +88,8 @@ DibView::DibView(HGLOBAL handle) : handle_(handle) {
         fail();
         return;
     }
-    const int64_t height = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
+    const int64_t height =
+        header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
     if (!sizeAllowed(header.biWidth, height)) {
         fail();
         return;
@@ -205,7 +207,8 @@ HGLOBAL normalizedCopy(HGLOBAL image) {
         for (int32_t x = 0; x < width; ++x) {
             uint32_t pixel;
             if (bits == 16) {
-                pixel = static_cast<uint32_t>(in[2 * x]) | (static_cast<uint32_t>(in[2 * x + 1]) << 8);
+                pixel =
+                    static_cast<uint32_t>(in[2 * x]) | (static_cast<uint32_t>(in[2 * x + 1]) << 8);
             } else {
                 std::memcpy(&pixel, in + 4 * x, 4);
             }

@@ -101,11 +101,12 @@ bool AtomicFile::create() {
         return false;
     }
     temp_ = pattern;
-    ::fchmod(fd.get(), 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }());
+    ::fchmod(
+        fd.get(), 0666 & ~[] {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            return mask;
+        }());
     return true;
 }
 

@@ -61,16 +61,16 @@
 /* The bitmap header that starts every image handle (40 bytes, little-endian). */
 #pragma pack(push, 2)
 typedef struct PELMIX_BITMAPINFOHEADER {
-    uint32_t biSize;          /* 40 */
-    int32_t biWidth;          /* pixels, > 0 */
-    int32_t biHeight;         /* pixels; > 0 means bottom-up rows */
-    uint16_t biPlanes;        /* 1 */
-    uint16_t biBitCount;      /* 1, 4, 8, 16, 24 or 32 */
-    uint32_t biCompression;   /* PELMIX_BI_RGB (or PELMIX_BI_BITFIELDS for 16/32 bits) */
-    uint32_t biSizeImage;     /* row length * height, or 0 */
-    int32_t biXPelsPerMeter;  /* horizontal resolution; 0 = unknown */
-    int32_t biYPelsPerMeter;  /* vertical resolution; 0 = unknown */
-    uint32_t biClrUsed;       /* colour-table entries, 0 = all that biBitCount allows */
+    uint32_t biSize;         /* 40 */
+    int32_t biWidth;         /* pixels, > 0 */
+    int32_t biHeight;        /* pixels; > 0 means bottom-up rows */
+    uint16_t biPlanes;       /* 1 */
+    uint16_t biBitCount;     /* 1, 4, 8, 16, 24 or 32 */
+    uint32_t biCompression;  /* PELMIX_BI_RGB (or PELMIX_BI_BITFIELDS for 16/32 bits) */
+    uint32_t biSizeImage;    /* row length * height, or 0 */
+    int32_t biXPelsPerMeter; /* horizontal resolution; 0 = unknown */
+    int32_t biYPelsPerMeter; /* vertical resolution; 0 = unknown */
+    uint32_t biClrUsed;      /* colour-table entries, 0 = all that biBitCount allows */
     uint32_t biClrImportant;
 } PELMIX_BITMAPINFOHEADER;
 #pragma pack(pop)
@@ -162,8 +162,7 @@ PELMIX_API int32_t PELMIX_CALL PelmixConvertColor(HGLOBAL image, int32_t bits, i
                                                   const char* text);
 
 /* A new 256-colour (8-bit) image from any image, with an optimal palette and dithering. */
-PELMIX_API HGLOBAL PELMIX_CALL PelmixBit24To8(HGLOBAL image, const char* caption,
-                                              const char* text);
+PELMIX_API HGLOBAL PELMIX_CALL PelmixBit24To8(HGLOBAL image, const char* caption, const char* text);
 
 /*
  * In place: adds factor x 100 (rounded) to every colour channel, clamped to 0..255, so that
@@ -179,8 +178,8 @@ PELMIX_API int32_t PELMIX_CALL PelmixRGB(HGLOBAL image, const char* caption, con
 
 /* A new image: mode 0 180 degrees, 1 90 degrees left, 2 90 degrees right, 3 top-bottom flip,
  * 4 left-right mirror. Any other mode gives 0. */
-PELMIX_API HGLOBAL PELMIX_CALL PelmixRotation(HGLOBAL image, const char* caption,
-                                              const char* text, int32_t mode);
+PELMIX_API HGLOBAL PELMIX_CALL PelmixRotation(HGLOBAL image, const char* caption, const char* text,
+                                              int32_t mode);
 
 /* In place: the negative. */
 PELMIX_API int32_t PELMIX_CALL PelmixColorReverse(HGLOBAL image, const char* caption,
@@ -219,7 +218,6 @@ PELMIX_API int32_t PELMIX_CALL PelmixTiffFileSave(const char* path, HGLOBAL imag
  */
 typedef void (*PelmixProgressHandler)(void* context, const char* caption, const char* text,
                                       int32_t percent);
-PELMIX_API void PELMIX_CALL PelmixSetProgressHandler(PelmixProgressHandler handler,
-                                                     void* context);
+PELMIX_API void PELMIX_CALL PelmixSetProgressHandler(PelmixProgressHandler handler, void* context);
 
 #endif /* ORVANA_PELMIX_H */

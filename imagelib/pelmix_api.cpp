@@ -49,10 +49,9 @@ FileKind sniff(const uint8_t* data, size_t size) {
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
         return FileKind::Jpeg;
     }
-    if (size >= 4 && ((data[0] == 'I' && data[1] == 'I' && (data[2] == 42 || data[2] == 43) &&
-                       data[3] == 0) ||
-                      (data[0] == 'M' && data[1] == 'M' && data[2] == 0 &&
-                       (data[3] == 42 || data[3] == 43)))) {
+    if (size >= 4 &&
+        ((data[0] == 'I' && data[1] == 'I' && (data[2] == 42 || data[2] == 43) && data[3] == 0) ||
+         (data[0] == 'M' && data[1] == 'M' && data[2] == 0 && (data[3] == 42 || data[3] == 43)))) {
         return FileKind::Tiff;
     }
     return FileKind::Unknown;

@@ -25,7 +25,9 @@ void report(const char* caption, const char* text, int32_t percent) {
     }
 }
 
-bool nonEmpty(const char* s) { return s != nullptr && *s != '\0'; }
+bool nonEmpty(const char* s) {
+    return s != nullptr && *s != '\0';
+}
 
 } // namespace
 

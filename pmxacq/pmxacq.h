@@ -77,8 +77,8 @@ typedef struct ScanExecParam {
     int16_t threshold; /* 0..255, else 128 */
     int16_t shadow;    /* 0..255, else 0 */
     int16_t reserved2;
-    int32_t indicators;     /* show progress indicators */
-    int16_t feeder;         /* 1 use the document feeder; other than 0 or 1: refused */
+    int32_t indicators; /* show progress indicators */
+    int16_t feeder;     /* 1 use the document feeder; other than 0 or 1: refused */
     int16_t reserved3;
     const char* baseName;   /* page files; null or "" writes none; too long for a 256-byte
                                name with ".000": refused, result 3 */

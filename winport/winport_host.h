@@ -19,8 +19,12 @@ static inline void WinportSetMessagePump(WinportPumpProc p, WinportPumpProc w, v
     (void)w;
     (void)c;
 }
-static inline void WinportBindWindow(HWND w) { (void)w; }
-static inline void WinportUnbindWindow(HWND w) { (void)w; }
+static inline void WinportBindWindow(HWND w) {
+    (void)w;
+}
+static inline void WinportUnbindWindow(HWND w) {
+    (void)w;
+}
 static inline void WinportSetWindowProc(HWND w, WNDPROC p) {
     (void)w;
     (void)p;

@@ -128,9 +128,10 @@ TEST_F(RunTest, AFolderThatCannotBeMadeStopsTheRunBeforeAnythingIsScanned) {
     const Prompter::Message& box = prompter.requests[0].message;
     EXPECT_EQ(box.caption, program.APP_TITLE);
     EXPECT_EQ(box.icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(box.text, QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。\n"
-                                       "フォルダー名 : ") +
-                            base() + "blocked/\n" + QStringLiteral("取り込みを中止します"));
+    EXPECT_EQ(box.text,
+              QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。\n"
+                             "フォルダー名 : ") +
+                  base() + "blocked/\n" + QStringLiteral("取り込みを中止します"));
 }
 
 TEST_F(RunTest, PagesContinueAfterTheHighestNumberAndTheViewShowsTheFirst) {

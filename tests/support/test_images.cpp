@@ -13,7 +13,9 @@ struct Locked {
             GlobalUnlock(h);
         }
     }
-    PELMIX_BITMAPINFOHEADER* header() const { return reinterpret_cast<PELMIX_BITMAPINFOHEADER*>(base); }
+    PELMIX_BITMAPINFOHEADER* header() const {
+        return reinterpret_cast<PELMIX_BITMAPINFOHEADER*>(base);
+    }
     int colours() const { return DibNumColors(base); }
     uint8_t* palette() const { return base + 40; }
     int stride() const { return ((header()->biBitCount * header()->biWidth + 31) / 32) * 4; }

@@ -20,8 +20,10 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "chooser_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing an application down among the exit handlers of the libraries it
+    // loaded crashes now and then.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Runs act on the chooser once it is on screen; gives up (closing nothing) after two seconds.

@@ -27,8 +27,8 @@ class ManagerHarness {
 
 public:
     explicit ManagerHarness(std::vector<StubSetup> setups = {{"Scanner A"},
-                                                           {"Scanner B"},
-                                                           {"Virtual Scanner", true}})
+                                                             {"Scanner B"},
+                                                             {"Virtual Scanner", true}})
         : setups_(std::move(setups)), manager([this] { return makeCatalogue(); }) {
         setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
         drainQueue();

@@ -65,7 +65,7 @@ struct Page {
     int bitCount = 24;
     int extraLocks = 0;               // the block is handed out locked this many times
     TW_UINT16 result = TWRC_XFERDONE; // TWRC_CANCEL hands out no block
-    int pattern = -1;                    // -1: the number of the transfer in this script
+    int pattern = -1;                 // -1: the number of the transfer in this script
 };
 
 struct Answer {

@@ -65,7 +65,8 @@ TW_UINT16 FakeDsm::transfer(Call& call, TW_HANDLE* out) {
         *out = nullptr;
         return page.result;
     }
-    const std::vector<uint8_t> bytes = pageBytes(page, page.pattern < 0 ? transfers_ : page.pattern);
+    const std::vector<uint8_t> bytes =
+        pageBytes(page, page.pattern < 0 ? transfers_ : page.pattern);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     void* p = GlobalLock(block);
     if (p == nullptr) {

@@ -52,23 +52,28 @@ bool writePageFile(Session& session) {
     return true;
 }
 
+// One native transfer and its end: a cancel is noted, a delivered page becomes the image in
+// hand. Returns the pending count the source reports.
+TW_UINT16 transferOnce(Session& session) {
+    HGLOBAL page = nullptr;
+    const TW_UINT16 rc = nativeTransfer(session, page);
+    if (rc == TWRC_CANCEL) {
+        session.cancelled = true;
+    }
+    const TW_UINT16 pending = endTransfer(session);
+    if (rc == TWRC_XFERDONE && page != nullptr) {
+        takePage(session, page);
+    }
+    return pending;
+}
+
 } // namespace
 
 void transferSingleImage(Session& session) {
     session.releaseImage();
     session.cancelled = false;
-    TW_UINT16 pending = 0;
-    do {
-        HGLOBAL page = nullptr;
-        TW_UINT16 rc = nativeTransfer(session, page);
-        if (rc == TWRC_CANCEL) {
-            session.cancelled = true;
-        }
-        pending = endTransfer(session);
-        if (rc == TWRC_XFERDONE && page != nullptr) {
-            takePage(session, page);
-        }
-    } while (pending != 0);
+    while (transferOnce(session) != 0) {
+    }
 }
 
 void transferPageFiles(Session& session) {
@@ -76,15 +81,7 @@ void transferPageFiles(Session& session) {
     session.cancelled = false;
     TW_UINT16 pending = 0;
     do {
-        HGLOBAL page = nullptr;
-        TW_UINT16 rc = nativeTransfer(session, page);
-        if (rc == TWRC_CANCEL) {
-            session.cancelled = true;
-        }
-        pending = endTransfer(session);
-        if (rc == TWRC_XFERDONE && page != nullptr) {
-            takePage(session, page);
-        }
+        pending = transferOnce(session);
         if (session.image != nullptr) {
             if (hasBaseName(session)) {
                 setImageSize(session.image);

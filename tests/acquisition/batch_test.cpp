@@ -1,6 +1,7 @@
 // The acquisition library against the data source manager of the program folder, without any
 // source window: the virtual scanner in every pixel type, SANE's test device through its document
 // feeder and its flatbed, and the source list.
+#include "acquisition_environment.h"
 #include "pelmix.h"
 #include "pmxacq.h"
 #include "temp_dir.h"
@@ -11,31 +12,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Where the manager looks for its default source and SANE for its backends: folders of this test
-// program's own, set before anything loads the manager.
-class AcquisitionEnvironment : public ::testing::Environment {
+// SANE's test backend and no remembered default source, set before anything loads the manager.
+class BatchEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
-        ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-        const std::string dll = "test\n";
-        writeBytes(sane_.file("dll.conf"), dll.data(), dll.size());
-        const std::string conf = readBytes("/etc/sane.d/test.conf");
-        writeBytes(sane_.file("test.conf"), conf.data(), conf.size());
-        ::setenv("SANE_CONFIG_DIR", sane_.path().c_str(), 1);
+        environment_ = std::make_unique<AcquisitionEnvironment>(
+            ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::TestBackend, "");
     }
 
 private:
-    TempDir config_;
-    TempDir sane_;
+    std::unique_ptr<AcquisitionEnvironment> environment_;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AcquisitionEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new BatchEnvironment);
 
 ScanExecParam batch(int16_t pixelType, int16_t bitDepth, float inchesWide, float inchesHigh,
                     float dpi, int16_t feeder, const std::string& base, const char* source) {

@@ -1,6 +1,7 @@
 // PelmixScanMulti with the virtual scanner's own window, driven as a user would: two batches
 // scanned from the window, then the window closed. The library's message loop waits in winport's
 // queue while Qt's events run through the pump registered here, as in the program.
+#include "acquisition_environment.h"
 #include "pelmix.h"
 #include "pmxacq.h"
 #include "temp_dir.h"
@@ -63,12 +64,9 @@ void repeatUntil(const std::function<bool()>& step) {
 } // namespace
 
 TEST(ScanMulti, TwoBatchesFromTheSourceWindowThenClose) {
-    TempDir config;
-    TempDir sane; // no SANE backends: the virtual scanner is the default source
-    writeBytes(sane.file("dll.conf"), "", 0);
-    ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
-    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-    ::setenv("SANE_CONFIG_DIR", sane.path().c_str(), 1);
+    // No SANE backend and nothing remembered: the virtual scanner is the default source.
+    const AcquisitionEnvironment environment(ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::None,
+                                             "");
 
     application();
     QWidget mainWindow;

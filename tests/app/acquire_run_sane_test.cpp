@@ -2,6 +2,7 @@
 // feeder gives ten pages per run, which are named and stored in every save format.
 #include "acquire_run_driver.h"
 #include "acquisition_commands.h"
+#include "acquisition_environment.h"
 #include "acquisition_library.h"
 #include "orva_win.h"
 #include "program.h"
@@ -28,13 +29,8 @@ QString q(const std::string& s) {
 class SaneEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        const std::string dll = "test\n";
-        writeBytes(sane_.file("dll.conf"), dll.data(), dll.size());
-        const std::string conf = readBytes("/etc/sane.d/test.conf");
-        writeBytes(sane_.file("test.conf"), conf.data(), conf.size());
-        ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
-        ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-        ::setenv("SANE_CONFIG_DIR", sane_.path().c_str(), 1);
+        environment_ = std::make_unique<AcquisitionEnvironment>(
+            ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::TestBackend, "");
         static int argc = 1;
         static char appName[] = "acquire_run_sane_test";
         static char* argv[] = {appName, nullptr};
@@ -43,8 +39,7 @@ public:
     }
 
 private:
-    TempDir config_;
-    TempDir sane_;
+    std::unique_ptr<AcquisitionEnvironment> environment_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SaneEnvironment);
@@ -56,7 +51,7 @@ void chooseData(QComboBox* box, const QVariant& data) {
 }
 
 TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
-    if (readBytes("/etc/sane.d/test.conf").empty()) {
+    if (!AcquisitionEnvironment::saneTestBackendConfigured()) {
         GTEST_SKIP() << "SANE's test backend is not configured on this system";
     }
     ScriptedPrompter prompter;

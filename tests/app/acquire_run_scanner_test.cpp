@@ -3,6 +3,7 @@
 // user would, and the pages named and stored in every save format.
 #include "acquire_run_driver.h"
 #include "acquisition_commands.h"
+#include "acquisition_environment.h"
 #include "acquisition_library.h"
 #include "orva_win.h"
 #include "program.h"
@@ -33,14 +34,8 @@ QString q(const std::string& s) {
 class ScannerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        const QString folder = q(config_.path()) + "/orvana";
-        QDir().mkpath(folder);
-        const std::string name = "Virtual Scanner\n";
-        writeBytes((folder + "/twain-default-source").toStdString(), name.data(), name.size());
-        writeBytes(sane_.file("dll.conf"), "", 0);
-        ::setenv("ORVANA_WINDOWS_DIR", ORVANA_PROGRAM_DIR, 1);
-        ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-        ::setenv("SANE_CONFIG_DIR", sane_.path().c_str(), 1);
+        environment_ = std::make_unique<AcquisitionEnvironment>(
+            ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::None, "Virtual Scanner");
         static int argc = 1;
         static char appName[] = "acquire_run_scanner_test";
         static char* argv[] = {appName, nullptr};
@@ -49,8 +44,7 @@ public:
     }
 
 private:
-    TempDir config_;
-    TempDir sane_;
+    std::unique_ptr<AcquisitionEnvironment> environment_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ScannerEnvironment);

@@ -7,6 +7,8 @@
 #include "orva_win.h"
 #include "program.h"
 #include "prompter.h"
+#include "recording_launcher.h"
+#include "scripted_prompter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,25 +26,6 @@ namespace {
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 constexpr int kFiles = 12;
-
-// Nothing is asked or started while the page is drawn.
-class SilentPrompter : public Prompter {
-public:
-    int message(QWidget*, const Message&) override { return 0; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
-    bool printerSetup(QWidget*, QPrinter&) override { return false; }
-};
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 // A folder of twelve photographs of the same size: smooth shading with some texture, so the
 // entropy decoder has realistic work.
@@ -88,8 +71,8 @@ Pictures& pictures() {
 // The catalogue redrawing the page in place with every cell marked as changed, so each of the
 // twelve pictures is read and drawn again.
 void BM_CatalogueFill(benchmark::State& state) {
-    SilentPrompter prompter;
-    NoLauncher launcher;
+    ScriptedPrompter prompter; // answers every box with its default button
+    RecordingLauncher launcher;
     Program program(prompter, launcher);
     program.settings.CMTX = 4;
     program.settings.CMTY = 3;

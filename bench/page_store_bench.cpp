@@ -6,6 +6,8 @@
 #include "page_store.h"
 #include "pelmix.h"
 #include "program.h"
+#include "recording_launcher.h"
+#include "scripted_prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,24 +26,6 @@ namespace {
 constexpr int kWidth = 2480;
 constexpr int kHeight = 3508;
 constexpr int kPages = 100;
-
-class SilentPrompter : public Prompter {
-public:
-    int message(QWidget*, const Message&) override { return Ok; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
-    bool printerSetup(QWidget*, QPrinter&) override { return false; }
-};
-
-class NoLauncher : public Launcher {
-public:
-    bool start(const QString&, const QStringList&) override { return false; }
-};
 
 long peakKiB() {
     rusage usage{};
@@ -123,8 +107,8 @@ void BM_StorePagesAsJpeg(benchmark::State& state) {
         state.SkipWithError("could not write the page file");
         return;
     }
-    SilentPrompter prompter;
-    NoLauncher launcher;
+    ScriptedPrompter prompter; // answers every box with its default button
+    RecordingLauncher launcher;
     Program program(prompter, launcher);
     program.ACQ_DIR = source.dir.path() + QStringLiteral("/acq/");
     program.PROGRAM_DIR = source.dir.path() + QStringLiteral("/prog/");

@@ -1,4 +1,5 @@
 // The calling thread's own queue: order, filters, WM_QUIT, the pump and window procedures.
+#include "queue_fixture.h"
 #include "winport.h"
 
 #include <gtest/gtest.h>
@@ -8,19 +9,7 @@ namespace {
 const HWND windowA = reinterpret_cast<HWND>(0x1000);
 const HWND windowB = reinterpret_cast<HWND>(0x2000);
 
-class MessageQueue : public ::testing::Test {
-protected:
-    void SetUp() override { drain(); }
-    void TearDown() override {
-        WinportSetMessagePump(nullptr, nullptr, nullptr);
-        drain();
-    }
-    static void drain() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-};
+class MessageQueue : public QueueTest {};
 
 TEST_F(MessageQueue, DeliversPostedMessagesInOrder) {
     for (UINT i = 1; i <= 3; ++i) {

@@ -1,5 +1,6 @@
 // Messages between threads: waking a waiting GetMessageA and routing windows to their threads.
 #include "watchdog.h"
+#include "queue_fixture.h"
 #include "winport.h"
 
 #include <atomic>
@@ -18,19 +19,7 @@ const HWND unboundWindow = reinterpret_cast<HWND>(0x3000);
 const HWND workerWindow = reinterpret_cast<HWND>(0x4000);
 
 // The main thread is the first to use a queue, so it is the user-interface thread.
-class MessageThreads : public ::testing::Test {
-protected:
-    void SetUp() override { drain(); }
-    void TearDown() override {
-        WinportSetMessagePump(nullptr, nullptr, nullptr);
-        drain();
-    }
-    static void drain() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-};
+class MessageThreads : public QueueTest {};
 
 // A host event loop stand-in: one pass waits until woken (or gives up after a while).
 struct HostLoop {

@@ -46,6 +46,21 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
     return true;
 }
 
+// Hands the file to the existing target's owner and group as far as the process may: a user who
+// is not root can only pass it to another of their groups. Changing the owner clears set-id bits,
+// so this comes before the mode is set.
+void takeOwnership(int fd, const SaveTarget& target) {
+    if (!target.exists || (target.owner == ::geteuid() && target.group == ::getegid())) {
+        return;
+    }
+    if (::fchown(fd, target.owner, target.group) == 0) {
+        return;
+    }
+    // Where even the group cannot be set, the file stays the process's own; the save still holds.
+    const int groupOnly = ::fchown(fd, static_cast<uid_t>(-1), target.group);
+    (void)groupOnly;
+}
+
 } // namespace
 
 bool readWholeFile(const char* path, size_t maxBytes, FileBytes& out) {
@@ -83,7 +98,7 @@ bool readWholeFile(const char* path, size_t maxBytes, FileBytes& out) {
     return true;
 }
 
-AtomicFile::AtomicFile(const char* target) : target_(target ? target : "") {}
+AtomicFile::AtomicFile(const char* target) : path_(target ? target : "") {}
 
 AtomicFile::~AtomicFile() {
     if (!temp_.empty() && !committed_) {
@@ -92,21 +107,15 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::create() {
-    if (target_.empty() || !temp_.empty()) {
+    if (!temp_.empty() || !inspectSaveTarget(path_, target_) || !target_.writable) {
         return false;
     }
-    std::string pattern = target_ + ".pmxtmp.XXXXXX";
+    std::string pattern = tempPatternFor(target_);
     Fd fd(::mkstemp(pattern.data()));
     if (fd.get() < 0) {
         return false;
     }
     temp_ = pattern;
-    ::fchmod(
-        fd.get(), 0666 & ~[] {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            return mask;
-        }());
     return true;
 }
 
@@ -126,12 +135,18 @@ bool AtomicFile::commit() {
         return false;
     }
     {
+        // The temporary file keeps mkstemp's private mode while it is written (the TIFF writer
+        // opens it again by name); it takes the target's only now.
         Fd fd(::open(temp_.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0 || ::fsync(fd.get()) != 0) {
+        if (fd.get() < 0) {
+            return false;
+        }
+        takeOwnership(fd.get(), target_);
+        if (::fchmod(fd.get(), target_.mode) != 0 || ::fsync(fd.get()) != 0) {
             return false;
         }
     }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (::rename(temp_.c_str(), target_.path.c_str()) != 0) {
         return false;
     }
     committed_ = true;

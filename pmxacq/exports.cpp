@@ -79,12 +79,14 @@ PMXACQ_API int32_t PMXACQ_CALL PelmixScanSelect(HWND window) {
 
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanListLen(HWND window) {
     Session& session = Session::instance();
+    session.reportedListLength = 0;
     ManagerScope scope(session, window);
     if (!scope.loaded()) {
         return 0;
     }
     SourceList list = listSources(session);
-    return list.opened ? static_cast<int32_t>(list.text.size()) : 0;
+    session.reportedListLength = list.opened ? static_cast<int32_t>(list.text.size()) : 0;
+    return session.reportedListLength;
 }
 
 PMXACQ_API int32_t PMXACQ_CALL PelmixScanList(HWND window, char* buffer) {
@@ -100,7 +102,11 @@ PMXACQ_API int32_t PMXACQ_CALL PelmixScanList(HWND window, char* buffer) {
     if (!list.opened) {
         return 0;
     }
-    // Exactly the text PelmixScanListLen measured, and its terminator.
+    // The caller's buffer holds what PelmixScanListLen reported: sources that appeared since
+    // then must not run past it.
+    if (session.reportedListLength >= 0) {
+        list.text = fitList(list.text, static_cast<size_t>(session.reportedListLength));
+    }
     std::memcpy(buffer, list.text.c_str(), list.text.size() + 1);
     return list.enumerated ? 1 : 0;
 }

@@ -78,8 +78,13 @@ public:
     int32_t pageCounter = 0;
     bool cancelled = false;
     bool transferFinished = false;
-    ScanPageProc callback = nullptr; // the only thing kept from one call to the next
     char pageFileName[256] = {};
+
+    // Kept from one call to the next.
+    ScanPageProc callback = nullptr;
+    // The length PelmixScanListLen last reported, which the caller sized its buffer by; -1 until
+    // it is first asked.
+    int32_t reportedListLength = -1;
 
     // Releases the page in hand, if any.
     void releaseImage();

@@ -42,4 +42,12 @@ SourceList listSources(Session& session) {
     return list;
 }
 
+std::string fitList(const std::string& text, size_t limit) {
+    if (text.size() <= limit) {
+        return text;
+    }
+    const size_t comma = limit == 0 ? std::string::npos : text.rfind(',', limit - 1);
+    return comma == std::string::npos ? std::string() : text.substr(0, comma + 1);
+}
+
 } // namespace pmxacq

@@ -17,4 +17,8 @@ struct SourceList {
 // Opens the manager, collects the names and closes it again.
 SourceList listSources(Session& session);
 
+// The list cut to at most limit bytes: whole when it fits, else up to the last "," that fits
+// (so only whole entries), else "".
+std::string fitList(const std::string& text, size_t limit);
+
 } // namespace pmxacq

@@ -3,6 +3,7 @@
 #include "acquisition_fixture.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -80,6 +81,43 @@ TEST_F(SourceList, LongNamesAreListedWhole) {
     fake().script.defaultSource = longName;
     fake().script.sources = {longName, "x"};
     EXPECT_EQ(list(1), longName + "," + longName + ",x,");
+}
+
+TEST_F(SourceList, SourcesThatAppearAfterTheLengthWasAskedAreCutAtAWholeEntry) {
+    using Sources = std::vector<std::string>;
+    struct Case {
+        std::optional<std::string> defaultBefore;
+        Sources before;
+        std::optional<std::string> defaultAfter;
+        Sources after;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"Fake Scanner",
+         {"Alpha", "Beta"},
+         "Fake Scanner",
+         {"Aardvark", "Alpha", "Beta"},
+         "Fake Scanner,Aardvark,"},
+        {"Fake Scanner", {"Alpha"}, "Fake Scanner", {"Alpha", "Beta"}, "Fake Scanner,Alpha,"},
+        {std::nullopt, {}, "Fake Scanner", {"Fake Scanner"}, ""},
+        {"Fake Scanner", {"Alpha", "Beta"}, "Fake Scanner", {"Beta"}, "Fake Scanner,Beta,"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        restart();
+        fake().script.defaultSource = c.defaultBefore;
+        fake().script.sources = c.before;
+        const int32_t length = PelmixScanListLen(window());
+        ASSERT_GT(length, 0);
+        std::vector<char> buffer(static_cast<size_t>(length) + 1 + 32, '\x5A');
+        fake().script.defaultSource = c.defaultAfter;
+        fake().script.sources = c.after;
+        EXPECT_EQ(PelmixScanList(window(), buffer.data()), 1);
+        EXPECT_EQ(std::string(buffer.data()), c.written);
+        for (size_t i = static_cast<size_t>(length) + 1; i < buffer.size(); ++i) {
+            ASSERT_EQ(buffer[i], '\x5A') << "written past the buffer at " << i;
+        }
+    }
 }
 
 TEST_F(SourceList, SelectReportsTheUsersChoice) {

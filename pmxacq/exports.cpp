@@ -168,6 +168,9 @@ PMXACQ_API int32_t PMXACQ_CALL PelmixScanExec(HWND window, ScanExecParam* param,
     if (session.cancelled) {
         param->result = PMXACQ_CANCELLED;
     }
+    if (session.pageFileFailed) {
+        param->result = PMXACQ_FAILED;
+    }
     return session.pageCounter;
 }
 

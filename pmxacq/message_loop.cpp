@@ -78,7 +78,7 @@ bool handleSourceEvent(Session& session, MSG& message) {
     case MSG_XFERREADY:
         runTransfers(session);
         readBack(session);
-        if (!session.job.keepEnabled) {
+        if (!session.job.keepEnabled || session.pageFileFailed) {
             finish(session);
         }
         break;

@@ -60,6 +60,7 @@ void Session::reset(HWND window) {
     pageCounter = 0;
     cancelled = false;
     transferFinished = false;
+    pageFileFailed = false;
     pageFileName[0] = '\0';
 }
 

@@ -78,6 +78,8 @@ public:
     int32_t pageCounter = 0;
     bool cancelled = false;
     bool transferFinished = false;
+    // A page file could not be written: the batch was stopped and the call ends.
+    bool pageFileFailed = false;
     char pageFileName[256] = {};
 
     // Kept from one call to the next.

@@ -1,6 +1,7 @@
 #include "transfers.h"
 
 #include "image_layout.h"
+#include "kept_page.h"
 #include "page_file.h"
 #include "pelmix.h"
 
@@ -41,15 +42,18 @@ bool hasBaseName(const Session& session) {
     return session.job.baseName != nullptr && session.job.baseName[0] != '\0';
 }
 
-// Writes the page in hand as "<base>.<counter>"; false when the name does not fit.
+// Writes the page in hand as "<base>.<counter>". A page file that cannot be written (the disk
+// refuses it, or the name does not fit) sends the page to the kept-page folder and marks the call
+// to end: false.
 bool writePageFile(Session& session) {
-    if (!formatPageFileName(session.pageFileName, sizeof session.pageFileName, session.job.baseName,
-                            session.pageCounter)) {
-        return false;
+    if (formatPageFileName(session.pageFileName, sizeof session.pageFileName, session.job.baseName,
+                           session.pageCounter) &&
+        PelmixBmpFileSave(session.pageFileName, session.image, "", "", 0) != 0) {
+        return true;
     }
-    // The save's own result is not examined: a page the disk refused still counts.
-    PelmixBmpFileSave(session.pageFileName, session.image, "", "", 0);
-    return true;
+    keepPage(session.image, session.pageCounter);
+    session.pageFileFailed = true;
+    return false;
 }
 
 // One native transfer and its end: a cancel is noted, a delivered page becomes the image in
@@ -82,15 +86,25 @@ void transferPageFiles(Session& session) {
     TW_UINT16 pending = 0;
     do {
         pending = transferOnce(session);
-        if (session.image != nullptr) {
-            if (hasBaseName(session)) {
-                setImageSize(session.image);
-                if (writePageFile(session)) {
-                    ++session.pageCounter;
-                }
+        if (session.image == nullptr) {
+            continue;
+        }
+        // Without a base name the page has nowhere to go; it is dropped, not kept.
+        bool written = true;
+        if (hasBaseName(session)) {
+            setImageSize(session.image);
+            written = writePageFile(session);
+            if (written) {
+                ++session.pageCounter;
             }
-            // Without a base name the page has nowhere to go; it is dropped, not kept.
-            session.releaseImage();
+        }
+        session.releaseImage();
+        if (!written) {
+            // No more pages are asked for than the folder has taken.
+            if (pending != 0) {
+                discardPending(session);
+            }
+            return;
         }
     } while (pending != 0);
 }
@@ -120,17 +134,17 @@ void transferBatch(Session& session) {
             continue;
         }
         setImageSize(session.image);
-        if (hasBaseName(session)) {
-            writePageFile(session);
-        }
+        const bool written = !hasBaseName(session) || writePageFile(session);
         ++session.pageCounter;
         int32_t stop = 0;
         if (session.callback != nullptr) {
             session.callback(&session.image, &session.pageCounter, &stop);
         }
         session.releaseImage();
-        if (stop != 0) {
-            session.cancelled = true;
+        if (stop != 0 || !written) {
+            if (stop != 0) {
+                session.cancelled = true;
+            }
             if (pending != 0) {
                 discardPending(session);
             }

@@ -6,6 +6,7 @@
 #include "../winport/watchdog.h"
 #include "fake_dsm.h"
 #include "pmxacq.h"
+#include "temp_dir.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -76,6 +77,8 @@ class Acquisition : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("ORVANA_WINDOWS_DIR", FAKE_DSM_DIR, 1);
+        // Pages a test's folder refuses land here, never in the user's own data folder.
+        setenv("ORVANA_KEPT_DIR", kept_.path().c_str(), 1);
         fake().reset();
         WinportBindWindow(window());
         WinportSetMessageBoxHandler(&Acquisition::recordBox, &boxes_);
@@ -86,6 +89,7 @@ protected:
         WinportSetMessageBoxHandler(nullptr, nullptr);
         drainQueue();
         setenv("ORVANA_WINDOWS_DIR", FAKE_DSM_DIR, 1);
+        unsetenv("ORVANA_KEPT_DIR");
     }
 
     static fakedsm::FakeDsm& fake() { return fakedsm::FakeDsm::instance(); }
@@ -114,6 +118,7 @@ protected:
     }
 
     std::vector<Box> boxes_;
+    TempDir kept_;
 
 private:
     static int recordBox(void* context, HWND owner, LPCSTR text, LPCSTR caption, UINT type) {

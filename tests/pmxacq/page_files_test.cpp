@@ -4,7 +4,10 @@
 #include "temp_dir.h"
 #include "test_images.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
+#include <unistd.h>
 
 namespace {
 
@@ -144,11 +147,86 @@ TEST_F(PageFiles, BaseNameMustLeaveRoomForTheNumber) {
     EXPECT_TRUE(std::filesystem::exists(fits + ".000"));
 }
 
-TEST_F(PageFiles, UnwritablePagesAreStillCounted) {
-    oneBatch(2);
-    EXPECT_EQ(PelmixScanMulti(window(), "/nonexistent-folder/ORVA_TMP"), 2);
-    for (HGLOBAL block : fake().imagesHandedOut) {
-        EXPECT_TRUE(freed(block));
+// The acquisition folder refuses one page file (a folder already has its name, which no user can
+// write over): that page is kept in the kept-page folder, or in the temporary folder when that one
+// cannot be made, and the call ends at once without asking for more pages.
+TEST_F(PageFiles, APageTheFolderRefusesIsKeptAndEndsTheCall) {
+    struct Case {
+        bool exec;          // PelmixScanExec with a base name, else PelmixScanMulti
+        int refused;        // the page (from 0) whose file name is taken
+        bool keptDirUsable; // else the temporary folder takes the page
+        int32_t returned;
+        size_t resets; // MSG_RESET: only when pages were still pending
+    };
+    const Case cases[] = {
+        {false, 2, true, 2, 1},
+        {false, 4, true, 4, 0},
+        {true, 2, false, 3, 1},
+    };
+    const char* const oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp != nullptr ? oldTmp : "";
+    const auto restoreTmp = [&] {
+        if (oldTmp != nullptr) {
+            setenv("TMPDIR", savedTmp.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.exec ? "exec" : "multi") << " refusing " << c.refused);
+        restart();
+        TempDir folder, tmp;
+        const std::string base = folder.file("ORVA_TMP");
+        std::filesystem::create_directory(name(base, c.refused));
+        std::string kept = kept_.path() + "/made/" + std::to_string(c.refused) + "/";
+        if (!c.keptDirUsable) {
+            ASSERT_TRUE(writeBytes(folder.file("plain"), "x", 1));
+            setenv("ORVANA_KEPT_DIR", folder.file("plain/kept").c_str(), 1);
+            kept = tmp.path() + "/";
+        } else {
+            setenv("ORVANA_KEPT_DIR", kept.c_str(), 1);
+        }
+        oneBatch(5);
+
+        ScanExecParam p = execParam();
+        p.baseName = base.c_str();
+        setenv("TMPDIR", tmp.path().c_str(), 1);
+        EXPECT_EQ(c.exec ? PelmixScanExec(window(), &p, nullptr)
+                         : PelmixScanMulti(window(), base.c_str()),
+                  c.returned);
+        restoreTmp();
+        if (c.exec) {
+            EXPECT_EQ(p.result, PMXACQ_FAILED);
+        }
+
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(std::filesystem::is_regular_file(name(base, i)), i < c.refused) << i;
+        }
+        std::vector<std::string> keptFiles;
+        for (const auto& entry : std::filesystem::directory_iterator(kept)) {
+            keptFiles.push_back(entry.path().filename().string());
+        }
+        ASSERT_EQ(keptFiles.size(), 1u);
+        char number[8];
+        std::snprintf(number, sizeof(number), "%04d", c.refused);
+        const std::regex form("ORVA_KEEP\\.[0-9]{8}-[0-9]{6}\\." + std::to_string(getpid()) +
+                              "\\." + number + "\\.bmp");
+        EXPECT_TRUE(std::regex_match(keptFiles[0], form)) << keptFiles[0];
+        expectPage(kept + keptFiles[0], Page(), c.refused + 1);
+        if (c.keptDirUsable) {
+            EXPECT_EQ(std::filesystem::status(kept_.path() + "/made").permissions(),
+                      std::filesystem::perms::owner_all);
+        }
+
+        EXPECT_EQ(fake().count(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET),
+                  static_cast<size_t>(c.refused + 1));
+        EXPECT_EQ(fake().count(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET), c.resets);
+        EXPECT_EQ(fake().lifecycle(), fullLifecycle());
+        expectAllClosed();
+        for (HGLOBAL block : fake().imagesHandedOut) {
+            EXPECT_TRUE(freed(block));
+        }
     }
 }
 

@@ -287,6 +287,9 @@ TW_UINT16 FakeDsm::control(Call& call, TW_IDENTITY* origin, TW_IDENTITY* dest, T
         if (msg == MSG_ENDXFER && data != nullptr) {
             return endTransfer(call, static_cast<TW_PENDINGXFERS*>(data));
         }
+        if (msg == MSG_RESET && data != nullptr) {
+            return resetTransfers(call, static_cast<TW_PENDINGXFERS*>(data));
+        }
         break;
     case DAT_CAPABILITY:
         if (data == nullptr) {

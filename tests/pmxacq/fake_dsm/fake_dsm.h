@@ -142,6 +142,7 @@ private:
     TW_UINT16 image(Call& call, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
     TW_UINT16 transfer(Call& call, TW_HANDLE* out);
     TW_UINT16 endTransfer(Call& call, TW_PENDINGXFERS* pending);
+    TW_UINT16 resetTransfers(Call& call, TW_PENDINGXFERS* pending);
     TW_UINT16 failWith(TW_UINT16 condition, bool toSource, TW_UINT16 rc = TWRC_FAILURE);
     bool sourceDest(const TW_IDENTITY* dest) const;
     void fillIdentity(TW_IDENTITY* id, const std::string& name, TW_UINT32 number) const;

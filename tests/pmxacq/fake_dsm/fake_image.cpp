@@ -99,4 +99,18 @@ TW_UINT16 FakeDsm::endTransfer(Call& call, TW_PENDINGXFERS* pending) {
     return TWRC_SUCCESS;
 }
 
+TW_UINT16 FakeDsm::resetTransfers(Call& call, TW_PENDINGXFERS* pending) {
+    if (!enabled_) {
+        return failWith(TWCC_SEQERROR, true);
+    }
+    // The rest of the batch is dropped; the source waits for the application, no notice follows.
+    if (!script.batches.empty()) {
+        script.batches.pop_front();
+    }
+    pending->Count = 0;
+    pending->Reserved = 0;
+    call.pending = 0;
+    return TWRC_SUCCESS;
+}
+
 } // namespace fakedsm

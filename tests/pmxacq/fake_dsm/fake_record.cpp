@@ -83,6 +83,8 @@ std::string messageName(TW_UINT16 msg) {
         return "PROCESSEVENT";
     case MSG_ENDXFER:
         return "ENDXFER";
+    case MSG_RESET:
+        return "RESET";
     default: {
         char text[16];
         std::snprintf(text, sizeof(text), "MSG 0x%04X", msg);

@@ -5,14 +5,19 @@
 #include "display_refresh.h"
 #include "find_last_number.h"
 #include "folder_history.h"
+#include "folder_lock.h"
+#include "interrupted_runs.h"
+#include "kept_folder.h"
 #include "kept_pages.h"
 #include "page_name.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
+#include "run_journal.h"
 #include "source_folder_move.h"
 #include "startup_folders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -80,11 +85,23 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
                                                program_.APP_TITLE, runFolder_));
         return Outcome::NoFolder;
     }
+    // Page files of two programs in one folder would replace each other.
+    const FolderLock lock(runFolder_);
+    if (lock.state() == FolderLock::State::Busy) {
+        program_.prompter.message(nullptr,
+                                  page_store_messages::folderBusy(program_.APP_TITLE, runFolder_));
+        return Outcome::FolderBusy;
+    }
+    if (!lock.held()) {
+        program_.prompter.message(nullptr, page_store_messages::acquisitionFolderUnavailable(
+                                               program_.APP_TITLE, runFolder_));
+        return Outcome::NoFolder;
+    }
+    // Pages an interrupted run left, here or elsewhere, get their names before the new ones.
+    recoverInterruptedRuns(program_, runFolder_);
 
     page_name::clampDigits(s);
-    if (s.NBMD != 0) {
-        lastNumber_ = s.NBNB - 1;
-    } else if (FIND_LAST_NUMBER(program_, lastNumber_) == -1) {
+    if (!STARTING_NUMBER(program_, lastNumber_)) {
         return Outcome::NoNameLeft;
     }
     nextNumber_ = lastNumber_ + 1;
@@ -95,9 +112,17 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
     PageStore store(program_, kept);
 
     if (s.NTWF != 1) {
-        // Pages a broken run left behind must not be overwritten by the new ones.
-        store.recoverInterruptedPages();
+        // Until the pages are stored, the journal tells a later start where they are.
+        const RunJournal journal(runFolder_);
+        const QStringList keptBefore = libraryKeptPages();
         const int16_t count = ACQUIRE_PAGES(runFolder_ + kPageBase);
+        // Pages the folder refused went to a kept-pages folder, and scanning stopped there.
+        for (const QString& path : libraryKeptPages()) {
+            if (!keptBefore.contains(path)) {
+                kept.keptElsewhere(path);
+                kept.scanStopped();
+            }
+        }
         // The settings dialog may have been used while the source's window was open.
         program_.ACQ_DIR = runFolder_;
         if (count > 0) {
@@ -115,12 +140,28 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
     return Outcome::Shown;
 }
 
+QStringList AcquisitionRun::libraryKeptPages() const {
+    // The library names them "ORVA_KEEP.<date-time>.<process>.<page>.bmp".
+    const QString process = QString::number(QCoreApplication::applicationPid());
+    QStringList paths;
+    for (const QString& folder : kept_folder::all()) {
+        for (const QString& name :
+             QDir(folder).entryList({QStringLiteral("ORVA_KEEP.*.bmp")}, QDir::Files)) {
+            const QStringList parts = name.split(QLatin1Char('.'));
+            if (parts.size() >= 5 && parts[2] == process) {
+                paths += folder + name;
+            }
+        }
+    }
+    return paths;
+}
+
 void AcquisitionRun::storePages(PageStore& store, int count) {
     store.beginStep();
     nextNumber_ = lastNumber_ + 1;
     QString first;
     for (int k = 0; k < count; ++k) {
-        const int32_t before = nextNumber_;
+        const int64_t before = nextNumber_;
         const QString name = store.storePage(k, nextNumber_);
         if (nextNumber_ != before) {
             lastNumber_ = nextNumber_ - 1; // the collision rule rescanned the folder
@@ -141,12 +182,16 @@ bool AcquisitionRun::moveFromSourceFolder(PageStore& store) {
     if (!move.firstMoved.isEmpty()) {
         firstNewFile_ = move.firstMoved;
     }
+    if (!move.stayed.isEmpty()) {
+        program_.prompter.message(
+            nullptr, page_store_messages::sourceFilesStayed(program_.APP_TITLE, move.stayed));
+    }
     return move.listed > 0;
 }
 
 void AcquisitionRun::finish() {
     USR_SETTINGS& s = program_.settings;
-    s.NBNB = nextNumber_;
+    s.NBNB = static_cast<int32_t>(std::clamp<int64_t>(nextNumber_, 0, INT32_MAX));
     if (s.UTNM == 1 && s.UTNS == 1) {
         RUN_SNAPLET(program_, runFolder_);
     }

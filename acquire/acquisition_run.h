@@ -6,6 +6,7 @@
 #include "winport.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class AcquisitionLibrary;
@@ -29,6 +30,7 @@ public:
         Busy,         // another run is still going on (the source's window is open)
         NoNameLeft,   // the acquisition folder has no automatic name left
         NoFolder,     // the acquisition folder cannot be made or written: nothing was scanned
+        FolderBusy,   // another program is acquiring into the folder: nothing was scanned
         NothingFound, // no page scanned (TWAIN only) or no file in the source folder (move only)
         Shown,        // the final steps ran: the acquisition folder is the display folder
     };
@@ -48,6 +50,7 @@ public:
 
 private:
     void storePages(PageStore& store, int count);
+    QStringList libraryKeptPages() const;
     bool moveFromSourceFolder(PageStore& store);
     void finish();
 
@@ -55,7 +58,7 @@ private:
     AcquisitionLibrary* library_;
     Window window_;
     QString runFolder_;
-    int32_t lastNumber_ = 0;
-    int32_t nextNumber_ = 0;
+    int64_t lastNumber_ = 0;
+    int64_t nextNumber_ = 0;
     QString firstNewFile_;
 };

@@ -28,48 +28,49 @@ int renameNoReplace(const char* from, const char* to) {
     return ::rename(from, to);
 }
 
-bool copyThenRemove(const fs::path& from, const fs::path& to) {
+MoveResult copyThenRemove(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     const auto size = fs::file_size(from, ec);
     if (ec) {
-        return false;
+        return MoveResult::Failed;
     }
     // copy_options::none fails when the destination exists.
     if (!fs::copy_file(from, to, fs::copy_options::none, ec) || ec) {
         if (ec.value() != EEXIST) {
             fs::remove(to, ec);
         }
-        return false;
+        return MoveResult::Failed;
     }
     std::error_code sizeError;
     if (fs::file_size(to, sizeError) != size || sizeError) {
         fs::remove(to, ec);
-        return false;
+        return MoveResult::Failed;
     }
     if (!fs::remove(from, ec) || ec) {
-        // Two copies are better than none: the copy stays, the source too.
-        return false;
+        // A copy whose source stays would be copied again by every later run.
+        fs::remove(to, ec);
+        return MoveResult::SourceStays;
     }
-    return true;
+    return MoveResult::Moved;
 }
 
 } // namespace
 
-bool moveFile(const QString& source, const QString& destination) {
+MoveResult moveFile(const QString& source, const QString& destination) {
     if (source.isEmpty() || destination.isEmpty()) {
-        return false;
+        return MoveResult::Failed;
     }
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(destination);
     std::error_code ec;
     if (!fs::is_regular_file(fs::path(from.toStdString()), ec)) {
-        return false;
+        return MoveResult::Failed;
     }
     if (renameNoReplace(from.constData(), to.constData()) == 0) {
-        return true;
+        return MoveResult::Moved;
     }
     if (errno != EXDEV) {
-        return false;
+        return MoveResult::Failed;
     }
     return copyThenRemove(fs::path(from.toStdString()), fs::path(to.toStdString()));
 }

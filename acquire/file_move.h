@@ -3,9 +3,15 @@
 
 #include <QString>
 
-// Moves source to destination. An existing destination is never replaced (false). Within one
-// file system this is a rename; across file systems the file is copied, the copy's size checked
-// against the source's, and only then the source removed. On any failure the source stays
-// where it was and no partial copy is left behind; a source that cannot be removed after a good
-// copy also gives false, and then both files remain.
-bool moveFile(const QString& source, const QString& destination);
+enum class MoveResult {
+    Moved,
+    Failed,      // nothing changed: the source stays, no destination was made
+    SourceStays, // across file systems the source could not be removed (a read-only folder
+                 // or volume): the good copy was removed again, so the file is not moved twice
+};
+
+// Moves source to destination. An existing destination is never replaced. Within one file system
+// this is a rename; across file systems the file is copied, the copy's size checked against the
+// source's, and only then the source removed. On any failure the source stays where it was and
+// no copy is left behind.
+MoveResult moveFile(const QString& source, const QString& destination);

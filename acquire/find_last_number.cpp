@@ -79,3 +79,16 @@ int FIND_LAST_NUMBER(Program& program, int32_t& lastNumber) {
     lastNumber = last;
     return 0;
 }
+
+bool STARTING_NUMBER(Program& program, int64_t& lastNumber) {
+    if (program.settings.NBMD != 0) {
+        lastNumber = std::max<int64_t>(int64_t(program.settings.NBNB) - 1, -1);
+        return true;
+    }
+    int32_t last = 0;
+    if (FIND_LAST_NUMBER(program, last) < 0) {
+        return false;
+    }
+    lastNumber = last;
+    return true;
+}

@@ -11,3 +11,8 @@ class Program;
 // range already exists: the user has then been told that no automatic name is left and
 // lastNumber is unchanged.
 int FIND_LAST_NUMBER(Program& program, int32_t& lastNumber);
+
+// The last number a run starts after: NBNB - 1 in serial mode (NBMD set; never below -1, so that
+// no number is negative), else what FIND_LAST_NUMBER finds. false when no automatic name is left
+// (FIND_LAST_NUMBER has told the user).
+bool STARTING_NUMBER(Program& program, int64_t& lastNumber);

@@ -1,5 +1,6 @@
 #include "kept_pages.h"
 
+#include "kept_folder.h"
 #include "page_store_messages.h"
 #include "program.h"
 
@@ -10,15 +11,13 @@
 KeptPages::KeptPages(Program& program, const QDateTime& stamp)
     : program_(program), stamp_(stamp.toString(QStringLiteral("yyyyMMdd-hhmmss"))) {}
 
-QString KeptPages::keptFolder(const Program& program) {
-    return program.PROGRAM_DIR + QStringLiteral("kept/");
-}
-
 QString KeptPages::freeName(const QString& folder) {
     // The serial keeps names of one run apart; the existence test keeps two runs started within
     // the same second apart.
     for (;;) {
-        const QString name = QStringLiteral("ORVA_KEEP.%1.%2.bmp").arg(stamp_).arg(++serial_);
+        const QString name = QStringLiteral("ORVA_KEEP.%1.%2.bmp")
+                                 .arg(stamp_)
+                                 .arg(++serial_, 4, 10, QLatin1Char('0'));
         if (!QFileInfo::exists(folder + name))
             return name;
     }
@@ -27,6 +26,19 @@ QString KeptPages::freeName(const QString& folder) {
 void KeptPages::noteFolder(const QString& folder) {
     if (!folders_.contains(folder))
         folders_ += folder;
+}
+
+QString KeptPages::copyInto(const QString& pagePath, const QString& folder) {
+    if (!QDir().mkpath(folder))
+        return QString();
+    const QString copy = folder + freeName(folder);
+    QFile page(pagePath);
+    if (!page.copy(copy)) {
+        reason_ = page.errorString();
+        QFile::remove(copy);
+        return QString();
+    }
+    return copy;
 }
 
 QString KeptPages::keep(const QString& pagePath) {
@@ -39,33 +51,49 @@ QString KeptPages::keep(const QString& pagePath) {
         folder += QLatin1Char('/');
     const QString beside = folder + freeName(folder);
     // QFile::rename never replaces an existing file.
-    if (QFile::rename(pagePath, beside)) {
+    QFile file(pagePath);
+    if (file.rename(beside)) {
         ++count_;
         noteFolder(folder);
         return beside;
     }
+    reason_ = file.errorString();
 
     // The acquisition folder refuses the rename (read-only, or gone): copy the page somewhere we
-    // own. The original stays if it cannot be removed; a later run moves it aside again, which
-    // at worst keeps a page twice.
-    const QString refuge = keptFolder(program_);
-    if (program_.PROGRAM_DIR.isEmpty() || !QDir().mkpath(refuge))
-        return QString();
-    const QString copy = refuge + freeName(refuge);
-    if (!QFile::copy(pagePath, copy))
-        return QString();
-    QFile::remove(pagePath);
+    // own. The original stays if it cannot be removed; the next start or run names it, which at
+    // worst keeps a page twice.
+    for (const QString& refuge : kept_folder::all()) {
+        const QString copy = copyInto(pagePath, refuge);
+        if (copy.isEmpty())
+            continue;
+        QFile::remove(pagePath);
+        ++count_;
+        noteFolder(refuge);
+        return copy;
+    }
+    notKept_ += pagePath;
+    return QString();
+}
+
+void KeptPages::keptElsewhere(const QString& path) {
     ++count_;
-    noteFolder(refuge);
-    return copy;
+    noteFolder(QFileInfo(path).absolutePath() + QLatin1Char('/'));
 }
 
 bool KeptPages::report() {
-    if (count_ == 0)
+    if (count_ == 0 && notKept_.isEmpty() && !scanStopped_)
         return false;
-    program_.prompter.message(nullptr,
-                              page_store_messages::pagesKept(program_.APP_TITLE, count_, folders_));
+    page_store_messages::KeptSummary summary;
+    summary.count = count_;
+    summary.folders = folders_;
+    summary.notKept = notKept_;
+    summary.reason = reason_;
+    summary.scanStopped = scanStopped_;
+    program_.prompter.message(nullptr, page_store_messages::pagesKept(program_.APP_TITLE, summary));
     count_ = 0;
     folders_.clear();
+    notKept_.clear();
+    reason_.clear();
+    scanStopped_ = false;
     return true;
 }

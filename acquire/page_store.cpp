@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdint>
 
 namespace {
 
@@ -41,19 +42,27 @@ QString PageStore::pageFileName(int k) {
     return QStringLiteral("ORVA_TMP.%1").arg(k, 3, 10, QLatin1Char('0'));
 }
 
-int PageStore::recoverInterruptedPages() {
-    const QDir folder(program_.ACQ_DIR);
-    const QStringList leftovers = folder.entryList(
-        {QStringLiteral("ORVA_TMP.*")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    int recovered = 0;
-    for (const QString& name : leftovers) {
-        // The wildcard ignores case; only the library's own spelling is a page file.
-        if (!name.startsWith(QStringLiteral("ORVA_TMP."), Qt::CaseSensitive))
-            continue;
-        if (!kept_.keep(program_.ACQ_DIR + name).isEmpty())
-            ++recovered;
+bool PageStore::isPageFile(const QString& name, int* number) {
+    static const QString prefix = QStringLiteral("ORVA_TMP.");
+    if (!name.startsWith(prefix, Qt::CaseSensitive) || name.size() < prefix.size() + 3)
+        return false;
+    const QStringView digits = QStringView(name).mid(prefix.size());
+    for (QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
     }
-    return recovered;
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    if (number != nullptr)
+        *number = value;
+    return ok;
+}
+
+bool PageStore::isPartialPageFile(const QString& name) {
+    // The library writes each page under a hidden temporary name and renames it when complete.
+    return (name.startsWith(QStringLiteral(".ORVA_TMP."), Qt::CaseSensitive) ||
+            name.startsWith(QStringLiteral("ORVA_TMP."), Qt::CaseSensitive)) &&
+           name.contains(QStringLiteral(".pmxtmp."));
 }
 
 void PageStore::beginStep() {
@@ -70,13 +79,13 @@ void PageStore::endStep() {
     inStep_ = false;
 }
 
-void PageStore::checkDigitOverflow(int32_t nextNumber) {
+void PageStore::checkDigitOverflow(int64_t nextNumber) {
     const int digits = page_name::clampDigits(program_.settings);
     if (nextNumber == page_name::largestPlainNumber(digits) + 1)
         program_.prompter.message(nullptr, page_store_messages::digitOverflow(program_.APP_TITLE));
 }
 
-QString PageStore::destination(const QString& extension, int32_t& nextNumber) {
+QString PageStore::destination(const QString& extension, int64_t& nextNumber) {
     if (stopped_)
         return QString();
     const int digits = page_name::clampDigits(program_.settings);
@@ -84,8 +93,19 @@ QString PageStore::destination(const QString& extension, int32_t& nextNumber) {
         return program_.ACQ_DIR + program_.settings.NTOP +
                page_name::formatNumber(nextNumber, digits) + extension;
     };
+    // Serial numbers are 32-bit: NBNB could not carry the next one on.
+    auto beyondLimit = [&] {
+        if (nextNumber <= INT32_MAX)
+            return false;
+        program_.prompter.message(nullptr, page_store_messages::noNameLeft(program_.APP_TITLE));
+        stopped_ = true;
+        return true;
+    };
+    if (beyondLimit())
+        return QString();
     QString target = form();
-    if (!QFileInfo::exists(target))
+    const QFileInfo taken(target);
+    if (!taken.exists() && !taken.isSymLink())
         return target;
 
     int32_t last = 0;
@@ -93,7 +113,10 @@ QString PageStore::destination(const QString& extension, int32_t& nextNumber) {
         stopped_ = true;
         return QString();
     }
-    nextNumber = last + 1;
+    const int64_t before = nextNumber;
+    nextNumber = int64_t(last) + 1;
+    if (nextNumber != before)
+        checkDigitOverflow(nextNumber);
     // Not tested again: the rescan's number is beyond every automatic name present.
     return form();
 }
@@ -103,8 +126,12 @@ QString PageStore::keepPage(const QString& page) {
     return QString();
 }
 
-QString PageStore::storePage(int k, int32_t& nextNumber) {
-    const QString page = program_.ACQ_DIR + pageFileName(k);
+QString PageStore::storePage(int k, int64_t& nextNumber) {
+    return storePageFile(pageFileName(k), nextNumber);
+}
+
+QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
+    const QString page = program_.ACQ_DIR + pageName;
     if (!QFileInfo(page).isFile())
         return QString();
     if (stopped_)

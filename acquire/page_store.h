@@ -4,7 +4,6 @@
 // Use within one run:
 //   KeptPages kept(program);
 //   PageStore store(program, kept);
-//   store.recoverInterruptedPages();      // before the library writes page files again
 //   ... FIND_LAST_NUMBER / NBNB gives the last number; next = last + 1 ...
 //   store.beginStep();                    // copies SVMD
 //   for k: name = store.storePage(k, next); ++next;
@@ -25,10 +24,6 @@ public:
     PageStore(const PageStore&) = delete;
     PageStore& operator=(const PageStore&) = delete;
 
-    // Page files "ORVA_TMP.*" left in ACQ_DIR by an interrupted run are moved out of the way as
-    // kept pages, so that the library's new pages cannot overwrite them. Returns how many.
-    int recoverInterruptedPages();
-
     // Start of the TWAIN step: remembers SVMD and clears the step's shown messages.
     void beginStep();
     // End of the step: restores SVMD.
@@ -38,20 +33,28 @@ public:
     // collision rule may move nextNumber on). Returns the new name without folder, or "" when
     // the page was kept instead (failed load or save, no automatic name left, a folder refusing
     // writes) or there was no page file. The caller then advances nextNumber by 1.
-    QString storePage(int k, int32_t& nextNumber);
+    QString storePage(int k, int64_t& nextNumber);
+    // The same for the page file of ACQ_DIR named pageName.
+    QString storePageFile(const QString& pageName, int64_t& nextNumber);
 
     // True once the collision rule found no automatic name left: every later page is kept.
     bool stopped() const { return stopped_; }
 
     // Shows the digit-overflow message when nextNumber is exactly 10^SCNN.
-    void checkDigitOverflow(int32_t nextNumber);
+    void checkDigitOverflow(int64_t nextNumber);
 
     // Destination ACQ_DIR + NTOP + number + extension (extension with its dot); when that file
-    // exists, rescans once and forms the name again from the new nextNumber. Returns "" when the
-    // rescan finds no automatic name left (stopped() is then true).
-    QString destination(const QString& extension, int32_t& nextNumber);
+    // exists, rescans once and forms the name again from the new nextNumber (with the
+    // digit-overflow check when the rescan lands on 10^SCNN). Returns "" when no automatic name
+    // is left: the rescan says so, or the number would pass the largest 32-bit value (the
+    // no-name-left message is then shown here); stopped() is then true.
+    QString destination(const QString& extension, int64_t& nextNumber);
 
     static QString pageFileName(int k); // "ORVA_TMP.000" …
+    // Whether name is a page file of the library ("ORVA_TMP." and digits), and its number.
+    static bool isPageFile(const QString& name, int* number = nullptr);
+    // Whether name is a page file the library was still writing when it was stopped.
+    static bool isPartialPageFile(const QString& name);
 
 private:
     enum class Outcome { Stored, Kept, Retry };

@@ -68,13 +68,55 @@ Prompter::Message group4Fallback(const QString& title, int colourType) {
                          QStringLiteral("TIFF無圧縮形式で保存します。")});
 }
 
-Prompter::Message pagesKept(const QString& title, int count, const QStringList& folders) {
-    QStringList lines{
-        QStringLiteral("取り込んだページのうち%1枚を自動的に名前をつけて保存できませんでした。")
-            .arg(count),
-        QStringLiteral("ページは「ORVA_KEEP.」で始まる名前で次のフォルダーに残してあります。")};
-    lines += folders;
+Prompter::Message pagesKept(const QString& title, const KeptSummary& summary) {
+    QStringList lines;
+    if (summary.scanStopped)
+        lines += QStringLiteral(
+            "取り込み先のフォルダーにページを書き込めなくなったため、スキャンを中止しました。");
+    if (summary.count > 0) {
+        lines +=
+            QStringLiteral("取り込んだページのうち%1枚を自動的に名前をつけて保存できませんでした。")
+                .arg(summary.count);
+        lines +=
+            QStringLiteral("ページは「ORVA_KEEP.」で始まる名前で次のフォルダーに残してあります。");
+        lines += summary.folders;
+    }
+    if (!summary.notKept.isEmpty()) {
+        lines += QStringLiteral("次のページはどのフォルダーにも保存できなかったため、"
+                                "そのままの名前で残っています。次回の起動時にもう一度保存します。");
+        lines += summary.notKept;
+    }
+    if (!summary.reason.isEmpty())
+        lines += QStringLiteral("理由 : ") + summary.reason;
     lines += QStringLiteral("保存先フォルダーと空き容量、ファイル名設定を確認してください。");
+    return okBox(title, lines, Prompter::Icon::Exclamation);
+}
+
+Prompter::Message folderBusy(const QString& title, const QString& folder) {
+    return okBox(title,
+                 {QStringLiteral("このフォルダーには別の Orvana が取り込み中です。"),
+                  QStringLiteral("フォルダー名 : ") + folder,
+                  QStringLiteral("その取り込みが終わってから、もう一度実行してください。")},
+                 Prompter::Icon::Exclamation);
+}
+
+Prompter::Message interruptedPagesStored(const QString& title, int count, const QString& folder,
+                                         const QString& first, const QString& last) {
+    QStringList lines{
+        QStringLiteral("前回中断された取り込みのページが%1枚残っていました。").arg(count),
+        QStringLiteral("自動的に名前をつけて保存しました。"),
+        QStringLiteral("フォルダー名 : ") + folder};
+    if (!first.isEmpty())
+        lines += QStringLiteral("ファイル名 : ") + first +
+                 (last.isEmpty() || last == first ? QString() : QStringLiteral(" ～ ") + last);
+    return okBox(title, lines, Prompter::Icon::Information);
+}
+
+Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths) {
+    QStringList lines{QStringLiteral("次のファイルは元のフォルダーから削除できないため、"
+                                     "取り込みませんでした。")};
+    lines += paths;
+    lines += QStringLiteral("元のフォルダーが書き込みできるか確認してください。");
     return okBox(title, lines, Prompter::Icon::Exclamation);
 }
 

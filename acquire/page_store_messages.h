@@ -17,6 +17,23 @@ Prompter::Message acquisitionFolderUnavailable(const QString& title, const QStri
 Prompter::Message digitOverflow(const QString& title);
 Prompter::Message jpegFallback(const QString& title, int colourType);
 Prompter::Message group4Fallback(const QString& title, int colourType);
-Prompter::Message pagesKept(const QString& title, int count, const QStringList& folders);
+
+// What a run has to say about pages it could not store under automatic names.
+struct KeptSummary {
+    int count = 0;            // pages kept under ORVA_KEEP names
+    QStringList folders;      // where those are
+    QStringList notKept;      // page files left where they were: no folder took them
+    QString reason;           // the system's reason for the last refusal
+    bool scanStopped = false; // the library stopped scanning: the folder refused a page
+};
+Prompter::Message pagesKept(const QString& title, const KeptSummary& summary);
+
+// Another program is acquiring into the folder: the run stops before scanning.
+Prompter::Message folderBusy(const QString& title, const QString& folder);
+// Pages an interrupted run left in folder were stored under the names first … last.
+Prompter::Message interruptedPagesStored(const QString& title, int count, const QString& folder,
+                                         const QString& first, const QString& last);
+// Files of the source folder that were not moved because the folder would not let them go.
+Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths);
 
 } // namespace page_store_messages

@@ -14,8 +14,8 @@ QString extensionOf(const QString& name) {
     return dot < 0 ? QString() : name.mid(dot);
 }
 
-SourceFolderMove moveSourceFolder(Program& program, PageStore& store, int32_t& lastNumber,
-                                  int32_t& nextNumber) {
+SourceFolderMove moveSourceFolder(Program& program, PageStore& store, int64_t& lastNumber,
+                                  int64_t& nextNumber) {
     SourceFolderMove result;
     const QString source = program.settings.NTWP;
     if (source.isEmpty()) {
@@ -32,7 +32,7 @@ SourceFolderMove moveSourceFolder(Program& program, PageStore& store, int32_t& l
     nextNumber = lastNumber + 1;
     for (const QString& name : list.names()) {
         store.checkDigitOverflow(nextNumber);
-        const int32_t before = nextNumber;
+        const int64_t before = nextNumber;
         const QString destination = store.destination(extensionOf(name), nextNumber);
         if (destination.isEmpty()) {
             break; // no automatic name left: the rest stays in the source folder
@@ -43,13 +43,20 @@ SourceFolderMove moveSourceFolder(Program& program, PageStore& store, int32_t& l
         const QString path = folder + name;
         FileTimes times;
         const bool timesRead = GET_FILE_TIMES(path, times) == 0;
-        if (moveFile(path, destination)) {
+        switch (moveFile(path, destination)) {
+        case MoveResult::Moved:
             if (timesRead) {
                 SET_FILE_TIMES(destination, times);
             }
             if (result.moved++ == 0) {
                 result.firstMoved = QFileInfo(destination).fileName();
             }
+            break;
+        case MoveResult::SourceStays:
+            result.stayed += path;
+            break;
+        case MoveResult::Failed:
+            break;
         }
         ++nextNumber;
     }

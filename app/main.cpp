@@ -4,6 +4,7 @@
 #include "launcher.h"
 #include "orva_win.h"
 #include "program.h"
+#include "progress_window.h"
 #include "qt_prompter.h"
 #include "startup.h"
 #include "startup_folders.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     }
 
     ORVA_WIN window(program);
+    ProgressWindow progress(&window);
+    progress.install();
     startup.load(window, commandLineText(QCoreApplication::arguments()));
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 #include "settings_line.h"
 #include "settings_line_reader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <string>
@@ -131,6 +132,10 @@ SettingsLoadResult SettingsStore::LOAD_SETTINGS(USR_SETTINGS& settings) const {
     }
     readSettings(file, settings);
     return result;
+}
+
+QString SettingsStore::temporaryPath() const {
+    return programDir_ + QStringLiteral("ORVA_CNF.%1.TMP").arg(QCoreApplication::applicationPid());
 }
 
 SettingsSaveResult SettingsStore::SAVE_SETTINGS(USR_SETTINGS& settings,

@@ -18,8 +18,8 @@ enum class SettingsLoadResult {
 enum class SettingsSaveResult {
     Saved,
     TemplateMissing, // DEF_ORVA.CNF could not be read; ORVA.CNF is unchanged
-    WriteFailed,     // ORVA_CNF.TMP could not be written; ORVA.CNF is unchanged
-    ReplaceFailed,   // the new settings are in ORVA_CNF.TMP; ORVA.CNF keeps the old ones
+    WriteFailed,     // the temporary file could not be written; ORVA.CNF is unchanged
+    ReplaceFailed,   // the new settings are in the temporary file; ORVA.CNF keeps the old ones
 };
 
 // Values that belong to the main window and are taken at the moment of saving.
@@ -35,7 +35,6 @@ class SettingsStore {
 public:
     static constexpr const char* settingsFileName = "ORVA.CNF";
     static constexpr const char* defaultsFileName = "DEF_ORVA.CNF";
-    static constexpr const char* temporaryFileName = "ORVA_CNF.TMP";
 
     // programDir ends in the folder separator, as every folder path of the program does.
     explicit SettingsStore(QString programDir) : programDir_(std::move(programDir)) {}
@@ -44,7 +43,7 @@ public:
     // cannot be opened) into settings.
     SettingsLoadResult LOAD_SETTINGS(USR_SETTINGS& settings) const;
 
-    // Writes settings in the layout of DEF_ORVA.CNF to ORVA_CNF.TMP and puts that file in the
+    // Writes settings in the layout of DEF_ORVA.CNF to a temporary file and puts that file in the
     // place of ORVA.CNF. DFDS and POSL..POSH are first set from moment.
     SettingsSaveResult SAVE_SETTINGS(USR_SETTINGS& settings,
                                      const SettingsSaveMoment& moment) const;
@@ -54,7 +53,8 @@ public:
 
     QString settingsPath() const { return programDir_ + QLatin1String(settingsFileName); }
     QString defaultsPath() const { return programDir_ + QLatin1String(defaultsFileName); }
-    QString temporaryPath() const { return programDir_ + QLatin1String(temporaryFileName); }
+    // "ORVA_CNF.<process>.TMP": two programs saving at once never write into one temporary file.
+    QString temporaryPath() const;
 
 private:
     QString programDir_;

@@ -9,6 +9,7 @@
 #include "folder_history.h"
 #include "gr_win.h"
 #include "help_window.h"
+#include "interrupted_runs.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
@@ -114,6 +115,8 @@ void Startup::load(ORVA_WIN& window, const QString& commandLine) {
     setPictures();
     window.setToggleTexts();
     checkTwainDevice();
+    // Pages a killed run left behind are named before anything is shown.
+    recoverInterruptedRuns(program_);
     firstRefresh();
     window.MNU_DISP_MKTN->setVisible(s.UTNM == 1);
 

@@ -179,7 +179,7 @@ inline constexpr auto SETTING_KEYS = [] {
         flag("RNDN", &S::RNDN),          flag("USP1", &S::USP1),
         flag("USP2", &S::USP2),          flag("UTNM", &S::UTNM),
         flag("UTNT", &S::UTNT),          text("UTNP", &S::UTNP),
-        flag("UTNS", &S::UTNS),          int16("SCNN", &S::SCNN, 1, 9),
+        flag("UTNS", &S::UTNS),          int16("SCNN", &S::SCNN, 1),
         flag("NBMD", &S::NBMD),          int32("NBNB", &S::NBNB),
         flag("RNDU", &S::RNDU),          single("D1MD", &S::D1MD),
         flag("EXTM", &S::EXTM),

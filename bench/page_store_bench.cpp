@@ -125,7 +125,7 @@ void BM_StorePagesAsJpeg(benchmark::State& state) {
         KeptPages kept(program);
         PageStore store(program, kept);
         store.beginStep();
-        int32_t next = 1;
+        int64_t next = 1;
         for (int k = 0; k < kPages; ++k, ++next) {
             // Each page file is a fresh copy, as the acquisition library would have written it.
             state.PauseTiming();

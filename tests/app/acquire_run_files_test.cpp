@@ -74,7 +74,7 @@ protected:
 
 TEST_F(FileMoveTest, MovesWithinAFileSystem) {
     writeText(from.file("p.bmp"), "picture");
-    EXPECT_TRUE(moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
+    EXPECT_EQ(MoveResult::Moved, moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
     EXPECT_FALSE(std::filesystem::exists(from.file("p.bmp")));
     EXPECT_EQ(readBytes(to.file("IMG001.bmp")), "picture");
 }
@@ -82,19 +82,20 @@ TEST_F(FileMoveTest, MovesWithinAFileSystem) {
 TEST_F(FileMoveTest, NeverReplacesAnExistingFile) {
     writeText(from.file("p.bmp"), "new");
     writeText(to.file("IMG001.bmp"), "old");
-    EXPECT_FALSE(moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
+    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
     EXPECT_EQ(readBytes(from.file("p.bmp")), "new");
     EXPECT_EQ(readBytes(to.file("IMG001.bmp")), "old");
 }
 
 TEST_F(FileMoveTest, FailedMoveLeavesTheSource) {
     writeText(from.file("p.bmp"), "keep me");
-    EXPECT_FALSE(moveFile(q(from.file("p.bmp")), q(to.file("missing/IMG001.bmp"))));
+    EXPECT_EQ(MoveResult::Failed,
+              moveFile(q(from.file("p.bmp")), q(to.file("missing/IMG001.bmp"))));
     EXPECT_EQ(readBytes(from.file("p.bmp")), "keep me");
-    EXPECT_FALSE(moveFile(q(from.file("none.bmp")), q(to.file("x.bmp"))));
-    EXPECT_FALSE(moveFile(q(from.path()), q(to.file("folder"))))
+    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.file("none.bmp")), q(to.file("x.bmp"))));
+    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.path()), q(to.file("folder"))))
         << "folders are not moved as pictures";
-    EXPECT_FALSE(moveFile(QString(), q(to.file("x.bmp"))));
+    EXPECT_EQ(MoveResult::Failed, moveFile(QString(), q(to.file("x.bmp"))));
 }
 
 TEST_F(FileMoveTest, AcrossFileSystemsCopiesChecksAndRemoves) {
@@ -109,13 +110,13 @@ TEST_F(FileMoveTest, AcrossFileSystemsCopiesChecksAndRemoves) {
     const std::string big(300000, 'z');
     writeText(other + "/scan.tif", big);
     const QString source = q(other + "/scan.tif");
-    EXPECT_TRUE(moveFile(source, q(to.file("IMG002.tif"))));
+    EXPECT_EQ(MoveResult::Moved, moveFile(source, q(to.file("IMG002.tif"))));
     EXPECT_FALSE(std::filesystem::exists(other + "/scan.tif"));
     EXPECT_EQ(readBytes(to.file("IMG002.tif")), big);
 
     // The copy cannot be made (the destination exists): the source stays, the target too.
     writeText(other + "/again.tif", "again");
-    EXPECT_FALSE(moveFile(q(other + "/again.tif"), q(to.file("IMG002.tif"))));
+    EXPECT_EQ(MoveResult::Failed, moveFile(q(other + "/again.tif"), q(to.file("IMG002.tif"))));
     EXPECT_EQ(readBytes(other + "/again.tif"), "again");
     EXPECT_EQ(readBytes(to.file("IMG002.tif")), big);
     std::filesystem::remove_all(other);

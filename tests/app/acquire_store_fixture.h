@@ -39,6 +39,9 @@ protected:
         QDir().mkpath(acq);
         QDir().mkpath(program.PROGRAM_DIR);
         program.ACQ_DIR = acq;
+        // Run notes and kept pages stay out of the user's data folder.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
+        qunsetenv("ORVANA_KEPT_DIR");
         program.settings.NTOP = QStringLiteral("IMG");
         program.settings.SCNN = 3;
     }
@@ -78,7 +81,7 @@ protected:
     }
 
     // The TWAIN step of a run over pages 0..count-1 from nextNumber; returns the names stored.
-    QStringList storeStep(PageStore& store, int count, int32_t& nextNumber) {
+    QStringList storeStep(PageStore& store, int count, int64_t& nextNumber) {
         QStringList names;
         store.beginStep();
         for (int k = 0; k < count; ++k) {

@@ -2,6 +2,9 @@
 // once per run: failed loads and saves, no automatic name left during a run, a folder that turns
 // read-only, and page files left by an interrupted run.
 #include "acquire_store_fixture.h"
+#include "interrupted_runs.h"
+#include "kept_folder.h"
+#include "small_volume.h"
 
 #include <QDateTime>
 #include <sys/stat.h>
@@ -17,7 +20,7 @@ protected:
     PageStore store{program, kept};
 
     static QString keptName(int n) {
-        return QStringLiteral("ORVA_KEEP.20240506-070809.%1.bmp").arg(n);
+        return QStringLiteral("ORVA_KEEP.20240506-070809.%1.bmp").arg(n, 4, 10, QChar('0'));
     }
 
     // The one message of the run, checked for its form; returns its text.
@@ -38,7 +41,7 @@ TEST_F(KeptPagesTest, UnreadablePageIsKeptBesideTheOthers) {
     writePage(0, Page::Colour);
     ASSERT_TRUE(writeBytes((acq + "ORVA_TMP.001").toStdString(), "BMnot a picture", 15));
     writePage(2, Page::Grey);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"IMG001.jpg", "", "IMG003.jpg"}));
     EXPECT_EQ(files(acq), (QStringList{"IMG001.jpg", "IMG003.jpg", keptName(1)}));
     EXPECT_EQ(readBytes((acq + keptName(1)).toStdString()), "BMnot a picture");
@@ -58,7 +61,7 @@ TEST_F(KeptPagesTest, FailedSaveKeepsThePageAndLaterPagesGoOn) {
     for (int k = 0; k < 3; ++k)
         writePage(k, Page::Colour);
     const std::string page1 = readBytes((acq + "ORVA_TMP.001").toStdString());
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"IMG001.jpg", "", "IMG003.jpg"}));
     EXPECT_EQ(files(acq), (QStringList{"IMG001.jpg", "IMG003.jpg", keptName(1)}));
     EXPECT_EQ(readBytes((acq + keptName(1)).toStdString()), page1);
@@ -69,7 +72,7 @@ TEST_F(KeptPagesTest, FailedSaveKeepsThePageAndLaterPagesGoOn) {
 TEST_F(KeptPagesTest, BmpMoveOntoATakenNameKeepsThePage) {
     ASSERT_TRUE(QDir().mkdir(acq + "IMG001.bmp"));
     writePage(0, Page::BlackWhite);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 1, next), QStringList{""});
     EXPECT_EQ(files(acq), QStringList{keptName(1)});
     EXPECT_EQ(kept.count(), 1);
@@ -82,7 +85,7 @@ TEST_F(KeptPagesTest, NoNameLeftDuringARunStopsWithoutOverwriting) {
     touch("IMG1000.jpg");
     for (int k = 0; k < 3; ++k)
         writePage(k, Page::Colour);
-    int32_t next = 5;
+    int64_t next = 5;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"", "", ""}));
     EXPECT_TRUE(store.stopped());
     EXPECT_EQ(readBytes((acq + "IMG005.bmp").toStdString()), "x");
@@ -96,27 +99,32 @@ TEST_F(KeptPagesTest, NoNameLeftDuringARunStopsWithoutOverwriting) {
 }
 
 TEST_F(KeptPagesTest, FolderTurningReadOnlyHalfwayKeepsEveryPage) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
+    SmallVolume volume(8 << 20);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no right to mount a file system";
+    acq = QString::fromStdString(volume.path()) + '/';
+    program.ACQ_DIR = acq;
     for (int16_t format : {int16_t(0), int16_t(1)}) {
         SCOPED_TRACE(format);
+        ASSERT_TRUE(volume.setReadOnly(false));
+        for (const QString& name : files(acq))
+            QFile::remove(acq + name);
         program.settings.SVMD = format;
         for (int k = 0; k < 4; ++k)
             writePage(k, Page::Colour);
-        int32_t next = 1;
+        int64_t next = 1;
         store.beginStep();
         QStringList names;
         for (int k = 0; k < 4; ++k, ++next) {
             if (k == 2) {
-                ASSERT_EQ(chmod(QFile::encodeName(acq).constData(), 0555), 0);
+                ASSERT_TRUE(volume.setReadOnly(true));
             }
             names += store.storePage(k, next);
         }
         store.endStep();
-        ASSERT_EQ(chmod(QFile::encodeName(acq).constData(), 0755), 0);
         const QString ext = format == 0 ? ".bmp" : ".jpg";
         EXPECT_EQ(names, (QStringList{"IMG001" + ext, "IMG002" + ext, "", ""}));
-        const QString refuge = KeptPages::keptFolder(program);
+        const QString refuge = kept_folder::primary();
         ASSERT_EQ(files(refuge).size(), 2);
         EXPECT_EQ(readBytes((refuge + files(refuge)[0]).toStdString()),
                   readBytes((acq + "ORVA_TMP.002").toStdString()));
@@ -124,39 +132,47 @@ TEST_F(KeptPagesTest, FolderTurningReadOnlyHalfwayKeepsEveryPage) {
         EXPECT_TRUE(text.contains(QStringLiteral("2枚")));
         EXPECT_TRUE(text.contains(refuge));
 
-        // The copies left in the folder are moved aside by the next run, not overwritten.
-        EXPECT_EQ(store.recoverInterruptedPages(), 2);
-        EXPECT_TRUE(files(acq).filter("ORVA_TMP").isEmpty());
-        kept.report();
-        for (const QString& name : files(acq))
-            QFile::remove(acq + name);
+        // The volume would not let the page files go: once it is writable again, the next start
+        // names them (their copies stay kept as well).
+        ASSERT_TRUE(volume.setReadOnly(false));
+        EXPECT_EQ(recoverInterruptedRuns(program, acq), 2);
+        EXPECT_EQ(files(acq),
+                  (QStringList{"IMG001" + ext, "IMG002" + ext, "IMG003" + ext, "IMG004" + ext}));
         QDir(refuge).removeRecursively();
         prompter.requests.clear();
     }
 }
 
-TEST_F(KeptPagesTest, PageFilesOfAnInterruptedRunAreMovedAsideFirst) {
+TEST_F(KeptPagesTest, PageNoFolderTakesStaysWhereItIsAndIsReported) {
+    SmallVolume volume(1 << 20);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no right to mount a file system";
+    acq = QString::fromStdString(volume.path()) + '/';
+    program.ACQ_DIR = acq;
     writePage(0, Page::Colour);
-    writePage(1, Page::Grey);
-    touch("orva_tmp.002"); // not the library's spelling
-    touch(keptName(1));    // an earlier run within the same second
-    const std::string page1 = readBytes((acq + "ORVA_TMP.001").toStdString());
-    EXPECT_EQ(store.recoverInterruptedPages(), 2);
-    EXPECT_EQ(files(acq), (QStringList{keptName(1), keptName(2), keptName(3), "orva_tmp.002"}));
-    EXPECT_EQ(readBytes((acq + keptName(3)).toStdString()), page1);
-
-    // The new run's pages are then stored as usual, and one message covers the whole run.
-    writePage(0, Page::Colour);
-    int32_t next = 1;
-    EXPECT_EQ(storeStep(store, 1, next), QStringList{"IMG001.bmp"});
+    ASSERT_TRUE(QDir().mkdir(acq + "tmp"));
+    ASSERT_TRUE(volume.setReadOnly(true));
+    // Neither the kept-pages folder nor the temporary folder can take it.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("ORVANA_KEPT_DIR", QFile::encodeName(acq + "kept"));
+    qputenv("TMPDIR", QFile::encodeName(acq + "tmp"));
+    program.settings.SVMD = 1;
+    int64_t next = 1;
+    const QStringList names = storeStep(store, 1, next);
+    if (tmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", tmp);
+    EXPECT_EQ(names, QStringList{""});
+    EXPECT_EQ(files(acq), QStringList{"ORVA_TMP.000"});
+    EXPECT_EQ(kept.notKept(), QStringList{acq + "ORVA_TMP.000"});
     const QString text = reportText();
-    EXPECT_TRUE(text.contains(QStringLiteral("2枚")));
-    EXPECT_EQ(prompter.requests.size(), 1u);
+    EXPECT_TRUE(text.contains(acq + "ORVA_TMP.000")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("理由 : "))) << text.toStdString();
 }
 
 TEST_F(KeptPagesTest, NothingToKeepWhenTheFileIsGone) {
     EXPECT_EQ(kept.keep(acq + "ORVA_TMP.000"), QString());
-    EXPECT_EQ(store.recoverInterruptedPages(), 0);
     EXPECT_FALSE(kept.report());
     EXPECT_TRUE(prompter.requests.empty());
 }

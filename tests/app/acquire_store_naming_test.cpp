@@ -114,7 +114,7 @@ TEST_F(CollisionRuleTest, FreeNameIsUsedAsItIs) {
     KeptPages kept(program);
     PageStore store(program, kept);
     touch("IMG050.jpg"); // same number, other extension: no collision
-    int32_t next = 50;
+    int64_t next = 50;
     EXPECT_EQ(store.destination(".bmp", next), acq + "IMG050.bmp");
     EXPECT_EQ(next, 50);
 }
@@ -126,7 +126,7 @@ TEST_F(CollisionRuleTest, TakenNameMovesOnAfterTheHighestNumber) {
     touch("IMG061.tif");
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 50;
+    int64_t next = 50;
     EXPECT_EQ(store.destination(".bmp", next), acq + "IMG062.bmp");
     EXPECT_EQ(next, 62);
     EXPECT_FALSE(store.stopped());
@@ -137,13 +137,13 @@ TEST_F(CollisionRuleTest, RescanFindingNoNameLeftStops) {
     touch("IMG1000.bmp");
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 5;
+    int64_t next = 5;
     EXPECT_EQ(store.destination(".bmp", next), QString());
     EXPECT_TRUE(store.stopped());
     EXPECT_EQ(next, 5);
     EXPECT_EQ(messageTexts(), QStringList{kNoNameLeft});
     // Once stopped no further name is given, not even a free one, and nothing more is asked.
-    int32_t other = 700;
+    int64_t other = 700;
     EXPECT_EQ(store.destination(".jpg", other), QString());
     EXPECT_EQ(prompter.requests.size(), 1u);
 }
@@ -174,7 +174,7 @@ TEST_F(DigitOverflowTest, PagesAfter999GetLongerNamesAndTheNextRunHasNoNameLeft)
     PageStore store(program, kept);
     int32_t last = 0;
     ASSERT_EQ(FIND_LAST_NUMBER(program, last), 0);
-    int32_t next = last + 1;
+    int64_t next = last + 1;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"IMG999.bmp", "IMG1000.bmp", "IMG1001.bmp"}));
     EXPECT_EQ(messageTexts(), QStringList{kOverflow});
     EXPECT_EQ(next, 1002);
@@ -183,6 +183,66 @@ TEST_F(DigitOverflowTest, PagesAfter999GetLongerNamesAndTheNextRunHasNoNameLeft)
     prompter.requests.clear();
     EXPECT_EQ(FIND_LAST_NUMBER(program, last), -1);
     EXPECT_EQ(messageTexts(), QStringList{kNoNameLeft});
+}
+
+TEST_F(DigitOverflowTest, NumbersAtTheirLimits) {
+    struct Case {
+        const char* what;
+        int16_t digits;
+        int16_t serial;
+        int32_t start;
+        QStringList present;
+        int pages;
+        QStringList names;
+        QStringList messages;
+        int16_t digitsAfter;
+    };
+    const Case cases[] = {
+        {"the collision rule lands on 10^SCNN",
+         3,
+         1,
+         5,
+         {"IMG005.bmp", "IMG999.bmp"},
+         1,
+         {"IMG1000.bmp"},
+         {kOverflow},
+         3},
+        {"no serial number passes the largest 32-bit value",
+         9,
+         1,
+         INT32_MAX,
+         {},
+         2,
+         {"IMG2147483647.bmp", ""},
+         {kNoNameLeft},
+         9},
+        {"twelve digits are lowered to nine", 12, 0, 0, {}, 1, {"IMG000000001.bmp"}, {}, 9},
+    };
+    const QString root = acq;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        acq = root + QString::number(++n) + '/';
+        program.ACQ_DIR = acq;
+        QDir().mkpath(acq);
+        prompter.requests.clear();
+        program.settings.SCNN = c.digits;
+        program.settings.NBMD = c.serial;
+        program.settings.NBNB = c.start;
+        for (const QString& name : c.present)
+            touch(name);
+        for (int k = 0; k < c.pages; ++k)
+            writePage(k, Page::Colour);
+        KeptPages kept(program);
+        PageStore store(program, kept);
+        int64_t last = 0;
+        ASSERT_TRUE(STARTING_NUMBER(program, last));
+        int64_t next = last + 1;
+        EXPECT_EQ(storeStep(store, c.pages, next), c.names);
+        EXPECT_EQ(messageTexts(), c.messages);
+        EXPECT_EQ(program.settings.SCNN, c.digitsAfter);
+        EXPECT_EQ(kept.count(), int(c.names.count(QString())));
+    }
 }
 
 } // namespace

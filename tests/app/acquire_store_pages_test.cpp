@@ -20,7 +20,7 @@ TEST_F(StorePagesTest, BmpPagesAreMovedUnchanged) {
     const std::string bytes = readBytes((acq + "ORVA_TMP.000").toStdString());
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 7;
+    int64_t next = 7;
     EXPECT_EQ(storeStep(store, 2, next), (QStringList{"IMG007.bmp", "IMG008.bmp"}));
     EXPECT_EQ(files(acq), (QStringList{"IMG007.bmp", "IMG008.bmp"}));
     EXPECT_EQ(readBytes((acq + "IMG007.bmp").toStdString()), bytes);
@@ -35,7 +35,7 @@ TEST_F(StorePagesTest, JpegKeepsGreyPagesOneChannelAndColourPagesInColour) {
     writePage(1, Page::Colour);
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 2, next), (QStringList{"IMG001.jpg", "IMG002.jpg"}));
     EXPECT_EQ(files(acq), (QStringList{"IMG001.jpg", "IMG002.jpg"}));
     EXPECT_EQ(infoOfFile(acq + "IMG001.jpg").COLOR_TYPE, PELMIX_256_GREYS);
@@ -56,7 +56,7 @@ TEST_F(StorePagesTest, BlackAndWhitePageTurnsAJpegStepIntoBmpWithOneMessage) {
     writePage(2, Page::BlackWhite);
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"IMG001.bmp", "IMG002.bmp", "IMG003.bmp"}));
     EXPECT_EQ(messageTexts(), QStringList{kJpegFallback});
     EXPECT_EQ(program.settings.SVMD, 1);
@@ -71,7 +71,7 @@ TEST_F(StorePagesTest, FallbackAfterJpegPagesKeepsThoseStoredPages) {
     writePage(3, Page::Grey);
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 4, next),
               (QStringList{"IMG001.jpg", "IMG002.jpg", "IMG003.bmp", "IMG004.bmp"}));
     EXPECT_EQ(prompter.requests.size(), 1u);
@@ -85,7 +85,7 @@ TEST_F(StorePagesTest, ColourPagesInAGroup4StepFallBackToUncompressedTiff) {
     writePage(2, Page::BlackWhite);
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 3, next), (QStringList{"IMG001.tif", "IMG002.tif", "IMG003.tif"}));
     EXPECT_EQ(messageTexts(), QStringList{kGroup4Fallback});
     EXPECT_EQ(program.settings.SVMD, 4);
@@ -100,7 +100,7 @@ TEST_F(StorePagesTest, GreyPageNamesItsColourTypeInTheGroup4Message) {
     writePage(0, Page::Grey);
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     storeStep(store, 1, next);
     ASSERT_EQ(prompter.requests.size(), 1u);
     EXPECT_TRUE(
@@ -113,7 +113,7 @@ TEST_F(StorePagesTest, UncompressedAndPackBitsTiffKeepThePixels) {
         writePage(0, Page::Colour);
         KeptPages kept(program);
         PageStore store(program, kept);
-        int32_t next = format;
+        int64_t next = format;
         const QStringList names = storeStep(store, 1, next);
         ASSERT_EQ(names.size(), 1);
         ImageHandle original = makePage(Page::Colour);
@@ -130,7 +130,7 @@ TEST_F(StorePagesTest, SaveFormatIsRestoredWhenTheStoreGoesAway) {
         KeptPages kept(program);
         PageStore store(program, kept);
         store.beginStep();
-        int32_t next = 1;
+        int64_t next = 1;
         EXPECT_EQ(store.storePage(0, next), "IMG001.bmp");
         EXPECT_EQ(program.settings.SVMD, 0);
     }
@@ -140,7 +140,7 @@ TEST_F(StorePagesTest, SaveFormatIsRestoredWhenTheStoreGoesAway) {
 TEST_F(StorePagesTest, MissingPageFileStoresNothing) {
     KeptPages kept(program);
     PageStore store(program, kept);
-    int32_t next = 1;
+    int64_t next = 1;
     EXPECT_EQ(storeStep(store, 2, next), (QStringList{"", ""}));
     EXPECT_TRUE(files(acq).isEmpty());
     EXPECT_FALSE(kept.report());

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -150,7 +151,7 @@ TEST_F(SettingsStoreTest, SaveFollowsTheTemplateWithCurrentValues) {
                                 "XXXX , kept, as is 'unknown\r\n"
                                 "'indented comment\r\n"
                                 "[EOF]\r\n");
-    EXPECT_FALSE(exists("ORVA_CNF.TMP"));
+    EXPECT_FALSE(std::filesystem::exists(store().temporaryPath().toStdString()));
     EXPECT_EQ(settings.DFDS, u"/pictures/");
     EXPECT_EQ(settings.POSH, 6000);
 }
@@ -250,7 +251,7 @@ TEST_F(SettingsStoreTest, NumbersOutOfRangeKeepTheDefault) {
                                  "UTNT , 1e999\n");
     USR_SETTINGS defaults;
     EXPECT_EQ(settings.DSPM, 1);
-    EXPECT_EQ(settings.SCNN, 3);
+    EXPECT_EQ(settings.SCNN, 12); // not out of range: the first run lowers it to 9
     EXPECT_EQ(settings.MPRX, 1);
     EXPECT_EQ(settings.MPRY, 1);
     EXPECT_EQ(settings.JPGP, defaults.JPGP);
@@ -311,17 +312,47 @@ TEST_F(SettingsStoreTest, MissingFilesAreReported) {
     write("ORVA.CNF", "JPGP , 10\r\n");
     EXPECT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::TemplateMissing);
     EXPECT_EQ(read("ORVA.CNF"), "JPGP , 10\r\n");
-    EXPECT_FALSE(exists("ORVA_CNF.TMP"));
+    EXPECT_FALSE(std::filesystem::exists(store().temporaryPath().toStdString()));
 }
 
 TEST_F(SettingsStoreTest, FailedTemporaryFileLeavesTheSettingsFile) {
     write("DEF_ORVA.CNF", smallTemplate);
     write("ORVA.CNF", "JPGP , 10\r\n");
     // A folder in the temporary file's place cannot be opened for writing, even by root.
-    std::filesystem::create_directory(path("ORVA_CNF.TMP"));
+    std::filesystem::create_directory(store().temporaryPath().toStdString());
     USR_SETTINGS settings;
     EXPECT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::WriteFailed);
     EXPECT_EQ(read("ORVA.CNF"), "JPGP , 10\r\n");
+}
+
+TEST_F(SettingsStoreTest, TwoProgramsSavingAtOnceNeverLeaveABrokenFile) {
+    write("DEF_ORVA.CNF", smallTemplate);
+    USR_SETTINGS settings;
+    ASSERT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::Saved);
+    const std::string whole = read("ORVA.CNF");
+    ASSERT_FALSE(whole.empty());
+    pid_t savers[2];
+    for (pid_t& saver : savers) {
+        saver = fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0) {
+            for (int i = 0; i < 300; ++i) {
+                store().SAVE_SETTINGS(settings, {});
+            }
+            _exit(0);
+        }
+    }
+    int reads = 0;
+    int broken = 0;
+    int status = 0;
+    while (waitpid(savers[0], &status, WNOHANG) == 0 || waitpid(savers[1], &status, WNOHANG) == 0) {
+        broken += read("ORVA.CNF") != whole ? 1 : 0;
+        ++reads;
+    }
+    waitpid(savers[0], &status, 0);
+    waitpid(savers[1], &status, 0);
+    EXPECT_EQ(broken, 0) << "of " << reads << " reads";
+    EXPECT_EQ(read("ORVA.CNF"), whole);
 }
 
 TEST_F(SettingsStoreTest, SaveIntoReadOnlyFolderLeavesTheSettingsFile) {
@@ -336,7 +367,7 @@ TEST_F(SettingsStoreTest, SaveIntoReadOnlyFolderLeavesTheSettingsFile) {
     chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(result, SettingsSaveResult::WriteFailed);
     EXPECT_EQ(read("ORVA.CNF"), "JPGP , 10\r\n");
-    EXPECT_FALSE(exists("ORVA_CNF.TMP"));
+    EXPECT_FALSE(std::filesystem::exists(store().temporaryPath().toStdString()));
 }
 
 TEST_F(SettingsStoreTest, ReadOnlyFolderOnFirstStartReadsTheDefaultsInPlace) {

@@ -1,7 +1,7 @@
 // The folders a test of acquisition needs before anything loads the data source manager or
 // starts SANE: the program folder holding the manager, a configuration folder of its own (where
-// the manager remembers its default source) and a SANE configuration with either SANE's test
-// backend or no backend at all.
+// the manager remembers its default source), a data folder of its own and a SANE configuration with
+// either SANE's test backend or no backend at all.
 #pragma once
 
 #include "temp_dir.h"
@@ -32,6 +32,9 @@ public:
         }
         ::setenv("ORVANA_WINDOWS_DIR", programDir, 1);
         ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+        // Run notes and kept pages of the tests stay out of the user's data folder.
+        ::setenv("XDG_DATA_HOME", data_.path().c_str(), 1);
+        ::unsetenv("ORVANA_KEPT_DIR");
         ::setenv("SANE_CONFIG_DIR", sane_.path().c_str(), 1);
     }
 
@@ -40,5 +43,6 @@ public:
 
 private:
     TempDir config_;
+    TempDir data_;
     TempDir sane_;
 };

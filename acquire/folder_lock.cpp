@@ -1,0 +1,36 @@
+#include "folder_lock.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+FolderLock::FolderLock(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder + QLatin1String(fileName));
+    fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        // A folder that lets us read but not write can still carry another run's lock file.
+        fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd_ < 0) {
+        return;
+    }
+    int rc = 0;
+    do {
+        rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc == 0) {
+        state_ = State::Held;
+        return;
+    }
+    state_ = errno == EWOULDBLOCK ? State::Busy : State::Failed;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) {
+        ::close(fd_); // closing the only descriptor drops the lock
+    }
+}

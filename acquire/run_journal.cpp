@@ -1,0 +1,79 @@
+#include "run_journal.h"
+
+#include "kept_folder.h"
+#include "page_store.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// First line of every note; the folder follows on the second line, as the file system's bytes.
+const QByteArray kHeader = QByteArrayLiteral("ORVANA RUN 1");
+
+} // namespace
+
+QString RunJournal::noteFolder() {
+    return kept_folder::dataFolder() + QStringLiteral("runs/");
+}
+
+QStringList RunJournal::notes() {
+    const QString folder = noteFolder();
+    QStringList paths;
+    for (const QString& name :
+         QDir(folder).entryList({QStringLiteral("*.run")}, QDir::Files, QDir::Name)) {
+        paths += folder + name;
+    }
+    return paths;
+}
+
+QString RunJournal::folderOf(const QString& notePath) {
+    QFile note(notePath);
+    if (!note.open(QIODevice::ReadOnly) || note.size() > 64 * 1024) {
+        return QString();
+    }
+    const QList<QByteArray> lines = note.readAll().split('\n');
+    if (lines.size() < 2 || lines[0] != kHeader || !lines[1].startsWith('/')) {
+        return QString();
+    }
+    QString folder = QFile::decodeName(lines[1]);
+    if (!folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
+    }
+    return folder;
+}
+
+RunJournal::RunJournal(const QString& folder) : folder_(folder) {
+    const QString notes = noteFolder();
+    if (!QDir().mkpath(notes)) {
+        return;
+    }
+    // Sorted by time; the process number keeps two programs started together apart.
+    const QString path =
+        notes + QStringLiteral("%1-%2.run")
+                    .arg(QDateTime::currentMSecsSinceEpoch(), 14, 10, QLatin1Char('0'))
+                    .arg(QCoreApplication::applicationPid());
+    QSaveFile note(path);
+    if (!note.open(QIODevice::WriteOnly)) {
+        return;
+    }
+    note.write(kHeader + '\n' + QFile::encodeName(folder) + '\n');
+    if (note.commit()) {
+        path_ = path;
+    }
+}
+
+RunJournal::~RunJournal() {
+    if (!written()) {
+        return;
+    }
+    for (const QString& name : QDir(folder_).entryList(QDir::Files)) {
+        if (PageStore::isPageFile(name)) {
+            return;
+        }
+    }
+    QFile::remove(path_);
+}

@@ -10,6 +10,7 @@
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "small_volume.h"
 #include "temp_dir.h"
 #include "test_images.h"
 
@@ -90,6 +91,9 @@ protected:
         program.PROGRAM_DIR = q(programDir.path()) + '/';
         program.browse.DISP_DIR = q(elsewhere.path()) + '/';
         program.acquisitionLibrary = &library;
+        // Run notes and kept pages stay out of the user's data folder.
+        qputenv("XDG_DATA_HOME", data.path().c_str());
+        qputenv("ORVANA_KEPT_DIR", (data.path() + "/kept").c_str());
         window = std::make_unique<ORVA_WIN>(program);
     }
 
@@ -105,7 +109,7 @@ protected:
     RecordingLauncher launcher;
     Program program{prompter, launcher};
     ScriptedLibrary library{prompter};
-    TempDir acq, source, programDir, elsewhere;
+    TempDir acq, source, programDir, elsewhere, data;
     std::unique_ptr<ORVA_WIN> window;
 };
 
@@ -225,6 +229,48 @@ TEST_F(RunTest, MoveMethodKeepsFormatsCaseAndTimes) {
     EXPECT_EQ(times.lastWrite, kWrite); // (the view has read the file since: access moved on)
     EXPECT_EQ(program.settings.NBNB, 3);
     EXPECT_EQ(program.browse.PAGE_ANCHOR, "IMG001.jpg");
+}
+
+TEST_F(RunTest, SourceFilesThatCannotBeRemovedAreNotCopied) {
+    SmallVolume volume(1 << 20);
+    if (!volume.mounted()) {
+        GTEST_SKIP() << "no right to mount a file system";
+    }
+    touch(volume.file("a.jpg"));
+    touch(volume.file("b.tif"));
+    ASSERT_TRUE(volume.setReadOnly(true));
+    program.settings.NTWF = 1;
+    program.settings.NTWP = q(volume.path()) + '/';
+    for (int runs = 1; runs <= 2; ++runs) {
+        run();
+        EXPECT_TRUE(filesIn(base()).isEmpty()) << "run " << runs;
+        ASSERT_EQ(prompter.requests.size(), size_t(runs));
+        const QString text = prompter.requests.back().message.text;
+        EXPECT_TRUE(text.contains(q(volume.file("a.jpg")))) << text.toStdString();
+        EXPECT_TRUE(text.contains(q(volume.file("b.tif"))));
+    }
+    EXPECT_EQ(filesIn(q(volume.path())), QStringList({"a.jpg", "b.tif"}));
+}
+
+TEST_F(RunTest, PagesTheLibraryHadToKeepElsewhereAreReported) {
+    // The library wrote one page file, then the folder refused the next page: it went to the
+    // kept-pages folder and scanning stopped.
+    const QString keptDir = q(data.path()) + "/kept/";
+    library.pages = 1;
+    library.whileScanning = [&] {
+        QDir().mkpath(keptDir);
+        touch((keptDir + QStringLiteral("ORVA_KEEP.20261209-010203.%1.0001.bmp")
+                             .arg(QCoreApplication::applicationPid()))
+                  .toStdString());
+        touch((keptDir + "ORVA_KEEP.20261209-010203.1.0001.bmp").toStdString()); // not ours
+    };
+    EXPECT_EQ(run(), AcquisitionRun::Outcome::Shown);
+    EXPECT_EQ(filesIn(base()), QStringList({"IMG001.bmp"}));
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    const QString text = prompter.requests[0].message.text;
+    EXPECT_TRUE(text.contains(QStringLiteral("スキャンを中止しました"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("1枚")));
+    EXPECT_TRUE(text.contains(keptDir));
 }
 
 TEST_F(RunTest, MoveMethodWithAnEmptySourceFolderShowsNothing) {

@@ -40,6 +40,8 @@ private:
     TW_UINT16 processEvent(TW_EVENT* event);
     TW_UINT16 pendingXfers(TW_UINT16 msg, TW_PENDINGXFERS* pending);
     TW_UINT16 nativeXfer(TW_HANDLE* page);
+    void skipPage();
+    TW_UINT16 withinTransferCount(TW_UINT16 sourceCount) const;
     TW_UINT16 openSource(TW_IDENTITY& identity);
     TW_UINT16 closeSource(const TW_IDENTITY& identity);
     TW_UINT16 userSelect(TW_IDENTITY& identity);
@@ -67,6 +69,7 @@ private:
     ScanSettings defaults_;
     TW_UINT16 sourceCondition_ = TWCC_SUCCESS;
     TW_UINT32 pagesDone_ = 0;
+    int batchPagesEnded_ = 0; // MSG_ENDXFERs since the batch's MSG_XFERREADY
 };
 
 } // namespace twaindsm

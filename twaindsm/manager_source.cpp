@@ -100,8 +100,10 @@ TW_UINT16 Manager::processEvent(TW_EVENT* event) {
         return TWRC_NOTDSEVENT;
     }
     event->TWMessage = static_cast<TW_UINT16>(message->wParam);
-    if (event->TWMessage == MSG_XFERREADY && state_ == 5)
+    if (event->TWMessage == MSG_XFERREADY && state_ == 5) {
         state_ = 6;
+        batchPagesEnded_ = 0;
+    }
     return TWRC_DSEVENT;
 }
 
@@ -114,23 +116,55 @@ TW_UINT16 Manager::pendingXfers(TW_UINT16 msg, TW_PENDINGXFERS* pending) {
     if (!pending)
         return fail(TWCC_BADVALUE);
     switch (msg) {
-    case MSG_ENDXFER:
-        pending->Count = source_->pending();
+    case MSG_ENDXFER: {
+        // With a transfer ready and none taken, TWAIN's ENDXFER discards that one page.
+        if (state_ == 6)
+            skipPage();
+        ++batchPagesEnded_;
+        const TW_UINT16 sourceCount = source_->pending();
+        pending->Count = withinTransferCount(sourceCount);
+        if (pending->Count == 0 && sourceCount != 0)
+            source_->discardPending(); // the application has all the pages it asked for
         state_ = pending->Count == 0 ? 5 : 6;
         break;
+    }
     case MSG_RESET:
         source_->discardPending();
         pending->Count = 0;
         state_ = 5;
         break;
-    default:
+    default: {
         // With a transfer ready at least that one is pending, whatever the source counts.
-        pending->Count = state_ < 6    ? 0
-                         : state_ == 6 ? std::max<TW_UINT16>(source_->pending(), 1)
-                                       : source_->pending();
+        const TW_UINT16 count = state_ < 6 ? 0 : withinTransferCount(source_->pending());
+        pending->Count = state_ == 6 ? std::max<TW_UINT16>(count, 1) : count;
         break;
     }
+    }
     return TWRC_SUCCESS;
+}
+
+// The pages still to come as TWAIN counts them: what the source reports, but never more than
+// CAP_XFERCOUNT leaves of the batch, so a source that cannot count its pages still counts down
+// to the number the application asked for.
+TW_UINT16 Manager::withinTransferCount(TW_UINT16 sourceCount) const {
+    const int wanted = source_->settings().xferCount;
+    if (wanted <= 0 || sourceCount == 0)
+        return sourceCount;
+    const int allowed = std::clamp(wanted - batchPagesEnded_, 0, int{kPagesUnknown} - 1);
+    return sourceCount == kPagesUnknown
+               ? static_cast<TW_UINT16>(allowed)
+               : static_cast<TW_UINT16>(std::min<int>(sourceCount, allowed));
+}
+
+// The source delivers the skipped page as usual and it is dropped here, so that a feeder's sheet
+// really passes and the next transfer is the page after it.
+void Manager::skipPage() {
+    TW_HANDLE page = nullptr;
+    TW_UINT16 condition = TWCC_SUCCESS;
+    if (source_->transfer(page, condition) == TWRC_XFERDONE)
+        ++pagesDone_;
+    if (page)
+        GlobalFree(page);
 }
 
 TW_UINT16 Manager::nativeXfer(TW_HANDLE* page) {

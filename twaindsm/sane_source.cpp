@@ -180,6 +180,8 @@ bool SaneSource::startBatch() {
     batch.maxPages = settings_.xferCount > 0 ? settings_.xferCount : -1;
     batch.xDpi = settings_.xResolution;
     batch.yDpi = settings_.yResolution;
+    batchLimit_ = batch.feeder ? batch.maxPages : 1;
+    pagesTaken_ = 0;
 
     SaneScanJob::Changed changed;
     if (showUI_) {
@@ -284,6 +286,7 @@ TW_UINT16 SaneSource::transfer(TW_HANDLE& page, TW_UINT16& condition) {
     }
     page = job_->takePage();
     if (page != nullptr) {
+        ++pagesTaken_;
         return TWRC_XFERDONE;
     }
     if (job_->end() == SaneScanJob::End::Cancelled) {
@@ -301,7 +304,18 @@ TW_UINT16 SaneSource::pending() {
     if (!job_) {
         return 0;
     }
-    return static_cast<TW_UINT16>(std::min<size_t>(job_->pagesReady(), 0xFFFE));
+    // Once the device is done, the pages read and not yet transferred are all there is. While it
+    // still reads, a page is ready and more may follow: as many as the batch has left when the
+    // application set a count, an unknown number from a feeder.
+    const size_t ready = job_->pagesReady();
+    if (job_->over()) {
+        return static_cast<TW_UINT16>(std::min<size_t>(ready, kPagesUnknown - 1));
+    }
+    if (batchLimit_ > 0) {
+        const size_t left = static_cast<size_t>(std::max(batchLimit_ - pagesTaken_, 0));
+        return static_cast<TW_UINT16>(std::min<size_t>(std::max(left, ready), kPagesUnknown - 1));
+    }
+    return kPagesUnknown;
 }
 
 void SaneSource::discardPending() {

@@ -63,6 +63,10 @@ private:
     NoticeSink notices_;
     bool showUI_ = false;
     bool feederEmptied_ = false;
+    // The pages the current batch may give at most (-1 while a feeder decides) and the pages
+    // transferred from it so far.
+    int batchLimit_ = -1;
+    int pagesTaken_ = 0;
     // A transfer waits in a local event loop: the window's look must not clear the batch then.
     bool waiting_ = false;
 };

@@ -15,6 +15,10 @@ namespace twaindsm {
 // MSG_PROCESSEVENT. May be called from any thread.
 using NoticeSink = std::function<void(TW_UINT16 notice)>;
 
+// The pending count of a batch that goes on for an unknown number of pages (TWAIN's -1 in a
+// TW_UINT16), as a document feeder does until it runs empty.
+constexpr TW_UINT16 kPagesUnknown = 0xFFFF;
+
 class Source {
 public:
     virtual ~Source() = default;
@@ -49,8 +53,9 @@ public:
     // page) or TWRC_FAILURE with a condition code.
     virtual TW_UINT16 transfer(TW_HANDLE& page, TW_UINT16& condition) = 0;
 
-    // After MSG_ENDXFER: the number of pages still to come in this batch (0 = the batch is over,
-    // 0xFFFF = more are coming but their number is unknown, as with a document feeder).
+    // After MSG_ENDXFER: the number of pages still to come in this batch, not counting pages
+    // already transferred (0 = the batch is over, kPagesUnknown = more are coming but their
+    // number is unknown, as with a document feeder).
     virtual TW_UINT16 pending() = 0;
     // MSG_RESET of DAT_PENDINGXFERS: the rest of the batch is dropped.
     virtual void discardPending() = 0;

@@ -54,6 +54,12 @@ VirtualScanner::~VirtualScanner() {
     // Widgets may only be destroyed while their application lives; after that, let it go.
     if (QCoreApplication::instance() != nullptr) {
         delete window_.data();
+        // A window disabled a moment ago may still wait for its deferred deletion. Its code lives
+        // in this library, which the application may unload right after closing the manager, so
+        // it goes now, with its source.
+        for (const QPointer<VirtualScannerWindow>& window : retired_) {
+            delete window.data();
+        }
     }
 }
 
@@ -106,13 +112,13 @@ bool VirtualScanner::enable(bool showUI, HWND parent, NoticeSink notices, TW_UIN
     nextPage_ = 1;
     condition = TWCC_SUCCESS;
     if (!showUI) {
-        int pages = 1; // flatbed
         if (settings_.xferCount > 0) {
-            pages = settings_.xferCount;
+            startBatch(settings_.xferCount);
         } else if (settings_.feederEnabled) {
-            pages = kFeederPages;
+            startBatch(kFeederPages, false);
+        } else {
+            startBatch(1); // flatbed
         }
-        startBatch(pages);
         post(MSG_XFERREADY);
         return true;
     }
@@ -135,6 +141,8 @@ void VirtualScanner::disable() {
         window_->hide();
         window_->disconnect();
         window_->deleteLater();
+        std::erase_if(retired_, [](const auto& window) { return window.isNull(); });
+        retired_.push_back(window_);
         window_ = nullptr;
     }
     enabled_ = false;
@@ -151,9 +159,10 @@ void VirtualScanner::scanFromWindow(int pixelType, int pages) {
     post(MSG_XFERREADY);
 }
 
-void VirtualScanner::startBatch(int pages) {
+void VirtualScanner::startBatch(int pages, bool countKnown) {
     batchRunning_ = true;
     remaining_ = std::clamp(pages, 1, kMostPages);
+    countKnown_ = countKnown;
 }
 
 void VirtualScanner::post(TW_UINT16 notice) const {
@@ -203,7 +212,10 @@ TW_UINT16 VirtualScanner::pending() {
     if (batchRunning_ && remaining_ == 0) {
         batchRunning_ = false;
     }
-    return static_cast<TW_UINT16>(batchRunning_ ? remaining_ : 0);
+    if (!batchRunning_) {
+        return 0;
+    }
+    return countKnown_ ? static_cast<TW_UINT16>(remaining_) : kPagesUnknown;
 }
 
 void VirtualScanner::discardPending() {

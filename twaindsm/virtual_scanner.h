@@ -6,6 +6,7 @@
 #include "source.h"
 
 #include <QPointer>
+#include <vector>
 
 namespace twaindsm {
 
@@ -37,7 +38,7 @@ public:
     VirtualScannerWindow* window() const;
 
 private:
-    void startBatch(int pages);
+    void startBatch(int pages, bool countKnown = true);
     void post(TW_UINT16 notice) const;
     void scanFromWindow(int pixelType, int pages);
 
@@ -45,10 +46,14 @@ private:
     SourceLimits limits_;
     NoticeSink notices_;
     QPointer<VirtualScannerWindow> window_;
+    // Windows of earlier enables whose deletion is still deferred.
+    std::vector<QPointer<VirtualScannerWindow>> retired_;
     bool enabled_ = false;
     bool batchRunning_ = false;
     int remaining_ = 0; // pages of the current batch not yet transferred
-    int nextPage_ = 1;  // the number drawn on the next page; counts on across batches
+    // False for a feeder batch: like a real feeder, the scanner only knows whether a sheet is left.
+    bool countKnown_ = true;
+    int nextPage_ = 1; // the number drawn on the next page; counts on across batches
 };
 
 } // namespace twaindsm

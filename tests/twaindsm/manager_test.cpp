@@ -2,6 +2,7 @@
 // protocol errors, status reporting, a whole batch, event recognition and source selection.
 #include "manager_harness.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace twaindsm;
@@ -222,6 +223,70 @@ TEST(ManagerBatch, CancelledAndFailedTransfers) {
     EXPECT_EQ(pending.Count, 0);
     EXPECT_EQ(h.manager.state(), 5);
     EXPECT_EQ(stub.joinedCalls(), "open,enable,transfer,transfer,discard");
+}
+
+// MSG_ENDXFER answers with the pages still to come, as TWAIN counts them: never more than
+// CAP_XFERCOUNT leaves, -1 (0xFFFF) while a feeder cannot tell, and an ENDXFER with a transfer
+// ready but none taken skips that page.
+TEST(ManagerBatch, EndTransferCountsThePagesStillToCome) {
+    constexpr TW_UINT16 unknown = 0xFFFF;
+    struct Step {
+        bool transfer; // a native transfer before the ENDXFER
+        TW_UINT16 count;
+    };
+    struct Case {
+        const char* rule;
+        int xferCount; // CAP_XFERCOUNT as set, -1 for any number
+        int sheets;
+        bool countsPages;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"three asked of a feeder", 3, 10, false, {{true, 2}, {true, 1}, {true, 0}}},
+        {"three asked of a counting source", 3, 10, true, {{true, 2}, {true, 1}, {true, 0}}},
+        {"a feeder of unknown length", -1, 3, false, {{true, unknown}, {true, unknown}, {true, 0}}},
+        {"a ready page skipped", -1, 3, true, {{false, 2}, {true, 1}, {false, 0}}},
+        {"skipping counts towards three", 3, 10, false, {{false, 2}, {true, 1}, {false, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        ManagerHarness h;
+        ASSERT_TRUE(h.openManager());
+        ASSERT_TRUE(h.openSource("Scanner A"));
+        StubSource& stub = h.stub("Scanner A");
+        stub.batchSize = c.sheets;
+        stub.countsPages = c.countsPages;
+        const auto wanted = static_cast<TW_INT16>(c.xferCount);
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(block));
+        one->ItemType = TWTY_INT16;
+        std::memcpy(reinterpret_cast<char*>(one) + offsetof(TW_ONEVALUE, Item), &wanted, 2);
+        GlobalUnlock(block);
+        TW_CAPABILITY capability{CAP_XFERCOUNT, TWON_ONEVALUE, block};
+        ASSERT_EQ(h.toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability), TWRC_SUCCESS);
+        GlobalFree(block);
+        ASSERT_EQ(h.enable(false), TWRC_SUCCESS);
+        const std::optional<MSG> notice = ManagerHarness::nextMessage();
+        ASSERT_TRUE(notice);
+        TW_UINT16 twMessage = 0;
+        ASSERT_EQ(h.processEvent(*notice, twMessage), TWRC_DSEVENT);
+
+        for (const Step& step : c.steps) {
+            if (step.transfer) {
+                TW_HANDLE page = nullptr;
+                ASSERT_EQ(h.transfer(page), TWRC_XFERDONE);
+                GlobalFree(page);
+            }
+            TW_UINT16 count = 0xEEEE;
+            ASSERT_EQ(h.endTransfer(count), TWRC_SUCCESS);
+            EXPECT_EQ(count, step.count);
+            EXPECT_EQ(h.manager.state(), step.count != 0 ? 6 : 5);
+        }
+        EXPECT_EQ(std::count(stub.calls.begin(), stub.calls.end(), "transfer"),
+                  static_cast<std::ptrdiff_t>(c.steps.size()))
+            << "every ENDXFER used up one page";
+        EXPECT_EQ(h.disable(), TWRC_SUCCESS);
+    }
 }
 
 TEST(ManagerBatch, DisablingWithATransferReadyDropsTheRest) {

@@ -51,6 +51,7 @@ protected:
         EXPECT_TRUE(source_->enable(false, nullptr, sink(), condition));
         EXPECT_EQ(notices_, std::vector<TW_UINT16>{MSG_XFERREADY});
         std::vector<ImageHandle> pages;
+        counts_.clear();
         do {
             TW_HANDLE page = nullptr;
             const TW_UINT16 rc = source_->transfer(page, condition);
@@ -59,7 +60,8 @@ protected:
                 break;
             }
             pages.emplace_back(page);
-        } while (source_->pending() != 0 && pages.size() < 50);
+            counts_.push_back(source_->pending());
+        } while (counts_.back() != 0 && pages.size() < 50);
         source_->disable();
         return pages;
     }
@@ -70,6 +72,7 @@ protected:
 
     std::unique_ptr<Source> source_;
     std::vector<TW_UINT16> notices_;
+    std::vector<TW_UINT16> counts_; // pending() after each page of the last scanBatch()
 };
 
 } // namespace
@@ -132,6 +135,12 @@ TEST_F(SaneSourceTest, FeederDeliversTenPagesThenTheBatchIsOver) {
     const auto pages = scanBatch();
     EXPECT_EQ(pages.size(), 10u);
     EXPECT_FALSE(source_->feederLoaded());
+    // Until the device has found the feeder empty it cannot tell how many pages are left;
+    // afterwards the count is exact. Pages read ahead are never taken for pages left.
+    for (size_t i = 0; i < counts_.size(); ++i) {
+        const TW_UINT16 left = static_cast<TW_UINT16>(pages.size() - 1 - i);
+        EXPECT_TRUE(counts_[i] == kPagesUnknown || counts_[i] == left) << i << ": " << counts_[i];
+    }
     for (const ImageHandle& page : pages) {
         EXPECT_EQ(infoOf(page.get()).BIT_COUNT, 8);
     }

@@ -74,7 +74,9 @@ public:
             --batch;
         return TWRC_XFERDONE;
     }
-    TW_UINT16 pending() override { return static_cast<TW_UINT16>(batch); }
+    TW_UINT16 pending() override {
+        return countsPages || batch == 0 ? static_cast<TW_UINT16>(batch) : kPagesUnknown;
+    }
     void discardPending() override {
         record("discard");
         batch = 0;
@@ -99,6 +101,7 @@ public:
     TW_UINT16 openCondition = TWCC_SUCCESS;
     int batchSize = 1;
     int batch = 0;
+    bool countsPages = true; // false: a feeder that only knows whether a sheet is left
     bool loaded = true;
     HWND enabledParent = nullptr;
     NoticeSink sink;

@@ -8,10 +8,11 @@
 
 FolderLock::FolderLock(const QString& folder) {
     const QByteArray path = QFile::encodeName(folder + QLatin1String(fileName));
-    fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        // A folder that lets us read but not write can still carry another run's lock file.
-        fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    // Read-only is enough for the lock, works where another run's lock file cannot be written,
+    // and holds nothing open for writing on the folder's volume.
+    fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0 && errno == ENOENT) {
+        fd_ = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     }
     if (fd_ < 0) {
         return;

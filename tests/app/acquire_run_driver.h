@@ -32,7 +32,8 @@ struct Result {
 
 // Arms a timer (every 20 ms) that prepares the window with prepare(window), presses Scan, waits
 // until done() and presses Close. After timeoutMs it presses Close anyway, so that a failing
-// test cannot hang in the library's loop. Call before starting the run.
+// test cannot hang in the library's loop; a window that goes away after Scan ends the driving.
+// Call before starting the run.
 inline std::shared_ptr<Result> driveSourceWindow(std::function<void(QWidget*)> prepare,
                                                  std::function<bool()> done,
                                                  int timeoutMs = 60000) {
@@ -43,7 +44,8 @@ inline std::shared_ptr<Result> driveSourceWindow(std::function<void(QWidget*)> p
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget* window = sourceWindow();
         if (window == nullptr) {
-            if (clock->elapsed() > timeoutMs) {
+            // Gone after Scan: the library closed the source itself.
+            if (result->scanned || clock->elapsed() > timeoutMs) {
                 timer->stop();
                 timer->deleteLater();
             }

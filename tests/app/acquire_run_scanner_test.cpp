@@ -9,6 +9,7 @@
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "small_volume.h"
 #include "startup.h"
 #include "temp_dir.h"
 #include "test_images.h"
@@ -148,6 +149,50 @@ TEST_F(ScannerRun, EverySaveFormatNamesThePagesWithPrefixAndDigits) {
         EXPECT_EQ(program.browse.PAGE_ANCHOR, first);
     }
     EXPECT_TRUE(prompter.requests.empty());
+}
+
+TEST_F(ScannerRun, AFolderThatRefusesPagesLosesNone) {
+    struct Case {
+        const char* what;
+        size_t volumeBytes;
+        int pages;
+        bool readOnlyAtScan;
+        int stored;
+    };
+    // Black-and-white pages of the virtual scanner take about 270 kB as BMP.
+    const Case cases[] = {{"the disk fills up", 3 << 20, 15, false, 11},
+                          {"the folder turns read-only", 8 << 20, 3, true, 0}};
+    const QString keptDir = q(std::getenv("XDG_DATA_HOME")) + "/orvana/kept/";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmallVolume volume(c.volumeBytes);
+        if (!volume.mounted()) {
+            GTEST_SKIP() << "no right to mount a file system";
+        }
+        const QString dir = q(volume.path()) + '/';
+        program.settings.BASD = dir;
+        program.settings.SVMD = 0;
+        prompter.requests.clear();
+        QDir(keptDir).removeRecursively();
+        auto prepare = [&](QWidget* window) {
+            virtualScanner(c.pages, "Black & White")(window);
+            if (c.readOnlyAtScan) {
+                ASSERT_TRUE(volume.setReadOnly(true));
+            }
+        };
+        auto driven = run_driver::driveSourceWindow(prepare, [] { return false; });
+        RUN_ACQUISITION(*window, &library);
+        EXPECT_TRUE(driven->scanned);
+        QStringList stored = filesIn(dir);
+        EXPECT_EQ(stored.size(), c.stored) << stored.join(' ').toStdString();
+        EXPECT_TRUE(stored.filter("ORVA_TMP").isEmpty());
+        // The page the folder refused is kept; the source was asked for no more.
+        EXPECT_EQ(filesIn(keptDir).size(), 1);
+        ASSERT_EQ(prompter.requests.size(), 1u);
+        const QString text = prompter.requests[0].message.text;
+        EXPECT_TRUE(text.contains(QStringLiteral("スキャンを中止しました"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(keptDir)) << text.toStdString();
+    }
 }
 
 TEST_F(ScannerRun, SerialNumbersRunOnInTheDateFolderAcrossRuns) {

@@ -1,0 +1,143 @@
+# Shared steps of the end-to-end tests: a fresh copy of the program folder, a private home, an X
+# server of its own (Xvfb), ORVA32 started and driven with xdotool, screenshots with ImageMagick.
+# Each test script sources this file with the built program folder as its first argument.
+set -euo pipefail
+
+for tool in Xvfb xdotool import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "e2e: $tool is not installed; skipping" >&2
+        exit 77
+    fi
+done
+
+PROGRAM_SOURCE=${1:?program folder}
+WORK=$(mktemp -d /tmp/orvana-e2e.XXXXXX)
+PROG=$WORK/prog
+SHOTS=${E2E_SHOTS:-$WORK/shots}
+XVFB_PID=
+ORVA_PID=
+
+e2e_cleanup() {
+    local rc=$?
+    [ -n "$ORVA_PID" ] && kill -9 "$ORVA_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    if [ "$rc" -ne 0 ] && [ -f "$WORK/orva.log" ]; then
+        echo "--- ORVA32 output" >&2
+        tail -n 40 "$WORK/orva.log" >&2
+    fi
+    [ "$rc" -eq 0 ] && rm -rf "$WORK"
+    [ "$rc" -ne 0 ] && echo "e2e: files kept in $WORK" >&2
+    exit "$rc"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "e2e: FAILED: $*" >&2
+    exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    local seconds=$1
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -ge "$end" ] && return 1
+        sleep 0.2
+    done
+}
+
+# A fresh program folder, home, configuration and data folders; the virtual scanner is the
+# default source and SANE has no backend.
+mkdir -p "$PROG" "$WORK/home" "$WORK/config/orvana" "$WORK/data" "$WORK/run" "$WORK/sane" "$SHOTS"
+chmod 700 "$WORK/run"
+cp -a "$PROGRAM_SOURCE"/. "$PROG"/
+rm -rf "$PROG/ORVA.CNF" "$PROG/kept"
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
+export XDG_RUNTIME_DIR=$WORK/run SANE_CONFIG_DIR=$WORK/sane
+unset ORVANA_KEPT_DIR ORVANA_WINDOWS_DIR QT_QPA_PLATFORM
+: >"$WORK/sane/dll.conf"
+echo "Virtual Scanner" >"$WORK/config/orvana/twain-default-source"
+
+# An X server on the first free display.
+for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    if wait_for 10 test -e "/tmp/.X11-unix/X$n"; then
+        export DISPLAY=":$n"
+        break
+    fi
+    kill "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+done
+[ -n "$XVFB_PID" ] || fail "no X server could be started"
+
+# ORVA.CNF made from the defaults file with KEY=VALUE pairs changed, comments and CR LF kept.
+settings() {
+    cp "$PROG/DEF_ORVA.CNF" "$PROG/ORVA.CNF"
+    local pair
+    for pair in "$@"; do
+        sed -i "s|^${pair%%=*} ,[^'\r]*|${pair%%=*} , ${pair#*=} |" "$PROG/ORVA.CNF"
+    done
+}
+
+start_orva() {
+    "$PROG/ORVA32" "$@" >>"$WORK/orva.log" 2>&1 &
+    ORVA_PID=$!
+}
+
+# The id of the first visible window whose title matches $1, waiting up to $2 seconds.
+window_named() {
+    local end=$((SECONDS + ${2:-20})) id
+    while [ "$SECONDS" -lt "$end" ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Gives a window the keyboard focus (there is no window manager) and types keys into it.
+keys_to() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id"
+    xdotool key --delay 80 "$@"
+}
+
+# A screenshot of the whole screen as $SHOTS/$1.png; fails when it shows nothing but one colour.
+shot() {
+    import -window root "$SHOTS/$1.png"
+    local spread
+    spread=$(convert "$SHOTS/$1.png" -format '%[fx:standard_deviation]' info:)
+    awk -v s="$spread" 'BEGIN { exit !(s > 0.01) }' || fail "screenshot $1 is blank"
+}
+
+# A visible window named "Orvana…", wider (main) or narrower (message box, start screen) than
+# 600 pixels, other than the windows given after the first two arguments; waits up to $2 seconds.
+orvana_window() {
+    local kind=$1 end=$((SECONDS + ${2:-30})) id width
+    shift 2
+    while [ "$SECONDS" -lt "$end" ]; do
+        for id in $(xdotool search --onlyvisible --name '^Orvana' 2>/dev/null || true); do
+            case " $* " in *" $id "*) continue ;; esac
+            width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
+            [ -n "$width" ] || continue
+            if { [ "$kind" = main ] && [ "$width" -ge 600 ]; } ||
+                { [ "$kind" = box ] && [ "$width" -lt 600 ]; }; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.2
+    done
+    return 1
+}
+main_window() { orvana_window main "$@"; }
+message_box() { orvana_window box "$@"; }
+
+# Clicks at x y inside window $1.
+click_in() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}

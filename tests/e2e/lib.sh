@@ -30,6 +30,8 @@ e2e_cleanup() {
     exit "$rc"
 }
 trap e2e_cleanup EXIT
+trap 'echo "e2e: command failed at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
+set -o errtrace
 
 fail() {
     echo "e2e: FAILED: $*" >&2
@@ -102,7 +104,8 @@ window_named() {
 keys_to() {
     local id=$1
     shift
-    xdotool windowfocus --sync "$id"
+    # A window that has just appeared may not take the focus at the first attempt.
+    wait_for 5 xdotool windowfocus --sync "$id" || fail "window $id takes no focus"
     xdotool key --delay 80 "$@"
 }
 
@@ -139,5 +142,6 @@ message_box() { orvana_window box "$@"; }
 
 # Clicks at x y inside window $1.
 click_in() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+    wait_for 5 xdotool mousemove --sync --window "$1" "$2" "$3" || fail "cannot point into $1"
+    xdotool click 1
 }

@@ -1,5 +1,6 @@
-// Timings of the image library on realistic sizes: a 24-megapixel camera picture and an A4 page
-// scanned at 300 dpi. The input files are made once, in a temporary folder removed at exit.
+// Timings of the image library on realistic sizes: a 24-megapixel camera picture, an A4 page
+// scanned at 300 dpi and a huge bilevel page in a tiny file. The input files are made once, in a
+// temporary folder removed at exit.
 #include "pelmix.h"
 
 #include <benchmark/benchmark.h>
@@ -70,10 +71,35 @@ HGLOBAL makePage() {
     });
 }
 
+// A 16384 x 16384 bilevel page, white but for a black square: a few kilobytes of Group 4 that
+// claim 256 megapixels, as a catalogue cell meets them.
+HGLOBAL makeHugeBilevel() {
+    constexpr int32_t side = 16384;
+    constexpr size_t stride = side / 8;
+    HGLOBAL image = GlobalAlloc(GHND, 40 + 8 + stride * side);
+    if (image == nullptr) {
+        return nullptr;
+    }
+    auto* header = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(image));
+    *header = PELMIX_BITMAPINFOHEADER{
+        40,      side,    side, 1, 1, PELMIX_BI_RGB, static_cast<uint32_t>(stride * side),
+        k300Dpi, k300Dpi, 2,    0};
+    auto* colours = reinterpret_cast<uint8_t*>(header + 1);
+    std::memset(colours + 4, 255, 3); // index 1 white
+    uint8_t* bits = colours + 8;
+    std::memset(bits, 0xFF, stride * side);
+    for (int32_t y = 1000; y < 3000; ++y) {
+        std::memset(bits + y * stride + 125, 0, 250);
+    }
+    GlobalUnlock(image);
+    return image;
+}
+
 struct Inputs {
     std::filesystem::path folder;
     std::string photo;
     std::string page;
+    std::string hugePage;
     bool ready = false;
 
     Inputs() {
@@ -88,6 +114,11 @@ struct Inputs {
         PelmixMemFree(image);
         image = makePage();
         ready = ready && image != nullptr && PelmixBmpFileSave(page.c_str(), image, "", "", 0) != 0;
+        PelmixMemFree(image);
+        hugePage = (folder / "huge.tif").string();
+        image = makeHugeBilevel();
+        ready = ready && image != nullptr &&
+                PelmixTiffFileSave(hugePage.c_str(), image, "", "", PELMIX_TIFF_GROUP4) != 0;
         PelmixMemFree(image);
     }
     ~Inputs() {
@@ -139,6 +170,22 @@ void JpegDecodeEighth(benchmark::State& state) {
     }
 }
 
+// The huge bilevel TIFF for one catalogue cell.
+void TiffHugeFitted(benchmark::State& state) {
+    if (!haveInputs(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        IMAGE_INFO info;
+        HGLOBAL image = PelmixFileLoadFit(inputs().hugePage.c_str(), 250, 170, &info);
+        if (image == nullptr) {
+            state.SkipWithError("decode failed");
+            break;
+        }
+        PelmixMemFree(image);
+    }
+}
+
 void BmpToJpeg(benchmark::State& state) {
     if (!haveInputs(state)) {
         return;
@@ -177,6 +224,7 @@ void BmpToTiffPackBits(benchmark::State& state) {
 
 BENCHMARK(JpegDecodeFull)->Unit(benchmark::kMillisecond);
 BENCHMARK(JpegDecodeEighth)->Unit(benchmark::kMillisecond);
+BENCHMARK(TiffHugeFitted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BmpToJpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BmpToTiffPackBits)->Unit(benchmark::kMillisecond);
 

@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the TIFF decoder; whatever it returns must be a well-formed image.
+// Feeds arbitrary bytes to the TIFF decoder, whole and reduced; whatever it returns must be a
+// well-formed image.
 #include "codecs.h"
 #include "dib.h"
 
@@ -7,15 +8,17 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    HGLOBAL image = pelmix::decodeTiff(data, size);
-    if (image != nullptr) {
-        {
-            pelmix::DibView dib(image);
-            if (!dib.valid()) {
-                std::abort();
+    for (const int32_t box : {0, 7}) {
+        HGLOBAL image = pelmix::decodeTiff(data, size, box, box, nullptr);
+        if (image != nullptr) {
+            {
+                pelmix::DibView dib(image);
+                if (!dib.valid() || (box > 0 && (dib.width() > box || dib.height() > box))) {
+                    std::abort();
+                }
             }
+            GlobalFree(image);
         }
-        GlobalFree(image);
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 // TurboJPEG does not report: resolution, the Adobe CMYK convention and whether data is missing.
 #include "codecs.h"
 #include "dib.h"
+#include "fit_size.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
 
@@ -21,29 +22,13 @@ namespace {
 // keep the decoder busy for minutes.
 constexpr int kDecodeFlags = TJFLAG_BOTTOMUP | TJFLAG_LIMITSCANS;
 
-struct Size {
-    int64_t width = 0;
-    int64_t height = 0;
-};
-
-// The picture fitted into the box with its proportions kept, never enlarged.
-Size fitInto(int64_t width, int64_t height, int64_t boxWidth, int64_t boxHeight) {
-    if (width <= boxWidth && height <= boxHeight) {
-        return {width, height};
-    }
-    if (width * boxHeight >= height * boxWidth) {
-        return {boxWidth, std::max<int64_t>(1, (2 * height * boxWidth + width) / (2 * width))};
-    }
-    return {std::max<int64_t>(1, (2 * width * boxHeight + height) / (2 * height)), boxHeight};
-}
-
 // The smallest scale (at most 1) whose result still covers the fitted picture.
 tjscalingfactor chooseScale(int width, int height, int32_t boxWidth, int32_t boxHeight) {
     tjscalingfactor best{1, 1};
     if (boxWidth <= 0 || boxHeight <= 0) {
         return best;
     }
-    const Size wanted = fitInto(width, height, boxWidth, boxHeight);
+    const FitSize wanted = fitInto(width, height, boxWidth, boxHeight);
     int count = 0;
     const tjscalingfactor* factors = tjGetScalingFactors(&count);
     for (int i = 0; factors != nullptr && i < count; ++i) {

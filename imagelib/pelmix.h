@@ -127,12 +127,17 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* capt
                                               const char* text);
 
 /*
- * As PelmixFileLoad, for a picture wanted at about maxWidth x maxHeight: a JPEG is decoded at the
- * smallest DCT scale (1/8 ... 1) whose result still covers the picture fitted into the box
- * (proportions kept, never enlarged) in both directions, so the result may be larger than that
- * fitted size, never smaller.
- * Other formats are decoded whole. When info is not 0 it receives the description of the picture
- * as stored in the file (full width and height). A size of 0 or less means "whole".
+ * As PelmixFileLoad, for a picture wanted at about maxWidth x maxHeight, the picture fitted into
+ * the box (proportions kept, never enlarged):
+ *   - a JPEG is decoded at the smallest DCT scale (1/8 ... 1) whose result still covers that
+ *     fitted size in both directions, so the result may be larger than it, never smaller;
+ *   - a TIFF is reduced to exactly the fitted size while it is read (each pixel the average of
+ *     the stored pixels it covers), so memory follows the fitted size, not the stored one; a
+ *     reduced TIFF is 8-bit grey when its pixels are grey (bilevel included), 24 bits otherwise;
+ *   - a BMP is decoded whole.
+ * When info is not 0 it receives the description of the picture as stored in the file (full
+ * width and height, and the colour type and bit count PelmixFileLoad gives it). A size of 0 or
+ * less means "whole".
  */
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWidth,
                                                  int32_t maxHeight, IMAGE_INFO* info);

@@ -27,8 +27,7 @@ HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_IN
     case FileKind::Jpeg:
         return decodeJpeg(file.data.get(), file.size, maxWidth, maxHeight, full);
     case FileKind::Tiff:
-        image = decodeTiff(file.data.get(), file.size);
-        break;
+        return decodeTiff(file.data.get(), file.size, maxWidth, maxHeight, full);
     case FileKind::Unknown:
         return nullptr;
     }

@@ -104,7 +104,10 @@ void ORVA_WIN::connectControls() {
 
     connect(&singleView(), &SingleView::backToCatalogue, this, &ORVA_WIN::backToCatalogue);
     // Enter in the folder box is taken before the box itself sees it: the box would otherwise
-    // pick a matching history entry and report it as a click as well.
+    // pick a matching history entry and report it as a click as well. A real keyboard's keys
+    // reach the box (the focus widget), which hands them to its line edit without passing the
+    // line edit's filters; both are watched.
+    Combo1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
 }
 
@@ -306,7 +309,7 @@ void ORVA_WIN::onCombo1_enter() {
 }
 
 bool ORVA_WIN::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             onCombo1_enter();

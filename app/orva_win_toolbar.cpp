@@ -4,8 +4,10 @@
 #include "orva_win_picture_list.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace {
@@ -77,6 +79,16 @@ void ORVA_WIN::buildToolBar(QWidget* central) {
     Combo1->setEditable(true);
     // The history is refilled by the program; typed text must not add entries of its own.
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Typing completes from the history, but only Enter decides what is shown: the box's own
+    // completer would report a completed entry as a click on it.
+    auto* completer = new QCompleter(Combo1->model(), Combo1);
+    completer->setCompletionMode(QCompleter::InlineCompletion);
+    Combo1->setCompleter(nullptr);
+    Combo1->lineEdit()->setCompleter(completer);
+    // Nor does leaving the box with a history entry's text in it choose that entry (the box
+    // loses the focus whenever a refresh disables the commands).
+    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
+    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::returnPressed, Combo1, nullptr);
 
     MAG_BASE = makePanel(central, "MAG_BASE");
     MAG_SET = new QComboBox(MAG_BASE);

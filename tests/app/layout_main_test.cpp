@@ -1,6 +1,7 @@
 // The main window layout, compared in twips: the tool bar row, the two trays and the view area
 // for several window sizes and tray settings, the scroll-bar width taken from the system, the
 // visibility commands, the file tray, and the display-folder box.
+#include "folder_history.h"
 #include "orva_win.h"
 #include "program.h"
 #include "recording_launcher.h"
@@ -212,17 +213,30 @@ TEST_F(LayoutTest, ScrollBarsFollowTheSystemWidthOnResize) {
 TEST_F(LayoutTest, FolderBoxEnterNeedsAFinalSlashAndClickShowsTheEntry) {
     const QString shown = QString::fromStdString(folder.path()) + QLatin1Char('/');
     ORVA_WIN& w = window(QSize(900, 600));
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     program.browse.CAT_CURRENT = QStringLiteral("x.bmp");
+    ADD_FOLDER_HISTORY(program, shown, w.Combo1);
+    ADD_FOLDER_HISTORY(program, QStringLiteral("/elsewhere/"), w.Combo1);
 
-    w.Combo1->setEditText(QString::fromStdString(folder.path()));
-    QTest::keyClick(w.Combo1->lineEdit(), Qt::Key_Return);
-    EXPECT_NE(program.browse.DISP_DIR, shown);
-    EXPECT_TRUE(program.FOLDER_HISTORY[0].isEmpty());
+    // Typed as a user types: click into the box, then keys to whatever has the focus.
+    auto type = [&](const QString& text) {
+        QTest::mouseClick(w.Combo1->lineEdit(), Qt::LeftButton); // where the user clicks
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(focus, text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    };
+    type(QStringLiteral("/nowhere"));
+    EXPECT_NE(program.browse.DISP_DIR, QStringLiteral("/nowhere"));
+    EXPECT_EQ(program.FOLDER_HISTORY[0], QStringLiteral("/elsewhere/"));
 
-    w.Combo1->setEditText(shown);
-    QTest::keyClick(w.Combo1->lineEdit(), Qt::Key_Return);
+    // A history entry typed again (the box completes it) goes back to the head.
+    type(shown);
     EXPECT_EQ(program.browse.DISP_DIR, shown);
     EXPECT_EQ(program.FOLDER_HISTORY[0], shown);
+    EXPECT_EQ(program.FOLDER_HISTORY[1], QStringLiteral("/elsewhere/"));
     EXPECT_EQ(w.Combo1->itemText(0), shown);
     EXPECT_EQ(program.browse.CAT_CURRENT, QStringLiteral("x.bmp")); // Enter keeps it
 
@@ -236,7 +250,7 @@ TEST_F(LayoutTest, FolderBoxEnterNeedsAFinalSlashAndClickShowsTheEntry) {
     program.HISTORY_BUSY = true;
     program.browse.DISP_DIR = QStringLiteral("/elsewhere/");
     emit w.Combo1->activated(0);
-    QTest::keyClick(w.Combo1->lineEdit(), Qt::Key_Return);
+    type(shown);
     EXPECT_EQ(program.browse.DISP_DIR, QStringLiteral("/elsewhere/"));
     program.HISTORY_BUSY = false;
 }

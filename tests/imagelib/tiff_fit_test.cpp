@@ -20,6 +20,11 @@ namespace {
 
 using Tags = std::vector<std::pair<ttag_t, int>>;
 
+// In Tags: one extra sample of this kind.
+constexpr ttag_t kAlphaTag = TIFFTAG_EXTRASAMPLES;
+constexpr int kAssociated = EXTRASAMPLE_ASSOCALPHA;
+constexpr int kUnassociated = EXTRASAMPLE_UNASSALPHA;
+
 // The stored value of sample s of a pixel in quadrant q (0 top left, 1 top right, 2 bottom
 // left, 3 bottom right of the picture as seen).
 using Sample = std::function<uint32_t(int q, int s)>;
@@ -99,7 +104,12 @@ void write(const std::string& path, const Picture& p) {
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, p.planes ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_ORIENTATION, p.bottomUp ? ORIENTATION_BOTLEFT : ORIENTATION_TOPLEFT);
     for (const auto& [tag, value] : p.tags) {
-        TIFFSetField(tif, tag, value);
+        if (tag == kAlphaTag) {
+            const auto extra = static_cast<uint16_t>(value);
+            TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
+        } else {
+            TIFFSetField(tif, tag, value);
+        }
     }
     if (p.value(-1, 0) != 0) { // a palette: quadrant q is colour q
         std::vector<uint16_t> r(1u << p.bits), g(r.size()), b(r.size());
@@ -155,7 +165,8 @@ Sample rgb(int bits) {
     };
 }
 
-TEST(TiffFit, ReducedPicturesLookLikeTheStoredOneAndReportIt) {
+// Every layout keeps its look and kind, loaded whole and reduced (which reports the stored one).
+TEST(TiffFit, WholeAndReducedLoadsKeepTheLookAndKindOfEveryLayout) {
     struct Case {
         const char* name;
         Picture picture;
@@ -207,6 +218,45 @@ TEST(TiffFit, ReducedPicturesLookLikeTheStoredOneAndReportIt) {
          PELMIX_FULL_COLOUR,
          24,
          {},
+         0},
+        {"RGBA, unassociated alpha: composed on white",
+         {96, 64, 8, 4, Tags{{TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB}, {kAlphaTag, kUnassociated}},
+          [](int q, int s) -> uint32_t {
+              const uint32_t alpha[4] = {255, 0, 255, 128};
+              return q < 0 ? 0 : s == 3 ? alpha[q] : rgb(8)(q, s);
+          }},
+         PELMIX_FULL_COLOUR,
+         24,
+         {{255, 0, 0}, white, {0, 0, 255}, {191, 191, 127}},
+         1},
+        {"16-bit grey",
+         {96, 64, 16, 1, Tags{{TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK}},
+          [](int q, int) -> uint32_t { return q < 0 ? 0 : q * 85 * 257; }},
+         PELMIX_256_GREYS,
+         8,
+         {{0, 0, 0}, {85, 85, 85}, {170, 170, 170}, {255, 255, 255}},
+         0},
+        {"grey, associated alpha",
+         {96, 64, 8, 2,
+          Tags{{TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK}, {kAlphaTag, kAssociated}},
+          [](int q, int s) -> uint32_t {
+              const uint32_t alpha[4] = {255, 0, 128, 255};
+              return q < 0 ? 0 : s == 1 ? alpha[q] : q * 85 * alpha[q] / 255;
+          }},
+         PELMIX_256_GREYS,
+         8,
+         {{0, 0, 0}, white, {212, 212, 212}, white},
+         1},
+        {"bilevel tiles",
+         {96, 64, 1, 1,
+          Tags{{TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK},
+               {TIFFTAG_COMPRESSION, COMPRESSION_PACKBITS},
+               {TIFFTAG_TILEWIDTH, 32},
+               {TIFFTAG_TILELENGTH, 16}},
+          checker, true},
+         PELMIX_TWO_COLOUR,
+         1,
+         {white, black, black, white},
          0},
         {"JPEG, YCbCr",
          {96, 64, 8, 3,

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace pelmix {
 namespace {
@@ -44,20 +45,28 @@ tjscalingfactor chooseScale(int width, int height, int32_t boxWidth, int32_t box
     return best;
 }
 
+// The compressed data, with whether a decoder warning may be recovered from.
+struct JpegInput {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    bool tolerant = true;
+};
+
 // Decodes into dst. A file with warnings is first stopped at its first warning; when it was
-// only a warning, it is decoded again letting the library recover, and the result is kept unless
-// a fatal error followed (TurboJPEG reports "warning" for any failure once a warning was seen, so
-// the message, which then names the last error instead of the first warning, tells them apart).
-bool decompress(tjhandle tj, const uint8_t* data, size_t size, uint8_t* dst, int width, int pitch,
-                int height, int pixelFormat, int flags) {
+// only a warning (and the input tolerates one), it is decoded again letting the library recover,
+// and the result is kept unless a fatal error followed (TurboJPEG reports "warning" for any
+// failure once a warning was seen, so the message, which then names the last error instead of the
+// first warning, tells them apart).
+bool decompress(tjhandle tj, const JpegInput& in, uint8_t* dst, int width, int pitch, int height,
+                int pixelFormat, int flags) {
     const auto run = [&](int extra) {
-        return tjDecompress2(tj, data, static_cast<unsigned long>(size), dst, width, pitch, height,
-                             pixelFormat, flags | extra) == 0;
+        return tjDecompress2(tj, in.data, static_cast<unsigned long>(in.size), dst, width, pitch,
+                             height, pixelFormat, flags | extra) == 0;
     };
     if (run(TJFLAG_STOPONWARNING)) {
         return true;
     }
-    if (tjGetErrorCode(tj) != TJERR_WARNING) {
+    if (!in.tolerant || tjGetErrorCode(tj) != TJERR_WARNING) {
         return false;
     }
     const std::string firstWarning = tjGetErrorStr2(tj);
@@ -93,8 +102,8 @@ void cmykToBgr(const uint8_t* cmyk, const DibView& dib, bool inverted) {
     }
 }
 
-HGLOBAL decodeInto(tjhandle tj, const uint8_t* data, size_t size, int width, int height,
-                   int colourspace, bool adobe) {
+HGLOBAL decodeInto(tjhandle tj, const JpegInput& in, int width, int height, int colourspace,
+                   bool adobe) {
     const bool grey = colourspace == TJCS_GRAY;
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     OwnedDib image(createDib(width, height, grey ? 8 : 24));
@@ -109,19 +118,18 @@ HGLOBAL decodeInto(tjhandle tj, const uint8_t* data, size_t size, int width, int
         const int pitch = static_cast<int>(dib.stride());
         if (grey) {
             setGreyRamp(dib);
-            if (!decompress(tj, data, size, dib.pixels(), width, pitch, height, TJPF_GRAY,
-                            kDecodeFlags)) {
+            if (!decompress(tj, in, dib.pixels(), width, pitch, height, TJPF_GRAY, kDecodeFlags)) {
                 return nullptr;
             }
         } else if (cmyk) {
             const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
             std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
-            if (!buffer || !decompress(tj, data, size, buffer.get(), width, width * 4, height,
-                                       TJPF_CMYK, kDecodeFlags & ~TJFLAG_BOTTOMUP)) {
+            if (!buffer || !decompress(tj, in, buffer.get(), width, width * 4, height, TJPF_CMYK,
+                                       kDecodeFlags & ~TJFLAG_BOTTOMUP)) {
                 return nullptr;
             }
             cmykToBgr(buffer.get(), dib, adobe);
-        } else if (!decompress(tj, data, size, dib.pixels(), width, pitch, height, TJPF_BGR,
+        } else if (!decompress(tj, in, dib.pixels(), width, pitch, height, TJPF_BGR,
                                kDecodeFlags)) {
             return nullptr;
         }
@@ -203,26 +211,41 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         std::memset(full, 0, sizeof *full);
     }
     JpegMarkers markers;
-    if (data == nullptr || size > ULONG_MAX || !readJpegMarkers(data, size, markers) ||
-        !markers.complete || markers.minimumBits / 8 > size) {
+    if (data == nullptr || size > ULONG_MAX - 2 || !readJpegMarkers(data, size, markers) ||
+        (!markers.complete && !markers.endsInFinalScan) || markers.minimumBits / 8 > size) {
         return nullptr;
+    }
+    // A file whose last scan runs to its end gets the end marker it lacks. If that scan's data is
+    // whole, the decoder then meets no surprise; if it was cut short, the decoder warns that the
+    // data ran out, and the file is refused.
+    JpegInput in{data, size, true};
+    std::vector<uint8_t> completed;
+    if (!markers.complete) {
+        completed.reserve(size + 2);
+        completed.assign(data, data + size);
+        completed.push_back(0xFF);
+        completed.push_back(0xD9);
+        in = {completed.data(), completed.size(), false};
     }
     TjHandle tj(tjInitDecompress());
     if (!tj) {
         return nullptr;
     }
     // A header with a recoverable flaw reports a warning but still describes the picture; the
-    // decode below decides whether the flaw is fatal.
+    // decode below decides whether the flaw is fatal. Sampling factors TurboJPEG has no name for
+    // (4:1:0 and the like) are refused by the header call after it has described the picture;
+    // the decoder itself handles them.
     int width = 0, height = 0, subsampling = -1, colourspace = -1;
-    if ((tjDecompressHeader3(tj.get(), data, static_cast<unsigned long>(size), &width, &height,
-                             &subsampling, &colourspace) != 0 &&
-         tjGetErrorCode(tj.get()) != TJERR_WARNING) ||
-        subsampling < 0 || colourspace < 0 || !sizeAllowed(width, height)) {
+    const bool described =
+        tjDecompressHeader3(tj.get(), in.data, static_cast<unsigned long>(in.size), &width, &height,
+                            &subsampling, &colourspace) == 0 ||
+        tjGetErrorCode(tj.get()) == TJERR_WARNING || subsampling < 0;
+    if (!described || colourspace < 0 || !sizeAllowed(width, height)) {
         return nullptr;
     }
     const tjscalingfactor scale = chooseScale(width, height, maxWidth, maxHeight);
-    HGLOBAL image = decodeInto(tj.get(), data, size, TJSCALED(width, scale),
-                               TJSCALED(height, scale), colourspace, markers.adobe);
+    HGLOBAL image = decodeInto(tj.get(), in, TJSCALED(width, scale), TJSCALED(height, scale),
+                               colourspace, markers.adobe);
     if (image == nullptr) {
         return nullptr;
     }

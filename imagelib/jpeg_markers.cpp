@@ -89,6 +89,54 @@ size_t skipEntropyData(const uint8_t* data, size_t size, size_t pos) {
     return size;
 }
 
+// Which coefficients of each frame component the scans have delivered to full precision.
+class ScanCoverage {
+public:
+    void frame(const uint8_t* p, size_t length) {
+        if (length < 6 || p[5] == 0 || p[5] > kMaxComponents || length < 6 + 3u * p[5]) {
+            return;
+        }
+        count_ = p[5];
+        for (size_t i = 0; i < count_; ++i) {
+            ids_[i] = p[6 + 3 * i];
+        }
+    }
+    void scan(const uint8_t* p, size_t length) {
+        if (length < 1 || length < 1 + 2u * p[0] + 3) {
+            return;
+        }
+        const size_t components = p[0];
+        const uint8_t* tail = p + 1 + 2 * components;
+        const unsigned first = tail[0], last = tail[1], low = tail[2] & 15;
+        if (low != 0 || first > last || last > 63) {
+            return; // a scan that leaves refinement bits to later ones
+        }
+        const uint64_t bits = (last == 63 ? ~uint64_t(0) : (uint64_t(1) << (last + 1)) - 1) &
+                              ~((uint64_t(1) << first) - 1);
+        for (size_t c = 0; c < components; ++c) {
+            for (size_t i = 0; i < count_; ++i) {
+                if (ids_[i] == p[1 + 2 * c]) {
+                    done_[i] |= bits;
+                }
+            }
+        }
+    }
+    bool complete() const {
+        for (size_t i = 0; i < count_; ++i) {
+            if (done_[i] != ~uint64_t(0)) {
+                return false;
+            }
+        }
+        return count_ > 0;
+    }
+
+private:
+    static constexpr size_t kMaxComponents = 4;
+    size_t count_ = 0;
+    uint8_t ids_[kMaxComponents] = {};
+    uint64_t done_[kMaxComponents] = {};
+};
+
 } // namespace
 
 bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
@@ -98,6 +146,8 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
     }
     bool sawScan = false;
     bool sawFrame = false;
+    bool inScanData = false;
+    ScanCoverage coverage;
     size_t pos = 2;
     while (pos < size) {
         // Like the decoder, tolerate stray bytes before a marker, then any fill bytes.
@@ -111,6 +161,7 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
             break;
         }
         const uint8_t code = data[pos++];
+        inScanData = false;
         if (code == kEoi) {
             out.complete = sawScan;
             break;
@@ -138,14 +189,18 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
             out.adobe = true;
         } else if (isFrameHeader(code) && !sawFrame) {
             sawFrame = true;
+            coverage.frame(payload, payloadSize);
             if (isHuffmanFrame(code)) {
                 out.minimumBits = frameBlocks(payload, payloadSize);
             }
         } else if (code == kSos) {
             sawScan = true;
+            coverage.scan(payload, payloadSize);
             pos = skipEntropyData(data, size, pos);
+            inScanData = true;
         }
     }
+    out.endsInFinalScan = !out.complete && inScanData && pos >= size && coverage.complete();
     return true;
 }
 

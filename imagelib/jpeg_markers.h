@@ -19,6 +19,10 @@ struct JpegMarkers {
     bool adobe = false;
     // An end-of-image marker follows at least one scan: the data was not cut short.
     bool complete = false;
+    // No end-of-image marker: the file ends in the entropy-coded data of a scan, and the scans
+    // seen so far carry every coefficient of every component to full precision. Such a file
+    // lacks only its end marker if that last scan's data is whole (which only decoding tells).
+    bool endsInFinalScan = false;
     // For Huffman-coded frames, a lower bound on the entropy-coded bits a real file of this size
     // needs (every 8 x 8 block of every component costs at least one bit); 0 when unknown.
     uint64_t minimumBits = 0;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <tiffio.h>
 #include <turbojpeg.h>
 
 namespace {
@@ -29,11 +30,11 @@ Header headerOf(const std::string& bytes) {
 
 // Encodes raw pixels directly with TurboJPEG, for files this library would not write itself.
 std::string compressRaw(const std::vector<uint8_t>& pixels, int width, int height, int format,
-                        int subsampling) {
+                        int subsampling, int flags = 0) {
     tjhandle tj = tjInitCompress();
     unsigned char* out = nullptr;
     unsigned long size = 0;
-    tjCompress2(tj, pixels.data(), width, 0, height, format, &out, &size, subsampling, 95, 0);
+    tjCompress2(tj, pixels.data(), width, 0, height, format, &out, &size, subsampling, 95, flags);
     std::string bytes(reinterpret_cast<char*>(out), size);
     tjFree(out);
     tjDestroy(tj);
@@ -203,6 +204,58 @@ TEST_F(JpegFiles, CmykUsesTheAdobeConvention) {
     EXPECT_TRUE(closeTo(pixelAt(loaded.get(), 12, 12), Colour{0, 127, 127}, 6));
 }
 
+// A JPEG stream with the given luma sampling factors (chroma 1 x 1), cut from a TIFF strip that
+// libtiff's JPEG codec writes whole (tables included): TurboJPEG cannot write such factors.
+std::string jpegWithSampling(int horizontal, int vertical, int width, int height,
+                             const std::string& scratch) {
+    TIFF* tif = TIFFOpen(scratch.c_str(), "w");
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_JPEG);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_YCBCR);
+    TIFFSetField(tif, TIFFTAG_YCBCRSUBSAMPLING, horizontal, vertical);
+    TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    TIFFSetField(tif, TIFFTAG_JPEGTABLESMODE, 0);
+    TIFFSetField(tif, TIFFTAG_JPEGQUALITY, 95);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, height);
+    std::vector<uint8_t> line(width * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Colour c = testPattern(x, y, width, height);
+            line[3 * x] = c.r, line[3 * x + 1] = c.g, line[3 * x + 2] = c.b;
+        }
+        TIFFWriteScanline(tif, line.data(), y, 0);
+    }
+    TIFFClose(tif);
+    tif = TIFFOpen(scratch.c_str(), "r");
+    std::string stream(static_cast<size_t>(TIFFRawStripSize(tif, 0)), '\0');
+    TIFFReadRawStrip(tif, 0, stream.data(), static_cast<tmsize_t>(stream.size()));
+    TIFFClose(tif);
+    return stream;
+}
+
+TEST_F(JpegFiles, FourToOneToZeroSamplingDecodes) {
+    if (!TIFFIsCODECConfigured(COMPRESSION_JPEG)) {
+        GTEST_SKIP() << "libtiff without JPEG";
+    }
+    // Chroma sampled once every 4 x 2 pixels: a layout TurboJPEG has no name for.
+    const std::string bytes = jpegWithSampling(4, 2, 64, 48, dir.file("strip.tif"));
+    ASSERT_EQ(bytes.substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(headerOf(bytes).subsampling, -1);
+    ImageHandle loaded = load(bytes);
+    ASSERT_TRUE(loaded);
+    ImageHandle want = pattern(64, 48);
+    EXPECT_LT(meanDifference(loaded.get(), want.get()), 6);
+    IMAGE_INFO stored{};
+    ImageHandle half(PelmixFileLoadFit(dir.file("in.jpg").c_str(), 32, 24, &stored));
+    ASSERT_TRUE(half);
+    EXPECT_EQ(infoOf(half.get()).WIDTH, 32);
+    EXPECT_EQ(stored.WIDTH, 64);
+}
+
 TEST_F(JpegFiles, FitDecodesAtTheSmallestCoveringScale) {
     ImageHandle image = pattern(800, 600);
     const std::string path = save(image.get(), 85);
@@ -234,8 +287,29 @@ TEST_F(JpegFiles, FitDecodesAtTheSmallestCoveringScale) {
 TEST_F(JpegFiles, DamagedFilesGiveZeroOrAnImage) {
     ImageHandle image = pattern(24, 24);
     const std::string good = readBytes(save(image.get(), 75));
-    for (size_t length = 0; length < good.size(); ++length) {
-        EXPECT_FALSE(load(good.substr(0, length))) << "prefix of " << length << " bytes";
+    // A file that lacks only its end marker is the whole picture; one whose scan data stops
+    // early, or (progressive) that stops before its last scan, is refused.
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const Colour c = testPattern(x, y, 24, 24);
+            rgb.insert(rgb.end(), {c.r, c.g, c.b});
+        }
+    }
+    const std::string progressive =
+        compressRaw(rgb, 24, 24, TJPF_RGB, TJSAMP_420, TJFLAG_PROGRESSIVE);
+    for (const std::string* whole : {&good, &progressive}) {
+        ImageHandle reference = load(*whole);
+        ASSERT_TRUE(reference);
+        for (size_t length = 0; length < whole->size(); ++length) {
+            ImageHandle prefix = load(whole->substr(0, length));
+            if (length + 2 < whole->size()) {
+                EXPECT_FALSE(prefix) << "prefix of " << length << " bytes";
+            } else {
+                ASSERT_TRUE(prefix) << "prefix of " << length << " bytes";
+                EXPECT_EQ(meanDifference(prefix.get(), reference.get()), 0);
+            }
+        }
     }
 
     // Stray bytes between two header segments only warrant a warning.

@@ -16,6 +16,16 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12; // OS/2: 16-bit sizes, 3-byte palette entries
 constexpr uint32_t kInfoHeaderSize = 40;
+// OS/2 2.x: a 64-byte header starting like the 40-byte one, which may be cut short after any
+// field from 16 bytes on (missing fields are 0); 4-byte palette entries.
+constexpr uint32_t kOs2ShortHeaderSize = 16;
+constexpr uint32_t kOs2HeaderSize = 64;
+constexpr uint32_t kOs2Huffman1D = 3; // not BI_BITFIELDS in an OS/2 header
+
+bool isOs2v2Header(uint32_t size) {
+    return size >= kOs2ShortHeaderSize && size <= kOs2HeaderSize && size % 4 == 0 &&
+           size != kInfoHeaderSize && size != 52 && size != 56;
+}
 
 // An RLE picture may be announced by a few bytes (a bare end-of-bitmap code), so its size cannot
 // be checked against the file like an uncompressed one. A real encoder covers at most 255 pixels
@@ -126,8 +136,9 @@ bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
     }
     const uint32_t pixelOffset = le32(data + 10);
     const uint32_t headerSize = le32(data + kFileHeaderSize);
+    const bool os2 = isOs2v2Header(headerSize);
     if (headerSize != kCoreHeaderSize && headerSize != kInfoHeaderSize && headerSize != 52 &&
-        headerSize != 56 && headerSize != 108 && headerSize != 124) {
+        headerSize != 56 && headerSize != 108 && headerSize != 124 && !os2) {
         return false;
     }
     if (kFileHeaderSize + headerSize > size) {
@@ -144,14 +155,21 @@ bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
         layout.bits = le16(h + 10);
         layout.entrySize = 3;
     } else {
-        layout.width = static_cast<int32_t>(le32(h + 4));
-        height = static_cast<int32_t>(le32(h + 8));
+        // Fields a short OS/2 header leaves out read as 0.
+        const auto field = [h, headerSize](uint32_t offset) {
+            return offset + 4 <= headerSize ? le32(h + offset) : 0u;
+        };
+        layout.width = static_cast<int32_t>(field(4));
+        height = static_cast<int32_t>(field(8));
         planes = le16(h + 12);
         layout.bits = le16(h + 14);
-        layout.compression = le32(h + 16);
-        layout.xPelsPerMeter = static_cast<int32_t>(le32(h + 24));
-        layout.yPelsPerMeter = static_cast<int32_t>(le32(h + 28));
-        clrUsed = le32(h + 32);
+        layout.compression = field(16);
+        layout.xPelsPerMeter = static_cast<int32_t>(field(24));
+        layout.yPelsPerMeter = static_cast<int32_t>(field(28));
+        clrUsed = field(32);
+        if (os2 && layout.compression == kOs2Huffman1D) {
+            return false;
+        }
     }
     layout.topDown = height < 0;
     height = height < 0 ? -height : height;

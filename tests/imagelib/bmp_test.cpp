@@ -212,6 +212,17 @@ TEST_F(Bmp, TopDownAndOs2FilesKeepTheirOrientationAndPalette) {
     ASSERT_TRUE(c);
     EXPECT_EQ(pixelAt(c.get(), 0, 0), (Colour{1, 2, 3}));
     EXPECT_EQ(pixelAt(c.get(), 1, 0), (Colour{}));
+    // OS/2 2.x: the 64-byte header and its 16-byte short form, with 4-byte palette entries.
+    ImageHandle d = load(bmpFile(64, 2, 1, 8, 0, palette(4), {1, 3, 0, 0}, {}, 4));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(infoOf(d.get()).RESOLUTION, 96);
+    EXPECT_EQ(pixelAt(d.get(), 1, 0), (Colour{3, 6, 9}));
+    ImageHandle e = load(bmpFile(16, 3, 1, 4, 0, palette(16), {0x1F, 0x20, 0, 0}));
+    ASSERT_TRUE(e);
+    EXPECT_EQ(infoOf(e.get()).RESOLUTION, 0);
+    EXPECT_EQ(pixelAt(e.get(), 1, 0), (Colour{15, 30, 45}));
+    // Its compression 3 is one-dimensional Huffman coding, not bit fields.
+    EXPECT_FALSE(load(bmpFile(64, 2, 1, 24, 3, {}, {1, 2, 3, 4, 5, 6, 0, 0})));
 }
 
 TEST_F(Bmp, RunLengthFilesHonourEveryEscape) {

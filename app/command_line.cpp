@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 FolderName folderFromName(const QString& name) {
@@ -23,7 +24,9 @@ FolderName folderFromName(const QString& name) {
         }
     }
     if (result.isFolder) {
-        result.folder = name;
+        // A relative folder means another one once the program runs from elsewhere.
+        result.folder =
+            info.isDir() && info.isRelative() ? QDir::cleanPath(info.absoluteFilePath()) : name;
         if (!result.folder.endsWith(QLatin1Char('/'))) {
             result.folder += QLatin1Char('/');
         }

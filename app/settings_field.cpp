@@ -1,5 +1,6 @@
 #include "settings_field.h"
 
+#include "settings_line.h"
 #include "settings_number.h"
 
 #include <charconv>
@@ -70,7 +71,7 @@ QString format(const USR_SETTINGS& settings, const SettingKey& key) {
                 QString text = field;
                 text.replace(QLatin1Char('\r'), QLatin1Char(' '));
                 text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-                return text;
+                return settings_line::encodeValue(text);
             } else if constexpr (std::is_integral_v<Field>) {
                 return settings_number::formatInteger(field);
             } else if constexpr (std::is_same_v<Field, float>) {

@@ -24,16 +24,29 @@ QString trimBlanks(QStringView line) {
 
 SettingLine split(QStringView trimmedLine) {
     SettingLine result;
-    QStringView cut = trimmedLine;
-    qsizetype apostrophe = trimmedLine.indexOf(QLatin1Char('\''));
-    if (apostrophe >= 0) {
-        cut = trimmedLine.first(apostrophe);
-        result.comment = trimmedLine.sliced(apostrophe).toString();
+    const QChar apostrophe = QLatin1Char('\'');
+    QString cut;
+    cut.reserve(trimmedLine.size());
+    for (qsizetype i = 0; i < trimmedLine.size(); ++i) {
+        if (trimmedLine[i] != apostrophe) {
+            cut += trimmedLine[i];
+        } else if (i + 1 < trimmedLine.size() && trimmedLine[i + 1] == apostrophe) {
+            cut += apostrophe;
+            ++i;
+        } else {
+            result.comment = trimmedLine.sliced(i).toString();
+            break;
+        }
     }
-    result.key = cut.first(qMin<qsizetype>(4, cut.size())).toString();
+    result.key = cut.first(qMin<qsizetype>(4, cut.size()));
     qsizetype comma = cut.indexOf(QLatin1Char(','));
-    result.value = trimBlanks(comma >= 0 ? cut.sliced(comma + 1) : cut);
+    result.value = trimBlanks(comma >= 0 ? QStringView(cut).sliced(comma + 1) : QStringView(cut));
     return result;
+}
+
+QString encodeValue(const QString& value) {
+    QString text = value;
+    return text.replace(QLatin1String("'"), QLatin1String("''"));
 }
 
 } // namespace settings_line

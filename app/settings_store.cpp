@@ -83,7 +83,8 @@ bool writeSettings(QFile& templateFile, QFile& out, const USR_SETTINGS& settings
         }
         SettingLine parts = settings_line::split(trimmed);
         const SettingKey* key = keyOf(parts.key);
-        QString value = key ? settings_field::format(settings, *key) : parts.value;
+        QString value =
+            key ? settings_field::format(settings, *key) : settings_line::encodeValue(parts.value);
         writeLine(parts.key + QLatin1String(" , ") + value + QLatin1Char(' ') + parts.comment);
     }
     writeLine(endMarker);
@@ -131,6 +132,10 @@ SettingsLoadResult SettingsStore::LOAD_SETTINGS(USR_SETTINGS& settings) const {
         }
     }
     readSettings(file, settings);
+    // An empty source folder would make the folder method move nothing: it means the program's.
+    if (settings.NTWP.isEmpty()) {
+        settings.NTWP = programDir_;
+    }
     return result;
 }
 

@@ -67,14 +67,47 @@ TEST_F(SettingsStoreTest, FirstStartCopiesTheDefaultsByteForByte) {
     USR_SETTINGS settings;
     EXPECT_EQ(store().LOAD_SETTINGS(settings), SettingsLoadResult::CreatedFromDefaults);
     EXPECT_EQ(read("ORVA.CNF"), defaults);
-    EXPECT_EQ(settings.NTOP, u"IMG");
     EXPECT_EQ(settings.JPGP, 85);
-    EXPECT_EQ(settings.MPRY, 4);
 
     // The next start reads the copy.
     USR_SETTINGS again;
     EXPECT_EQ(store().LOAD_SETTINGS(again), SettingsLoadResult::Loaded);
-    EXPECT_EQ(again.NTOP, u"IMG");
+    EXPECT_EQ(again.JPGP, 85);
+}
+
+TEST_F(SettingsStoreTest, TextWithApostrophesComesBack) {
+    write("DEF_ORVA.CNF", smallTemplate);
+    for (const QString& text :
+         {QStringLiteral("/home/me/it's/"), QStringLiteral("'"), QStringLiteral("a''b"),
+          QStringLiteral("end'"), QStringLiteral("no apostrophe")}) {
+        USR_SETTINGS settings;
+        settings.BASD = text;
+        settings.NTOP = QStringLiteral("IMG");
+        ASSERT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::Saved);
+        USR_SETTINGS loaded;
+        ASSERT_EQ(store().LOAD_SETTINGS(loaded), SettingsLoadResult::Loaded);
+        EXPECT_EQ(loaded.BASD, text);
+        EXPECT_EQ(loaded.NTOP, u"IMG") << "the line's comment is still a comment";
+    }
+    EXPECT_NE(read("ORVA.CNF").find("BASD , no apostrophe 'base folder\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, ShippedDefaultsAreTheBuiltInOnes) {
+    write("DEF_ORVA.CNF", readBytes(shippedTemplate));
+    USR_SETTINGS shipped;
+    store().LOAD_SETTINGS(shipped);
+    USR_SETTINGS builtIn;
+    store().setBuiltInDefaults(builtIn);
+    // The keys that have a built-in default (the others take theirs from the file alone).
+    for (const char* name :
+         {"BASD", "MKDR", "NTOP", "TWBT", "MPRX", "MPRY", "CTDM", "CFDM", "CMTX", "CMTY", "CMTT",
+          "BADM", "NTWF", "NTWP", "UTNM", "UTNT", "SCNN", "RNDU", "EXTM"}) {
+        const SettingKey& key = *findSettingKey(name);
+        EXPECT_EQ(settings_field::format(shipped, key), settings_field::format(builtIn, key))
+            << name;
+    }
+    // An empty source folder of the folder method is the program's folder.
+    EXPECT_EQ(shipped.NTWP, programDir());
 }
 
 TEST_F(SettingsStoreTest, SavingTheShippedDefaultsReproducesThem) {
@@ -83,7 +116,11 @@ TEST_F(SettingsStoreTest, SavingTheShippedDefaultsReproducesThem) {
     USR_SETTINGS settings;
     store().LOAD_SETTINGS(settings);
     ASSERT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::Saved);
-    EXPECT_EQ(read("ORVA.CNF"), defaults);
+    // Byte for byte, but for the source folder, which is now the program's folder.
+    const std::string empty = "NTWP ,  '";
+    const std::string filled = "NTWP , " + programDir().toStdString() + " '";
+    ASSERT_NE(defaults.find(empty), std::string::npos);
+    EXPECT_EQ(read("ORVA.CNF"), defaults.replace(defaults.find(empty), empty.size(), filled));
 }
 
 TEST_F(SettingsStoreTest, ShippedTemplateHoldsEveryKeyOnceInRange) {
@@ -180,7 +217,7 @@ TEST_F(SettingsStoreTest, ValuesSurviveASaveAndALoad) {
               std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, ApostropheCutsAValueAndLineBreaksNeverReachTheFile) {
+TEST_F(SettingsStoreTest, ApostrophesAndLineBreaksNeverBreakTheFile) {
     write("DEF_ORVA.CNF", "NTOP ,  \r\nBASD ,  \r\n[EOF]\r\n");
     USR_SETTINGS settings;
     settings.NTOP = QStringLiteral("it's");
@@ -188,7 +225,7 @@ TEST_F(SettingsStoreTest, ApostropheCutsAValueAndLineBreaksNeverReachTheFile) {
     ASSERT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::Saved);
     USR_SETTINGS loaded;
     store().LOAD_SETTINGS(loaded);
-    EXPECT_EQ(loaded.NTOP, u"it");
+    EXPECT_EQ(loaded.NTOP, u"it's");
     EXPECT_EQ(loaded.BASD, u"/a DSPM , 2 /");
     EXPECT_EQ(loaded.DSPM, 1);
 }

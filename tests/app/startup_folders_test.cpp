@@ -219,6 +219,10 @@ TEST(FolderNames, BackwardScanDecides) {
     EXPECT_EQ(folderFromName(QStringLiteral("C:")).folder, QStringLiteral("C:/"));
     EXPECT_FALSE(folderFromName(QStringLiteral("photos")).isFolder);
     EXPECT_FALSE(folderFromName(QString()).isFolder);
+    // An existing folder named relatively is stored with its whole path.
+    const QString here = QDir::currentPath();
+    EXPECT_EQ(folderFromName(QStringLiteral(".")).folder, here + QLatin1Char('/'));
+    EXPECT_EQ(folderFromName(QStringLiteral("./")).folder, here + QLatin1Char('/'));
 }
 
 TEST(FolderNames, AnExistingFolderIsAlwaysAFolder) {

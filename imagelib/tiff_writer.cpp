@@ -3,6 +3,7 @@
 #include "dib.h"
 #include "tiff_file.h"
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -10,6 +11,13 @@
 namespace pelmix {
 
 namespace {
+
+// The whole number of dots per inch that pixels per metre were rounded from (300 dpi is stored
+// as 11811), so that the file says 300 rather than 299.9994; 0 when there is none.
+long wholeDotsPerInch(int32_t perMetre) {
+    const long dpi = std::lround(perMetre * 0.0254);
+    return dpi > 0 && std::lround(dpi / 0.0254) == perMetre ? dpi : 0;
+}
 
 uint32_t luminance(const Rgbq& c) {
     return 299u * c.red + 587u * c.green + 114u * c.blue;
@@ -71,9 +79,15 @@ bool describe(TIFF* tif, const DibView& dib, uint16_t compression) {
     if (ok && header.biXPelsPerMeter > 0) {
         const int32_t yPerMetre =
             header.biYPelsPerMeter > 0 ? header.biYPelsPerMeter : header.biXPelsPerMeter;
-        ok = TIFFSetField(tif, TIFFTAG_XRESOLUTION, header.biXPelsPerMeter * 0.0254) == 1 &&
-             TIFFSetField(tif, TIFFTAG_YRESOLUTION, yPerMetre * 0.0254) == 1 &&
-             TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1;
+        const bool inches =
+            wholeDotsPerInch(header.biXPelsPerMeter) != 0 && wholeDotsPerInch(yPerMetre) != 0;
+        const auto value = [inches](int32_t perMetre) {
+            return inches ? static_cast<double>(wholeDotsPerInch(perMetre)) : perMetre / 100.0;
+        };
+        ok = TIFFSetField(tif, TIFFTAG_XRESOLUTION, value(header.biXPelsPerMeter)) == 1 &&
+             TIFFSetField(tif, TIFFTAG_YRESOLUTION, value(yPerMetre)) == 1 &&
+             TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT,
+                          inches ? RESUNIT_INCH : RESUNIT_CENTIMETER) == 1;
     }
     return ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0)) == 1;
 }

@@ -136,6 +136,48 @@ TEST_P(TiffRoundTrip, KeepsPixelsColourTypeAndResolution) {
 INSTANTIATE_TEST_SUITE_P(Compressions, TiffRoundTrip,
                          ::testing::Values(PELMIX_TIFF_NONE, PELMIX_TIFF_PACKBITS));
 
+TEST(TiffSave, ResolutionIsWrittenExactly) {
+    // Pixels per metre rounded from whole dots per inch are written as those dots per inch;
+    // others per centimetre, which holds them exactly.
+    struct Case {
+        int32_t perMetre;
+        uint16_t unit;
+        float x;
+    };
+    const Case cases[] = {{11811, RESUNIT_INCH, 300},
+                          {23622, RESUNIT_INCH, 600},
+                          {3780, RESUNIT_INCH, 96},
+                          {10000, RESUNIT_INCH, 254},
+                          {12345, RESUNIT_CENTIMETER, 123.45f}};
+    TempDir dir;
+    const std::string path = dir.file("res.tif");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.perMetre);
+        ImageHandle image =
+            makeIndexedImage(4, 2, 1, greyPalette(1), [](int x, int) { return x & 1; });
+        auto* header = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(image.get()));
+        header->biXPelsPerMeter = header->biYPelsPerMeter = c.perMetre;
+        GlobalUnlock(image.get());
+        ASSERT_EQ(PelmixTiffFileSave(path.c_str(), image.get(), "", "", PELMIX_TIFF_NONE), 1);
+        TIFF* tif = TIFFOpen(path.c_str(), "r");
+        ASSERT_NE(tif, nullptr);
+        float x = 0, y = 0;
+        uint16_t unit = 0;
+        TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x);
+        TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y);
+        TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+        TIFFClose(tif);
+        EXPECT_EQ(unit, c.unit);
+        EXPECT_EQ(x, c.x);
+        EXPECT_EQ(y, c.x);
+        ImageHandle loaded = load(path);
+        ASSERT_TRUE(loaded);
+        header = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(loaded.get()));
+        EXPECT_EQ(header->biXPelsPerMeter, c.perMetre);
+        GlobalUnlock(loaded.get());
+    }
+}
+
 TEST(TiffSave, GroupFourWritesBilevelThatLibtiffReadsBack) {
     TempDir dir;
     ImageHandle image = makeIndexedImage(37, 19, 1, {{0, 0, 0}, {255, 255, 255}},

@@ -120,8 +120,10 @@ typedef struct IMAGE_INFO {
 /*
  * Decodes a BMP, JPEG or TIFF file (chosen by its content, not its name). Returns a new handle,
  * 0 if the file cannot be read. BMP keeps 1, 4, 8 and 24 bits (16 and 32 become 24); JPEG loads
- * as 8-bit grey or 24 bits (CMYK converted); TIFF keeps bilevel, 4- and 8-bit grey and palette,
- * everything else libtiff decodes becomes 24 bits. Only the first page of a TIFF is read.
+ * as 8-bit grey or 24 bits (CMYK converted); TIFF keeps bilevel, 4- and 8-bit grey and palette
+ * (2 bits widened to 4), 16-bit grey and grey with alpha become 8-bit grey, everything else
+ * libtiff decodes becomes 24 bits; an alpha channel is composed on white. Only the first page of
+ * a TIFF is read.
  */
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* caption,
                                               const char* text);

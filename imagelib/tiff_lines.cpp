@@ -6,6 +6,13 @@
 
 namespace pelmix {
 
+namespace {
+
+// Larger tiles go to libtiff's RGBA reader, which refuses them itself.
+constexpr tmsize_t kMaxTileBytes = tmsize_t(64) << 20;
+
+} // namespace
+
 TiffLines::TiffLines(TiffFile& file, uint32_t width, uint32_t height, uint32_t bitsPerPixel)
     : file_(file), height_(height), width_(width), bitsPerPixel_(bitsPerPixel) {
     TIFF* tif = file.get();
@@ -22,8 +29,8 @@ TiffLines::TiffLines(TiffFile& file, uint32_t width, uint32_t height, uint32_t b
         const tmsize_t tileRow = TIFFTileRowSize(tif);
         if (TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth_) != 1 ||
             TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength_) != 1 || tileWidth_ == 0 ||
-            tileLength_ == 0 || tileWidth_ % 8 != 0 || tileSize <= 0 || tileRow <= 0 ||
-            uint64_t(tileRow) * tileLength_ > uint64_t(tileSize)) {
+            tileLength_ == 0 || tileWidth_ % 8 != 0 || tileSize <= 0 || tileSize > kMaxTileBytes ||
+            tileRow <= 0 || uint64_t(tileRow) * tileLength_ > uint64_t(tileSize)) {
             return;
         }
         tileRowBytes_ = static_cast<size_t>(tileRow);

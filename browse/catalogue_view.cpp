@@ -29,6 +29,9 @@ CatalogueView::CatalogueView(ORVA_WIN& window)
     for (QLabel* picture : window_.DSP8_IMG2) {
         picture->installEventFilter(this);
     }
+    regrowTimer_.setSingleShot(true);
+    regrowTimer_.setInterval(kRegrowDelayMs);
+    connect(&regrowTimer_, &QTimer::timeout, this, &CatalogueView::redecodeGrownCells);
 }
 
 CatalogueView::~CatalogueView() {
@@ -256,6 +259,7 @@ void CatalogueView::moveCell(int from, int to) {
     window_.DSP8_IMG2[to]->setVisible(!window_.DSP8_IMG2[from]->isHidden());
     pictures_[to] = pictures_[from];
     fromHandle_[to] = fromHandle_[from];
+    decodedFor_[to] = decodedFor_[from];
     pageSize_[to] = pageSize_[from];
     shownName_[to] = shownName_[from];
     shownDate_[to] = shownDate_[from];
@@ -311,13 +315,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         }
     }
 
-    // The library decodes for the picture area of the cell, in device pixels.
-    const qreal ratio = window_.devicePixelRatioF();
-    const QSize box(
-        std::max(1, int(pixelsX(cellTwips_[index].width() - CatalogueLayout::kSideMargin) * ratio)),
-        std::max(1, int(pixelsY(cellTwips_[index].height() - CatalogueLayout::kVerticalMargin) *
-                        ratio)));
-
+    const QSize box = pictureBox(index);
     CataloguePicture maker(loader_, settings, state_.WORK_IMAGE);
     clearPicture(index);
     if (settings.C256 != 0) {
@@ -331,6 +329,8 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         if (state_.PAGE_IMAGE[index] != nullptr) {
             fromHandle_[index] = true;
             pageSize_[index] = natural;
+            decodedFor_[index] =
+                natural.width() > box.width() || natural.height() > box.height() ? box : QSize();
             placePicture(index);
             return;
         }
@@ -347,7 +347,45 @@ void CatalogueView::drawPicture(int index, const QString& name) {
     }
     pictures_[index] = picture.image;
     pageSize_[index] = picture.natural;
+    const bool reduced = picture.image.width() < picture.natural.width() ||
+                         picture.image.height() < picture.natural.height();
+    decodedFor_[index] = reduced ? box : QSize();
     placePicture(index);
+}
+
+QSize CatalogueView::pictureBox(int index) const {
+    const qreal ratio = window_.devicePixelRatioF();
+    return QSize(
+        std::max(1, int(pixelsX(cellTwips_[index].width() - CatalogueLayout::kSideMargin) * ratio)),
+        std::max(1, int(pixelsY(cellTwips_[index].height() - CatalogueLayout::kVerticalMargin) *
+                        ratio)));
+}
+
+void CatalogueView::noteGrownCells() {
+    for (int i = 0; i < cellsPerPage(); ++i) {
+        const QSize decoded = decodedFor_[i];
+        const QSize now = pictureBox(i);
+        if (decoded.isValid() &&
+            (now.width() > decoded.width() || now.height() > decoded.height())) {
+            regrowTimer_.start(); // again from the start while the size keeps changing
+            return;
+        }
+    }
+}
+
+void CatalogueView::redecodeGrownCells() {
+    if (state_.CAT_BUSY) {
+        regrowTimer_.start(); // a refresh draws the cells now; look again afterwards
+        return;
+    }
+    for (int i = 0; i < cellsPerPage(); ++i) {
+        const QSize decoded = decodedFor_[i];
+        const QSize now = pictureBox(i);
+        if (decoded.isValid() && !state_.PAGE_NAME[i].isEmpty() &&
+            (now.width() > decoded.width() || now.height() > decoded.height())) {
+            drawPicture(i, state_.PAGE_NAME[i]);
+        }
+    }
 }
 
 void CatalogueView::markCell(int index, bool current) {
@@ -384,6 +422,7 @@ bool CatalogueView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_.PIC8_BASE) {
         if (event->type() == QEvent::Resize) {
             CATALOGUE_LAYOUT();
+            noteGrownCells();
         }
         return false;
     }

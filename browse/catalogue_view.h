@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <optional>
 
@@ -26,6 +27,8 @@ public:
     // The wait frame's size in twips.
     static constexpr int kWaitWidth = 3900;
     static constexpr int kWaitHeight = 1350;
+    // How long the cells' size must stay still before grown cells are decoded again.
+    static constexpr int kRegrowDelayMs = 150;
 
     explicit CatalogueView(ORVA_WIN& window);
     ~CatalogueView() override;
@@ -72,6 +75,10 @@ private:
     void clearPicture(int index);
     QString thumbnailPrefix();
     void paintHandle(int index);
+    // The picture area of cell index in device pixels: what the library decodes for.
+    QSize pictureBox(int index) const;
+    void noteGrownCells();
+    void redecodeGrownCells();
 
     ORVA_WIN& window_;
     BrowsingState& state_;
@@ -81,6 +88,10 @@ private:
     std::array<QSize, kCells> pageSize_{};  // PAGE_SIZE
     std::array<QImage, kCells> pictures_{}; // each cell's picture before scaling to the cell
     std::array<bool, kCells> fromHandle_{}; // painted from PAGE_IMAGE (256-colour mode)
+    // The box a reduced picture was decoded for; empty when the picture is at its natural size.
+    // A cell grown past it is decoded again once the resizing has settled.
+    std::array<QSize, kCells> decodedFor_{};
+    QTimer regrowTimer_;
     std::array<QString, kCells> shownName_{};
     std::array<QString, kCells> shownDate_{};
     std::optional<QString> thumbnails_; // asked once per refresh

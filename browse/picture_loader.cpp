@@ -18,6 +18,7 @@ using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, HandleFree>;
 
 HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     paths_.append(path);
+    boxes_.append(box);
     IMAGE_INFO stored;
     std::memset(&stored, 0, sizeof stored);
     const QByteArray name = QFile::encodeName(path);

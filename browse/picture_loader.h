@@ -7,6 +7,7 @@
 #include "pelmix.h"
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -27,8 +28,14 @@ public:
     // Files read since the last reset, in order (one entry per load, failed loads included).
     int loads() const { return static_cast<int>(paths_.size()); }
     const QStringList& loadedPaths() const { return paths_; }
-    void resetCount() { paths_.clear(); }
+    // The box each of those loads was decoded for.
+    const QList<QSize>& loadedBoxes() const { return boxes_; }
+    void resetCount() {
+        paths_.clear();
+        boxes_.clear();
+    }
 
 private:
     QStringList paths_;
+    QList<QSize> boxes_;
 };

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -35,6 +36,38 @@ TEST_F(CatalogueViewTest, FirstPageLoadsEachCellOnceAndShowsItsFile) {
     for (int i = 8; i < 12; ++i) {
         EXPECT_FALSE(window().DSP8_FRM[i]->isVisibleTo(window().PIC8_BASE)) << i;
     }
+}
+
+TEST_F(CatalogueViewTest, CellsGrownPastTheirPictureAreDecodedAgainOnce) {
+    makePictures(2, 1600, 1200);
+    // As at start-up: the first page is read before the window is shown at its size.
+    window_ = std::make_unique<ORVA_WIN>(program);
+    window_->resize(200, 150);
+    refresh().REFRESH_CATALOGUE(1);
+    ASSERT_EQ(loader().loads(), 2);
+    const QSize first = loader().loadedBoxes()[0];
+    loader().resetCount();
+
+    window_->show();
+    for (int width : {700, 900, 1200}) { // a window dragged bigger
+        window_->resize(width, width * 2 / 3);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loader().loads() == 2; }, 2000));
+    QTest::qWait(3 * CatalogueView::kRegrowDelayMs);
+    ASSERT_EQ(loader().loads(), 2) << "each cell once, after the resizing";
+    const QSize now = loader().loadedBoxes()[0];
+    EXPECT_GT(now.width(), 4 * first.width());
+    EXPECT_GT(now.height(), 4 * first.height());
+
+    // Smaller again, or back to the same size: the pictures decoded are good enough.
+    loader().resetCount();
+    window_->resize(900, 600);
+    QApplication::processEvents();
+    window_->resize(1200, 800);
+    QApplication::processEvents();
+    QTest::qWait(3 * CatalogueView::kRegrowDelayMs);
+    EXPECT_EQ(loader().loads(), 0);
 }
 
 TEST_F(CatalogueViewTest, ScrollingOnePositionLoadsOnlyTheNewLastCell) {

@@ -138,12 +138,13 @@ void Startup::placeWindow() {
     ORVA_WIN& w = *window_;
     const double dpi = logicalDpi(w);
     const QScreen* screen = w.screen();
-    const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize screenPixels = area.size();
     const TwipsSize screenTwips{pixelsToTwips(screenPixels.width(), dpi),
                                 pixelsToTwips(screenPixels.height(), dpi)};
     const TwipsSize design{pixelsToTwips(w.width(), dpi), pixelsToTwips(w.height(), dpi)};
     const TwipsRect r = windowPlacement(program_.settings, screenTwips, design);
-    w.move(twipsToPixels(r.left, dpi), twipsToPixels(r.top, dpi));
+    w.move(area.left() + twipsToPixels(r.left, dpi), area.top() + twipsToPixels(r.top, dpi));
     w.resize(std::max(1, twipsToPixels(r.width, dpi)), std::max(1, twipsToPixels(r.height, dpi)));
 }
 

@@ -2,13 +2,16 @@
 
 #include "usr_settings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+// The design size, cut to the screen where the screen is smaller, centred on it.
 TwipsRect centred(TwipsSize screen, TwipsSize design) {
-    return {screen.width / 2 - design.width / 2, screen.height / 2 - design.height / 2,
-            design.width, design.height};
+    const int32_t width = std::clamp(design.width, 1, std::max(1, screen.width));
+    const int32_t height = std::clamp(design.height, 1, std::max(1, screen.height));
+    return {screen.width / 2 - width / 2, screen.height / 2 - height / 2, width, height};
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Where the main window opens: the rectangle stored at the last exit when it lies on the screen,
-// else centred at the window's design size. Everything in twips.
+// else centred at the window's design size, cut to the screen where the screen is smaller.
+// screen is the area windows may use (without panels and task bars); everything in twips,
+// relative to that area's top left corner.
 #pragma once
 
 #include <cstdint>

@@ -50,6 +50,22 @@ TEST(WindowPlacement, StoredRectangleUsedOnlyWhenOnScreen) {
     EXPECT_EQ(r.height, 4400);
 }
 
+TEST(WindowPlacement, SmallScreenHoldsTheWholeWindow) {
+    // 800 x 600 pixels at 96 dpi, a design size larger than that.
+    const TwipsSize small{12000, 9000};
+    const TwipsSize design{14400, 10500};
+    USR_SETTINGS s;
+    for (int32_t storedWidth : {0, 30000}) { // none stored, or one too wide for this screen
+        s.POSW = storedWidth;
+        s.POSH = 20000;
+        const TwipsRect r = windowPlacement(s, small, design);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.top, 0);
+        EXPECT_EQ(r.width, 12000);
+        EXPECT_EQ(r.height, 9000);
+    }
+}
+
 TEST(WindowPlacement, ExtremeStoredValuesDoNotOverflow) {
     USR_SETTINGS s;
     s.POSL = 2147483000;

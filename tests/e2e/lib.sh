@@ -64,7 +64,7 @@ echo "Virtual Scanner" >"$WORK/config/orvana/twain-default-source"
 # An X server on the first free display.
 for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     if wait_for 10 test -e "/tmp/.X11-unix/X$n"; then
         export DISPLAY=":$n"

@@ -25,7 +25,8 @@ public:
     AcquisitionLibrary* acquisitionLibrary = nullptr;
 
     USR_SETTINGS settings;
-    QString PROGRAM_DIR; // ends in "/"
+    QString PROGRAM_DIR;  // ends in "/"
+    QString SETTINGS_DIR; // where ORVA.CNF is kept: PROGRAM_DIR, or the user's configuration
     QString APP_TITLE = QStringLiteral("Orvana");
     QString APP_VERSION = QStringLiteral("Version 5.5.0 R55(Snaplet Ready)");
     QString TODAY_STR;    // MMDDYYYY

@@ -6,7 +6,9 @@
 #include "settings_line_reader.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <string>
 
@@ -139,8 +141,23 @@ SettingsLoadResult SettingsStore::LOAD_SETTINGS(USR_SETTINGS& settings) const {
     return result;
 }
 
+QString SettingsStore::settingsFolder(const QString& programDir) {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!config.startsWith(QLatin1Char('/'))) {
+        config = QDir::homePath() + QStringLiteral("/.config");
+    }
+    const QString user = config + QStringLiteral("/orvana/");
+    if (QFileInfo::exists(user + QLatin1String(settingsFileName))) {
+        return user;
+    }
+    if (QFileInfo(programDir).isWritable() || !QDir().mkpath(user)) {
+        return programDir;
+    }
+    return user;
+}
+
 QString SettingsStore::temporaryPath() const {
-    return programDir_ + QStringLiteral("ORVA_CNF.%1.TMP").arg(QCoreApplication::applicationPid());
+    return settingsDir_ + QStringLiteral("ORVA_CNF.%1.TMP").arg(QCoreApplication::applicationPid());
 }
 
 SettingsSaveResult SettingsStore::SAVE_SETTINGS(USR_SETTINGS& settings,

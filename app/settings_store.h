@@ -36,8 +36,17 @@ public:
     static constexpr const char* settingsFileName = "ORVA.CNF";
     static constexpr const char* defaultsFileName = "DEF_ORVA.CNF";
 
-    // programDir ends in the folder separator, as every folder path of the program does.
-    explicit SettingsStore(QString programDir) : programDir_(std::move(programDir)) {}
+    // programDir ends in the folder separator, as every folder path of the program does. The
+    // defaults file is read there; ORVA.CNF lives in settingsDir, the program folder unless that
+    // cannot be written (see settingsFolder).
+    explicit SettingsStore(QString programDir, QString settingsDir = QString())
+        : programDir_(std::move(programDir)),
+          settingsDir_(settingsDir.isEmpty() ? programDir_ : std::move(settingsDir)) {}
+
+    // Where ORVA.CNF is kept: the program folder; when that cannot be written (an installed
+    // program), the user's configuration folder "orvana/" instead, which is also used from then
+    // on once it holds a settings file. Ends in "/".
+    static QString settingsFolder(const QString& programDir);
 
     // Sets the built-in defaults, then reads ORVA.CNF (made from DEF_ORVA.CNF first when it
     // cannot be opened) into settings.
@@ -51,11 +60,12 @@ public:
     // The values the record holds before any file is read.
     void setBuiltInDefaults(USR_SETTINGS& settings) const;
 
-    QString settingsPath() const { return programDir_ + QLatin1String(settingsFileName); }
+    QString settingsPath() const { return settingsDir_ + QLatin1String(settingsFileName); }
     QString defaultsPath() const { return programDir_ + QLatin1String(defaultsFileName); }
     // "ORVA_CNF.<process>.TMP": two programs saving at once never write into one temporary file.
     QString temporaryPath() const;
 
 private:
     QString programDir_;
+    QString settingsDir_;
 };

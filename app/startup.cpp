@@ -58,7 +58,8 @@ bool Startup::begin(const QString& programDir, const QDate& today) {
     program_.PROGRAM_DIR = withTrailingSlash(programDir);
     program_.TODAY_STR = todayText(today);
 
-    const SettingsStore store(program_.PROGRAM_DIR);
+    program_.SETTINGS_DIR = SettingsStore::settingsFolder(program_.PROGRAM_DIR);
+    const SettingsStore store(program_.PROGRAM_DIR, program_.SETTINGS_DIR);
     if (store.LOAD_SETTINGS(program_.settings) == SettingsLoadResult::DefaultsMissing) {
         delete startScreen_.data();
         program_.prompter.message(

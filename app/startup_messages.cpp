@@ -90,4 +90,16 @@ Prompter::Message defaultsMissing(const QString& title, const QString& defaultsP
                Prompter::Icon::Critical, Prompter::Buttons::Ok);
 }
 
+Prompter::Message settingsNotSaved(const QString& title, const QString& path) {
+    Prompter::Message m;
+    m.caption = title;
+    m.text =
+        QStringLiteral("設定を保存できませんでした。今回の変更は次回の起動に引き継がれません。\n") +
+        QStringLiteral("ファイル名 : ") + path + QLatin1Char('\n') +
+        QStringLiteral("フォルダーに書き込めるか、空き容量があるか確認してください。");
+    m.icon = Prompter::Icon::Exclamation;
+    m.buttons = Prompter::Buttons::Ok;
+    return m;
+}
+
 } // namespace startup_messages

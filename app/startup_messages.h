@@ -32,4 +32,7 @@ Prompter::Message droppedNotFolder(const QString& title, const QString& name);
 // Neither the settings file nor its defaults file could be read: the program cannot start.
 Prompter::Message defaultsMissing(const QString& title, const QString& defaultsPath);
 
+// The settings could not be written at exit (read-only folder, full disk, no defaults file).
+Prompter::Message settingsNotSaved(const QString& title, const QString& path);
+
 } // namespace startup_messages

@@ -91,7 +91,11 @@ void Startup::saveSettings() {
         moment.width = pixelsToTwips(window_->width(), dpi);
         moment.height = pixelsToTwips(window_->height(), dpi);
     }
-    SettingsStore(program_.PROGRAM_DIR).SAVE_SETTINGS(program_.settings, moment);
+    const SettingsStore store(program_.PROGRAM_DIR, program_.SETTINGS_DIR);
+    if (store.SAVE_SETTINGS(program_.settings, moment) != SettingsSaveResult::Saved) {
+        program_.prompter.message(
+            window_, startup_messages::settingsNotSaved(program_.APP_TITLE, store.settingsPath()));
+    }
 }
 
 void Startup::releaseImages() {

@@ -8,6 +8,7 @@
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "small_volume.h"
 #include "startup.h"
 #include "startup_placement.h"
 #include "temp_dir.h"
@@ -67,6 +68,7 @@ class Lifecycle : public ::testing::Test {
 protected:
     TempDir folder;
     TempDir pictures;
+    TempDir home;
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
     Program program{prompter, launcher};
@@ -79,6 +81,9 @@ protected:
 
     void SetUp() override {
         ensureApplication();
+        // The user's own configuration and data folders stay out of the tests.
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").c_str());
+        qputenv("XDG_DATA_HOME", (home.path() + "/data").c_str());
         QFile::copy(QStringLiteral(ORVANA_RESOURCES "/DEF_ORVA.CNF"),
                     programDir() + "DEF_ORVA.CNF");
         QFile::copy(QStringLiteral(ORVANA_RESOURCES "/ORVAHELP.html"),
@@ -330,6 +335,48 @@ TEST_F(Lifecycle, ClosingSavesReleasesAndClosesHelp) {
     const QByteArray saved = fileBytes(programDir() + "ORVA.CNF");
     EXPECT_TRUE(saved.contains("DFDS , " + picturesDir().toUtf8()));
     EXPECT_TRUE(saved.contains("CKTN , Virtual Scanner"));
+}
+
+TEST_F(Lifecycle, ReadOnlyProgramFolderKeepsTheSettingsInTheUsersFolder) {
+    SmallVolume volume(1 << 20);
+    if (!volume.mounted()) {
+        GTEST_SKIP() << "no right to mount a file system";
+    }
+    const QString installed = QString::fromStdString(volume.path()) + '/';
+    ASSERT_TRUE(QFile::copy(programDir() + "DEF_ORVA.CNF", installed + "DEF_ORVA.CNF"));
+    ASSERT_TRUE(volume.setReadOnly(true));
+    const QString user = QString::fromStdString(home.path()) + "/config/orvana/";
+
+    for (int run = 1; run <= 2; ++run) {
+        startup = std::make_unique<Startup>(program, library);
+        ASSERT_TRUE(startup->begin(installed, QDate(2026, 5, 4)));
+        EXPECT_EQ(program.SETTINGS_DIR, user);
+        // The second start is no first start: it reads what the first one saved.
+        EXPECT_EQ(program.settings.JPGP, run == 1 ? 85 : 42);
+        program.settings.JPGP = 42;
+        program.settings.EXTM = 1;
+        window = std::make_unique<ORVA_WIN>(program);
+        startup->load(*window, picturesDir());
+        prompter.requests.clear();
+        EXPECT_TRUE(window->close());
+        EXPECT_TRUE(messages().empty());
+        EXPECT_TRUE(fileBytes(user + "ORVA.CNF").contains("JPGP ,  42"));
+        window->removeEventFilter(startup.get());
+        window.reset();
+    }
+
+    // A save that fails is told, with the file it meant to write.
+    startup = std::make_unique<Startup>(program, library);
+    ASSERT_TRUE(startup->begin(installed, QDate(2026, 5, 4)));
+    program.settings.EXTM = 1;
+    program.SETTINGS_DIR = installed;
+    window = std::make_unique<ORVA_WIN>(program);
+    startup->load(*window, picturesDir());
+    prompter.requests.clear();
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains(installed + "ORVA.CNF"));
+    EXPECT_EQ(messages()[0].icon, Prompter::Icon::Exclamation);
 }
 
 TEST_F(Lifecycle, DroppedFoldersBecomeTheDisplayFolder) {

@@ -18,11 +18,12 @@ FileKind sniff(const uint8_t* data, size_t size);
 // New image handles, or 0.
 HGLOBAL decodeBmp(const uint8_t* data, size_t size);
 // maxWidth/maxHeight > 0 ask for a reduced picture (see PelmixFileLoadFit); full, when not null,
-// receives the stored picture's description.
+// receives the stored picture's description. upright turns the picture as its Orientation (Exif
+// for JPEG, the tag for TIFF) says, the box and the description then meaning the turned picture.
 HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full);
+                   IMAGE_INFO* full, bool upright = false);
 HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full);
+                   IMAGE_INFO* full, bool upright = false);
 
 // Encoders from a valid image handle. BMP and JPEG produce bytes; TIFF writes the file at path
 // (the caller passes a temporary file that it renames afterwards).

@@ -7,6 +7,7 @@
 #include "fit_size.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
+#include "upright.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelmix {
@@ -206,7 +208,7 @@ uint16_t dotsPerInch(int32_t pelsPerMetre) {
 } // namespace
 
 HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full) {
+                   IMAGE_INFO* full, bool upright) {
     if (full != nullptr) {
         std::memset(full, 0, sizeof *full);
     }
@@ -243,6 +245,10 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
     if (!described || colourspace < 0 || !sizeAllowed(width, height)) {
         return nullptr;
     }
+    const int orientation = upright ? markers.orientation : 1;
+    if (sidesExchanged(orientation)) {
+        std::swap(maxWidth, maxHeight); // the box is meant for the turned picture
+    }
     const tjscalingfactor scale = chooseScale(width, height, maxWidth, maxHeight);
     HGLOBAL image = decodeInto(tj.get(), in, TJSCALED(width, scale), TJSCALED(height, scale),
                                colourspace, markers.adobe);
@@ -254,9 +260,10 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         dib.header().biXPelsPerMeter = pelsPerMetre(markers.densityUnits, markers.xDensity);
         dib.header().biYPelsPerMeter = pelsPerMetre(markers.densityUnits, markers.yDensity);
     }
+    image = turnUpright(image, orientation);
     if (full != nullptr && PelmixImageInfo(image, full)) {
-        full->WIDTH = width;
-        full->HEIGHT = height;
+        full->WIDTH = sidesExchanged(orientation) ? height : width;
+        full->HEIGHT = sidesExchanged(orientation) ? width : height;
     }
     return image;
 }

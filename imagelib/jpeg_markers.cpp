@@ -1,5 +1,7 @@
 #include "jpeg_markers.h"
 
+#include "exif_orientation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -11,6 +13,7 @@ constexpr uint8_t kSoi = 0xD8;
 constexpr uint8_t kEoi = 0xD9;
 constexpr uint8_t kSos = 0xDA;
 constexpr uint8_t kApp0 = 0xE0;
+constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp14 = 0xEE;
 
 uint16_t be16(const uint8_t* p) {
@@ -147,6 +150,7 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
     bool sawScan = false;
     bool sawFrame = false;
     bool inScanData = false;
+    bool sawExif = false;
     ScanCoverage coverage;
     size_t pos = 2;
     while (pos < size) {
@@ -185,6 +189,10 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
             out.densityUnits = payload[7];
             out.xDensity = be16(payload + 8);
             out.yDensity = be16(payload + 10);
+        } else if (code == kApp1 && !sawExif && payloadSize >= 6 &&
+                   std::memcmp(payload, "Exif\0\0", 6) == 0) {
+            sawExif = true;
+            out.orientation = exifOrientation(payload, payloadSize);
         } else if (code == kApp14 && payloadSize >= 12 && std::memcmp(payload, "Adobe", 5) == 0) {
             out.adobe = true;
         } else if (isFrameHeader(code) && !sawFrame) {

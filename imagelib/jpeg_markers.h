@@ -1,6 +1,7 @@
 // What the JPEG decoder needs to know about a file that the TurboJPEG interface does not tell:
-// the JFIF density, the Adobe marker that decides how CMYK is stored, and whether the file is
-// complete. Read by walking the marker segments ourselves, every length checked against the data.
+// the JFIF density, the Adobe marker that decides how CMYK is stored, the Exif orientation and
+// whether the file is complete. Read by walking the marker segments ourselves, every length checked
+// against the data.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,8 @@ struct JpegMarkers {
     uint16_t yDensity = 0;
     // An Adobe APP14 segment is present (CMYK is then stored inverted).
     bool adobe = false;
+    // The Orientation of the first Exif APP1 segment (1 to 8); 1 without one.
+    int orientation = 1;
     // An end-of-image marker follows at least one scan: the data was not cut short.
     bool complete = false;
     // No end-of-image marker: the file ends in the entropy-coded data of a scan, and the scans

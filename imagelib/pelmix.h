@@ -129,17 +129,33 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* capt
                                               const char* text);
 
 /*
- * As PelmixFileLoad, for a picture wanted at about maxWidth x maxHeight, the picture fitted into
- * the box (proportions kept, never enlarged):
+ * Orientation
+ *   Cameras store a picture as the sensor read it and record in an Orientation tag (the Exif
+ *   APP1 segment of a JPEG, tag 274 of a TIFF) how to turn it upright: 1 as stored, 2 mirrored,
+ *   3 half a turn, 4 flipped top to bottom, 5 to 8 the same four with rows and columns
+ *   exchanged (6 is turned right, 8 turned left). PelmixFileLoad gives the picture as stored
+ *   (a TIFF with orientation 2 to 4 already mirrored or flipped into place, 5 to 8 read as
+ *   2 to 4 are), so that an edited picture saved back keeps the stored layout and no turn is
+ *   written into the file unasked. The loads meant for showing a picture, PelmixFileLoadUpright
+ *   and PelmixFileLoadFit, turn it upright. BMP files have no orientation.
+ */
+
+/* As PelmixFileLoad, the picture turned upright as its orientation says. */
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadUpright(const char* path, const char* caption,
+                                                     const char* text);
+
+/*
+ * As PelmixFileLoadUpright, for a picture wanted at about maxWidth x maxHeight, the upright
+ * picture fitted into the box (proportions kept, never enlarged):
  *   - a JPEG is decoded at the smallest DCT scale (1/8 ... 1) whose result still covers that
  *     fitted size in both directions, so the result may be larger than it, never smaller;
  *   - a TIFF is reduced to exactly the fitted size while it is read (each pixel the average of
  *     the stored pixels it covers), so memory follows the fitted size, not the stored one; a
  *     reduced TIFF is 8-bit grey when its pixels are grey (bilevel included), 24 bits otherwise;
  *   - a BMP is decoded whole.
- * When info is not 0 it receives the description of the picture as stored in the file (full
- * width and height, and the colour type and bit count PelmixFileLoad gives it). A size of 0 or
- * less means "whole".
+ * When info is not 0 it receives the description of the whole picture in the file (full width
+ * and height of the upright picture, and the colour type and bit count PelmixFileLoad gives it).
+ * A size of 0 or less means "whole".
  */
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWidth,
                                                  int32_t maxHeight, IMAGE_INFO* info);

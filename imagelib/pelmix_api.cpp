@@ -14,7 +14,8 @@ namespace {
 
 constexpr size_t kMaxFileBytes = size_t(1) << 31;
 
-HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full) {
+HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
+                 bool upright) {
     FileBytes file;
     if (!readWholeFile(path, kMaxFileBytes, file)) {
         return nullptr;
@@ -25,9 +26,9 @@ HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_IN
         image = decodeBmp(file.data.get(), file.size);
         break;
     case FileKind::Jpeg:
-        return decodeJpeg(file.data.get(), file.size, maxWidth, maxHeight, full);
+        return decodeJpeg(file.data.get(), file.size, maxWidth, maxHeight, full, upright);
     case FileKind::Tiff:
-        return decodeTiff(file.data.get(), file.size, maxWidth, maxHeight, full);
+        return decodeTiff(file.data.get(), file.size, maxWidth, maxHeight, full, upright);
     case FileKind::Unknown:
         return nullptr;
     }
@@ -61,7 +62,13 @@ FileKind sniff(const uint8_t* data, size_t size) {
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoad(const char* path, const char* caption,
                                               const char* text) {
     Progress progress(caption, text);
-    return loadFile(path, 0, 0, nullptr);
+    return loadFile(path, 0, 0, nullptr, false);
+}
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadUpright(const char* path, const char* caption,
+                                                     const char* text) {
+    Progress progress(caption, text);
+    return loadFile(path, 0, 0, nullptr, true);
 }
 
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWidth,
@@ -69,7 +76,7 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWi
     if (info != nullptr) {
         std::memset(info, 0, sizeof *info);
     }
-    return loadFile(path, maxWidth, maxHeight, info);
+    return loadFile(path, maxWidth, maxHeight, info, true);
 }
 
 PELMIX_API int32_t PELMIX_CALL PelmixImageInfo(HGLOBAL image, IMAGE_INFO* info) {

@@ -10,11 +10,13 @@
 #include "tiff_line_plan.h"
 #include "tiff_lines.h"
 #include "tiff_rgba_rows.h"
+#include "upright.h"
 
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace pelmix {
 
@@ -138,10 +140,26 @@ void describeStored(const Layout& layout, const LinePlan* plan,
     info.RESOLUTION = ppm > 0 ? static_cast<int32_t>(std::lround(ppm * 0.0254)) : 0;
 }
 
+// The turn still owed to a decoded picture to show it upright. Orientations 2 to 4 are applied
+// while reading; libtiff's RGBA reader, which reads 5 to 8, applies their mirror or flip as if
+// they were 2 to 4, so a transposition remains (TIFF's 5 or 7 applied to what was read).
+int remainingTurn(uint16_t orientation) {
+    switch (orientation) {
+    case ORIENTATION_LEFTTOP:
+    case ORIENTATION_RIGHTBOT:
+        return ORIENTATION_LEFTTOP;
+    case ORIENTATION_RIGHTTOP:
+    case ORIENTATION_LEFTBOT:
+        return ORIENTATION_RIGHTBOT;
+    default:
+        return ORIENTATION_TOPLEFT;
+    }
+}
+
 } // namespace
 
 HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full) {
+                   IMAGE_INFO* full, bool upright) {
     if (full != nullptr) {
         std::memset(full, 0, sizeof *full);
     }
@@ -151,6 +169,10 @@ HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         !sizeAllowed(layout.width, layout.height) || !dataPresent(file.get(), layout, size) ||
         file.failed()) {
         return nullptr;
+    }
+    const int turn = upright ? remainingTurn(layout.orientation) : ORIENTATION_TOPLEFT;
+    if (sidesExchanged(turn)) {
+        std::swap(maxWidth, maxHeight); // the box is meant for the turned picture
     }
     const FitSize fitted = fitInto(layout.width, layout.height, maxWidth, maxHeight);
     const bool reduced = fitted.width != layout.width || fitted.height != layout.height;
@@ -171,14 +193,19 @@ HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
     if (image == nullptr) {
         return nullptr;
     }
-    DibView dib(image);
-    setResolution(file.get(), dib.header());
-    if (full != nullptr) {
-        if (!reduced) {
-            PelmixImageInfo(image, full);
-        } else {
+    {
+        DibView dib(image);
+        setResolution(file.get(), dib.header());
+        if (full != nullptr && reduced) {
             describeStored(layout, fromLines ? &plan : nullptr, dib.header(), *full);
+            if (sidesExchanged(turn)) {
+                std::swap(full->WIDTH, full->HEIGHT);
+            }
         }
+    }
+    image = turnUpright(image, turn);
+    if (full != nullptr && !reduced) {
+        PelmixImageInfo(image, full);
     }
     return image;
 }

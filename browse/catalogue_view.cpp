@@ -4,6 +4,7 @@
 #include "catalogue_picture.h"
 #include "display_refresh.h"
 #include "folder_list.h"
+#include "native_name.h"
 #include "orva_win.h"
 #include "pelmix_view.h"
 #include "program.h"
@@ -121,15 +122,16 @@ void CatalogueView::placeName(int index, const QString& name) {
     check->setGeometry(QRect(QPoint(0, 0), check->sizeHint()));
     QLabel* measure = window_.DSP8_SIZECHK;
     measure->setFont(window_.DSP8_NAME[index]->font());
-    measure->setText(name);
+    const QString shown = native_name::forDisplay(name);
+    measure->setText(shown);
     measure->adjustSize();
     QLineEdit* box = window_.DSP8_NAME[index];
     // A line edit keeps a few pixels of margin around its text.
     const int room = std::max(0, window_.DSP8_FRM[index]->width() - check->width());
     box->setGeometry(check->width(), 0, std::min(measure->width() + 8, room),
                      std::max(measure->height(), check->height()));
-    if (box->text() != name) {
-        box->setText(name);
+    if (box->text() != shown) {
+        box->setText(shown);
         box->setCursorPosition(0);
     }
     box->update();

@@ -1,5 +1,7 @@
 #include "folder_list.h"
 
+#include "native_name.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <algorithm>
@@ -81,7 +83,7 @@ bool FolderList::refresh() {
     errorNumber_ = 0;
     errorText_.clear();
 
-    const QByteArray path = QFile::encodeName(folder_);
+    const QByteArray path = native_name::toBytes(folder_);
     errno = 0;
     DirHandle dir(path.isEmpty() ? nullptr : opendir(path.constData()));
     if (!dir) {
@@ -110,7 +112,7 @@ bool FolderList::refresh() {
             !isRegularFile(dirFd, entry)) {
             continue;
         }
-        names_.append(QFile::decodeName(entry->d_name));
+        names_.append(native_name::fromBytes(entry->d_name));
     }
 
     std::stable_sort(names_.begin(), names_.end(), [](const QString& a, const QString& b) {
@@ -128,7 +130,7 @@ QString FolderList::name(int index) const {
 
 QString FolderList::dateTimeText(const QString& path) {
     struct stat info {};
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = native_name::toBytes(path);
     if (encoded.isEmpty() || stat(encoded.constData(), &info) != 0) {
         return {};
     }
@@ -139,6 +141,6 @@ QString FolderList::dateTimeText(const QString& path) {
 }
 
 bool FolderList::matchesPattern(const QString& name) {
-    const QByteArray encoded = QFile::encodeName(name);
+    const QByteArray encoded = native_name::toBytes(name);
     return rawNameMatches(encoded.constData());
 }

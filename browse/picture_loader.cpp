@@ -1,6 +1,7 @@
 #include "picture_loader.h"
 
 #include "dib_qimage.h"
+#include "native_name.h"
 
 #include <QFile>
 #include <cstring>
@@ -21,7 +22,7 @@ HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* in
     boxes_.append(box);
     IMAGE_INFO stored;
     std::memset(&stored, 0, sizeof stored);
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = native_name::toBytes(path);
     const int32_t width = box.isValid() ? box.width() : 0;
     const int32_t height = box.isValid() ? box.height() : 0;
     HGLOBAL image =

@@ -1,6 +1,7 @@
 #include "single_view.h"
 
 #include "folder_list.h"
+#include "native_name.h"
 #include "program.h"
 #include "single_fit.h"
 #include "single_picture.h"
@@ -100,7 +101,7 @@ void SingleView::draw(const QString& name, bool current) {
         return;
     }
     setMark(current);
-    c_.DSP1_NAME->setText(name);
+    c_.DSP1_NAME->setText(native_name::forDisplay(name));
     c_.DSP1_FRM->show();
     layoutPictureArea();
     showPicture(program_.browse.DISP_DIR + name);

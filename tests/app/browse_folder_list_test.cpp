@@ -1,7 +1,10 @@
 // Listing a folder: pattern, exclusions, order, failures and modification texts; the case and
 // number helpers the browsing code compares and labels with.
 #include "folder_list.h"
+#include "native_name.h"
+#include "picture_loader.h"
 #include "temp_dir.h"
+#include "test_images.h"
 #include "upper_ascii.h"
 
 #include <QString>
@@ -34,6 +37,46 @@ TEST(FolderListTest, ListsOnlyThePictureEndingsInNameOrder) {
     EXPECT_EQ(list.name(1), "b.JPG");
     EXPECT_EQ(list.name(2), "");
     EXPECT_EQ(list.name(-1), "");
+}
+
+TEST(NativeNameTest, BytesComeBackExactlyAndShowAsTheLocaleCan) {
+    struct Case {
+        const char* bytes;
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {"plain.jpg", u"plain.jpg"},
+        {"\xe6\x97\xa5\xe6\x9c\xac.jpg", u"日本.jpg"},   // UTF-8
+        {"caf\xe9.bmp", u"café.bmp"},                    // Latin-1
+        {"\x83\x65\x83\x58\x83\x67.bmp", u"テスト.bmp"}, // Shift-JIS
+        {"\xf0\x9f\x93\xb7.tif", u"📷.tif"},              // four bytes of UTF-8
+        {"\xc0\xaf\xed\xa0\x80\xff.bmp", u"\u00c0\u00af\u00ed\u00a0\u0080\u00ff.bmp"}, // not UTF-8
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const QByteArray bytes(c.bytes);
+        const QString text = native_name::fromBytes(bytes);
+        EXPECT_EQ(native_name::toBytes(text), bytes);
+        EXPECT_EQ(native_name::forDisplay(text), QString::fromUtf16(c.shown));
+    }
+}
+
+TEST(FolderListTest, NamesThatAreNotUtf8AreListedAndOpened) {
+    TempDir dir;
+    const std::string names[] = {"caf\xe9.bmp", "\x83\x65\x83\x58\x83\x67.bmp"};
+    ImageHandle image = makeRgbImage(8, 6, [](int x, int y) { return testPattern(x, y, 8, 6); });
+    for (const std::string& name : names) {
+        ASSERT_EQ(PelmixBmpFileSave(dir.file(name).c_str(), image.get(), "", "", 0), 1);
+    }
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(folderOf(dir)));
+    ASSERT_EQ(list.count(), 2);
+    PictureLoader loader;
+    for (const QString& name : list.names()) {
+        EXPECT_FALSE(loader.loadImage(folderOf(dir) + name, QSize(4, 3)).isNull())
+            << native_name::toBytes(name).toStdString();
+        EXPECT_FALSE(FolderList::dateTimeText(folderOf(dir) + name).isEmpty());
+    }
 }
 
 TEST(FolderListTest, LeavesOutFoldersHiddenFilesAndNearMisses) {

@@ -1,5 +1,7 @@
 #include "settings_line_reader.h"
 
+#include "native_name.h"
+
 #include <QByteArray>
 #include <QIODevice>
 
@@ -23,6 +25,7 @@ bool SettingsLineReader::next(QString& line) {
     if (bytes.endsWith('\r')) {
         bytes.chop(1);
     }
-    line = QString::fromLocal8Bit(bytes);
+    // Bytes the locale cannot read are kept as they are, for the save to write them back.
+    line = native_name::fromBytes(bytes);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include "native_name.h"
 #include "settings_disk.h"
 #include "settings_field.h"
 #include "settings_line.h"
@@ -67,7 +68,7 @@ void readSettings(QFile& file, USR_SETTINGS& settings) {
 bool writeSettings(QFile& templateFile, QFile& out, const USR_SETTINGS& settings) {
     bool written = true;
     auto writeLine = [&](const QString& text) {
-        QByteArray bytes = text.toLocal8Bit();
+        QByteArray bytes = native_name::toBytes(text);
         bytes.append("\r\n");
         written = written && out.write(bytes) == bytes.size();
     };

@@ -92,6 +92,16 @@ TEST_F(SettingsStoreTest, TextWithApostrophesComesBack) {
     EXPECT_NE(read("ORVA.CNF").find("BASD , no apostrophe 'base folder\r\n"), std::string::npos);
 }
 
+TEST_F(SettingsStoreTest, BytesTheLocaleCannotReadSurviveASave) {
+    write("DEF_ORVA.CNF", "BASD ,  'base\r\n' caf\xe9 comment\r\n[EOF]\r\n");
+    write("ORVA.CNF", "BASD , /photos/\x83\x65\x83\x58\x83\x67/ 'base\r\n[EOF]\r\n");
+    USR_SETTINGS settings;
+    ASSERT_EQ(store().LOAD_SETTINGS(settings), SettingsLoadResult::Loaded);
+    ASSERT_EQ(store().SAVE_SETTINGS(settings, {}), SettingsSaveResult::Saved);
+    EXPECT_EQ(read("ORVA.CNF"), "BASD , /photos/\x83\x65\x83\x58\x83\x67/ 'base\r\n"
+                                "' caf\xe9 comment\r\n[EOF]\r\n");
+}
+
 TEST_F(SettingsStoreTest, ShippedDefaultsAreTheBuiltInOnes) {
     write("DEF_ORVA.CNF", readBytes(shippedTemplate));
     USR_SETTINGS shipped;

@@ -62,7 +62,7 @@ void SinglePicture::releaseWorkImage() {
 
 QSize SinglePicture::loadWithLibrary(const QString& path) {
     releaseWorkImage();
-    ImageHandle image(PelmixFileLoad(nativePath(path).constData(), "", ""));
+    ImageHandle image(PelmixFileLoadUpright(nativePath(path).constData(), "", ""));
     IMAGE_INFO info{};
     if (!image || PelmixImageInfo(static_cast<HGLOBAL>(image.get()), &info) == 0) {
         return {};
@@ -114,7 +114,7 @@ bool SinglePicture::loadNatural(const QString& path) {
         return drawn;
     }
     QImageReader reader(path);
-    reader.setAutoTransform(false); // the picture as stored, as the system loader shows it
+    reader.setAutoTransform(true); // upright, as the library-mode load shows it
     const QImage image = reader.read();
     if (image.isNull()) {
         return false;

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QFrame>
@@ -180,6 +181,29 @@ TEST_F(SingleViewTest, ReducesFullColourTo256ColoursWhenAsked) {
     ASSERT_EQ(PelmixImageInfo(program.browse.WORK_IMAGE, &info), 1);
     EXPECT_EQ(info.BIT_COUNT, 8);
     EXPECT_EQ(info.WIDTH, 64);
+}
+
+TEST_F(SingleViewTest, CameraPhotoIsShownUprightInBothLoadingModes) {
+    QImage stored(120, 60, QImage::Format_RGB32);
+    stored.fill(QColor(200, 80, 40));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPG"));
+    // An Exif APP1 segment whose IFD0 says "turn right" (orientation 6), after SOI.
+    static const char exif[] = "\xFF\xE1\x00\x22"
+                               "Exif\0\0II*\0\x08\0\0\0"
+                               "\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                               "\0\0\0\0";
+    jpeg.insert(2, exif, sizeof exif - 1);
+    ASSERT_TRUE(writeBytes(folder.file("camera.jpg"), jpeg.constData(), jpeg.size()));
+    program.settings.D1MD = 1.0f;
+    ORVA_WIN& w = window();
+    for (const int mode : {1, 0}) {
+        SCOPED_TRACE(mode == 1 ? "library" : "system loader");
+        program.settings.LDSP = mode;
+        show(QStringLiteral("camera.jpg"));
+        EXPECT_EQ(w.DSP1_PIC->size(), QSize(60, 120));
+    }
 }
 
 TEST_F(SingleViewTest, CorruptJpegGivesTheMessageAndTheTooLargePicture) {

@@ -4,9 +4,12 @@
 #include "native_name.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <type_traits>
+#include <unistd.h>
 
 namespace {
 
@@ -14,6 +17,36 @@ struct HandleFree {
     void operator()(void* handle) const { PelmixMemFree(static_cast<HGLOBAL>(handle)); }
 };
 using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, HandleFree>;
+
+// What the image library refuses (PNG data under a picture's name, a format it does not read)
+// the system's loader may still read, reduced to fit the box. The file is opened by its bytes.
+QImage systemLoad(const QByteArray& name, QSize box, QSize* natural) {
+    QFile file;
+    const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return {};
+    }
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    // Memory follows what is shown: a picture claiming more than the library allows is refused.
+    if (!size.isValid() || qint64(size.width()) * size.height() > (qint64(1) << 28)) {
+        return {};
+    }
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) {
+        size.transpose();
+    }
+    if (natural != nullptr) {
+        *natural = size;
+    }
+    if (box.isValid() && (size.width() > box.width() || size.height() > box.height())) {
+        reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
+    return reader.read();
+}
 
 } // namespace
 
@@ -27,6 +60,16 @@ HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* in
     const int32_t height = box.isValid() ? box.height() : 0;
     HGLOBAL image =
         name.isEmpty() ? nullptr : PelmixFileLoadFit(name.constData(), width, height, &stored);
+    if (image == nullptr) {
+        QSize natural;
+        const QImage picture = systemLoad(name, box, &natural);
+        image = picture.isNull() ? nullptr : PelmixFromQImage(picture);
+        if (image != nullptr) {
+            PelmixImageInfo(image, &stored);
+            stored.WIDTH = natural.width();
+            stored.HEIGHT = natural.height();
+        }
+    }
     if (info != nullptr) {
         *info = stored;
     }

@@ -7,6 +7,8 @@
 #include "test_images.h"
 #include "upper_ascii.h"
 
+#include <QColor>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -77,6 +79,21 @@ TEST(FolderListTest, NamesThatAreNotUtf8AreListedAndOpened) {
             << native_name::toBytes(name).toStdString();
         EXPECT_FALSE(FolderList::dateTimeText(folderOf(dir) + name).isEmpty());
     }
+}
+
+TEST(PictureLoaderTest, WhatTheLibraryRefusesTheSystemLoaderReads) {
+    TempDir dir;
+    QImage png(400, 300, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    ASSERT_TRUE(png.save(QString::fromStdString(dir.file("photo.jpg")), "PNG"));
+    ASSERT_TRUE(writeBytes(dir.file("broken.jpg"), "\xff\xd8 nothing", 10));
+    PictureLoader loader;
+    QSize natural;
+    const QImage shown = loader.loadImage(folderOf(dir) + "photo.jpg", QSize(40, 40), &natural);
+    EXPECT_EQ(natural, QSize(400, 300));
+    EXPECT_EQ(shown.size(), QSize(40, 30)) << "reduced for the box";
+    EXPECT_EQ(shown.pixelColor(20, 15), QColor(Qt::red));
+    EXPECT_TRUE(loader.loadImage(folderOf(dir) + "broken.jpg", QSize(40, 40)).isNull());
 }
 
 TEST(FolderListTest, LeavesOutFoldersHiddenFilesAndNearMisses) {

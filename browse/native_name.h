@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <QStringView>
 
@@ -21,5 +22,9 @@ bool hasEscapes(QStringView text);
 // The text for the screen: escaped bytes read as Shift-JIS when they form valid Shift-JIS, else as
 // Latin-1; text without escaped bytes is returned as it is.
 QString forDisplay(const QString& text);
+
+// Opens file for reading by the path's own bytes (Qt would encode the path again, losing escaped
+// bytes).
+bool openForReading(QFile& file, const QString& path);
 
 } // namespace native_name

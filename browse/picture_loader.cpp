@@ -20,13 +20,9 @@ using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, HandleFree>;
 
 // What the image library refuses (PNG data under a picture's name, a format it does not read)
 // the system's loader may still read, reduced to fit the box. The file is opened by its bytes.
-QImage systemLoad(const QByteArray& name, QSize box, QSize* natural) {
+QImage systemLoad(const QString& path, QSize box, QSize* natural) {
     QFile file;
-    const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (!native_name::openForReading(file, path)) {
         return {};
     }
     QImageReader reader(&file);
@@ -62,7 +58,7 @@ HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* in
         name.isEmpty() ? nullptr : PelmixFileLoadFit(name.constData(), width, height, &stored);
     if (image == nullptr) {
         QSize natural;
-        const QImage picture = systemLoad(name, box, &natural);
+        const QImage picture = systemLoad(path, box, &natural);
         image = picture.isNull() ? nullptr : PelmixFromQImage(picture);
         if (image != nullptr) {
             PelmixImageInfo(image, &stored);

@@ -1,5 +1,6 @@
 #include "single_picture.h"
 
+#include "native_name.h"
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "program.h"
@@ -26,7 +27,7 @@ struct HandleDeleter {
 using ImageHandle = std::unique_ptr<void, HandleDeleter>;
 
 QByteArray nativePath(const QString& path) {
-    return QFile::encodeName(path);
+    return native_name::toBytes(path);
 }
 
 constexpr int kFullColour = 5;
@@ -113,7 +114,11 @@ bool SinglePicture::loadNatural(const QString& path) {
         releaseWorkImage();
         return drawn;
     }
-    QImageReader reader(path);
+    QFile file;
+    if (!native_name::openForReading(file, path)) {
+        return false;
+    }
+    QImageReader reader(&file);
     reader.setAutoTransform(true); // upright, as the library-mode load shows it
     const QImage image = reader.read();
     if (image.isNull()) {
@@ -126,7 +131,7 @@ bool SinglePicture::loadNatural(const QString& path) {
 void SinglePicture::showTooLarge(const QString& path) {
     Prompter::Message message;
     message.caption = QCoreApplication::applicationName();
-    message.text = path + QStringLiteral("は大きすぎて読み込めません");
+    message.text = native_name::forDisplay(path) + QStringLiteral("は大きすぎて読み込めません");
     message.buttons = Prompter::Buttons::Ok;
     program_.prompter.message(owner_, message);
     setPicture(tooLarge_->pixmap());

@@ -2,6 +2,7 @@
 // bars, selection and the ways back to the catalogue, the arrow keys at the end of the folder,
 // the magnification list, and the message for a file that cannot be loaded.
 #include "display_refresh.h"
+#include "native_name.h"
 #include "orva_win.h"
 #include "pelmix.h"
 #include "program.h"
@@ -183,7 +184,7 @@ TEST_F(SingleViewTest, ReducesFullColourTo256ColoursWhenAsked) {
     EXPECT_EQ(info.WIDTH, 64);
 }
 
-TEST_F(SingleViewTest, CameraPhotoIsShownUprightInBothLoadingModes) {
+TEST_F(SingleViewTest, CameraPhotoWithALatin1NameIsShownUprightInBothLoadingModes) {
     QImage stored(120, 60, QImage::Format_RGB32);
     stored.fill(QColor(200, 80, 40));
     QByteArray jpeg;
@@ -195,14 +196,15 @@ TEST_F(SingleViewTest, CameraPhotoIsShownUprightInBothLoadingModes) {
                                "\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
                                "\0\0\0\0";
     jpeg.insert(2, exif, sizeof exif - 1);
-    ASSERT_TRUE(writeBytes(folder.file("camera.jpg"), jpeg.constData(), jpeg.size()));
+    ASSERT_TRUE(writeBytes(folder.file("cam\xe9ra.jpg"), jpeg.constData(), jpeg.size()));
     program.settings.D1MD = 1.0f;
     ORVA_WIN& w = window();
     for (const int mode : {1, 0}) {
         SCOPED_TRACE(mode == 1 ? "library" : "system loader");
         program.settings.LDSP = mode;
-        show(QStringLiteral("camera.jpg"));
+        show(native_name::fromBytes("cam\xe9ra.jpg"));
         EXPECT_EQ(w.DSP1_PIC->size(), QSize(60, 120));
+        EXPECT_TRUE(prompter.requests.empty());
     }
 }
 

@@ -394,11 +394,19 @@ void CatalogueView::markCell(int index, bool current) {
     if (index < 0 || index >= kCells) {
         return;
     }
-    for (QWidget* widget : {static_cast<QWidget*>(window_.DSP8_FRM[index]),
-                            static_cast<QWidget*>(window_.DSP8_NAME[index])}) {
-        widget->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
-        widget->update();
-    }
+    QWidget* frame = window_.DSP8_FRM[index];
+    frame->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
+    frame->update();
+    // A line edit paints its own base colour, whatever its background role says.
+    QLineEdit* name = window_.DSP8_NAME[index];
+    name->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Base,
+                     palette.color(current ? QPalette::Highlight : QPalette::Button));
+    palette.setColor(QPalette::Text,
+                     palette.color(current ? QPalette::HighlightedText : QPalette::ButtonText));
+    name->setPalette(palette);
+    name->update();
     window_.SEL_CHECK[index]->setChecked(current);
 }
 

@@ -16,9 +16,14 @@ protected:
         makePictures(6);
         refresh().displayFolderChanged();
     }
+    // As the user sees it: the frame and the name box drawn in the highlight colour.
     bool marked(int index) {
-        return window().DSP8_FRM[index]->backgroundRole() == QPalette::Highlight &&
-               window().DSP8_NAME[index]->backgroundRole() == QPalette::Highlight;
+        const QColor highlight = window().palette().color(QPalette::Highlight);
+        auto drawnIn = [&](QWidget* widget) {
+            const QImage image = widget->grab().toImage();
+            return image.pixelColor(image.width() - 2, image.height() / 2) == highlight;
+        };
+        return drawnIn(window().DSP8_FRM[index]) && drawnIn(window().DSP8_NAME[index]);
     }
     QPoint middle(QWidget* widget) { return widget->rect().center(); }
 };

@@ -50,6 +50,16 @@ bool PageReader::READ_CATALOGUE_PAGE(int direction) {
         name.clear();
     }
     const int n = listFolder();
+    const int p = cellsPerPage(program_.settings);
+    // An empty or unreadable folder leaves no page to scroll to: the bar does not keep the old
+    // folder's range.
+    const int max = n <= p ? 1 : n - p + 1;
+    catalogueBarUsable_ = n > p;
+    // Changing the range can move the value; that is not the user's scroll.
+    state.CAT_SCROLL_LOCK = true;
+    view_.setScrollRange(BrowseView::Bar::Catalogue, 1, max, p);
+    view_.setScrollEnabled(BrowseView::Bar::Catalogue, catalogueBarUsable_);
+    state.CAT_SCROLL_LOCK = false;
     if (n < 0) {
         return false;
     }
@@ -58,15 +68,6 @@ bool PageReader::READ_CATALOGUE_PAGE(int direction) {
         state.PAGE_LAST.clear();
         return true;
     }
-
-    const int p = cellsPerPage(program_.settings);
-    const int max = n <= p ? 1 : n - p + 1;
-    catalogueBarUsable_ = n > p;
-    // Changing the range can move the value; that is not the user's scroll.
-    state.CAT_SCROLL_LOCK = true;
-    view_.setScrollRange(BrowseView::Bar::Catalogue, 1, max, p);
-    view_.setScrollEnabled(BrowseView::Bar::Catalogue, catalogueBarUsable_);
-    state.CAT_SCROLL_LOCK = false;
 
     const QString& start = direction > 0   ? state.PAGE_LAST
                            : direction < 0 ? state.PAGE_FIRST

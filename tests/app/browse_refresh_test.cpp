@@ -256,6 +256,13 @@ TEST_F(RefreshTest, CountLabelWaitCaptionsAndOrderOfSteps) {
 }
 
 TEST_F(RefreshTest, EmptyFolderShowsNothing) {
+    // The folder had two pages a moment ago: the bar must not keep their range.
+    makeFiles(20);
+    refresh.REFRESH_CATALOGUE(1);
+    ASSERT_TRUE(catBar().enabled);
+    for (int i = 0; i < 20; ++i) {
+        std::filesystem::remove(dir.file(name(i).toStdString()));
+    }
     state.PAGE_FIRST = state.PAGE_LAST = "old.jpg";
     state.ONE_NAME = state.ONE_NEIGHBOUR = "old.jpg";
     refresh.REFRESH_CATALOGUE(1);
@@ -263,6 +270,8 @@ TEST_F(RefreshTest, EmptyFolderShowsNothing) {
     EXPECT_EQ(usedCells(), 0);
     EXPECT_EQ(state.PAGE_FIRST, "");
     EXPECT_EQ(state.PAGE_LAST, "");
+    EXPECT_FALSE(catBar().enabled);
+    EXPECT_EQ(catBar().max, 1);
     refresh.REFRESH_SINGLE(0);
     EXPECT_EQ(state.ONE_NAME, "");
     EXPECT_EQ(state.ONE_NEIGHBOUR, "");

@@ -171,8 +171,14 @@ void ORVA_WIN::arrangeToolBar(int) {
     const int labelWidth = Twips::fromPixelsX(PTOTAL_LABEL, label.width());
     const int lineHeight = Twips::fromPixelsY(PTOTAL, std::max(label.height(), box.height()));
     Twips::place(PTOTAL_LABEL, kCountGap, 0, labelWidth, lineHeight);
-    Twips::place(PTOTAL, 2 * kCountGap + labelWidth, 0, kCountWidth, lineHeight);
-    Twips::setWidth(PTOTAL_BASE, 3 * kCountGap + labelWidth + kCountWidth);
+    // Room for the count of a folder of millions of files in the label's own font.
+    const QString shown = PTOTAL->text();
+    PTOTAL->setText(QStringLiteral(" 9999999"));
+    const int digitsWidth = PTOTAL->sizeHint().width();
+    PTOTAL->setText(shown);
+    const int countWidth = std::max(kCountWidth, Twips::fromPixelsX(PTOTAL, digitsWidth));
+    Twips::place(PTOTAL, 2 * kCountGap + labelWidth, 0, countWidth, lineHeight);
+    Twips::setWidth(PTOTAL_BASE, 3 * kCountGap + labelWidth + countWidth);
 }
 
 void ORVA_WIN::arrangeCommandTray() {

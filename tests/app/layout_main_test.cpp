@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QScrollBar>
@@ -253,6 +254,13 @@ TEST_F(LayoutTest, FolderBoxEnterNeedsAFinalSlashAndClickShowsTheEntry) {
     type(shown);
     EXPECT_EQ(program.browse.DISP_DIR, QStringLiteral("/elsewhere/"));
     program.HISTORY_BUSY = false;
+}
+
+TEST_F(LayoutTest, FileCountOfAHugeFolderIsNotCut) {
+    ORVA_WIN& w = window(QSize(900, 600));
+    w.PTOTAL->setText(QStringLiteral(" 1000000"));
+    EXPECT_LE(w.PTOTAL->sizeHint().width(), w.PTOTAL->width());
+    EXPECT_LE(w.PTOTAL->x() + w.PTOTAL->width(), w.PTOTAL_BASE->width());
 }
 
 TEST_F(LayoutTest, TinyWindowKeepsGoing) {

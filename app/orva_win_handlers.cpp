@@ -79,7 +79,7 @@ void ORVA_WIN::connectControls() {
     connect(down, &QShortcut::activated, this, [this] {
         if (program.settings.DSPM != 2) {
             nextPage();
-        } else if (!singleView().onLastFile()) {
+        } else {
             nextFile(); // never past the last file
         }
     });
@@ -91,7 +91,7 @@ void ORVA_WIN::connectControls() {
     // where the list has nothing after it.
     auto* right = new QShortcut(QKeySequence(Qt::Key_Right), this);
     connect(right, &QShortcut::activated, this, [this] {
-        if (program.settings.DSPM == 2 && !singleView().onLastFile()) {
+        if (program.settings.DSPM == 2) {
             nextFile();
         }
     });

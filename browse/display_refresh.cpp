@@ -52,11 +52,27 @@ void DisplayRefresh::REFRESH_CATALOGUE(int direction) {
     state.CAT_BUSY = false;
 }
 
-void DisplayRefresh::REFRESH_SINGLE(int direction) {
+void DisplayRefresh::nextFile() {
     BrowsingState& state = program_.browse;
+    const QString shown = state.ONE_NAME;
+    reader_.READ_SINGLE_POSITION(1);
+    if (!shown.isEmpty() && state.ONE_NAME == shown) {
+        return; // the last file: it stays as it is drawn
+    }
+    view_.setScrollEnabled(BrowseView::Bar::Single, false);
+    view_.showSinglePanel();
+    drawSingleFile();
+}
+
+void DisplayRefresh::REFRESH_SINGLE(int direction) {
     view_.setScrollEnabled(BrowseView::Bar::Single, false);
     view_.showSinglePanel();
     reader_.READ_SINGLE_POSITION(direction);
+    drawSingleFile();
+}
+
+void DisplayRefresh::drawSingleFile() {
+    const BrowsingState& state = program_.browse;
     if (state.ONE_NAME.isEmpty()) {
         view_.drawSingle(QString(), false);
         return;

@@ -36,7 +36,9 @@ public:
     // Next / previous page of the catalogue, next / previous file of the single view.
     void nextPage() { REFRESH_CATALOGUE(1); }
     void previousPage() { REFRESH_CATALOGUE(-1); }
-    void nextFile() { REFRESH_SINGLE(1); }
+    // The next file in the single view; at the last file nothing is read or drawn again. The
+    // folder is listed once per step.
+    void nextFile();
     void previousFile() { REFRESH_SINGLE(-1); }
     // DISP_DIR changed: show the new folder from its first file in the current view.
     void displayFolderChanged();
@@ -53,6 +55,8 @@ public:
     PageReader& reader() { return reader_; }
 
 private:
+    // Draws ONE_NAME (or the empty view) after its position was read.
+    void drawSingleFile();
     void toSingle();
     void toCatalogue();
 

@@ -1,6 +1,5 @@
 #include "single_view.h"
 
-#include "folder_list.h"
 #include "native_name.h"
 #include "program.h"
 #include "single_fit.h"
@@ -198,15 +197,6 @@ void SingleView::refit() {
     paintLock_ = false;
     c_.DSP1_PIC->show();
     c_.DSP1_FRM->show();
-}
-
-bool SingleView::onLastFile() const {
-    FolderList list;
-    if (!list.setFolder(program_.browse.DISP_DIR)) {
-        return true; // nothing to step to
-    }
-    const int index = static_cast<int>(list.names().indexOf(program_.browse.ONE_NAME));
-    return list.count() == 0 || index == list.count() - 1;
 }
 
 void SingleView::pressed(QWidget* source, int button) {

@@ -37,10 +37,6 @@ public:
     // After the window changed size: a picture the library drew (LDSP = 1) is fitted again.
     void refit();
 
-    // Whether ONE_NAME is the last file of the display folder (or there is none to go to), so
-    // that "next file" must not be offered.
-    bool onLastFile() const;
-
     // The current-file mark of DSP1_FRM.
     void setMark(bool current);
 

@@ -401,7 +401,11 @@ TEST_F(RefreshTest, SingleViewSteps) {
     EXPECT_EQ(view.panel, "single");
 
     state.ONE_NAME = name(3);
-    refresh.nextFile(); // next from the last file stays on it
+    const int listings = view.countsSet;
+    view.single = "drawn before";
+    refresh.nextFile(); // next from the last file stays on it: one listing, nothing drawn
+    EXPECT_EQ(view.countsSet, listings + 1);
+    EXPECT_EQ(view.single, "drawn before");
     EXPECT_EQ(state.ONE_NAME, name(3));
     EXPECT_EQ(state.ONE_NEIGHBOUR, name(2));
     EXPECT_EQ(oneBar().value, 4);

@@ -72,12 +72,16 @@ bool PageReader::READ_CATALOGUE_PAGE(int direction) {
     const QString& start = direction > 0   ? state.PAGE_LAST
                            : direction < 0 ? state.PAGE_FIRST
                                            : state.PAGE_ANCHOR;
-    const QString wanted = UPPER_ASCII(start);
-    int k = -1;
-    for (int i = 0; i < n; ++i) {
-        if (UPPER_ASCII(list_.name(i)) == wanted) {
-            k = i;
-            break;
+    // The name itself first: two files whose names differ only in case are two files here,
+    // and the second must stay reachable. Without it, the first name equal but for case.
+    int k = static_cast<int>(list_.names().indexOf(start));
+    if (k < 0) {
+        const QString wanted = UPPER_ASCII(start);
+        for (int i = 0; i < n; ++i) {
+            if (UPPER_ASCII(list_.name(i)) == wanted) {
+                k = i;
+                break;
+            }
         }
     }
     if (k >= 0 && k + p > n) {

@@ -2,6 +2,7 @@
 // recording view that reports scroll value changes back the way the window's scroll bars do.
 #include "browse_view.h"
 #include "display_refresh.h"
+#include "folder_list.h"
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
@@ -233,6 +234,18 @@ TEST_F(RefreshTest, StartNameMatchesWithoutRegardToCase) {
     state.PAGE_ANCHOR = "gone.jpg";
     refresh.REFRESH_CATALOGUE(0);
     EXPECT_EQ(pageStart(), 0);
+}
+
+TEST_F(RefreshTest, NamesDifferingOnlyInCaseAreBothReachable) {
+    makeFiles(10);
+    ASSERT_TRUE(writeBytes(dir.file("a.jpg"), "x", 1));
+    ASSERT_TRUE(writeBytes(dir.file("A.jpg"), "x", 1));
+    FolderList list;
+    ASSERT_TRUE(list.setFolder(state.DISP_DIR));
+    state.PAGE_ANCHOR = list.name(1); // the second of the two
+    refresh.REFRESH_CATALOGUE(0);
+    EXPECT_EQ(state.PAGE_NAME[0], list.name(1));
+    EXPECT_EQ(catBar().value, 2);
 }
 
 TEST_F(RefreshTest, CountLabelWaitCaptionsAndOrderOfSteps) {

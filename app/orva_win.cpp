@@ -1,7 +1,9 @@
 #include "orva_win.h"
 
 #include "display_refresh.h"
+#include "drop_targets.h"
 #include "orva_win_browse_view.h"
+#include "orva_win_file_view.h"
 #include "program.h"
 #include "single_view.h"
 
@@ -35,6 +37,8 @@ ORVA_WIN::ORVA_WIN(Program& program, QWidget* parent) : QMainWindow(parent), pro
 
     browseView_ = std::make_unique<OrvaBrowseView>(*this);
     refresh_ = std::make_unique<DisplayRefresh>(program, *browseView_);
+    fileView_ = std::make_unique<OrvaFileView>(*this);
+    buildDropTargets();
 
     connectControls();
     setToggleTexts();
@@ -55,6 +59,14 @@ BrowseView& ORVA_WIN::browseView() {
 
 DisplayRefresh& ORVA_WIN::displayRefresh() {
     return *refresh_;
+}
+
+FileView& ORVA_WIN::fileView() {
+    return *fileView_;
+}
+
+DropTargets& ORVA_WIN::dropTargets() {
+    return *dropTargets_;
 }
 
 void ORVA_WIN::setToggleTexts() {

@@ -20,6 +20,9 @@
 class BrowseView;
 class CatalogueView;
 class DisplayRefresh;
+class DropTargets;
+class FileView;
+class OrvaFileView;
 class OrvaBrowseView;
 class Program;
 class OrvaPictureList;
@@ -200,6 +203,13 @@ public:
     // Enter in the display-folder box: a folder path ending in "/" (or ":") is shown.
     void onCombo1_enter();
 
+    // The window as the file operations and folder dialogs see it, and the trays' drop targets.
+    FileView& fileView();
+    DropTargets& dropTargets();
+    // The editor targets Image2 / Image4 with their editors' icons, shown when the editor is set;
+    // the tray labels shown unless CTDM asks for icons only.
+    void REFRESH_EDITOR_BUTTONS();
+
     // Page and file stepping of the views (Page Down / Page Up in the window).
     void nextPage();
     void previousPage();
@@ -265,6 +275,7 @@ private:
     void buildFileTray(QWidget* central);
     void buildCatalogueView(QWidget* central);
     void buildSingleView(QWidget* central);
+    void buildDropTargets();
     void connectControls();
     void arrangeToolBar(int width);
     void arrangeCommandTray();
@@ -276,4 +287,6 @@ private:
 
     std::unique_ptr<OrvaBrowseView> browseView_;
     std::unique_ptr<DisplayRefresh> refresh_;
+    std::unique_ptr<OrvaFileView> fileView_;
+    DropTargets* dropTargets_ = nullptr;
 };

@@ -111,7 +111,6 @@ void ORVA_WIN::connectControls() {
     Combo1->lineEdit()->installEventFilter(this);
 }
 
-void ORVA_WIN::onMNU_DISP_DFILE() {}
 void ORVA_WIN::onMNU_FILE_READTWAIN() {
     RUN_ACQUISITION(*this, program.acquisitionLibrary);
 }
@@ -123,10 +122,6 @@ void ORVA_WIN::onMNU_FILE_SELTWAIN() {
 void ORVA_WIN::onMNU_FILE_SELGETDIR() {}
 void ORVA_WIN::onMNU_FILE_1PRNT() {}
 void ORVA_WIN::onMNU_FILE_CATPRINT() {}
-void ORVA_WIN::onMNU_FILE_EDIT1() {}
-void ORVA_WIN::onMNU_FILE_EDIT2() {}
-void ORVA_WIN::onMNU_FILE_DELETE() {}
-void ORVA_WIN::onMNU_FILE_RENAME() {}
 void ORVA_WIN::onMNU_FILE_CNF() {}
 
 void ORVA_WIN::onMNU_FILE_EXIT() {
@@ -218,7 +213,6 @@ void ORVA_WIN::onMNU_DISP_REDISP() {
     refresh_->redrawInPlace();
 }
 
-void ORVA_WIN::onMNU_DISP_MKTN() {}
 void ORVA_WIN::onMNU_SETUP_SETUP() {}
 void ORVA_WIN::onMNU_HELP_HELP() {
     // One help window for the whole run: the one start-up may already have opened.
@@ -284,7 +278,6 @@ void ORVA_WIN::onBTN_EXIT_GO() {
     }
 }
 
-void ORVA_WIN::onBTN_DFILE() {}
 void ORVA_WIN::onCombo1_activated(int index) {
     if (program.HISTORY_BUSY) {
         return;
@@ -332,8 +325,6 @@ void ORVA_WIN::onMAG_SET_activated(int index) {
     refresh_->REFRESH_SINGLE(0);
 }
 void ORVA_WIN::onCommand1() {}
-void ORVA_WIN::onCommand2() {}
-void ORVA_WIN::onF_DRIVE_activated(int) {}
 
 void ORVA_WIN::onDSP8_SCR_valueChanged(int value) {
     refresh_->catalogueScrolled(value);

@@ -114,6 +114,7 @@ void Startup::load(ORVA_WIN& window, const QString& commandLine) {
     askDrawPictures();
     ADD_FOLDER_HISTORY(program_, program_.browse.DISP_DIR, window.Combo1);
     setPictures();
+    window.REFRESH_EDITOR_BUTTONS();
     window.setToggleTexts();
     checkTwainDevice();
     // Pages a killed run left behind are named before anything is shown.

@@ -273,15 +273,8 @@ void CatalogueView::moveCell(int from, int to) {
 
 QString CatalogueView::thumbnailPrefix() {
     if (!thumbnails_.has_value()) {
-        QString folder;
-        if (window_.program.settings.UTNT == 1) {
-            READ_SNAPLET_INF(state_.DISP_DIR, folder);
-            folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-            while (folder.endsWith(QLatin1Char('/'))) {
-                folder.chop(1);
-            }
-        }
-        thumbnails_ = folder.isEmpty() ? QString() : folder + QLatin1Char('/');
+        thumbnails_ = window_.program.settings.UTNT == 1 ? companionThumbnails(state_.DISP_DIR)
+                                                         : QString();
     }
     return *thumbnails_;
 }

@@ -1,13 +1,14 @@
 #include "snaplet_inf.h"
 
+#include "native_name.h"
 #include "settings_line.h"
 #include "settings_line_reader.h"
 
 #include <QFile>
 
 int16_t READ_SNAPLET_INF(const QString& folder, QString& value) {
-    QFile file(folder + QStringLiteral("SNAPLET.INF"));
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!native_name::openForReading(file, folder + QStringLiteral("SNAPLET.INF"))) {
         return -1;
     }
     SettingsLineReader reader(file);
@@ -23,4 +24,16 @@ int16_t READ_SNAPLET_INF(const QString& folder, QString& value) {
         }
     }
     return 0;
+}
+
+QString companionThumbnails(const QString& folder) {
+    QString value;
+    if (READ_SNAPLET_INF(folder, value) != 0) {
+        return {};
+    }
+    value.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (value.endsWith(QLatin1Char('/'))) {
+        value.chop(1);
+    }
+    return value.isEmpty() ? QString() : value + QLatin1Char('/');
 }

@@ -9,3 +9,7 @@
 // (value unchanged); otherwise 0, with value set to the last TNDN entry (unchanged when there is
 // none).
 int16_t READ_SNAPLET_INF(const QString& folder, QString& value);
+
+// The companion's thumbnail folder of folder (ends in "/") as a path below it ending in "/", e.g.
+// "THUMBS/"; "" when folder has no SNAPLET.INF or it names no thumbnail folder.
+QString companionThumbnails(const QString& folder);

@@ -34,3 +34,27 @@ void RUN_SNAPLET(Program& program, const QString& folder) {
     // Errors are ignored: a program that does not start leaves the run as it is.
     program.launcher.start(companion, snapletArguments(folder));
 }
+
+void RUN_EDITOR(Program& program, int editor, const QString& name, QWidget* owner) {
+    const USR_SETTINGS& settings = program.settings;
+    const QString& path = editor == 1 ? settings.LEXE : settings.LEX2;
+    const bool shortFolder = (editor == 1 ? settings.USP1 : settings.USP2) == 1;
+    Prompter::Message m;
+    m.caption = program.APP_TITLE;
+    if (path.isEmpty()) {
+        m.text = QStringLiteral("SetUpで編集に使用するソフトを設定してください。");
+        program.prompter.message(owner, m);
+        return;
+    }
+    QStringList arguments;
+    if (!name.isEmpty()) {
+        const QString folder =
+            shortFolder ? SHORT_PATH(program.browse.DISP_DIR) : program.browse.DISP_DIR;
+        arguments << folder + name;
+    }
+    if (!program.launcher.start(path, arguments)) {
+        m.text = path + QStringLiteral("\nを起動できませんでした。");
+        m.icon = Prompter::Icon::Exclamation;
+        program.prompter.message(owner, m);
+    }
+}

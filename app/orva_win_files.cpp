@@ -1,0 +1,103 @@
+// The main window's file commands: the trays' drop targets, the editor targets, the delete and
+// rename menu items, the folder dialogs and the companion program.
+#include "companion_program.h"
+#include "drop_targets.h"
+#include "editor_icon.h"
+#include "file_commands.h"
+#include "folder_tree.h"
+#include "gpath_win.h"
+#include "md_win.h"
+#include "orva_win.h"
+#include "orva_win_file_view.h"
+#include "program.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTreeView>
+
+void ORVA_WIN::buildDropTargets() {
+    dropTargets_ = new DropTargets(program, *fileView_, this);
+    using T = DropTargets::Target;
+    dropTargets_->add(COPY, COPY_LABEL, T::Copy);
+    dropTargets_->add(MOVE, MOVE_LABEL, T::Move);
+    dropTargets_->add(Image1, Label1, T::Trash);
+    dropTargets_->add(Image2, Label2, T::Editor1);
+    dropTargets_->add(Image3, Label3, T::Print);
+    dropTargets_->add(Image4, Label4, T::Editor2);
+    dropTargets_->add(Image5, Label5, T::Adjust);
+    dropTargets_->add(Image6, Label6, T::Clipboard);
+}
+
+void ORVA_WIN::REFRESH_EDITOR_BUTTONS() {
+    const USR_SETTINGS& settings = program.settings;
+    struct Editor {
+        const QString& path;
+        QLabel* target;
+        QLabel* label;
+        QAction* item;
+    };
+    for (const Editor& editor : {Editor{settings.LEXE, Image2, Label2, MNU_FILE_EDIT1},
+                                 Editor{settings.LEX2, Image4, Label4, MNU_FILE_EDIT2}}) {
+        const bool set = !editor.path.isEmpty();
+        if (set && QFileInfo(editor.path).isFile()) {
+            const QPixmap icon =
+                editorIcon(editor.path, editor.target->palette().color(QPalette::Button));
+            if (!icon.isNull()) {
+                editor.target->setPixmap(icon);
+            }
+        }
+        editor.target->setVisible(set);
+        editor.target->setEnabled(set);
+        editor.item->setEnabled(set);
+        editor.label->setVisible(set && settings.CTDM != 1);
+    }
+    for (QLabel* label : {Label1, Label3, Label5, Label6}) {
+        label->setVisible(settings.CTDM != 1);
+    }
+}
+
+void ORVA_WIN::onMNU_FILE_EDIT1() {
+    RUN_EDITOR(program, 1, program.browse.CAT_CURRENT, this);
+}
+
+void ORVA_WIN::onMNU_FILE_EDIT2() {
+    RUN_EDITOR(program, 2, program.browse.CAT_CURRENT, this);
+}
+
+void ORVA_WIN::onMNU_FILE_DELETE() {
+    ::MNU_FILE_DELETE(program, *fileView_);
+}
+
+void ORVA_WIN::onMNU_FILE_RENAME() {
+    ::MNU_FILE_RENAME(program, *fileView_);
+}
+
+void ORVA_WIN::onMNU_DISP_MKTN() {
+    RUN_SNAPLET(program, program.browse.DISP_DIR);
+}
+
+void ORVA_WIN::onMNU_DISP_DFILE() {
+    // Without owner and without waiting: the main window stays usable beside it.
+    auto* dialog = new GPATH_WIN(program, *fileView_, nullptr);
+    dialog->show();
+}
+
+void ORVA_WIN::onBTN_DFILE() {
+    auto* dialog = new GPATH_WIN(program, *fileView_, this);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
+
+void ORVA_WIN::onCommand2() {
+    auto* dialog = new MD_WIN(program, *fileView_, this);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
+
+void ORVA_WIN::onF_DRIVE_activated(int index) {
+    if (!folder_tree::moveToDrive(program, this, F_DIR, F_DRIVE->itemText(index))) {
+        folder_tree::selectDriveOf(F_DRIVE, folder_tree::path(F_DIR));
+    }
+}

@@ -1,0 +1,42 @@
+#include "delete_file.h"
+
+#include "desktop_trash.h"
+#include "file_ops.h"
+#include "native_name.h"
+#include "program.h"
+#include "snaplet_inf.h"
+
+int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
+    Prompter::Message question;
+    question.caption = QStringLiteral("Orvana ファイル削除確認");
+    question.text =
+        native_name::forDisplay(name) + QStringLiteral("を削除します\nよろしいですか ?");
+    question.icon = Prompter::Icon::Question;
+    question.buttons = Prompter::Buttons::YesNo;
+    question.defaultButton = 2;
+    if (program.prompter.message(owner, question) != Prompter::Yes) {
+        return -1;
+    }
+    BrowsingState& state = program.browse;
+    if (name == state.CAT_CURRENT) {
+        state.CAT_CURRENT.clear();
+    }
+    const desktop_trash::Result trashed = desktop_trash::moveToTrash(state.DISP_DIR + name);
+    if (!trashed.ok) {
+        Prompter::Message message;
+        message.caption = program.APP_TITLE;
+        message.text = native_name::forDisplay(name) +
+                       QStringLiteral("をゴミ箱へ移せませんでした。\n理由 : ") + trashed.reason;
+        message.icon = Prompter::Icon::Exclamation;
+        program.prompter.message(owner, message);
+        return 0;
+    }
+    if (program.settings.UTNT == 1) {
+        const QString thumbnails = companionThumbnails(state.DISP_DIR);
+        const QString thumbnail = state.DISP_DIR + thumbnails + name;
+        if (!thumbnails.isEmpty() && file_ops::isFile(thumbnail)) {
+            desktop_trash::moveToTrash(thumbnail);
+        }
+    }
+    return 0;
+}

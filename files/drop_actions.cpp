@@ -1,0 +1,160 @@
+#include "drop_actions.h"
+
+#include "companion_program.h"
+#include "delete_file.h"
+#include "display_refresh.h"
+#include "file_ops.h"
+#include "file_view.h"
+#include "native_name.h"
+#include "pelmix.h"
+#include "pelmix_view.h"
+#include "program.h"
+#include "upper_ascii.h"
+
+namespace {
+
+QString withSlash(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
+    }
+    return folder;
+}
+
+} // namespace
+
+void DropActions::tell(const QString& text) {
+    Prompter::Message message;
+    message.caption = program_.APP_TITLE;
+    message.text = text;
+    program_.prompter.message(view_.owner(), message);
+}
+
+bool DropActions::prepare(const QString& name, bool move, QString& destination, bool& replace) {
+    const QString source = program_.browse.DISP_DIR + name;
+    const QString tray = view_.trayFolder();
+    if (tray.isEmpty()) {
+        return false;
+    }
+    const QString folder = withSlash(tray);
+    destination = folder + name;
+    if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
+        file_ops::sameFile(source, destination)) {
+        tell(move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
+                  : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+        return false;
+    }
+    // A file of the same name in any letter case is the one replaced, under its own name; a new
+    // file gets the name in upper case.
+    const QString existing = file_ops::findName(folder, name);
+    replace = !existing.isEmpty();
+    if (replace) {
+        destination = folder + existing;
+        if (file_ops::sameFile(source, destination)) {
+            tell(move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
+                      : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+            return false;
+        }
+        Prompter::Message question;
+        question.caption = program_.APP_TITLE;
+        question.text =
+            folder + name + QLatin1Char('\n') +
+            (move ? QStringLiteral("移動先にファイルが既に存在しています上書きしますか?")
+                  : QStringLiteral("ファイルが既に存在しています上書きしますか?"));
+        question.icon = Prompter::Icon::Question;
+        question.buttons = Prompter::Buttons::OkCancel;
+        question.defaultButton = 2;
+        if (program_.prompter.message(view_.owner(), question) != Prompter::Ok) {
+            return false;
+        }
+    } else {
+        destination = folder + UPPER_ASCII(name);
+    }
+    return true;
+}
+
+void DropActions::copy(const QString& name) {
+    QString destination;
+    bool replace = false;
+    if (!prepare(name, false, destination, replace)) {
+        return;
+    }
+    const file_ops::Result result =
+        file_ops::copyFile(program_.browse.DISP_DIR + name, destination, replace);
+    if (!result.ok) {
+        tell(native_name::forDisplay(destination) +
+             QStringLiteral("\nへコピーできませんでした。\n理由 : ") + result.reason);
+    }
+}
+
+void DropActions::move(const QString& name, int index) {
+    QString destination;
+    bool replace = false;
+    if (!prepare(name, true, destination, replace)) {
+        return;
+    }
+    const file_ops::Result result =
+        file_ops::moveFile(program_.browse.DISP_DIR + name, destination, replace);
+    if (!result.ok) {
+        tell(native_name::forDisplay(destination) +
+             QStringLiteral("\nへ移動できませんでした。\n理由 : ") + result.reason);
+    }
+    // The view follows the folder as it now is, whether or not the move went through.
+    refreshAfterRemoval(name, index);
+}
+
+void DropActions::remove(const QString& name, int index) {
+    if (DELETE_FILE(program_, view_.owner(), name) == 0) {
+        refreshAfterRemoval(name, index);
+    }
+}
+
+void DropActions::refreshAfterRemoval(const QString& name, int index) {
+    BrowsingState& state = program_.browse;
+    if (program_.settings.DSPM == 2) {
+        if (state.ONE_NAME == name) {
+            state.CAT_CURRENT.clear();
+        }
+        state.ONE_NAME = state.ONE_NEIGHBOUR;
+        view_.refresh().REFRESH_SINGLE(0);
+        state.CAT_STALE = true;
+    } else {
+        state.PAGE_ANCHOR = index == 0 ? state.PAGE_NAME[1] : state.PAGE_NAME[0];
+        view_.refresh().REFRESH_CATALOGUE(0);
+    }
+}
+
+void DropActions::edit(int editor, const QString& name) {
+    RUN_EDITOR(program_, editor, name, view_.owner());
+}
+
+void DropActions::print(const QString& name) {
+    program_.PRINT_PATH = program_.browse.DISP_DIR + name;
+    view_.openPrintDialog();
+}
+
+void DropActions::adjust(const QString& name) {
+    program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
+    program_.ADJUST_NAME = name;
+    if (program_.ADJUST_PATH.isEmpty()) {
+        tell(QStringLiteral("調整するデーターが指定されていません"));
+        return;
+    }
+    view_.openAdjustDialog();
+}
+
+void DropActions::toClipboard(const QString& name) {
+    program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
+    program_.ADJUST_NAME = name;
+    if (program_.ADJUST_PATH.isEmpty()) {
+        tell(QStringLiteral("調整するデーターが指定されていません"));
+        return;
+    }
+    // The picture as the views show it, turned upright.
+    const QByteArray path = native_name::toBytes(program_.ADJUST_PATH);
+    HGLOBAL image = PelmixFileLoadUpright(path.constData(), "", "");
+    if (image == nullptr) {
+        return;
+    }
+    PelmixSetToClipBrd(nullptr, image);
+    PelmixMemFree(image);
+}

@@ -1,0 +1,53 @@
+#include "file_commands.h"
+
+#include "delete_file.h"
+#include "display_refresh.h"
+#include "file_view.h"
+#include "program.h"
+#include "ren_win.h"
+
+namespace {
+
+void tell(Program& program, FileView& view, const QString& text) {
+    Prompter::Message message;
+    message.caption = program.APP_TITLE;
+    message.text = text;
+    program.prompter.message(view.owner(), message);
+}
+
+} // namespace
+
+void MNU_FILE_DELETE(Program& program, FileView& view) {
+    BrowsingState& state = program.browse;
+    if (state.CAT_CURRENT.isEmpty()) {
+        tell(program, view,
+             QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
+                            "実行させてください。"));
+        return;
+    }
+    const QString name = state.CAT_CURRENT;
+    if (DELETE_FILE(program, view.owner(), name) != 0) {
+        return;
+    }
+    if (program.settings.DSPM == 2) {
+        state.ONE_NAME.clear();
+        view.refresh().REFRESH_SINGLE(0);
+    } else {
+        state.PAGE_ANCHOR = state.PAGE_NAME[0] == name ? state.PAGE_NAME[1] : state.PAGE_NAME[0];
+        view.refresh().REFRESH_CATALOGUE(0);
+    }
+    state.CAT_CURRENT.clear();
+}
+
+void MNU_FILE_RENAME(Program& program, FileView& view) {
+    if (program.browse.CAT_CURRENT.isEmpty()) {
+        tell(program, view,
+             QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
+                            "ください。"));
+        return;
+    }
+    program.RENAME_NAME = program.browse.CAT_CURRENT;
+    auto* dialog = new REN_WIN(program, view, view.owner());
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}

@@ -1,0 +1,35 @@
+#include "gpath_win.h"
+
+#include "display_refresh.h"
+#include "file_view.h"
+#include "program.h"
+#include "startup_folders.h"
+
+GPATH_WIN::GPATH_WIN(Program& program, FileView& view, QWidget* owner)
+    : FolderChooser(program, owner, "GPATH_WIN",
+                    program.APP_TITLE + QStringLiteral(" (表示Path指定)")),
+      view_(view) {
+    startAt(program.browse.DISP_DIR);
+}
+
+void GPATH_WIN::accepted() {
+    const QString folder = chosenFolder();
+    if (folder.isEmpty()) {
+        return;
+    }
+    BrowsingState& state = program_.browse;
+    state.DISP_DIR = folder;
+    MAKE_ACQ_DIR(program_);
+    view_.addToFolderHistory();
+    state.PAGE_FIRST.clear();
+    state.PAGE_LAST.clear();
+    state.PAGE_ANCHOR.clear();
+    if (program_.settings.DSPM == 2) {
+        view_.refresh().REFRESH_SINGLE(0);
+    } else {
+        view_.refresh().REFRESH_CATALOGUE(0);
+    }
+    state.CAT_CURRENT.clear();
+    view_.updateCaption();
+    close();
+}

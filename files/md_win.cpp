@@ -1,0 +1,102 @@
+#include "md_win.h"
+
+#include "dialog_placement.h"
+#include "file_ops.h"
+#include "file_view.h"
+#include "folder_tree.h"
+#include "native_name.h"
+#include "program.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+MD_WIN::MD_WIN(Program& program, FileView& view, QWidget* owner)
+    : QDialog(owner), program_(program), view_(view) {
+    setObjectName(QStringLiteral("MD_WIN"));
+    setWindowTitle(QStringLiteral("フォルダー作成"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    Frame1 = new QGroupBox(QStringLiteral("作成するフォルダー名"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    ADD_DIR = new QLineEdit(Frame1);
+    ADD_DIR->setObjectName(QStringLiteral("ADD_DIR"));
+    ADD_DIR->setMinimumWidth(280);
+    ADD_DIR->installEventFilter(this);
+    (new QVBoxLayout(Frame1))->addWidget(ADD_DIR);
+    OK = new QPushButton(QStringLiteral("OK"), this);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setAutoDefault(false);
+    CANCEL = new QPushButton(QStringLiteral("Cancel"), this);
+    CANCEL->setObjectName(QStringLiteral("CANCEL"));
+    CANCEL->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OK);
+    buttons->addWidget(CANCEL);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(buttons);
+    connect(OK, &QPushButton::clicked, this, &MD_WIN::onOK);
+    connect(CANCEL, &QPushButton::clicked, this, &QDialog::close);
+    placeOverOwner(this, owner);
+}
+
+void MD_WIN::tell(const QString& text) {
+    Prompter::Message message;
+    message.caption = program_.APP_TITLE;
+    message.text = text;
+    program_.prompter.message(this, message);
+}
+
+QString MD_WIN::newPath() {
+    const QString name = ADD_DIR->text();
+    if (name.isEmpty()) {
+        tell(QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"));
+        return {};
+    }
+    return folder_tree::withSlash(view_.trayFolder()) + name;
+}
+
+bool MD_WIN::existing(const QString& path) {
+    if (!file_ops::isFolder(path)) {
+        return false;
+    }
+    tell(native_name::forDisplay(path) +
+         QStringLiteral("\nは既に存在するフォルダー(ディレクトリー)名です。"));
+    ADD_DIR->setFocus();
+    return true;
+}
+
+void MD_WIN::onOK() {
+    const QString path = newPath();
+    if (path.isEmpty() || existing(path)) {
+        return;
+    }
+    const file_ops::Result made = file_ops::makeFolder(path);
+    if (!made.ok) {
+        tell(native_name::forDisplay(path) + QStringLiteral("\nを作成できませんでした。\n理由 : ") +
+             made.reason);
+        ADD_DIR->setFocus();
+        return;
+    }
+    view_.relistTrayFolder();
+    close();
+}
+
+bool MD_WIN::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ADD_DIR || event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (!ADD_DIR->text().isEmpty()) {
+            existing(folder_tree::withSlash(view_.trayFolder()) + ADD_DIR->text());
+        }
+        return true;
+    }
+    // A folder name cannot hold the path separator.
+    return key->text() == QLatin1String("/");
+}

@@ -142,8 +142,9 @@ void REN_WIN::tell(const QString& text) {
     program_.prompter.message(this, message);
 }
 
-QString REN_WIN::newPath() const {
-    return program_.browse.DISP_DIR + Text1->text() + Label2->text();
+bool REN_WIN::taken(const QString& name) const {
+    // Names that differ in letter case only are one name to the user, as everywhere else.
+    return !file_ops::findName(program_.browse.DISP_DIR, name).isEmpty();
 }
 
 void REN_WIN::onTextEdited(const QString& text) {
@@ -194,7 +195,7 @@ bool REN_WIN::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         validate();
         if (!Text1->text().isEmpty()) {
-            if (file_ops::exists(newPath())) {
+            if (taken(Text1->text() + Label2->text())) {
                 tell(QStringLiteral("既に存在するファイル名です。"));
             } else {
                 onOK();
@@ -203,7 +204,9 @@ bool REN_WIN::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const QString typed = key->text();
-    if (typed.size() != 1 || (key->modifiers() & Qt::ControlModifier) != 0) {
+    // Tab, Backspace and the other control keys do their usual work.
+    if (typed.size() != 1 || typed.at(0).unicode() < 32 ||
+        (key->modifiers() & Qt::ControlModifier) != 0) {
         return false;
     }
     const bool dos = program_.settings.RNDN == 0;
@@ -226,7 +229,7 @@ void REN_WIN::onOK() {
     const QString oldPath = state.DISP_DIR + oldName_;
     const QString newName = Text1->text() + Label2->text();
     const QString path = state.DISP_DIR + newName;
-    if (file_ops::exists(path)) {
+    if (taken(newName)) {
         tell(QStringLiteral("指定したファイル名は既に存在します。"));
         return;
     }

@@ -47,7 +47,8 @@ private:
     // Pasted or otherwise inserted text goes through the same rules as typed keys.
     void onTextEdited(const QString& text);
     void validate();
-    QString newPath() const;
+    // Whether a file of the display folder has the name (in any letter case).
+    bool taken(const QString& name) const;
     void tell(const QString& text);
 
     Program& program_;

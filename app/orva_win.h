@@ -12,6 +12,8 @@
 // and orva_win_views.cpp; the handlers live in orva_win_handlers.cpp.
 #pragma once
 
+#include "catalogue_controls.h"
+
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -47,7 +49,7 @@ class ORVA_WIN : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kCells = 12;
+    static constexpr int kCells = CatalogueControls::kCells;
 
     explicit ORVA_WIN(Program& program, QWidget* parent = nullptr);
     ~ORVA_WIN() override;

@@ -2,6 +2,7 @@
 
 #include "catalogue_view.h"
 #include "orva_win.h"
+#include "orva_win_picture_list.h"
 #include "single_view.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QToolButton>
 
 OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
     SingleControls controls;
@@ -29,7 +31,28 @@ OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
     controls.TOOLARGE = window.TOOLARGE;
     controls.owner = &window;
     single_ = std::make_unique<SingleView>(window.program, controls, window.CELL_DRAG_STATE);
-    catalogue_ = std::make_unique<CatalogueView>(window);
+    CatalogueControls cells;
+    cells.PIC8_BASE = window.PIC8_BASE;
+    cells.DSP8_SCR = window.DSP8_SCR;
+    cells.DSP8_FRM = window.DSP8_FRM;
+    cells.DSP8_IMG = window.DSP8_IMG;
+    cells.DSP8_IMG2 = window.DSP8_IMG2;
+    cells.DSP8_NAME = window.DSP8_NAME;
+    cells.SEL_CHECK = window.SEL_CHECK;
+    cells.DSP8_WAIT_FRM = window.DSP8_WAIT_FRM;
+    cells.DSP8_WAIT_BAR = window.DSP8_WAIT_BAR;
+    cells.Command3 = window.Command3;
+    cells.DSP8_SIZECHK = window.DSP8_SIZECHK;
+    cells.TOOLARGE = window.TOOLARGE;
+    cells.owner = &window;
+    cells.CELL_DRAG_STATE = &window.CELL_DRAG_STATE;
+    cells.refresh = [&window]() -> DisplayRefresh& { return window.displayRefresh(); };
+    cells.showSinglePanel = [this] { showSinglePanel(); };
+    cells.singleViewShown = [&window] {
+        window.BTN_DISP_GO->setIcon(window.IMG_8DISP->picture(0));
+        window.MAIN_LAYOUT();
+    };
+    catalogue_ = std::make_unique<CatalogueView>(window.program, cells);
 }
 
 OrvaBrowseView::~OrvaBrowseView() = default;

@@ -3,8 +3,6 @@
 #include "browse_view.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
-#include "orva_win.h"
-#include "orva_win_picture_list.h"
 #include "program.h"
 
 #include <QApplication>
@@ -17,20 +15,20 @@
 #include <QToolButton>
 #include <QUrl>
 
-CatalogueInput::CatalogueInput(ORVA_WIN& window, CatalogueView& view)
-    : window_(window), view_(view) {
-    for (int i = 0; i < ORVA_WIN::kCells; ++i) {
-        for (QWidget* control : {static_cast<QWidget*>(window_.DSP8_FRM[i]),
-                                 static_cast<QWidget*>(window_.DSP8_IMG[i]),
-                                 static_cast<QWidget*>(window_.DSP8_IMG2[i]),
-                                 static_cast<QWidget*>(window_.DSP8_NAME[i])}) {
+CatalogueInput::CatalogueInput(Program& program, const CatalogueControls& controls,
+                               CatalogueView& view)
+    : program_(program), c_(controls), view_(view) {
+    for (int i = 0; i < CatalogueControls::kCells; ++i) {
+        for (QWidget* control :
+             {static_cast<QWidget*>(c_.DSP8_FRM[i]), static_cast<QWidget*>(c_.DSP8_IMG[i]),
+              static_cast<QWidget*>(c_.DSP8_IMG2[i]), static_cast<QWidget*>(c_.DSP8_NAME[i])}) {
             control->installEventFilter(this);
         }
     }
 }
 
 bool CatalogueInput::select(int index) {
-    BrowsingState& state = window_.program.browse;
+    BrowsingState& state = program_.browse;
     if (state.PAGE_NAME[index] == state.CAT_CURRENT) {
         state.CAT_CURRENT.clear();
         view_.markCell(index, false);
@@ -45,7 +43,7 @@ bool CatalogueInput::select(int index) {
 void CatalogueInput::press(int index, Qt::MouseButton button, QWidget* source) {
     dragIndex_ = -1;
     if (button == Qt::RightButton) {
-        window_.CELL_DRAG_STATE = 2;
+        *c_.CELL_DRAG_STATE = 2;
         return;
     }
     if (button != Qt::LeftButton) {
@@ -55,36 +53,36 @@ void CatalogueInput::press(int index, Qt::MouseButton button, QWidget* source) {
         dragIndex_ = index;
         dragSource_ = source;
     }
-    window_.CELL_DRAG_STATE = 1;
+    *c_.CELL_DRAG_STATE = 1;
 }
 
 void CatalogueInput::click(int index) {
-    if (window_.CELL_DRAG_STATE == 2) {
+    if (*c_.CELL_DRAG_STATE == 2) {
         openInSingleView(index);
     }
 }
 
 void CatalogueInput::doubleClick(int index) {
-    if (window_.CELL_DRAG_STATE == 1) {
+    if (*c_.CELL_DRAG_STATE == 1) {
         openInSingleView(index);
     }
 }
 
 void CatalogueInput::toggle(int index) {
-    if (index >= 0 && index < ORVA_WIN::kCells) {
+    if (index >= 0 && index < CatalogueControls::kCells) {
         select(index);
     }
 }
 
 void CatalogueInput::nameClicked(int index) {
-    if (index >= 0 && index < ORVA_WIN::kCells) {
-        window_.program.RENAME_NAME = window_.program.browse.PAGE_NAME[index];
+    if (index >= 0 && index < CatalogueControls::kCells) {
+        program_.RENAME_NAME = program_.browse.PAGE_NAME[index];
     }
 }
 
 void CatalogueInput::openInSingleView(int index) {
-    BrowsingState& state = window_.program.browse;
-    if (index < 0 || index >= ORVA_WIN::kCells || state.PAGE_NAME[index].isEmpty()) {
+    BrowsingState& state = program_.browse;
+    if (index < 0 || index >= CatalogueControls::kCells || state.PAGE_NAME[index].isEmpty()) {
         return;
     }
     dragIndex_ = -1;
@@ -94,21 +92,20 @@ void CatalogueInput::openInSingleView(int index) {
     state.CAT_CURRENT = state.PAGE_NAME[index];
     view_.markCell(index, true);
     state.ONE_NAME = state.PAGE_NAME[index];
-    window_.browseView().showSinglePanel();
-    window_.displayRefresh().REFRESH_SINGLE(0);
-    window_.program.settings.DSPM = 2;
-    window_.BTN_DISP_GO->setIcon(window_.IMG_8DISP->picture(0));
+    c_.showSinglePanel();
+    c_.refresh().REFRESH_SINGLE(0);
+    program_.settings.DSPM = 2;
     state.CAT_STALE = false;
-    window_.MAIN_LAYOUT();
+    c_.singleViewShown();
 }
 
 QMimeData* CatalogueInput::dragData(int index) const {
     auto* data = new QMimeData;
-    if (index < 0 || index >= ORVA_WIN::kCells) {
+    if (index < 0 || index >= CatalogueControls::kCells) {
         return data;
     }
     data->setData(QString::fromLatin1(kCellMimeType), QByteArray::number(index));
-    const BrowsingState& state = window_.program.browse;
+    const BrowsingState& state = program_.browse;
     if (!state.PAGE_NAME[index].isEmpty()) {
         data->setUrls({QUrl::fromLocalFile(state.DISP_DIR + state.PAGE_NAME[index])});
     }
@@ -123,7 +120,7 @@ void CatalogueInput::startDrag() {
     }
     auto* drag = new QDrag(dragSource_);
     drag->setMimeData(dragData(index));
-    const QPixmap picture = window_.DSP8_IMG[index]->pixmap();
+    const QPixmap picture = c_.DSP8_IMG[index]->pixmap();
     if (!picture.isNull()) {
         drag->setPixmap(picture.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
@@ -138,11 +135,11 @@ bool CatalogueInput::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* control = static_cast<QWidget*>(watched);
     const int index = control->property("index").toInt();
-    if (index < 0 || index >= ORVA_WIN::kCells) {
+    if (index < 0 || index >= CatalogueControls::kCells) {
         return false;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (watched == window_.DSP8_NAME[index]) {
+    if (watched == c_.DSP8_NAME[index]) {
         if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
             control->rect().contains(mouse->position().toPoint())) {
             nameClicked(index);

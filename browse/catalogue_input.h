@@ -4,12 +4,14 @@
 // new name. The frame, the scaled picture and the painted picture of a cell behave alike.
 #pragma once
 
+#include "catalogue_controls.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 
 class CatalogueView;
-class ORVA_WIN;
+class Program;
 class QMimeData;
 class QWidget;
 
@@ -20,7 +22,7 @@ public:
     // The type of the drag data that carries a cell's index (as decimal text).
     static constexpr const char* kCellMimeType = "application/x-orvana-cell";
 
-    CatalogueInput(ORVA_WIN& window, CatalogueView& view);
+    CatalogueInput(Program& program, const CatalogueControls& controls, CatalogueView& view);
 
     // Button pressed on cell index; source is the pressed control, where a drag starts from.
     void press(int index, Qt::MouseButton button, QWidget* source);
@@ -44,7 +46,8 @@ private:
     bool select(int index); // the toggle; true when the cell became current
     void startDrag();
 
-    ORVA_WIN& window_;
+    Program& program_;
+    const CatalogueControls& c_;
     CatalogueView& view_;
     // A left-button press that selected a cell: the drag starts once the pointer moves.
     int dragIndex_ = -1;

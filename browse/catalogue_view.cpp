@@ -5,7 +5,6 @@
 #include "display_refresh.h"
 #include "folder_list.h"
 #include "native_name.h"
-#include "orva_win.h"
 #include "pelmix_view.h"
 #include "program.h"
 #include "snaplet_inf.h"
@@ -24,10 +23,10 @@
 #include <QScrollBar>
 #include <algorithm>
 
-CatalogueView::CatalogueView(ORVA_WIN& window)
-    : window_(window), state_(window.program.browse), input_(window, *this) {
-    window_.PIC8_BASE->installEventFilter(this);
-    for (QLabel* picture : window_.DSP8_IMG2) {
+CatalogueView::CatalogueView(Program& program, const CatalogueControls& controls)
+    : program_(program), c_(controls), state_(program.browse), input_(program, c_, *this) {
+    c_.PIC8_BASE->installEventFilter(this);
+    for (QLabel* picture : c_.DSP8_IMG2) {
         picture->installEventFilter(this);
     }
     regrowTimer_.setSingleShot(true);
@@ -45,11 +44,11 @@ CatalogueView::~CatalogueView() {
 }
 
 int CatalogueView::pixelsX(double twips) const {
-    return twipsToPixels(std::llround(twips), window_.PIC8_BASE->logicalDpiX());
+    return twipsToPixels(std::llround(twips), c_.PIC8_BASE->logicalDpiX());
 }
 
 int CatalogueView::pixelsY(double twips) const {
-    return twipsToPixels(std::llround(twips), window_.PIC8_BASE->logicalDpiY());
+    return twipsToPixels(std::llround(twips), c_.PIC8_BASE->logicalDpiY());
 }
 
 QRect CatalogueView::toPixels(const QRect& twips) const {
@@ -61,7 +60,7 @@ QRect CatalogueView::toPixels(const QRect& twips) const {
 }
 
 int CatalogueView::cellsPerPage() const {
-    return PageReader::cellsPerPage(window_.program.settings);
+    return PageReader::cellsPerPage(program_.settings);
 }
 
 QSize CatalogueView::pictureSize(int index) const {
@@ -80,31 +79,30 @@ std::optional<QRect> CatalogueView::pictureTwips(int index) const {
 }
 
 void CatalogueView::CATALOGUE_LAYOUT() {
-    QFrame* base = window_.PIC8_BASE;
+    QFrame* base = c_.PIC8_BASE;
     const double dpiX = base->logicalDpiX();
     const double dpiY = base->logicalDpiY();
     const QSize inner(pixelsToTwips(base->width(), dpiX), pixelsToTwips(base->height(), dpiY));
-    const int bar = pixelsToTwips(window_.DSP8_SCR->width(), dpiX);
-    const USR_SETTINGS& settings = window_.program.settings;
+    const int bar = pixelsToTwips(c_.DSP8_SCR->width(), dpiX);
+    const USR_SETTINGS& settings = program_.settings;
     const CatalogueLayout grid(inner, bar, settings.CMTX, settings.CMTY);
 
-    window_.DSP8_SCR->setGeometry(base->width() - window_.DSP8_SCR->width(), 0,
-                                  window_.DSP8_SCR->width(), base->height());
+    c_.DSP8_SCR->setGeometry(base->width() - c_.DSP8_SCR->width(), 0, c_.DSP8_SCR->width(),
+                             base->height());
 
     const QPoint origin(pixelsToTwips(base->x(), dpiX), pixelsToTwips(base->y(), dpiY));
-    window_.DSP8_WAIT_FRM->setGeometry(
-        toPixels(grid.waitFrame(QSize(kWaitWidth, kWaitHeight), origin)));
-    const QSize wait = window_.DSP8_WAIT_FRM->size();
-    const int top = window_.DSP8_WAIT_FRM->fontMetrics().height() + 4;
-    window_.DSP8_WAIT_BAR->setGeometry(8, top, std::max(0, wait.width() - 16), 18);
-    const QSize cancel = window_.Command3->sizeHint();
-    window_.Command3->setGeometry((wait.width() - cancel.width()) / 2, top + 22, cancel.width(),
-                                  cancel.height());
+    c_.DSP8_WAIT_FRM->setGeometry(toPixels(grid.waitFrame(QSize(kWaitWidth, kWaitHeight), origin)));
+    const QSize wait = c_.DSP8_WAIT_FRM->size();
+    const int top = c_.DSP8_WAIT_FRM->fontMetrics().height() + 4;
+    c_.DSP8_WAIT_BAR->setGeometry(8, top, std::max(0, wait.width() - 16), 18);
+    const QSize cancel = c_.Command3->sizeHint();
+    c_.Command3->setGeometry((wait.width() - cancel.width()) / 2, top + 22, cancel.width(),
+                             cancel.height());
 
     const int used = cellsPerPage();
     for (int i = 0; i < kCells; ++i) {
         cellTwips_[i] = grid.cell(i);
-        QFrame* cell = window_.DSP8_FRM[i];
+        QFrame* cell = c_.DSP8_FRM[i];
         cell->setGeometry(toPixels(cellTwips_[i]));
         const bool hasFile = i < used && !state_.PAGE_NAME[i].isEmpty();
         if (!hasFile) {
@@ -118,16 +116,16 @@ void CatalogueView::CATALOGUE_LAYOUT() {
 }
 
 void CatalogueView::placeName(int index, const QString& name) {
-    QCheckBox* check = window_.SEL_CHECK[index];
+    QCheckBox* check = c_.SEL_CHECK[index];
     check->setGeometry(QRect(QPoint(0, 0), check->sizeHint()));
-    QLabel* measure = window_.DSP8_SIZECHK;
-    measure->setFont(window_.DSP8_NAME[index]->font());
+    QLabel* measure = c_.DSP8_SIZECHK;
+    measure->setFont(c_.DSP8_NAME[index]->font());
     const QString shown = native_name::forDisplay(name);
     measure->setText(shown);
     measure->adjustSize();
-    QLineEdit* box = window_.DSP8_NAME[index];
+    QLineEdit* box = c_.DSP8_NAME[index];
     // A line edit keeps a few pixels of margin around its text.
-    const int room = std::max(0, window_.DSP8_FRM[index]->width() - check->width());
+    const int room = std::max(0, c_.DSP8_FRM[index]->width() - check->width());
     box->setGeometry(check->width(), 0, std::min(measure->width() + 8, room),
                      std::max(measure->height(), check->height()));
     if (box->text() != shown) {
@@ -138,10 +136,10 @@ void CatalogueView::placeName(int index, const QString& name) {
 }
 
 void CatalogueView::placePicture(int index) {
-    const bool pictures = window_.program.settings.DSPD == 0;
+    const bool pictures = program_.settings.DSPD == 0;
     const bool handleMode = fromHandle_[index];
-    QLabel* scaled = window_.DSP8_IMG[index];
-    QLabel* painted = window_.DSP8_IMG2[index];
+    QLabel* scaled = c_.DSP8_IMG[index];
+    QLabel* painted = c_.DSP8_IMG2[index];
     const std::optional<QRect> fit = pictureTwips(index);
     const bool shown =
         pictures && fit.has_value() &&
@@ -171,9 +169,9 @@ void CatalogueView::placePicture(int index) {
 }
 
 void CatalogueView::clearPicture(int index) {
-    window_.DSP8_IMG[index]->clear();
-    window_.DSP8_IMG[index]->hide();
-    window_.DSP8_IMG2[index]->hide();
+    c_.DSP8_IMG[index]->clear();
+    c_.DSP8_IMG[index]->hide();
+    c_.DSP8_IMG2[index]->hide();
     pictures_[index] = QImage();
     pageSize_[index] = QSize();
     fromHandle_[index] = false;
@@ -187,10 +185,10 @@ void CatalogueView::drawCell(int index, const QString& name) {
         thumbnails_.reset();
         shiftPictures();
         for (int i = cellsPerPage(); i < kCells; ++i) {
-            window_.DSP8_FRM[i]->hide();
+            c_.DSP8_FRM[i]->hide();
         }
     }
-    QFrame* cell = window_.DSP8_FRM[index];
+    QFrame* cell = c_.DSP8_FRM[index];
     if (name.isEmpty()) {
         cell->hide();
         return;
@@ -207,7 +205,7 @@ void CatalogueView::drawCell(int index, const QString& name) {
 }
 
 void CatalogueView::shiftPictures() {
-    const DisplayRefresh& refresh = window_.displayRefresh();
+    const DisplayRefresh& refresh = c_.refresh();
     for (int i = 0; i < kCells; ++i) {
         shownName_[i] = refresh.oldNames()[i];
         shownDate_[i] = refresh.oldDates()[i];
@@ -254,11 +252,11 @@ void CatalogueView::moveCell(int from, int to) {
     }
     state_.PAGE_IMAGE[to] = state_.PAGE_IMAGE[from];
     state_.PAGE_IMAGE[from] = nullptr;
-    window_.DSP8_IMG[to]->setPixmap(window_.DSP8_IMG[from]->pixmap());
-    window_.DSP8_IMG[to]->setGeometry(window_.DSP8_IMG[from]->geometry());
-    window_.DSP8_IMG[to]->setVisible(!window_.DSP8_IMG[from]->isHidden());
-    window_.DSP8_IMG2[to]->setGeometry(window_.DSP8_IMG2[from]->geometry());
-    window_.DSP8_IMG2[to]->setVisible(!window_.DSP8_IMG2[from]->isHidden());
+    c_.DSP8_IMG[to]->setPixmap(c_.DSP8_IMG[from]->pixmap());
+    c_.DSP8_IMG[to]->setGeometry(c_.DSP8_IMG[from]->geometry());
+    c_.DSP8_IMG[to]->setVisible(!c_.DSP8_IMG[from]->isHidden());
+    c_.DSP8_IMG2[to]->setGeometry(c_.DSP8_IMG2[from]->geometry());
+    c_.DSP8_IMG2[to]->setVisible(!c_.DSP8_IMG2[from]->isHidden());
     pictures_[to] = pictures_[from];
     fromHandle_[to] = fromHandle_[from];
     decodedFor_[to] = decodedFor_[from];
@@ -273,8 +271,8 @@ void CatalogueView::moveCell(int from, int to) {
 
 QString CatalogueView::thumbnailPrefix() {
     if (!thumbnails_.has_value()) {
-        thumbnails_ = window_.program.settings.UTNT == 1 ? companionThumbnails(state_.DISP_DIR)
-                                                         : QString();
+        thumbnails_ =
+            program_.settings.UTNT == 1 ? companionThumbnails(state_.DISP_DIR) : QString();
     }
     return *thumbnails_;
 }
@@ -288,7 +286,7 @@ void CatalogueView::showNoPicture(int index) {
 }
 
 void CatalogueView::drawPicture(int index, const QString& name) {
-    const USR_SETTINGS& settings = window_.program.settings;
+    const USR_SETTINGS& settings = program_.settings;
     if (settings.DSPD != 0 || state_.CAT_STOP) {
         showNoPicture(index);
         if (state_.CAT_STOP) {
@@ -333,11 +331,11 @@ void CatalogueView::drawPicture(int index, const QString& name) {
 
     CataloguePicture::Picture picture;
     if (settings.C256 == 0) {
-        picture = maker.make(path, name, box, window_.displayRefresh().largeBounds());
+        picture = maker.make(path, name, box, c_.refresh().largeBounds());
     }
     if (picture.image.isNull() || picture.natural.isEmpty()) {
         // A file that cannot be read shows the too-large picture, without a message.
-        picture.image = window_.TOOLARGE->pixmap().toImage();
+        picture.image = c_.TOOLARGE->pixmap().toImage();
         picture.natural = picture.image.size();
     }
     pictures_[index] = picture.image;
@@ -349,7 +347,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
 }
 
 QSize CatalogueView::pictureBox(int index) const {
-    const qreal ratio = window_.devicePixelRatioF();
+    const qreal ratio = c_.owner->devicePixelRatioF();
     return QSize(
         std::max(1, int(pixelsX(cellTwips_[index].width() - CatalogueLayout::kSideMargin) * ratio)),
         std::max(1, int(pixelsY(cellTwips_[index].height() - CatalogueLayout::kVerticalMargin) *
@@ -387,11 +385,11 @@ void CatalogueView::markCell(int index, bool current) {
     if (index < 0 || index >= kCells) {
         return;
     }
-    QWidget* frame = window_.DSP8_FRM[index];
+    QWidget* frame = c_.DSP8_FRM[index];
     frame->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
     frame->update();
     // A line edit paints its own base colour, whatever its background role says.
-    QLineEdit* name = window_.DSP8_NAME[index];
+    QLineEdit* name = c_.DSP8_NAME[index];
     name->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
     QPalette palette = frame->palette();
     palette.setColor(QPalette::Base,
@@ -400,7 +398,7 @@ void CatalogueView::markCell(int index, bool current) {
                      palette.color(current ? QPalette::HighlightedText : QPalette::ButtonText));
     name->setPalette(palette);
     name->update();
-    window_.SEL_CHECK[index]->setChecked(current);
+    c_.SEL_CHECK[index]->setChecked(current);
 }
 
 void CatalogueView::UNMARK_CURRENT_CELL() {
@@ -414,7 +412,7 @@ void CatalogueView::UNMARK_CURRENT_CELL() {
 }
 
 void CatalogueView::paintHandle(int index) {
-    QLabel* box = window_.DSP8_IMG2[index];
+    QLabel* box = c_.DSP8_IMG2[index];
     QPainter painter(box);
     HDC dc = PelmixCreatePainterDC(&painter);
     PelmixDisplayHdc(dc, state_.PAGE_IMAGE[index], box->width(), box->height(), 1);
@@ -422,7 +420,7 @@ void CatalogueView::paintHandle(int index) {
 }
 
 bool CatalogueView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_.PIC8_BASE) {
+    if (watched == c_.PIC8_BASE) {
         if (event->type() == QEvent::Resize) {
             CATALOGUE_LAYOUT();
             noteGrownCells();
@@ -431,7 +429,7 @@ bool CatalogueView::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::Paint) {
         const int index = watched->property("index").toInt();
-        if (index >= 0 && index < kCells && watched == window_.DSP8_IMG2[index]) {
+        if (index >= 0 && index < kCells && watched == c_.DSP8_IMG2[index]) {
             if (!paintLock_ && state_.PAGE_IMAGE[index] != nullptr) {
                 paintHandle(index);
             }

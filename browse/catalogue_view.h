@@ -5,6 +5,7 @@
 #pragma once
 
 #include "browsing_state.h"
+#include "catalogue_controls.h"
 #include "catalogue_input.h"
 #include "picture_loader.h"
 
@@ -16,21 +17,21 @@
 #include <array>
 #include <optional>
 
-class ORVA_WIN;
+class Program;
 class QRect;
 
 class CatalogueView : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kCells = 12;
+    static constexpr int kCells = CatalogueControls::kCells;
     // The wait frame's size in twips.
     static constexpr int kWaitWidth = 3900;
     static constexpr int kWaitHeight = 1350;
     // How long the cells' size must stay still before grown cells are decoded again.
     static constexpr int kRegrowDelayMs = 150;
 
-    explicit CatalogueView(ORVA_WIN& window);
+    CatalogueView(Program& program, const CatalogueControls& controls);
     ~CatalogueView() override;
 
     // Places the scroll bar, the wait frame and every cell for the present size of PIC8_BASE and
@@ -80,7 +81,8 @@ private:
     void noteGrownCells();
     void redecodeGrownCells();
 
-    ORVA_WIN& window_;
+    Program& program_;
+    CatalogueControls c_;
     BrowsingState& state_;
     PictureLoader loader_;
     CatalogueInput input_;

@@ -47,6 +47,8 @@ FolderChooser::FolderChooser(Program& program, QWidget* owner, const char* name,
     connect(Command1, &QPushButton::clicked, this, [this] { accepted(); });
     connect(Command2, &QPushButton::clicked, this, &QDialog::close);
     placeOverOwner(this, owner);
+    // The arrow keys walk the folders; Enter takes the one shown.
+    Dir1->setFocus();
 }
 
 void FolderChooser::startAt(const QString& start) {

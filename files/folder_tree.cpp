@@ -16,6 +16,9 @@ namespace folder_tree {
 
 namespace {
 
+// The folder whose parent show() waits for, as a dynamic property of the tree.
+constexpr const char* kPending = "orvanaPendingFolder";
+
 QFileSystemModel* modelOf(const QTreeView* tree) {
     return qobject_cast<QFileSystemModel*>(tree->model());
 }
@@ -45,6 +48,19 @@ QTreeView* make(QWidget* parent, const char* name) {
     tree->header()->setStretchLastSection(false);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tree->setRootIndex(model->index(QStringLiteral("/")));
+    // The model reads folders in the background: the folder shown by show() is scrolled into view
+    // again as the folders on its way are read, until the last of them is.
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree,
+                     [tree](const QString& loaded) {
+                         const QString pending = tree->property(kPending).toString();
+                         if (pending.isEmpty()) {
+                             return;
+                         }
+                         tree->scrollTo(tree->currentIndex());
+                         if (loaded == pending) {
+                             tree->setProperty(kPending, QString());
+                         }
+                     });
     return tree;
 }
 
@@ -63,6 +79,8 @@ bool show(QTreeView* tree, const QString& folder) {
     }
     tree->setCurrentIndex(index);
     tree->scrollTo(index);
+    const QString parent = index.parent().isValid() ? model->filePath(index.parent()) : QString();
+    tree->setProperty(kPending, parent);
     return true;
 }
 

@@ -54,6 +54,8 @@ wait_for() {
 mkdir -p "$PROG" "$WORK/home" "$WORK/config/orvana" "$WORK/data" "$WORK/run" "$WORK/sane" "$SHOTS"
 chmod 700 "$WORK/run"
 cp -a "$PROGRAM_SOURCE"/. "$PROG"/
+# The companion thumbnail program lives beside the program folder.
+[ -d "$PROGRAM_SOURCE/../Snaplet" ] && cp -a "$PROGRAM_SOURCE/../Snaplet" "$WORK/Snaplet"
 rm -rf "$PROG/ORVA.CNF" "$PROG/kept"
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 export XDG_RUNTIME_DIR=$WORK/run SANE_CONFIG_DIR=$WORK/sane

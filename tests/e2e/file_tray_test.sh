@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# A user sorts a folder with the mouse: drags pictures onto copy, move and the trash, renames one,
+# makes a folder, chooses the display folder, opens a picture in an editor and makes thumbnails.
+source "$(dirname "$0")/lib.sh"
+
+PICTURES=$WORK/pictures/
+DEST=$WORK/photos/
+mkdir -p "$PICTURES" "$DEST" "$WORK/acq"
+convert -size 640x480 xc:'#e01010' "${PICTURES}a.jpg"
+convert -size 640x480 xc:'#10e010' "${PICTURES}b.jpg"
+convert -size 640x480 xc:'#1010e0' "${PICTURES}c.jpg"
+cat >"$WORK/editor.sh" <<'SH'
+#!/bin/sh
+printf '%s\n' "$@" >"$(dirname "$0")/editor.args"
+SH
+chmod +x "$WORK/editor.sh"
+settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 "FTRD=$DEST" \
+    "LEXE=$WORK/editor.sh" UTNM=1 UTNT=1 "UTNP=$WORK/Snaplet/SNAPLET"
+
+# Places in the main window (960 x 640 at the design size).
+CELL0="261 148"
+CELL1="450 148"
+COPY="130 127"
+MOVE="68 127"
+TRASH="18 85"
+EDITOR1="18 143"
+MAKE_FOLDER="130 93"
+FOLDER_BUTTON="226 34"
+
+# Drags from the place $2 $3 of window $1 to the place $4 $5, in small steps as a hand does.
+drag() {
+    xdotool mousemove --sync --window "$1" "$2" "$3"
+    xdotool mousedown 1
+    local i
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove --window "$1" $(($2 + ($4 - $2) * i / 8)) $(($3 + ($5 - $3) * i / 8))
+        sleep 0.05
+    done
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 1
+}
+
+start_orva "$PICTURES"
+WIN=$(main_window 30) || fail "the main window did not appear"
+sleep 1.5
+
+drag "$WIN" $CELL0 $COPY
+[ -f "${DEST}A.JPG" ] || fail "a.jpg dropped on copy is not in the tray's folder as A.JPG"
+[ -f "${PICTURES}a.jpg" ] || fail "the copied picture left its folder"
+
+drag "$WIN" $CELL1 $MOVE
+[ -f "${DEST}B.JPG" ] && [ ! -e "${PICTURES}b.jpg" ] || fail "b.jpg was not moved as B.JPG"
+
+# c.jpg is now the second cell; the trash asks first.
+drag "$WIN" $CELL1 $TRASH
+BOX=$(window_named '^Orvana ファイル削除確認$' 10) || fail "the trash did not ask"
+keys_to "$BOX" alt+y
+sleep 1
+[ ! -e "${PICTURES}c.jpg" ] && [ -f "$XDG_DATA_HOME/Trash/files/c.jpg" ] &&
+    grep -q "^Path=${PICTURES}c.jpg$" "$XDG_DATA_HOME/Trash/info/c.jpg.trashinfo" ||
+    fail "c.jpg is not in the trash with its information"
+
+drag "$WIN" $CELL0 $EDITOR1
+wait_for 10 test -f "$WORK/editor.args" || fail "the editor was not started"
+[ "$(cat "$WORK/editor.args")" = "${PICTURES}a.jpg" ] || fail "the editor got $(cat "$WORK/editor.args")"
+
+# Rename a.jpg: select it, then File > rename (third item from the bottom).
+click_in "$WIN" $CELL0
+keys_to "$WIN" alt+f Up Up Up Return
+REN=$(window_named '^Orvana Rename$' 10) || fail "the rename dialog did not open"
+shot rename
+keys_to "$REN" ctrl+a r e n a m e d Return
+sleep 1
+[ -f "${PICTURES}RENAMED.JPG" ] && [ ! -e "${PICTURES}a.jpg" ] || fail "a.jpg was not renamed"
+
+click_in "$WIN" $MAKE_FOLDER
+MD=$(window_named '^フォルダー作成$' 10) || fail "the new-folder dialog did not open"
+keys_to "$MD" n e w d i r Tab space
+sleep 1
+[ -d "${DEST}newdir" ] || fail "the new folder was not made in the tray's folder"
+
+# The display folder dialog opens on the pictures; the folder above them in the list is photos.
+click_in "$WIN" $FOLDER_BUTTON
+GP=$(window_named '表示Path指定' 10) || fail "the display folder dialog did not open"
+shot folder_dialog
+keys_to "$GP" Up Return
+sleep 2
+shot dest_shown
+green=$(convert "$SHOTS/dest_shown.png" -crop 900x600+300+240 \
+    -fx '(g>0.75 && r<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean]' info:)
+awk -v g="$green" 'BEGIN { exit !(g > 0.02) }' || fail "the chosen folder is not shown (green $green)"
+
+# Thumbnails of the display folder, from the View menu's last item.
+keys_to "$WIN" alt+v Up Return
+wait_for 15 test -f "${DEST}SNAPTN/B.JPG" || fail "no thumbnails were made"
+grep -q '^TNDN,SNAPTN' "${DEST}SNAPLET.INF" || fail "SNAPLET.INF does not name the thumbnails"
+echo "e2e: copy, move, trash, editor, rename, new folder, folder choice and thumbnails work"

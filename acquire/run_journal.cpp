@@ -2,6 +2,8 @@
 
 #include "kept_folder.h"
 #include "page_store.h"
+#include "native_files.h"
+#include "native_name.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -24,7 +26,7 @@ QStringList RunJournal::notes() {
     const QString folder = noteFolder();
     QStringList paths;
     for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("*.run")}, QDir::Files, QDir::Name)) {
+         native_files::list(folder, native_files::Kind::Files, QStringLiteral("*.run"))) {
         paths += folder + name;
     }
     return paths;
@@ -39,7 +41,7 @@ QString RunJournal::folderOf(const QString& notePath) {
     if (lines.size() < 2 || lines[0] != kHeader || !lines[1].startsWith('/')) {
         return QString();
     }
-    QString folder = QFile::decodeName(lines[1]);
+    QString folder = native_name::fromBytes(lines[1]);
     if (!folder.endsWith(QLatin1Char('/'))) {
         folder += QLatin1Char('/');
     }
@@ -60,7 +62,7 @@ RunJournal::RunJournal(const QString& folder) : folder_(folder) {
     if (!note.open(QIODevice::WriteOnly)) {
         return;
     }
-    note.write(kHeader + '\n' + QFile::encodeName(folder) + '\n');
+    note.write(kHeader + '\n' + native_name::toBytes(folder) + '\n');
     if (note.commit()) {
         path_ = path;
     }
@@ -70,10 +72,10 @@ RunJournal::~RunJournal() {
     if (!written()) {
         return;
     }
-    for (const QString& name : QDir(folder_).entryList(QDir::Files)) {
+    for (const QString& name : native_files::list(folder_)) {
         if (PageStore::isPageFile(name)) {
             return;
         }
     }
-    QFile::remove(path_);
+    native_files::remove(path_);
 }

@@ -10,10 +10,10 @@
 #include "program.h"
 #include "snaplet_inf.h"
 #include "startup_placement.h"
+#include "native_files.h"
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -311,7 +311,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
     if (!thumbnails.isEmpty()) {
         const QString thumbnail = state_.DISP_DIR + thumbnails + name;
         const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
-        if (QFileInfo(thumbnail).isFile() && !thumbnailDate.isEmpty() &&
+        if (native_files::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
             thumbnailDate == FolderList::dateTimeText(file)) {
             path = thumbnail;
         }

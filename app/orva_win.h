@@ -20,6 +20,7 @@
 class BrowseView;
 class CatalogueView;
 class DisplayRefresh;
+class FolderTrayReveal;
 class OrvaBrowseView;
 class Program;
 class OrvaPictureList;
@@ -144,6 +145,8 @@ public:
     QComboBox* F_DRIVE = nullptr;
     QTreeView* F_DIR = nullptr;
     QFileSystemModel* F_DIR_MODEL = nullptr; // the folders F_DIR shows (not a control)
+    // Selects folder in F_DIR and scrolls so that its name shows; false when it is not there.
+    bool revealTrayFolder(const QString& folder);
 
     // Catalogue view.
     QFrame* PIC8_BASE = nullptr;
@@ -275,5 +278,6 @@ private:
     static void showPressed(QToolButton* button, const QIcon& picture);
 
     std::unique_ptr<OrvaBrowseView> browseView_;
+    FolderTrayReveal* trayReveal_ = nullptr; // owned by F_DIR
     std::unique_ptr<DisplayRefresh> refresh_;
 };

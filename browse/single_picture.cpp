@@ -113,7 +113,7 @@ bool SinglePicture::loadNatural(const QString& path) {
 void SinglePicture::showTooLarge(const QString& path) {
     Prompter::Message message;
     message.caption = QCoreApplication::applicationName();
-    message.text = native_name::forDisplay(path) + QStringLiteral("は大きすぎて読み込めません");
+    message.text = native_name::forMessage(path) + QStringLiteral("は大きすぎて読み込めません");
     message.buttons = Prompter::Buttons::Ok;
     program_.prompter.message(owner_, message);
     setPicture(tooLarge_->pixmap());

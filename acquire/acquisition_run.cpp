@@ -9,6 +9,7 @@
 #include "interrupted_runs.h"
 #include "kept_folder.h"
 #include "kept_pages.h"
+#include "native_files.h"
 #include "page_name.h"
 #include "page_store.h"
 #include "page_store_messages.h"
@@ -16,7 +17,6 @@
 #include "run_journal.h"
 #include "source_folder_move.h"
 #include "startup_folders.h"
-#include "native_files.h"
 
 #include <QCoreApplication>
 #include <QDir>

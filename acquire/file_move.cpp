@@ -1,4 +1,5 @@
 #include "file_move.h"
+
 #include "native_name.h"
 
 #include <cerrno>

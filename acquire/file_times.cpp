@@ -1,6 +1,7 @@
 // POSIX version: statx for the birth time where the kernel and file system give it,
 // utimensat to restore access and modification.
 #include "file_times.h"
+
 #include "native_name.h"
 
 #include <fcntl.h>

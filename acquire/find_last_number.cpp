@@ -1,9 +1,9 @@
 #include "find_last_number.h"
 
+#include "native_files.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "program.h"
-#include "native_files.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,4 +1,5 @@
 #include "folder_lock.h"
+
 #include "native_name.h"
 
 #include <cerrno>

@@ -3,12 +3,12 @@
 #include "find_last_number.h"
 #include "folder_lock.h"
 #include "kept_pages.h"
+#include "native_files.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
 #include "run_journal.h"
 #include "startup_folders.h"
-#include "native_files.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -96,7 +96,8 @@ bool recoverFolder(Program& program, const QString& folder, int& stored) {
 }
 
 bool expired(const QString& note) {
-    return native_files::lastModified(note).daysTo(QDateTime::currentDateTime()) > kNoteLifetimeDays;
+    return native_files::lastModified(note).daysTo(QDateTime::currentDateTime()) >
+           kNoteLifetimeDays;
 }
 
 } // namespace

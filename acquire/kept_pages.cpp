@@ -1,9 +1,9 @@
 #include "kept_pages.h"
 
 #include "kept_folder.h"
+#include "native_files.h"
 #include "page_store_messages.h"
 #include "program.h"
-#include "native_files.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,12 +2,12 @@
 
 #include "find_last_number.h"
 #include "kept_pages.h"
+#include "native_files.h"
+#include "native_name.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "pelmix.h"
 #include "program.h"
-#include "native_files.h"
-#include "native_name.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "run_journal.h"
 
 #include "kept_folder.h"
-#include "page_store.h"
 #include "native_files.h"
 #include "native_name.h"
+#include "page_store.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

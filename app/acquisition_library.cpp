@@ -1,8 +1,8 @@
 #include "acquisition_library.h"
 
 #include "acquisition_library_host.h"
-#include "prompter.h"
 #include "native_name.h"
+#include "prompter.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -28,9 +28,9 @@ bool FolderTrayReveal::reveal(const QString& folder) {
 void FolderTrayReveal::folderRead(const QString& path) {
     // Only the folders on the way to the target move the view; after that it is the user's.
     if (!targetPath_.isEmpty() &&
-        (targetPath_ == path || targetPath_.startsWith(path.endsWith(QLatin1Char('/'))
-                                                           ? path
-                                                           : path + QLatin1Char('/')))) {
+        (targetPath_ == path ||
+         targetPath_.startsWith(path.endsWith(QLatin1Char('/')) ? path
+                                                                : path + QLatin1Char('/')))) {
         QTimer::singleShot(0, this, &FolderTrayReveal::scrollToName);
     }
 }

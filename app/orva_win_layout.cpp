@@ -137,20 +137,18 @@ void ORVA_WIN::MAIN_LAYOUT() {
     const int innerHeight = Twips::height(central) - commandHeight;
     const bool commandTray = settings.DSTR != 1;
     CMD2_BASE->setVisible(commandTray);
-    const Box commands =
-        placed(CMD2_BASE,
-               {0, commandHeight,
-                commandTray ? trayWidth(kCommandTrayWidth,
-                                        {Label1, Label2, Label3, Label4, Label5, Label6}, 1)
-                            : 0,
-                innerHeight});
+    const Box commands = placed(
+        CMD2_BASE, {0, commandHeight,
+                    commandTray ? trayWidth(kCommandTrayWidth,
+                                            {Label1, Label2, Label3, Label4, Label5, Label6}, 1)
+                                : 0,
+                    innerHeight});
     const bool fileTray = settings.DSFT != 1;
     F_BASE->setVisible(fileTray);
-    const Box files = placed(F_BASE, {commands.left + commands.width, commandHeight,
-                                      fileTray ? trayWidth(kFileTrayWidth,
-                                                           {MOVE_LABEL, COPY_LABEL}, 2)
-                                               : 0,
-                                      innerHeight});
+    const Box files =
+        placed(F_BASE, {commands.left + commands.width, commandHeight,
+                        fileTray ? trayWidth(kFileTrayWidth, {MOVE_LABEL, COPY_LABEL}, 2) : 0,
+                        innerHeight});
 
     // The view area fills the rest; both views share it.
     const int viewLeft = files.left + files.width;

@@ -4,13 +4,13 @@
 #include "catalogue_picture.h"
 #include "display_refresh.h"
 #include "folder_list.h"
+#include "native_files.h"
 #include "native_name.h"
 #include "orva_win.h"
 #include "pelmix_view.h"
 #include "program.h"
 #include "snaplet_inf.h"
 #include "startup_placement.h"
-#include "native_files.h"
 
 #include <QCheckBox>
 #include <QEvent>

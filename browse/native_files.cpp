@@ -124,8 +124,8 @@ bool renameNoReplace(const QString& from, const QString& to) {
     if (source.isEmpty() || target.isEmpty()) {
         return false;
     }
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS) {
@@ -149,8 +149,9 @@ bool copy(const QString& from, const QString& to, QString* errorText) {
 
 bool openForWriting(QFile& file, const QString& path) {
     const QByteArray name = native_name::toBytes(path);
-    const int fd =
-        name.isEmpty() ? -1 : ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = name.isEmpty()
+                       ? -1
+                       : ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         return false;
     }

@@ -63,8 +63,7 @@ public:
             ImageHandle page = makeRgbImage(4, 3, [k](int, int) {
                 return Colour{static_cast<uint8_t>(k * 20), 90, 200};
             });
-            const QByteArray path =
-                native_name::toBytes(baseName + QString::asprintf(".%03d", k));
+            const QByteArray path = native_name::toBytes(baseName + QString::asprintf(".%03d", k));
             EXPECT_NE(PelmixBmpFileSave(path.constData(), page.get(), "", "", 0), 0);
         }
         return pages;

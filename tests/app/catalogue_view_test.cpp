@@ -84,9 +84,9 @@ TEST_F(CatalogueViewTest, WhileItDrawsThePicturesShowAsTheyAreBehindAnOpaqueWait
         // A picture is drawn in its colour, not greyed as on a disabled panel.
         const QImage cell = w.DSP8_IMG[0]->grab().toImage();
         const QRgb middle = cell.pixel(cell.width() / 2, cell.height() / 2);
-        EXPECT_TRUE(near(Colour{uint8_t(qRed(middle)), uint8_t(qGreen(middle)),
-                                uint8_t(qBlue(middle))},
-                         colourOf(0)));
+        EXPECT_TRUE(
+            near(Colour{uint8_t(qRed(middle)), uint8_t(qGreen(middle)), uint8_t(qBlue(middle))},
+                 colourOf(0)));
         // Where the wait frame lies over a picture, it shows its own background.
         QWidget* central = w.DSP8_WAIT_FRM->parentWidget();
         const QImage screen = central->grab().toImage();

@@ -23,8 +23,8 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
-#include <QScrollBar>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>

@@ -145,8 +145,7 @@ QStringList AcquisitionRun::libraryKeptPages() const {
     const QString process = QString::number(QCoreApplication::applicationPid());
     QStringList paths;
     for (const QString& folder : kept_folder::all()) {
-        for (const QString& name : native_files::list(folder, native_files::Kind::Files,
-                                                      QStringLiteral("ORVA_KEEP.*.bmp"))) {
+        for (const QString& name : native_files::list(folder, QStringLiteral("ORVA_KEEP.*.bmp"))) {
             const QStringList parts = name.split(QLatin1Char('.'));
             if (parts.size() >= 5 && parts[2] == process) {
                 paths += folder + name;

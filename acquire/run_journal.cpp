@@ -25,8 +25,7 @@ QString RunJournal::noteFolder() {
 QStringList RunJournal::notes() {
     const QString folder = noteFolder();
     QStringList paths;
-    for (const QString& name :
-         native_files::list(folder, native_files::Kind::Files, QStringLiteral("*.run"))) {
+    for (const QString& name : native_files::list(folder, QStringLiteral("*.run"))) {
         paths += folder + name;
     }
     return paths;

@@ -35,7 +35,7 @@ bool statOf(const QString& path, struct stat& info) {
 
 } // namespace
 
-QStringList list(const QString& folder, Kind kind, const QString& pattern) {
+QStringList list(const QString& folder, const QString& pattern) {
     const QByteArray bytes = native_name::toBytes(folder);
     std::unique_ptr<DIR, DirClose> dir(bytes.isEmpty() ? nullptr : opendir(bytes.constData()));
     if (!dir) {
@@ -58,9 +58,13 @@ QStringList list(const QString& folder, Kind kind, const QString& pattern) {
         }
         struct stat info {};
         if (!statOf(base + name, info)) {
+            // A link to nothing still takes its name, as a file would.
+            if (exists(base + name)) {
+                names += name;
+            }
             continue;
         }
-        if (kind == Kind::Files ? S_ISREG(info.st_mode) : S_ISDIR(info.st_mode)) {
+        if (S_ISREG(info.st_mode)) {
             names += name;
         }
     }

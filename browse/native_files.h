@@ -11,12 +11,10 @@
 
 namespace native_files {
 
-// What a folder listing returns.
-enum class Kind { Files, Folders };
-
-// The names in folder of the given kind (symbolic links followed), sorted by their text;
-// pattern, when given, is a wildcard such as "*.run". Empty when the folder cannot be read.
-QStringList list(const QString& folder, Kind kind = Kind::Files, const QString& pattern = {});
+// The names of the files in folder (links followed; a link to nothing counts as a file), sorted
+// by their text; pattern, when given, is a wildcard such as "*.run". Empty when the folder cannot
+// be read.
+QStringList list(const QString& folder, const QString& pattern = {});
 
 bool exists(const QString& path); // anything there, a dangling link included
 bool isFile(const QString& path);

@@ -1,6 +1,7 @@
 #include "file_move.h"
 
-#include <QFile>
+#include "native_name.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -60,8 +61,8 @@ MoveResult moveFile(const QString& source, const QString& destination) {
     if (source.isEmpty() || destination.isEmpty()) {
         return MoveResult::Failed;
     }
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(destination);
+    const QByteArray from = native_name::toBytes(source);
+    const QByteArray to = native_name::toBytes(destination);
     std::error_code ec;
     if (!fs::is_regular_file(fs::path(from.toStdString()), ec)) {
         return MoveResult::Failed;

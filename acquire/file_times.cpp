@@ -2,7 +2,8 @@
 // utimensat to restore access and modification.
 #include "file_times.h"
 
-#include <QFile>
+#include "native_name.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -32,7 +33,7 @@ int GET_FILE_TIMES(const QString& path, int64_t& creation, int64_t& lastAccess,
     if (path.isEmpty()) {
         return -1;
     }
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = native_name::toBytes(path);
     struct statx st {};
     const unsigned mask = STATX_ATIME | STATX_MTIME | STATX_BTIME | STATX_TYPE;
     if (::statx(AT_FDCWD, name.constData(), 0, mask, &st) != 0) {
@@ -56,7 +57,7 @@ int SET_FILE_TIMES(const QString& path, int64_t, int64_t lastAccess, int64_t las
     if (path.isEmpty()) {
         return -1;
     }
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = native_name::toBytes(path);
     struct stat st {};
     if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return -1;

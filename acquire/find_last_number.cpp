@@ -1,10 +1,10 @@
 #include "find_last_number.h"
 
+#include "native_files.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "program.h"
 
-#include <QDir>
 #include <QStringList>
 #include <algorithm>
 
@@ -45,8 +45,7 @@ int FIND_LAST_NUMBER(Program& program, int32_t& lastNumber) {
     const QString& prefix = program.settings.NTOP;
 
     QStringList names;
-    const QDir folder(program.ACQ_DIR);
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : native_files::list(program.ACQ_DIR)) {
         if (matchesPattern(name, prefix))
             names += name;
     }

@@ -1,13 +1,14 @@
 #include "folder_lock.h"
 
-#include <QFile>
+#include "native_name.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 FolderLock::FolderLock(const QString& folder) {
-    const QByteArray path = QFile::encodeName(folder + QLatin1String(fileName));
+    const QByteArray path = native_name::toBytes(folder + QLatin1String(fileName));
     // Read-only is enough for the lock, works where another run's lock file cannot be written,
     // and holds nothing open for writing on the folder's volume.
     fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);

@@ -3,6 +3,7 @@
 #include "find_last_number.h"
 #include "folder_lock.h"
 #include "kept_pages.h"
+#include "native_files.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -10,9 +11,6 @@
 #include "startup_folders.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -24,18 +22,17 @@ namespace {
 constexpr qint64 kNoteLifetimeDays = 30;
 
 QString canonicalFolder(const QString& folder) {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QString canonical = native_files::canonical(folder);
     return canonical.isEmpty() ? folder : withTrailingSlash(canonical);
 }
 
 // The page files of folder in page order; half-written ones are removed on the way.
 QStringList leftoverPages(const QString& folder) {
     std::vector<std::pair<int, QString>> pages;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : native_files::list(folder)) {
         int number = 0;
         if (PageStore::isPartialPageFile(name)) {
-            QFile::remove(folder + name);
+            native_files::remove(folder + name);
         } else if (PageStore::isPageFile(name, &number)) {
             pages.emplace_back(number, name);
         }
@@ -99,7 +96,8 @@ bool recoverFolder(Program& program, const QString& folder, int& stored) {
 }
 
 bool expired(const QString& note) {
-    return QFileInfo(note).lastModified().daysTo(QDateTime::currentDateTime()) > kNoteLifetimeDays;
+    return native_files::lastModified(note).daysTo(QDateTime::currentDateTime()) >
+           kNoteLifetimeDays;
 }
 
 } // namespace
@@ -111,12 +109,12 @@ int recoverInterruptedRuns(Program& program, const QString& heldFolder) {
     for (const QString& note : RunJournal::notes()) {
         const QString folder = RunJournal::folderOf(note);
         if (folder.isEmpty()) {
-            QFile::remove(note); // not a note of ours, or cut short before it named a folder
+            native_files::remove(note); // not a note of ours, or cut short before it named a folder
             continue;
         }
-        if (!QFileInfo(folder).isDir()) {
+        if (!native_files::isFolder(folder)) {
             if (expired(note)) {
-                QFile::remove(note);
+                native_files::remove(note);
             }
             continue;
         }
@@ -134,7 +132,7 @@ int recoverInterruptedRuns(Program& program, const QString& heldFolder) {
             done = recoverFolder(program, canonical, stored);
         }
         if (done) {
-            QFile::remove(note);
+            native_files::remove(note);
         }
     }
     if (!held.isEmpty() && !heldDone) {

@@ -1,12 +1,21 @@
 #include "kept_pages.h"
 
 #include "kept_folder.h"
+#include "native_files.h"
 #include "page_store_messages.h"
 #include "program.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The folder part of an absolute path, with its slash.
+QString folderOf(const QString& path) {
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+} // namespace
 
 KeptPages::KeptPages(Program& program, const QDateTime& stamp)
     : program_(program), stamp_(stamp.toString(QStringLiteral("yyyyMMdd-hhmmss"))) {}
@@ -18,7 +27,7 @@ QString KeptPages::freeName(const QString& folder) {
         const QString name = QStringLiteral("ORVA_KEEP.%1.%2.bmp")
                                  .arg(stamp_)
                                  .arg(++serial_, 4, 10, QLatin1Char('0'));
-        if (!QFileInfo::exists(folder + name))
+        if (!native_files::exists(folder + name))
             return name;
     }
 }
@@ -29,35 +38,27 @@ void KeptPages::noteFolder(const QString& folder) {
 }
 
 QString KeptPages::copyInto(const QString& pagePath, const QString& folder) {
-    if (!QDir().mkpath(folder))
+    if (!native_files::makePath(folder))
         return QString();
     const QString copy = folder + freeName(folder);
-    QFile page(pagePath);
-    if (!page.copy(copy)) {
-        reason_ = page.errorString();
-        QFile::remove(copy);
+    if (!native_files::copy(pagePath, copy, &reason_)) {
         return QString();
     }
     return copy;
 }
 
 QString KeptPages::keep(const QString& pagePath) {
-    const QFileInfo page(pagePath);
-    if (!page.isFile())
+    if (!native_files::isFile(pagePath))
         return QString();
 
-    QString folder = page.absolutePath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = folderOf(pagePath);
     const QString beside = folder + freeName(folder);
-    // QFile::rename never replaces an existing file.
-    QFile file(pagePath);
-    if (file.rename(beside)) {
+    if (native_files::renameNoReplace(pagePath, beside)) {
         ++count_;
         noteFolder(folder);
         return beside;
     }
-    reason_ = file.errorString();
+    reason_ = QString::fromLocal8Bit(std::strerror(errno));
 
     // The acquisition folder refuses the rename (read-only, or gone): copy the page somewhere we
     // own. The original stays if it cannot be removed; the next start or run names it, which at
@@ -66,7 +67,7 @@ QString KeptPages::keep(const QString& pagePath) {
         const QString copy = copyInto(pagePath, refuge);
         if (copy.isEmpty())
             continue;
-        QFile::remove(pagePath);
+        native_files::remove(pagePath);
         ++count_;
         noteFolder(refuge);
         return copy;
@@ -77,7 +78,7 @@ QString KeptPages::keep(const QString& pagePath) {
 
 void KeptPages::keptElsewhere(const QString& path) {
     ++count_;
-    noteFolder(QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    noteFolder(folderOf(path));
 }
 
 bool KeptPages::report() {

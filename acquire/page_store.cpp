@@ -2,6 +2,8 @@
 
 #include "find_last_number.h"
 #include "kept_pages.h"
+#include "native_files.h"
+#include "native_name.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "pelmix.h"
@@ -104,8 +106,7 @@ QString PageStore::destination(const QString& extension, int64_t& nextNumber) {
     if (beyondLimit())
         return QString();
     QString target = form();
-    const QFileInfo taken(target);
-    if (!taken.exists() && !taken.isSymLink())
+    if (!native_files::exists(target))
         return target;
 
     int32_t last = 0;
@@ -132,7 +133,7 @@ QString PageStore::storePage(int k, int64_t& nextNumber) {
 
 QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
     const QString page = program_.ACQ_DIR + pageName;
-    if (!QFileInfo(page).isFile())
+    if (!native_files::isFile(page))
         return QString();
     if (stopped_)
         return keepPage(page);
@@ -146,7 +147,7 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
         const QString name = QFileInfo(target).fileName();
 
         if (program_.settings.SVMD == 0) {
-            if (QFile::rename(page, target))
+            if (native_files::renameNoReplace(page, target))
                 return name;
             return keepPage(page);
         }
@@ -168,7 +169,7 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
         PelmixMemFree(work);
         work = nullptr;
     }
-    HGLOBAL image = PelmixFileLoad(QFile::encodeName(page).constData(), "", "");
+    HGLOBAL image = PelmixFileLoad(native_name::toBytes(page).constData(), "", "");
     IMAGE_INFO info{};
     if (image == nullptr || PelmixImageInfo(image, &info) == 0) {
         PelmixMemFree(image);
@@ -197,7 +198,7 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
     }
 
     work = image;
-    const QByteArray path = QFile::encodeName(target);
+    const QByteArray path = native_name::toBytes(target);
     const QByteArray caption = QStringLiteral("変換保存中").toLocal8Bit();
     const QByteArray text = name.toLocal8Bit();
     int32_t saved = 0;
@@ -213,6 +214,6 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
         return Outcome::Kept;
     // A page file that will not go away is a duplicate of a stored page: the next run moves it
     // aside with the other leftovers rather than losing anything.
-    QFile::remove(page);
+    native_files::remove(page);
     return Outcome::Stored;
 }

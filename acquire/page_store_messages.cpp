@@ -1,5 +1,7 @@
 #include "page_store_messages.h"
 
+#include "native_name.h"
+
 namespace page_store_messages {
 
 namespace {
@@ -38,7 +40,7 @@ QString colourTypeName(int colourType) {
 Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder) {
     return okBox(title,
                  {QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。"),
-                  QStringLiteral("フォルダー名 : ") + folder,
+                  QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder),
                   QStringLiteral("取り込みを中止します")},
                  Prompter::Icon::Exclamation);
 }
@@ -95,7 +97,7 @@ Prompter::Message pagesKept(const QString& title, const KeptSummary& summary) {
 Prompter::Message folderBusy(const QString& title, const QString& folder) {
     return okBox(title,
                  {QStringLiteral("このフォルダーには別の Orvana が取り込み中です。"),
-                  QStringLiteral("フォルダー名 : ") + folder,
+                  QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder),
                   QStringLiteral("その取り込みが終わってから、もう一度実行してください。")},
                  Prompter::Icon::Exclamation);
 }
@@ -105,7 +107,7 @@ Prompter::Message interruptedPagesStored(const QString& title, int count, const 
     QStringList lines{
         QStringLiteral("前回中断された取り込みのページが%1枚残っていました。").arg(count),
         QStringLiteral("自動的に名前をつけて保存しました。"),
-        QStringLiteral("フォルダー名 : ") + folder};
+        QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder)};
     if (!first.isEmpty())
         lines += QStringLiteral("ファイル名 : ") + first +
                  (last.isEmpty() || last == first ? QString() : QStringLiteral(" ～ ") + last);

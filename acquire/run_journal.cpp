@@ -1,6 +1,8 @@
 #include "run_journal.h"
 
 #include "kept_folder.h"
+#include "native_files.h"
+#include "native_name.h"
 #include "page_store.h"
 
 #include <QCoreApplication>
@@ -23,8 +25,7 @@ QString RunJournal::noteFolder() {
 QStringList RunJournal::notes() {
     const QString folder = noteFolder();
     QStringList paths;
-    for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("*.run")}, QDir::Files, QDir::Name)) {
+    for (const QString& name : native_files::list(folder, QStringLiteral("*.run"))) {
         paths += folder + name;
     }
     return paths;
@@ -39,7 +40,7 @@ QString RunJournal::folderOf(const QString& notePath) {
     if (lines.size() < 2 || lines[0] != kHeader || !lines[1].startsWith('/')) {
         return QString();
     }
-    QString folder = QFile::decodeName(lines[1]);
+    QString folder = native_name::fromBytes(lines[1]);
     if (!folder.endsWith(QLatin1Char('/'))) {
         folder += QLatin1Char('/');
     }
@@ -60,7 +61,7 @@ RunJournal::RunJournal(const QString& folder) : folder_(folder) {
     if (!note.open(QIODevice::WriteOnly)) {
         return;
     }
-    note.write(kHeader + '\n' + QFile::encodeName(folder) + '\n');
+    note.write(kHeader + '\n' + native_name::toBytes(folder) + '\n');
     if (note.commit()) {
         path_ = path;
     }
@@ -70,10 +71,10 @@ RunJournal::~RunJournal() {
     if (!written()) {
         return;
     }
-    for (const QString& name : QDir(folder_).entryList(QDir::Files)) {
+    for (const QString& name : native_files::list(folder_)) {
         if (PageStore::isPageFile(name)) {
             return;
         }
     }
-    QFile::remove(path_);
+    native_files::remove(path_);
 }

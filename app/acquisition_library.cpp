@@ -1,6 +1,7 @@
 #include "acquisition_library.h"
 
 #include "acquisition_library_host.h"
+#include "native_name.h"
 #include "prompter.h"
 
 #include <QByteArray>
@@ -97,7 +98,7 @@ int AcquisitionLibrary::scanPages(HWND window, const QString& baseName) {
     if (!load()) {
         return 0;
     }
-    const QByteArray base = baseName.toLocal8Bit();
+    const QByteArray base = native_name::toBytes(baseName);
     return bound_->scanMulti(window, base.constData());
 }
 

@@ -25,6 +25,7 @@ class DisplayRefresh;
 class DropTargets;
 class FileView;
 class OrvaFileView;
+class FolderTrayReveal;
 class OrvaBrowseView;
 class Program;
 class OrvaPictureList;
@@ -149,6 +150,8 @@ public:
     QComboBox* F_DRIVE = nullptr;
     QTreeView* F_DIR = nullptr;
     QFileSystemModel* F_DIR_MODEL = nullptr; // the folders F_DIR shows (not a control)
+    // Selects folder in F_DIR and scrolls so that its name shows; false when it is not there.
+    bool revealTrayFolder(const QString& folder);
 
     // Catalogue view.
     QFrame* PIC8_BASE = nullptr;
@@ -288,6 +291,7 @@ private:
     static void showPressed(QToolButton* button, const QIcon& picture);
 
     std::unique_ptr<OrvaBrowseView> browseView_;
+    FolderTrayReveal* trayReveal_ = nullptr; // owned by F_DIR
     std::unique_ptr<DisplayRefresh> refresh_;
     std::unique_ptr<OrvaFileView> fileView_;
     DropTargets* dropTargets_ = nullptr;

@@ -1,6 +1,7 @@
 #include "orva_win_browse_view.h"
 
 #include "catalogue_view.h"
+#include "input_block.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "single_view.h"
@@ -53,6 +54,7 @@ OrvaBrowseView::OrvaBrowseView(ORVA_WIN& window) : window_(window) {
         window.MAIN_LAYOUT();
     };
     catalogue_ = std::make_unique<CatalogueView>(window.program, cells);
+    catalogueBlock_ = std::make_unique<InputBlock>(window.PIC8_BASE);
 }
 
 OrvaBrowseView::~OrvaBrowseView() = default;
@@ -103,10 +105,11 @@ void OrvaBrowseView::hideWaitFrame() {
 void OrvaBrowseView::setCommandsEnabled(bool enabled) {
     for (QWidget* panel :
          {static_cast<QWidget*>(window_.CMD2_BASE), static_cast<QWidget*>(window_.F_BASE),
-          static_cast<QWidget*>(window_.PIC8_BASE), static_cast<QWidget*>(window_.DFILE_BASE),
-          static_cast<QWidget*>(window_.CMD_BASE)}) {
+          static_cast<QWidget*>(window_.DFILE_BASE), static_cast<QWidget*>(window_.CMD_BASE)}) {
         panel->setEnabled(enabled);
     }
+    // The catalogue takes no input either, but its pictures are drawn as they are, not greyed.
+    catalogueBlock_->setActive(!enabled);
     for (QMenu* menu : {window_.MNU_FILE, window_.MNU_DISP, window_.MNU_SETUP, window_.MNU_HELP}) {
         menu->menuAction()->setEnabled(enabled);
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CatalogueView;
+class InputBlock;
 class ORVA_WIN;
 class QScrollBar;
 class SingleView;
@@ -48,4 +49,5 @@ private:
     ORVA_WIN& window_;
     std::unique_ptr<SingleView> single_;
     std::unique_ptr<CatalogueView> catalogue_;
+    std::unique_ptr<InputBlock> catalogueBlock_; // the catalogue while commands are off
 };

@@ -50,6 +50,18 @@ Box placed(QWidget* widget, const Box& box) {
     return {Twips::left(widget), Twips::top(widget), Twips::width(widget), Twips::height(widget)};
 }
 
+// A tray's width in twips: its design width, or wider where a caption would not fit its text
+// (columns captions side by side, each with a gap either side).
+int trayWidth(int designWidth, std::initializer_list<QLabel*> captions, int columns) {
+    int widest = 0;
+    for (QLabel* caption : captions) {
+        widest = std::max(widest, caption->sizeHint().width());
+    }
+    QLabel* first = *captions.begin();
+    const int needed = Twips::fromPixelsX(first, columns * widest + (columns + 1) * 2 * kGap);
+    return std::max(designWidth, needed);
+}
+
 // The width the same call gets, for the width alone.
 int widthSet(QWidget* widget, int width) {
     return Twips::setWidth(widget, width) ? width : Twips::width(widget);
@@ -125,12 +137,18 @@ void ORVA_WIN::MAIN_LAYOUT() {
     const int innerHeight = Twips::height(central) - commandHeight;
     const bool commandTray = settings.DSTR != 1;
     CMD2_BASE->setVisible(commandTray);
-    const Box commands =
-        placed(CMD2_BASE, {0, commandHeight, commandTray ? kCommandTrayWidth : 0, innerHeight});
+    const Box commands = placed(
+        CMD2_BASE, {0, commandHeight,
+                    commandTray ? trayWidth(kCommandTrayWidth,
+                                            {Label1, Label2, Label3, Label4, Label5, Label6}, 1)
+                                : 0,
+                    innerHeight});
     const bool fileTray = settings.DSFT != 1;
     F_BASE->setVisible(fileTray);
-    const Box files = placed(F_BASE, {commands.left + commands.width, commandHeight,
-                                      fileTray ? kFileTrayWidth : 0, innerHeight});
+    const Box files =
+        placed(F_BASE, {commands.left + commands.width, commandHeight,
+                        fileTray ? trayWidth(kFileTrayWidth, {MOVE_LABEL, COPY_LABEL}, 2) : 0,
+                        innerHeight});
 
     // The view area fills the rest; both views share it.
     const int viewLeft = files.left + files.width;

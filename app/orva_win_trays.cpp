@@ -1,5 +1,6 @@
 // The two trays on the left of the main window: the command tray with its six drop targets and
 // the file tray with the drive list, the folder list and the move and copy targets.
+#include "folder_tray_reveal.h"
 #include "orva_win.h"
 #include "single_twips.h"
 
@@ -107,11 +108,21 @@ void ORVA_WIN::buildFileTray(QWidget* central) {
     F_DIR->setObjectName(QStringLiteral("F_DIR"));
     F_DIR->setModel(F_DIR_MODEL);
     F_DIR->setHeaderHidden(true);
-    // Only the folder names: size, kind and date columns would not fit the tray.
+    // Only the folder names: size, kind and date columns would not fit the tray. The name
+    // column is as wide as its longest name, deep folders included, and scrolls sideways.
     for (int column = 1; column < F_DIR_MODEL->columnCount(); ++column) {
         F_DIR->hideColumn(column);
     }
+    F_DIR->header()->setStretchLastSection(false);
+    F_DIR->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    F_DIR->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    F_DIR->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     F_DIR->setRootIndex(F_DIR_MODEL->index(QStringLiteral("/")));
+    trayReveal_ = new FolderTrayReveal(F_DIR, F_DIR_MODEL);
+}
+
+bool ORVA_WIN::revealTrayFolder(const QString& folder) {
+    return trayReveal_ != nullptr && trayReveal_->reveal(folder);
 }
 
 void ORVA_WIN::arrangeFileTray() {

@@ -67,6 +67,9 @@ void ORVA_WIN::buildCatalogueView(QWidget* central) {
     }
 
     DSP8_WAIT_FRM = named(new QGroupBox(QStringLiteral("表示準備中"), central), "DSP8_WAIT_FRM");
+    // In front of the cells: the pictures must not show through it.
+    DSP8_WAIT_FRM->setBackgroundRole(QPalette::Window);
+    DSP8_WAIT_FRM->setAutoFillBackground(true);
     DSP8_WAIT_BAR = named(new QProgressBar(DSP8_WAIT_FRM), "DSP8_WAIT_BAR");
     DSP8_WAIT_BAR->setTextVisible(false);
     DSP8_WAIT_BAR->setRange(0, 1);

@@ -22,11 +22,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QToolButton>
-#include <QTreeView>
 #include <QWindow>
 
 namespace {
@@ -176,11 +174,7 @@ void Startup::setFileTray() {
     if (drive >= 0) {
         w.F_DRIVE->setCurrentIndex(drive);
     }
-    const QModelIndex index = w.F_DIR_MODEL->index(folder);
-    if (index.isValid()) {
-        w.F_DIR->setCurrentIndex(index);
-        w.F_DIR->scrollTo(index);
-    }
+    w.revealTrayFolder(folder);
 }
 
 void Startup::askDrawPictures() {

@@ -4,6 +4,7 @@
 #include "catalogue_picture.h"
 #include "display_refresh.h"
 #include "folder_list.h"
+#include "native_files.h"
 #include "native_name.h"
 #include "pelmix_view.h"
 #include "program.h"
@@ -12,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -302,7 +302,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
     if (!thumbnails.isEmpty()) {
         const QString thumbnail = state_.DISP_DIR + thumbnails + name;
         const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
-        if (QFileInfo(thumbnail).isFile() && !thumbnailDate.isEmpty() &&
+        if (native_files::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
             thumbnailDate == FolderList::dateTimeText(file)) {
             path = thumbnail;
         }

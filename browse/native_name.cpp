@@ -155,4 +155,23 @@ QString forDisplay(const QString& text) {
     return shown;
 }
 
+QString forMessage(const QString& path, qsizetype maxLength) {
+    const QString shown = forDisplay(path);
+    if (shown.size() <= maxLength || maxLength < 3) {
+        return shown;
+    }
+    const QChar ellipsis(0x2026);
+    const qsizetype kept = maxLength - 1;
+    qsizetype head = (kept + 1) / 2;
+    qsizetype tail = kept - head;
+    // Never between the two halves of a character outside the basic plane.
+    if (head > 0 && shown[head - 1].isHighSurrogate()) {
+        --head;
+    }
+    if (tail > 0 && shown[shown.size() - tail].isLowSurrogate()) {
+        --tail;
+    }
+    return shown.left(head) + ellipsis + shown.right(tail);
+}
+
 } // namespace native_name

@@ -23,6 +23,10 @@ bool hasEscapes(QStringView text);
 // Latin-1; text without escaped bytes is returned as it is.
 QString forDisplay(const QString& text);
 
+// A path for a message box: as forDisplay, and a path longer than maxLength characters keeps its
+// beginning and its end with "…" between them, so that the box stays within the screen.
+QString forMessage(const QString& path, qsizetype maxLength = 260);
+
 // Opens file for reading by the path's own bytes (Qt would encode the path again, losing escaped
 // bytes).
 bool openForReading(QFile& file, const QString& path);

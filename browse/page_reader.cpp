@@ -1,6 +1,7 @@
 #include "page_reader.h"
 
 #include "browse_view.h"
+#include "native_name.h"
 #include "program.h"
 #include "upper_ascii.h"
 
@@ -25,7 +26,7 @@ void PageReader::FOLDER_READ_ERROR(int errorNumber, const QString& reason) {
             QStringLiteral("フォルダー読み込みエラー "),
             QStringLiteral("ErrorCode (") + signedNumberText(errorNumber) + QStringLiteral(")"),
             QStringLiteral("理由 : ") + reason,
-            QStringLiteral("フォルダー名 : ") + program_.browse.DISP_DIR,
+            QStringLiteral("フォルダー名 : ") + native_name::forMessage(program_.browse.DISP_DIR),
             QStringLiteral("読み込みを中止します"),
         }
             .join(QLatin1Char('\n'));

@@ -4,11 +4,8 @@
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "program.h"
-#include "upper_ascii.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -25,10 +22,6 @@ struct HandleDeleter {
     void operator()(void* handle) const { PelmixMemFree(static_cast<HGLOBAL>(handle)); }
 };
 using ImageHandle = std::unique_ptr<void, HandleDeleter>;
-
-QByteArray nativePath(const QString& path) {
-    return native_name::toBytes(path);
-}
 
 constexpr int kFullColour = 5;
 
@@ -59,11 +52,14 @@ void SinglePicture::releaseWorkImage() {
         work = nullptr;
     }
     drawn_ = nullptr;
+    stored_ = QSize();
+    decodedFor_ = QSize();
 }
 
-QSize SinglePicture::loadWithLibrary(const QString& path) {
+QSize SinglePicture::loadWithLibrary(const QString& path, QSize box) {
     releaseWorkImage();
-    ImageHandle image(PelmixFileLoadUpright(nativePath(path).constData(), "", ""));
+    IMAGE_INFO file{};
+    ImageHandle image(loader_.loadHandle(path, box, &file));
     IMAGE_INFO info{};
     if (!image || PelmixImageInfo(static_cast<HGLOBAL>(image.get()), &info) == 0) {
         return {};
@@ -78,19 +74,18 @@ QSize SinglePicture::loadWithLibrary(const QString& path) {
     }
     program_.browse.WORK_IMAGE = static_cast<HGLOBAL>(image.release());
     drawn_ = program_.browse.WORK_IMAGE;
-    return QSize(info.WIDTH, info.HEIGHT);
+    stored_ = QSize(file.WIDTH, file.HEIGHT);
+    const bool reduced = info.WIDTH < file.WIDTH || info.HEIGHT < file.HEIGHT;
+    decodedFor_ = reduced ? box : QSize();
+    return stored_;
 }
 
 bool SinglePicture::holdsWorkImage() const {
     return drawn_ != nullptr && program_.browse.WORK_IMAGE == drawn_;
 }
 
-QSize SinglePicture::workImageSize() const {
-    IMAGE_INFO info{};
-    if (PelmixImageInfo(program_.browse.WORK_IMAGE, &info) == 0) {
-        return {};
-    }
-    return QSize(info.WIDTH, info.HEIGHT);
+QSize SinglePicture::storedSize() const {
+    return holdsWorkImage() ? stored_ : QSize();
 }
 
 bool SinglePicture::drawWorkImage(QSize size) {
@@ -107,20 +102,7 @@ bool SinglePicture::drawWorkImage(QSize size) {
 
 bool SinglePicture::loadNatural(const QString& path) {
     releaseWorkImage();
-    if (UPPER_ASCII(path).endsWith(QLatin1String(".TIF"))) {
-        const QSize size = loadWithLibrary(path);
-        const bool drawn = drawWorkImage(size);
-        // The drawing is the picture now; the handle is not kept in this mode.
-        releaseWorkImage();
-        return drawn;
-    }
-    QFile file;
-    if (!native_name::openForReading(file, path)) {
-        return false;
-    }
-    QImageReader reader(&file);
-    reader.setAutoTransform(true); // upright, as the library-mode load shows it
-    const QImage image = reader.read();
+    const QImage image = loader_.loadImage(path, QSize());
     if (image.isNull()) {
         return false;
     }
@@ -131,7 +113,7 @@ bool SinglePicture::loadNatural(const QString& path) {
 void SinglePicture::showTooLarge(const QString& path) {
     Prompter::Message message;
     message.caption = QCoreApplication::applicationName();
-    message.text = native_name::forDisplay(path) + QStringLiteral("は大きすぎて読み込めません");
+    message.text = native_name::forMessage(path) + QStringLiteral("は大きすぎて読み込めません");
     message.buttons = Prompter::Buttons::Ok;
     program_.prompter.message(owner_, message);
     setPicture(tooLarge_->pixmap());

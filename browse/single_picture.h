@@ -1,8 +1,10 @@
-// The picture of the single view: loads a file into DSP1_PIC, either through the image library
-// (kept in WORK_IMAGE and drawn from there at any size) or with the system picture loader at its
-// natural size, and shows the TOOLARGE picture with a message for a file that cannot be loaded.
+// The picture of the single view: loads a file into DSP1_PIC, either into WORK_IMAGE (drawn from
+// there at any size) or at its natural size, and shows the TOOLARGE picture with a message for a
+// file that cannot be loaded. Files are read by the same PictureLoader rule as the catalogue's
+// cells, so both views accept the same files.
 #pragma once
 
+#include "picture_loader.h"
 #include "winport.h"
 
 #include <QSize>
@@ -22,22 +24,25 @@ public:
     // loader.
     bool libraryMode() const;
 
-    // Loads path with the image library into WORK_IMAGE (the previous one released first),
-    // reduced to 256 colours when D256 asks for it and the picture is full colour. The size of
-    // the picture as stored; an empty size (and WORK_IMAGE 0) when it cannot be loaded.
-    QSize loadWithLibrary(const QString& path);
+    // Loads path into WORK_IMAGE (the previous one released first), decoded for a picture shown
+    // at about box device pixels (an empty box decodes it whole), reduced to 256 colours when
+    // D256 asks for it and the picture is full colour. The size of the picture as stored; an
+    // empty size (and WORK_IMAGE 0) when it cannot be loaded.
+    QSize loadWithLibrary(const QString& path, QSize box = {});
     // Draws WORK_IMAGE stretched to size into DSP1_PIC, which takes that size. False without a
     // picture to draw.
     bool drawWorkImage(QSize size);
     // Whether WORK_IMAGE still holds the picture this view drew (the catalogue may have taken
     // the handle over since).
     bool holdsWorkImage() const;
-    // The stored size of WORK_IMAGE; empty without one.
-    QSize workImageSize() const;
+    // The size as stored in the file of the picture in WORK_IMAGE; empty without one.
+    QSize storedSize() const;
+    // The box WORK_IMAGE was decoded for when it holds less than the stored picture; empty when
+    // it holds the whole picture.
+    QSize decodedFor() const { return holdsWorkImage() ? decodedFor_ : QSize(); }
 
-    // System-loader mode: the picture at its natural size. A ".TIF" file goes through the image
-    // library (WORK_IMAGE is released again afterwards), everything else through the system
-    // loader. False when it cannot be loaded.
+    // System-loader mode: the picture at its natural size, WORK_IMAGE released. False when it
+    // cannot be loaded.
     bool loadNatural(const QString& path);
 
     // The message "<path>は大きすぎて読み込めません" and the TOOLARGE picture in DSP1_PIC.
@@ -48,6 +53,8 @@ public:
     // Empties DSP1_PIC.
     void clear();
 
+    PictureLoader& loader() { return loader_; }
+
 private:
     void setPicture(const QPixmap& pixmap);
 
@@ -55,5 +62,8 @@ private:
     QLabel* picture_;
     QLabel* tooLarge_;
     QWidget* owner_;
+    PictureLoader loader_;
     HGLOBAL drawn_ = nullptr; // the WORK_IMAGE handle this view loaded, for holdsWorkImage
+    QSize stored_;
+    QSize decodedFor_;
 };

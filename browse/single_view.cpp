@@ -35,6 +35,9 @@ SingleView::SingleView(Program& program, const SingleControls& controls, int16_t
              c_.PIC1_BASE, c_.DSP1_MAXDSP, c_.DSP1_PICWAKU, c_.DSP1_PIC, c_.DSP1_NAME}) {
         watched->installEventFilter(this);
     }
+    regrowTimer_.setSingleShot(true);
+    regrowTimer_.setInterval(kRegrowDelayMs);
+    connect(&regrowTimer_, &QTimer::timeout, this, &SingleView::redecodeGrown);
     connect(c_.DSP1_HSC, &QScrollBar::valueChanged, this, &SingleView::scrolledHorizontally);
     connect(c_.DSP1_VSC, &QScrollBar::valueChanged, this, &SingleView::scrolledVertically);
     // The name has the strip above the picture area to itself.
@@ -44,6 +47,10 @@ SingleView::SingleView(Program& program, const SingleControls& controls, int16_t
 }
 
 SingleView::~SingleView() = default;
+
+PictureLoader& SingleView::loader() {
+    return picture_->loader();
+}
 
 void SingleView::SINGLE_LAYOUT() {
     const int width = Twips::width(c_.PIC1_BASE);
@@ -119,24 +126,64 @@ void SingleView::showPicture(const QString& path) {
     centre();
 }
 
-void SingleView::showWithLibrary(const QString& path) {
+bool SingleView::showWithLibrary(const QString& path, bool tellFailure) {
     paintLock_ = true;
     libraryDrawn_ = false;
     picture_->clear();
     picture_->releaseWorkImage();
     QCoreApplication::processEvents();
-    const QSize stored = picture_->loadWithLibrary(path);
+    const QSize stored = picture_->loadWithLibrary(path, decodeBox());
     if (stored.isEmpty()) {
-        picture_->showTooLarge(path);
+        if (tellFailure) {
+            picture_->showTooLarge(path);
+        }
         centre();
         paintLock_ = false;
-        return;
+        return false;
     }
     const QSize shown = SingleFit::shownSize(stored, windowSize(), program_.settings.D1MD);
     c_.DSP1_PIC->resize(shown);
     centre();
     libraryDrawn_ = picture_->drawWorkImage(shown);
     paintLock_ = false;
+    return true;
+}
+
+QSize SingleView::decodeBox() const {
+    if (program_.settings.D1MD > 0) {
+        return {};
+    }
+    const qreal ratio = c_.DSP1_PICWAKU->devicePixelRatioF();
+    const QSize window = windowSize();
+    return QSize(std::max(1, int(window.width() * ratio)),
+                 std::max(1, int(window.height() * ratio)));
+}
+
+void SingleView::noteGrowth() {
+    const QSize decoded = picture_->decodedFor();
+    const QSize now = decodeBox();
+    if (decoded.isValid() && now.isValid() &&
+        (now.width() > decoded.width() || now.height() > decoded.height())) {
+        regrowTimer_.start(); // again from the start while the size keeps changing
+    }
+}
+
+void SingleView::redecodeGrown() {
+    const QSize decoded = picture_->decodedFor();
+    const QSize now = decodeBox();
+    const QString& name = program_.browse.ONE_NAME;
+    if (program_.settings.DSPM != 2 || !decoded.isValid() || !now.isValid() || name.isEmpty() ||
+        !picture_->libraryMode() ||
+        (now.width() <= decoded.width() && now.height() <= decoded.height())) {
+        return;
+    }
+    if (paintLock_ || !c_.DSP1_SCR->isEnabled()) {
+        regrowTimer_.start(); // a load runs now; look again afterwards
+        return;
+    }
+    // A file gone meanwhile keeps what is shown until the next refresh says so.
+    showWithLibrary(program_.browse.DISP_DIR + name, false);
+    c_.DSP1_PIC->show();
 }
 
 void SingleView::centre() {
@@ -190,7 +237,7 @@ void SingleView::refit() {
     }
     paintLock_ = true;
     const QSize shown =
-        SingleFit::shownSize(picture_->workImageSize(), windowSize(), program_.settings.D1MD);
+        SingleFit::shownSize(picture_->storedSize(), windowSize(), program_.settings.D1MD);
     c_.DSP1_PIC->resize(shown);
     centre();
     libraryDrawn_ = picture_->drawWorkImage(shown);
@@ -234,6 +281,7 @@ bool SingleView::eventFilter(QObject* watched, QEvent* event) {
             SINGLE_LAYOUT();
         } else if (watched == c_.DSP1_MAXDSP) {
             layoutPictureArea();
+            noteGrowth();
         }
         return false;
     }

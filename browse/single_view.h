@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,10 +16,16 @@
 class Program;
 class SinglePicture;
 
+class PictureLoader;
+
 class SingleView : public QObject {
     Q_OBJECT
 
 public:
+    // How long the picture area's size must stay still before a grown area has its picture
+    // decoded again.
+    static constexpr int kRegrowDelayMs = 150;
+
     // dragState is the window's CELL_DRAG_STATE, shared with the catalogue cells.
     SingleView(Program& program, const SingleControls& controls, int16_t& dragState);
     ~SingleView() override;
@@ -41,6 +48,8 @@ public:
     void setMark(bool current);
 
     bool paintLocked() const { return paintLock_; }
+    // What the view reads its pictures with.
+    PictureLoader& loader();
 
     // Starts the drag of ONE_NAME from the pressed control (DSP1_PIC or DSP1_PICWAKU). Replaced
     // by tests, where a real drag would wait for a mouse release that never comes.
@@ -57,8 +66,14 @@ protected:
 
 private:
     void showPicture(const QString& path);
-    // Library mode: load, size (fitted or by D1MD), centre, draw.
-    void showWithLibrary(const QString& path);
+    // Library mode: load, size (fitted or by D1MD), centre, draw. A picture that cannot be
+    // loaded shows the message and the TOOLARGE picture when told; false then.
+    bool showWithLibrary(const QString& path, bool tellFailure = true);
+    // The box a fitted picture is decoded for: the window in device pixels; empty (decoded
+    // whole) when a magnification is chosen.
+    QSize decodeBox() const;
+    void noteGrowth();
+    void redecodeGrown();
     // Sets the picture's scroll ranges for its present size and puts it at the middle.
     void centre();
     void setRanges(int horizontalMax, int verticalMax);
@@ -74,4 +89,5 @@ private:
     std::unique_ptr<SinglePicture> picture_;
     bool paintLock_ = false; // ONE_PAINT_LOCK
     bool libraryDrawn_ = false;
+    QTimer regrowTimer_;
 };

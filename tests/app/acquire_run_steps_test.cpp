@@ -5,10 +5,13 @@
 #include "acquisition_library.h"
 #include "acquisition_run.h"
 #include "file_times.h"
+#include "native_files.h"
+#include "native_name.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
 #include "recording_launcher.h"
+#include "run_journal.h"
 #include "scripted_prompter.h"
 #include "small_volume.h"
 #include "temp_dir.h"
@@ -18,6 +21,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -59,7 +63,7 @@ public:
             ImageHandle page = makeRgbImage(4, 3, [k](int, int) {
                 return Colour{static_cast<uint8_t>(k * 20), 90, 200};
             });
-            const QByteArray path = (baseName + QString::asprintf(".%03d", k)).toLocal8Bit();
+            const QByteArray path = native_name::toBytes(baseName + QString::asprintf(".%03d", k));
             EXPECT_NE(PelmixBmpFileSave(path.constData(), page.get(), "", "", 0), 0);
         }
         return pages;
@@ -98,8 +102,9 @@ protected:
     }
 
     QString base() const { return q(acq.path()) + '/'; }
+    // The visible files, by their bytes.
     QStringList filesIn(const QString& folder) const {
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
+        return native_files::list(folder).filter(QRegularExpression(QStringLiteral("^[^.]")));
     }
     void touch(const std::string& path) { ASSERT_TRUE(writeBytes(path, "BM", 2)) << path; }
 
@@ -229,6 +234,46 @@ TEST_F(RunTest, MoveMethodKeepsFormatsCaseAndTimes) {
     EXPECT_EQ(times.lastWrite, kWrite); // (the view has read the file since: access moved on)
     EXPECT_EQ(program.settings.NBNB, 3);
     EXPECT_EQ(program.browse.PAGE_ANCHOR, "IMG001.jpg");
+}
+
+TEST_F(RunTest, FoldersAndNamesThatAreNotUtf8KeepTheirBytes) {
+    // Latin-1 names, as an old archive has them: "café", "répertoire", "été".
+    const QString cafe = base() + native_name::fromBytes("caf\xe9/");
+    const QString interrupted = base() + native_name::fromBytes("vieux caf\xe9/");
+    const QString folder = q(source.path()) + native_name::fromBytes("/r\xe9pertoire/");
+    ASSERT_TRUE(native_files::makePath(cafe) && native_files::makePath(interrupted));
+    ASSERT_TRUE(native_files::makePath(folder));
+    ImageHandle page = makeRgbImage(4, 3, [](int, int) { return Colour{10, 90, 200}; });
+    const auto writePage = [&](const QString& path) {
+        ASSERT_NE(PelmixBmpFileSave(native_name::toBytes(path).constData(), page.get(), "", "", 0),
+                  0);
+    };
+    // A page left in the acquisition folder, and one of a killed run whose note names its folder.
+    writePage(cafe + "ORVA_TMP.000");
+    writePage(interrupted + "ORVA_TMP.000");
+    (void)new RunJournal(interrupted);
+    ASSERT_EQ(RunJournal::folderOf(RunJournal::notes().value(0)), interrupted);
+    writePage(folder + native_name::fromBytes("\xe9t\xe9.bmp"));
+
+    program.settings.BASD = cafe;
+    library.pages = 2;
+    EXPECT_EQ(run(), AcquisitionRun::Outcome::Shown);
+    EXPECT_EQ(filesIn(cafe), QStringList({"IMG001.bmp", "IMG002.bmp", "IMG003.bmp"}));
+    EXPECT_EQ(filesIn(interrupted), QStringList({"IMG001.bmp"}));
+    EXPECT_TRUE(RunJournal::notes().isEmpty());
+    EXPECT_EQ(program.browse.DISP_DIR, cafe);
+
+    // Moved out of a Latin-1 folder, by the file's own name.
+    program.settings.NTWF = 1;
+    program.settings.NTWP = folder;
+    prompter.requests.clear();
+    EXPECT_EQ(run(), AcquisitionRun::Outcome::Shown);
+    EXPECT_EQ(filesIn(cafe).last(), "IMG004.bmp");
+    EXPECT_TRUE(filesIn(folder).isEmpty());
+    EXPECT_EQ(program.browse.PAGE_ANCHOR, "IMG004.bmp");
+    for (const auto& request : prompter.requests) {
+        ADD_FAILURE() << request.message.text.toStdString();
+    }
 }
 
 TEST_F(RunTest, SourceFilesThatCannotBeRemovedAreNotCopied) {

@@ -340,6 +340,19 @@ TEST_F(RefreshTest, UnreadableFolderIsReported) {
                           "読み込みを中止します");
 }
 
+TEST_F(RefreshTest, FolderFarTooLongIsReportedWithBothEndsOfItsName) {
+    // The system refuses the name; the message box stays within the screen.
+    const QString tooLong = QLatin1Char('/') + QString(70000, QLatin1Char('d')) + "/end/";
+    state.DISP_DIR = tooLong;
+    refresh.REFRESH_CATALOGUE(0);
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    const QStringList lines = prompter.requests[0].message.text.split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    const QString shown = lines[3].mid(QStringLiteral("フォルダー名 : ").size());
+    EXPECT_EQ(shown.size(), 260);
+    EXPECT_EQ(shown, tooLong.left(130) + QChar(0x2026) + tooLong.right(129));
+}
+
 TEST_F(RefreshTest, RefreshAskedForDuringARefreshIsDropped) {
     makeFiles(20);
     refresh.displayFolderChanged();

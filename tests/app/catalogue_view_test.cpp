@@ -7,8 +7,10 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -68,6 +70,57 @@ TEST_F(CatalogueViewTest, CellsGrownPastTheirPictureAreDecodedAgainOnce) {
     QApplication::processEvents();
     QTest::qWait(3 * CatalogueView::kRegrowDelayMs);
     EXPECT_EQ(loader().loads(), 0);
+}
+
+TEST_F(CatalogueViewTest, WhileItDrawsThePicturesShowAsTheyAreBehindAnOpaqueWaitFrame) {
+    makePictures(8, 640, 480);
+    ORVA_WIN& w = window();
+    refresh().displayFolderChanged();
+    bool looked = false;
+    QTimer::singleShot(0, [&] { // runs inside the next refresh, between two cells
+        looked = true;
+        ASSERT_TRUE(w.DSP8_WAIT_FRM->isVisible());
+        EXPECT_FALSE(w.CMD_BASE->isEnabled());
+        // A picture is drawn in its colour, not greyed as on a disabled panel.
+        const QImage cell = w.DSP8_IMG[0]->grab().toImage();
+        const QRgb middle = cell.pixel(cell.width() / 2, cell.height() / 2);
+        EXPECT_TRUE(
+            near(Colour{uint8_t(qRed(middle)), uint8_t(qGreen(middle)), uint8_t(qBlue(middle))},
+                 colourOf(0)));
+        // Where the wait frame lies over a picture, it shows its own background.
+        QWidget* central = w.DSP8_WAIT_FRM->parentWidget();
+        const QImage screen = central->grab().toImage();
+        const QRect frame = w.DSP8_WAIT_FRM->geometry();
+        const QColor background = w.DSP8_WAIT_FRM->palette().color(QPalette::Window);
+        int over = 0;
+        for (int y = frame.top() + frame.height() / 3; y < frame.bottom(); y += 4) {
+            const QPoint inside(frame.left() + 3, y);
+            for (int i = 0; i < 8; ++i) {
+                QLabel* picture = w.DSP8_IMG[i];
+                const QRect shown(picture->mapTo(central, QPoint(0, 0)), picture->size());
+                if (picture->isVisible() && shown.contains(inside)) {
+                    ++over;
+                    const QRgb shownThere = screen.pixel(inside);
+                    EXPECT_TRUE(near(Colour{uint8_t(qRed(shownThere)), uint8_t(qGreen(shownThere)),
+                                            uint8_t(qBlue(shownThere))},
+                                     Colour{uint8_t(background.red()), uint8_t(background.green()),
+                                            uint8_t(background.blue())}))
+                        << QColor(shownThere).name().toStdString() << " at " << y;
+                }
+            }
+        }
+        EXPECT_GT(over, 0) << "the wait frame is meant to cover a picture";
+        // The cells take no clicks meanwhile.
+        QTest::mouseClick(w.DSP8_IMG[1], Qt::RightButton);
+        QTest::mouseClick(w.DSP8_IMG[1], Qt::LeftButton);
+        EXPECT_TRUE(program.browse.CAT_CURRENT.isEmpty());
+        EXPECT_EQ(program.settings.DSPM, 1);
+    });
+    w.MNU_DISP_REDISP->trigger();
+    EXPECT_TRUE(looked);
+    EXPECT_TRUE(w.CMD_BASE->isEnabled());
+    QTest::mouseClick(w.DSP8_IMG[1], Qt::LeftButton);
+    EXPECT_EQ(program.browse.CAT_CURRENT.toStdString(), nameOf(1));
 }
 
 TEST_F(CatalogueViewTest, ScrollingOnePositionLoadsOnlyTheNewLastCell) {

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -99,14 +100,32 @@ TEST_F(LayoutTest, PanelsInTwipsForSizesAndTraySettings) {
 
                 EXPECT_NEAR(Twips::top(w.CMD2_BASE), top, d);
                 EXPECT_NEAR(Twips::height(w.CMD2_BASE), innerHeight - top, 2 * d);
-                EXPECT_NEAR(Twips::width(w.CMD2_BASE), commandTray ? 0 : 560, d);
+                // Each tray is as wide as designed, or as its widest caption needs.
+                const int commandWidth = Twips::width(w.CMD2_BASE);
+                if (commandTray) {
+                    EXPECT_NEAR(commandWidth, 0, d);
+                } else {
+                    EXPECT_GE(commandWidth, 560 - d);
+                }
                 EXPECT_EQ(w.CMD2_BASE->isVisible(), commandTray == 0);
-                const int fileLeft = commandTray ? 0 : 560;
+                const int fileLeft = commandTray ? 0 : commandWidth;
                 EXPECT_NEAR(Twips::left(w.F_BASE), fileLeft, d);
-                EXPECT_NEAR(Twips::width(w.F_BASE), fileTray ? 0 : 1900, d);
+                const int fileWidth = Twips::width(w.F_BASE);
+                if (fileTray) {
+                    EXPECT_NEAR(fileWidth, 0, d);
+                } else {
+                    EXPECT_GE(fileWidth, 1900 - d);
+                }
                 EXPECT_EQ(w.F_BASE->isVisible(), fileTray == 0);
+                for (QLabel* caption : {w.Label1, w.Label2, w.Label3, w.Label4, w.Label5, w.Label6,
+                                        w.MOVE_LABEL, w.COPY_LABEL}) {
+                    if (caption->isVisibleTo(&w)) {
+                        EXPECT_GE(caption->width(), caption->sizeHint().width())
+                            << caption->objectName().toStdString();
+                    }
+                }
 
-                const int viewLeft = fileLeft + (fileTray ? 0 : 1900);
+                const int viewLeft = fileLeft + (fileTray ? 0 : fileWidth);
                 EXPECT_NEAR(Twips::left(w.PIC8_BASE), viewLeft, d);
                 EXPECT_NEAR(Twips::top(w.PIC8_BASE), top, d);
                 EXPECT_EQ(w.PIC8_BASE->geometry().right(), w.centralWidget()->width() - 1);
@@ -145,6 +164,30 @@ TEST_F(LayoutTest, SingleViewAndFileTrayInsideTheirPanels) {
     EXPECT_EQ(w.F_DRIVE->y(), w.F_CTL->height());
     EXPECT_EQ(w.F_DIR->y(), w.F_DRIVE->y() + w.F_DRIVE->height());
     EXPECT_NEAR(w.F_DIR->geometry().bottom(), w.F_BASE->height() - 1, 1);
+}
+
+TEST_F(LayoutTest, FolderTreeShowsTheNameOfADeepSelectedFolder) {
+    QString deep = QString::fromStdString(folder.path());
+    for (int level = 1; level <= 8; ++level) {
+        deep += QStringLiteral("/level %1 with a long name").arg(level);
+    }
+    deep += QStringLiteral("/scans");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ORVA_WIN& w = window(QSize(1000, 700));
+    ASSERT_TRUE(w.revealTrayFolder(deep + '/'));
+    const QString name = QStringLiteral("scans");
+    const QModelIndex index = w.F_DIR->currentIndex();
+    ASSERT_EQ(index.data().toString(), name);
+    // The whole name within the tree's window, not cut by the column's edge.
+    const int needed = w.F_DIR->fontMetrics().horizontalAdvance(name);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRect shown = w.F_DIR->visualRect(index);
+            return shown.left() >= 0 && shown.width() >= needed &&
+                   shown.left() + needed <= w.F_DIR->viewport()->width();
+        },
+        5000))
+        << w.F_DIR->visualRect(index).left() << " " << w.F_DIR->visualRect(index).width();
 }
 
 TEST_F(LayoutTest, MagnificationBoxOnlyInTheLibraryDrawnSingleView) {

@@ -1,10 +1,13 @@
 // The single-image view: the shown size in both loading modes, the centred start of the scroll
 // bars, selection and the ways back to the catalogue, the arrow keys at the end of the folder,
-// the magnification list, and the message for a file that cannot be loaded.
+// the magnification list, the message for a file that cannot be loaded (the same files the
+// catalogue refuses), and a picture read before the window had its size.
+#include "catalogue_view.h"
 #include "display_refresh.h"
 #include "native_name.h"
 #include "orva_win.h"
 #include "pelmix.h"
+#include "picture_loader.h"
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
@@ -20,6 +23,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -93,6 +97,20 @@ protected:
     }
 
     QSize windowSize() { return window().DSP1_PICWAKU->size(); }
+
+    // The bytes of a picture of coloured noise in format.
+    static QByteArray noise(int width, int height, const char* format) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                image.setPixel(x, y, QRandomGenerator::global()->generate() | 0xff000000u);
+            }
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format, 90));
+        return bytes;
+    }
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
@@ -229,6 +247,89 @@ TEST_F(SingleViewTest, CorruptJpegGivesTheMessageAndTheTooLargePicture) {
               QString::fromStdString(folder.path()) +
                   QStringLiteral("/broken.bmpは大きすぎて読み込めません"));
     EXPECT_EQ(program.browse.WORK_IMAGE, nullptr);
+}
+
+TEST_F(SingleViewTest, BothViewsAcceptTheFilesTheImageLibraryRefusesButTheSystemReads) {
+    const QByteArray jpeg = noise(90, 70, "JPG");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool shown;
+    } files[] = {
+        {"photo.jpg", jpeg, true},
+        {"png-data.jpg", noise(90, 70, "PNG"), true},
+        {"cut-short.jpg", jpeg.left(jpeg.size() * 2 / 3), true},
+        {"only-a-header.jpg", jpeg.left(4), false},
+    };
+    ORVA_WIN& w = window();
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        ASSERT_TRUE(writeBytes(folder.file(file.name), file.bytes.constData(), file.bytes.size()));
+        const QString name = QString::fromLatin1(file.name);
+        for (const int large : {1, 0}) {
+            SCOPED_TRACE(large == 1 ? "single view, library" : "single view, system loader");
+            prompter.requests.clear();
+            program.settings.LDSP = large;
+            program.settings.D1MD = 1.0f;
+            program.settings.DSPM = 2;
+            show(name);
+            EXPECT_EQ(prompter.requests.empty(), file.shown);
+            EXPECT_EQ(w.DSP1_PIC->size(), file.shown ? QSize(90, 70) : QSize(128, 128));
+        }
+        SCOPED_TRACE("catalogue");
+        w.BTN_DISP_GO->click();
+        ASSERT_EQ(program.settings.DSPM, 1);
+        program.browse.PAGE_ANCHOR = name;
+        w.displayRefresh().REFRESH_CATALOGUE(0);
+        EXPECT_EQ(w.catalogueView().pictureSize(0), file.shown ? QSize(90, 70) : QSize(128, 128));
+        QFile::remove(QString::fromStdString(folder.file(file.name)));
+    }
+}
+
+TEST_F(SingleViewTest, PictureReadBeforeTheWindowHadItsSizeIsDecodedAgainOnceItGrew) {
+    const QByteArray photo = noise(1600, 1200, "JPG");
+    ASSERT_TRUE(writeBytes(folder.file("photo.jpg"), photo.constData(), photo.size()));
+    // As at start-up in the 256-colour mode: the picture is read before the window is shown.
+    program.settings.D256 = 1;
+    window_ = std::make_unique<ORVA_WIN>(program);
+    window_->resize(200, 150);
+    program.browse.ONE_NAME = QStringLiteral("photo.jpg");
+    window_->displayRefresh().REFRESH_SINGLE(0);
+    PictureLoader& loader = window_->singleView().loader();
+    ASSERT_EQ(loader.loads(), 1);
+    const QSize first = loader.loadedBoxes()[0];
+    loader.resetCount();
+
+    window_->show();
+    for (int width : {700, 900, 1200}) { // a window dragged bigger
+        window_->resize(width, width * 2 / 3);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loader.loads() == 1; }, 2000));
+    QTest::qWait(3 * SingleView::kRegrowDelayMs);
+    ASSERT_EQ(loader.loads(), 1) << "once, after the resizing";
+    const QSize box = loader.loadedBoxes()[0];
+    const QSize area = window_->DSP1_PICWAKU->contentsRect().size();
+    EXPECT_GT(box.width(), 4 * first.width());
+    EXPECT_GE(box.width(), area.width());
+    EXPECT_GE(box.height(), area.height());
+    // Fitted into the grown window from a picture at least as large as it is shown.
+    const QSize shown = window_->DSP1_PIC->size();
+    EXPECT_TRUE(shown.width() == area.width() || shown.height() == area.height());
+    EXPECT_EQ(window_->DSP1_PIC->pixmap().size(), shown);
+    IMAGE_INFO info{};
+    ASSERT_EQ(PelmixImageInfo(program.browse.WORK_IMAGE, &info), 1);
+    EXPECT_EQ(info.BIT_COUNT, 8);
+    EXPECT_GE(info.WIDTH, shown.width());
+
+    // Smaller again, or back to the same size: the picture decoded is good enough.
+    loader.resetCount();
+    window_->resize(900, 600);
+    QApplication::processEvents();
+    window_->resize(1200, 800);
+    QApplication::processEvents();
+    QTest::qWait(3 * SingleView::kRegrowDelayMs);
+    EXPECT_EQ(loader.loads(), 0);
 }
 
 TEST_F(SingleViewTest, PressSelectsAndDragsThenDeselects) {

@@ -18,13 +18,13 @@ settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 "FTRD=$DEST
     "LEXE=$WORK/editor.sh" UTNM=1 UTNT=1 "UTNP=$WORK/Snaplet/SNAPLET"
 
 # Places in the main window (960 x 640 at the design size).
-CELL0="261 148"
-CELL1="450 148"
-COPY="130 127"
-MOVE="68 127"
-TRASH="18 85"
-EDITOR1="18 143"
-MAKE_FOLDER="130 93"
+CELL0="290 145"
+CELL1="477 145"
+COPY="161 130"
+MOVE="98 130"
+TRASH="33 88"
+EDITOR1="33 149"
+MAKE_FOLDER="161 94"
 FOLDER_BUTTON="226 34"
 
 # Drags from the place $2 $3 of window $1 to the place $4 $5, in small steps as a hand does.

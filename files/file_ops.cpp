@@ -1,5 +1,6 @@
 #include "file_ops.h"
 
+#include "native_files.h"
 #include "native_name.h"
 #include "upper_ascii.h"
 
@@ -135,18 +136,15 @@ QByteArray copyToTemporary(const QByteArray& from, const QByteArray& to, int& er
 } // namespace
 
 bool exists(const QString& path) {
-    struct stat info {};
-    return statOf(path, info);
+    return native_files::exists(path);
 }
 
 bool isFile(const QString& path) {
-    struct stat info {};
-    return statOf(path, info) && S_ISREG(info.st_mode);
+    return native_files::isFile(path);
 }
 
 bool isFolder(const QString& path) {
-    struct stat info {};
-    return statOf(path, info) && S_ISDIR(info.st_mode);
+    return native_files::isFolder(path);
 }
 
 bool sameFile(const QString& a, const QString& b) {

@@ -1,5 +1,6 @@
 #include "folder_chooser.h"
 
+#include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "folder_tree.h"
 #include "program.h"
@@ -30,15 +31,8 @@ FolderChooser::FolderChooser(Program& program, QWidget* owner, const char* name,
     lists->addWidget(Drive1);
     lists->addWidget(Dir1);
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    QHBoxLayout* buttons = okCancelRow(this, Command1, "Command1", Command2, "Command2");
     Command1->setDefault(true);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "md_win.h"
 
+#include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "file_ops.h"
 #include "file_view.h"
@@ -26,16 +27,10 @@ MD_WIN::MD_WIN(Program& program, FileView& view, QWidget* owner)
     ADD_DIR->setMinimumWidth(280);
     ADD_DIR->installEventFilter(this);
     (new QVBoxLayout(Frame1))->addWidget(ADD_DIR);
-    OK = new QPushButton(QStringLiteral("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
+    QHBoxLayout* buttons = okCancelRow(this, OK, "OK", CANCEL, "CANCEL");
+    // Enter belongs to the name box: it checks the name, it does not press a button.
     OK->setAutoDefault(false);
-    CANCEL = new QPushButton(QStringLiteral("Cancel"), this);
-    CANCEL->setObjectName(QStringLiteral("CANCEL"));
     CANCEL->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OK);
-    buttons->addWidget(CANCEL);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "ren_win.h"
 
+#include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "display_refresh.h"
 #include "file_ops.h"
@@ -57,17 +58,11 @@ REN_WIN::REN_WIN(Program& program, FileView& view, QWidget* owner)
     RENAMEDATE->setObjectName(QStringLiteral("RENAMEDATE"));
     DOSNAME = new QCheckBox(QStringLiteral("MS-DOS互換ファイル名とする"), this);
     DOSNAME->setObjectName(QStringLiteral("DOSNAME"));
-    OK = new QPushButton(QStringLiteral("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->setAutoDefault(false);
-    CANCEL = new QPushButton(QStringLiteral("Cancel"), this);
-    CANCEL->setObjectName(QStringLiteral("CANCEL"));
-    CANCEL->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OK);
-    buttons->addWidget(CANCEL);
+    QHBoxLayout* buttons = okCancelRow(this, OK, "OK", CANCEL, "CANCEL");
+    // Enter belongs to the name box: it checks the name, it does not press a button.
+    OK->setAutoDefault(false);
+    CANCEL->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addWidget(Frame2);

@@ -207,6 +207,24 @@ TEST_F(DialogTest, NewFolderDialog) {
     QTest::mouseClick(dialog->OK, Qt::LeftButton);
     EXPECT_TRUE(fs::is_directory(tray.file("新しいフォルダー")));
     EXPECT_FALSE(stillOpen<MD_WIN>());
+
+    // A folder the system refuses to make: its reason, and the dialog stays for another try.
+    SmallVolume volume(1 << 20);
+    if (!volume.mounted() || !volume.setReadOnly(true)) {
+        GTEST_SKIP() << "no right to mount a small volume here";
+    }
+    showTray(volume.path());
+    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    dialog = opened<MD_WIN>();
+    ASSERT_NE(dialog, nullptr);
+    typeOver(QStringLiteral("x"));
+    prompter.requests.clear();
+    QTest::mouseClick(dialog->OK, Qt::LeftButton);
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    EXPECT_TRUE(prompter.requests[0].message.text.contains(QStringLiteral("理由 : ")));
+    EXPECT_TRUE(stillOpen<MD_WIN>());
+    QTest::mouseClick(dialog->CANCEL, Qt::LeftButton);
+    volume.setReadOnly(false);
 }
 
 TEST_F(DialogTest, FolderDialogsOpenOnTheNearestFolderThatExists) {

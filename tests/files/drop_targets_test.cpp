@@ -7,9 +7,12 @@
 #include "small_volume.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -249,11 +252,38 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
     EXPECT_EQ(messages(),
               QStringList{QStringLiteral("SetUpで編集に使用するソフトを設定してください。")});
 
+    // Print and adjust hand the file over; the clipboard gets the picture.
+    dropCell(w.Image3, 1);
+    dropCell(w.Image5, 2);
+    dropCell(w.Image6, 0);
+    EXPECT_EQ(program.PRINT_PATH, disp("p01.jpg"));
+    EXPECT_EQ(program.ADJUST_PATH, disp("p00.jpg"));
+    EXPECT_EQ(program.ADJUST_NAME, QStringLiteral("p00.jpg"));
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(64, 48));
+
     program.settings.CTDM = 1;
     w.REFRESH_EDITOR_BUTTONS();
     for (QLabel* label : {w.Label1, w.Label2, w.Label3, w.Label4, w.Label5, w.Label6}) {
         EXPECT_TRUE(label->isHidden()) << label->objectName().toStdString();
     }
+}
+
+TEST_F(DropTest, ADriveThatCannotBeReadIsToldAndTheListGoesBack) {
+    ORVA_WIN& w = window();
+    showTray(tray.path());
+    const int shown = w.F_DRIVE->currentIndex();
+    w.F_DRIVE->addItem(QStringLiteral("/no-such-volume"));
+    w.F_DRIVE->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    const Prompter::Message& box = prompter.requests[0].message;
+    EXPECT_EQ(box.text, QStringLiteral("ドライブ指定エラー \nErrorCode (2)\n理由 : ") +
+                            QString::fromLocal8Bit(std::strerror(ENOENT)) +
+                            QStringLiteral("\n指定を中止します"));
+    EXPECT_EQ(box.icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(box.caption, program.APP_TITLE);
+    EXPECT_EQ(w.F_DRIVE->currentIndex(), shown);
+    EXPECT_EQ(folder_tree::path(w.F_DIR), q(tray.path()));
 }
 
 TEST(EditorIcon, ComesFromTheDesktopEntryThatStartsTheProgram) {

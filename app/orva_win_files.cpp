@@ -79,8 +79,8 @@ void ORVA_WIN::onMNU_DISP_MKTN() {
 }
 
 void ORVA_WIN::onMNU_DISP_DFILE() {
-    // Without owner and without waiting: the main window stays usable beside it.
-    auto* dialog = new GPATH_WIN(program, *fileView_, nullptr);
+    // Without waiting: the main window stays usable beside it.
+    auto* dialog = new GPATH_WIN(program, *fileView_, this, true);
     dialog->show();
 }
 

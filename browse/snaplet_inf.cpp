@@ -35,5 +35,11 @@ QString companionThumbnails(const QString& folder) {
     while (value.endsWith(QLatin1Char('/'))) {
         value.chop(1);
     }
-    return value.isEmpty() ? QString() : value + QLatin1Char('/');
+    // A sub-folder of folder only: deleting and renaming follow the thumbnails, so a value that
+    // points elsewhere must not take files outside the folder with it.
+    if (value.isEmpty() || value.startsWith(QLatin1Char('/')) ||
+        value.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
+        return {};
+    }
+    return value + QLatin1Char('/');
 }

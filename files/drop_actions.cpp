@@ -57,7 +57,7 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
         Prompter::Message question;
         question.caption = program_.APP_TITLE;
         question.text =
-            folder + name + QLatin1Char('\n') +
+            native_name::forMessage(folder + name) + QLatin1Char('\n') +
             (move ? QStringLiteral("移動先にファイルが既に存在しています上書きしますか?")
                   : QStringLiteral("ファイルが既に存在しています上書きしますか?"));
         question.icon = Prompter::Icon::Question;
@@ -81,7 +81,7 @@ void DropActions::copy(const QString& name) {
     const file_ops::Result result =
         file_ops::copyFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
-        tell(native_name::forDisplay(destination) +
+        tell(native_name::forMessage(destination) +
              QStringLiteral("\nへコピーできませんでした。\n理由 : ") + result.reason);
     }
 }
@@ -95,7 +95,7 @@ void DropActions::move(const QString& name, int index) {
     const file_ops::Result result =
         file_ops::moveFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
-        tell(native_name::forDisplay(destination) +
+        tell(native_name::forMessage(destination) +
              QStringLiteral("\nへ移動できませんでした。\n理由 : ") + result.reason);
     }
     // The view follows the folder as it now is, whether or not the move went through.

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 namespace {
@@ -30,10 +31,29 @@ void DropTargets::add(QWidget* target, QWidget* caption, Target kind) {
     }
 }
 
-bool DropTargets::carriesPicture(const QMimeData* data) {
-    return data != nullptr &&
-           (data->hasFormat(QString::fromLatin1(CatalogueInput::kCellMimeType)) ||
-            data->hasFormat(kSingleMimeType));
+bool DropTargets::draggedFile(const QMimeData* data, int& index, QString& name) const {
+    if (data == nullptr) {
+        return false;
+    }
+    const BrowsingState& state = program_.browse;
+    index = -1;
+    if (data->hasFormat(QString::fromLatin1(CatalogueInput::kCellMimeType))) {
+        bool ok = false;
+        index = data->data(QString::fromLatin1(CatalogueInput::kCellMimeType)).toInt(&ok);
+        if (!ok || index < 0 || index >= BrowsingState::kSlots) {
+            return false;
+        }
+        name = state.PAGE_NAME[index];
+    } else if (data->hasFormat(kSingleMimeType)) {
+        name = state.ONE_NAME;
+    } else {
+        return false;
+    }
+    // The drag names its file: a picture dragged from another window of the program, whose
+    // cells hold other files, is not taken for the one this window has in that place.
+    const QList<QUrl> urls = data->urls();
+    return name.isEmpty() ||
+           (urls.size() == 1 && urls.first() == QUrl::fromLocalFile(state.DISP_DIR + name));
 }
 
 const DropTargets::Entry* DropTargets::entryOf(QObject* watched) const {
@@ -68,7 +88,9 @@ bool DropTargets::eventFilter(QObject* watched, QEvent* event) {
     switch (type) {
     case QEvent::DragEnter: {
         auto* drag = static_cast<QDragEnterEvent*>(event);
-        if (!carriesPicture(drag->mimeData())) {
+        int index = -1;
+        QString name;
+        if (!draggedFile(drag->mimeData(), index, name)) {
             drag->ignore();
             return true;
         }
@@ -90,6 +112,10 @@ bool DropTargets::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     default:
+        // The targets themselves answer double-clicks, not their captions.
+        if (watched != entry->target) {
+            return false;
+        }
         doubleClicked(*entry);
         return true;
     }
@@ -97,7 +123,9 @@ bool DropTargets::eventFilter(QObject* watched, QEvent* event) {
 
 void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
     setHover(entry.caption, false);
-    if (!carriesPicture(data)) {
+    int index = -1;
+    QString name;
+    if (!draggedFile(data, index, name)) {
         return;
     }
     BrowsingState& state = program_.browse;
@@ -111,20 +139,6 @@ void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
         }
     }
     state.CAT_CURRENT.clear();
-
-    int index = -1;
-    QString name;
-    const QByteArray cell = data->data(QString::fromLatin1(CatalogueInput::kCellMimeType));
-    if (!cell.isEmpty()) {
-        bool ok = false;
-        index = cell.toInt(&ok);
-        if (!ok || index < 0 || index >= BrowsingState::kSlots) {
-            return;
-        }
-        name = state.PAGE_NAME[index];
-    } else {
-        name = state.ONE_NAME;
-    }
     view_.unmarkDragSource(index);
     if (name.isEmpty()) {
         return;

@@ -25,8 +25,9 @@ public:
     // editor and print targets are handled as well.
     void add(QWidget* target, QWidget* caption, Target kind);
 
-    // Whether data is a picture dragged from a catalogue cell or the single view.
-    static bool carriesPicture(const QMimeData* data);
+    // The picture data carries when it is dragged from a catalogue cell (index) or the single
+    // view (index -1) of this window; false for anything else.
+    bool draggedFile(const QMimeData* data, int& index, QString& name) const;
 
     DropActions& actions() { return actions_; }
 

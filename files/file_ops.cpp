@@ -62,12 +62,21 @@ int renameNoReplace(const char* from, const char* to) {
     if (errno != EINVAL && errno != ENOSYS) {
         return -1;
     }
-    // A file system without the flag: a hard link refuses an existing name just as well.
-    if (::link(from, to) != 0) {
+    // A file system without the flag: a hard link refuses an existing name just as well; one
+    // without hard links either gets a test, then a plain rename.
+    if (::link(from, to) == 0) {
+        ::unlink(from);
+        return 0;
+    }
+    if (errno == EEXIST) {
         return -1;
     }
-    ::unlink(from);
-    return 0;
+    struct stat there {};
+    if (::lstat(to, &there) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from, to);
 }
 
 QByteArray temporaryBeside(const QByteArray& destination) {

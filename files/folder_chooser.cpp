@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 FolderChooser::FolderChooser(Program& program, QWidget* owner, const char* name,
-                             const QString& caption)
-    : QDialog(owner), program_(program) {
+                             const QString& caption, bool ownWindow)
+    : QDialog(owner, ownWindow ? Qt::Window : Qt::Dialog), program_(program) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);

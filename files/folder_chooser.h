@@ -25,7 +25,10 @@ public:
     QString chosenFolder() const;
 
 protected:
-    FolderChooser(Program& program, QWidget* owner, const char* name, const QString& caption);
+    // owner is the main window; with ownWindow the dialog is a window of its own beside it
+    // (it can go behind the main window) that still closes with it.
+    FolderChooser(Program& program, QWidget* owner, const char* name, const QString& caption,
+                  bool ownWindow = false);
     // Opens the lists on start, or on its nearest existing parent.
     void startAt(const QString& start);
     // Command1: the dialog's own use of the chosen folder.

@@ -5,9 +5,9 @@
 #include "program.h"
 #include "startup_folders.h"
 
-GPATH_WIN::GPATH_WIN(Program& program, FileView& view, QWidget* owner)
+GPATH_WIN::GPATH_WIN(Program& program, FileView& view, QWidget* owner, bool ownWindow)
     : FolderChooser(program, owner, "GPATH_WIN",
-                    program.APP_TITLE + QStringLiteral(" (表示Path指定)")),
+                    program.APP_TITLE + QStringLiteral(" (表示Path指定)"), ownWindow),
       view_(view) {
     startAt(program.browse.DISP_DIR);
 }

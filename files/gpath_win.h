@@ -10,7 +10,8 @@ class GPATH_WIN : public FolderChooser {
     Q_OBJECT
 
 public:
-    GPATH_WIN(Program& program, FileView& view, QWidget* owner);
+    // ownWindow: opened from the menu, a window of its own beside the main window (owner).
+    GPATH_WIN(Program& program, FileView& view, QWidget* owner, bool ownWindow = false);
 
 protected:
     void accepted() override;

@@ -52,6 +52,14 @@ QString MD_WIN::newPath() {
         tell(QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"));
         return {};
     }
+    if (view_.trayFolder().isEmpty()) {
+        tell(QStringLiteral("フォルダーを作成する場所がファイルトレイで選ばれていません。"));
+        return {};
+    }
+    if (name.contains(QLatin1Char('/'))) {
+        tell(QStringLiteral("フォルダー(ディレクトリー)名に \"/\" は使えません。"));
+        return {};
+    }
     return folder_tree::withSlash(view_.trayFolder()) + name;
 }
 

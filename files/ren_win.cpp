@@ -32,7 +32,8 @@ bool isUpperable(QChar c) {
 } // namespace
 
 REN_WIN::REN_WIN(Program& program, FileView& view, QWidget* owner)
-    : QDialog(owner), program_(program), view_(view), oldName_(program.RENAME_NAME) {
+    : QDialog(owner), program_(program), view_(view), folder_(program.browse.DISP_DIR),
+      oldName_(program.RENAME_NAME) {
     setObjectName(QStringLiteral("REN_WIN"));
     setWindowTitle(program.APP_TITLE + QStringLiteral(" Rename"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -139,7 +140,7 @@ void REN_WIN::tell(const QString& text) {
 
 bool REN_WIN::taken(const QString& name) const {
     // Names that differ in letter case only are one name to the user, as everywhere else.
-    return !file_ops::findName(program_.browse.DISP_DIR, name).isEmpty();
+    return !file_ops::findName(folder_, name).isEmpty();
 }
 
 void REN_WIN::onTextEdited(const QString& text) {
@@ -221,9 +222,9 @@ void REN_WIN::onOK() {
         return;
     }
     BrowsingState& state = program_.browse;
-    const QString oldPath = state.DISP_DIR + oldName_;
+    const QString oldPath = folder_ + oldName_;
     const QString newName = Text1->text() + Label2->text();
-    const QString path = state.DISP_DIR + newName;
+    const QString path = folder_ + newName;
     if (taken(newName)) {
         tell(QStringLiteral("指定したファイル名は既に存在します。"));
         return;
@@ -245,10 +246,9 @@ void REN_WIN::onOK() {
         SET_FILE_TIMES(path, times);
     }
     if (program_.settings.UTNT == 1) {
-        const QString thumbnails = companionThumbnails(state.DISP_DIR);
+        const QString thumbnails = companionThumbnails(folder_);
         if (!thumbnails.isEmpty()) {
-            file_ops::rename(state.DISP_DIR + thumbnails + oldName_,
-                             state.DISP_DIR + thumbnails + newName);
+            file_ops::rename(folder_ + thumbnails + oldName_, folder_ + thumbnails + newName);
         }
     }
     if (program_.settings.DSPM == 2) {

@@ -53,5 +53,6 @@ private:
 
     Program& program_;
     FileView& view_;
+    QString folder_; // the display folder when the dialog opened
     QString oldName_;
 };

@@ -138,9 +138,17 @@ bool update(const fs::path& folder, Counts& counts) {
     if (!fs::is_directory(thumbnails, ec)) {
         return false;
     }
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    // The folder's own thumbnails are cleaned up only when this program made the folder: a
+    // folder of that name the user keeps, or a link to one, is left alone.
+    std::error_code linkError;
+    const bool ours =
+        fs::exists(folder / "SNAPLET.INF", ec) && !fs::is_symlink(thumbnails, linkError);
+    fs::directory_iterator entries(folder, ec);
+    for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
+        const fs::directory_entry& entry = *entries;
         const Format format = formatOf(entry.path());
-        if (format == Format::None || !entry.is_regular_file(ec)) {
+        std::error_code fileError;
+        if (format == Format::None || !entry.is_regular_file(fileError)) {
             continue;
         }
         struct timespec pictureTime {};
@@ -160,11 +168,16 @@ bool update(const fs::path& folder, Counts& counts) {
             ++counts.failed;
         }
     }
-    for (const fs::directory_entry& entry : fs::directory_iterator(thumbnails, ec)) {
-        if (formatOf(entry.path()) != Format::None &&
-            !fs::exists(folder / entry.path().filename(), ec)) {
-            fs::remove(entry.path(), ec);
-            ++counts.removed;
+    if (ours) {
+        std::error_code listError;
+        fs::directory_iterator old(thumbnails, listError);
+        for (; !listError && old != fs::directory_iterator(); old.increment(listError)) {
+            std::error_code fileError;
+            if (formatOf(old->path()) != Format::None &&
+                !fs::exists(folder / old->path().filename(), fileError) && !fileError) {
+                fs::remove(old->path(), fileError);
+                ++counts.removed;
+            }
         }
     }
     return writeDescription(folder);

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -89,4 +90,18 @@ TEST(Companion, MakesThumbnailsThatAreReadBackAndNotRewritten) {
     }
 
     EXPECT_FALSE(launcher.start(QStringLiteral("/nonexistent/editor"), {}));
+}
+
+TEST(Companion, ThumbnailFolderStaysInsideThePictureFolder) {
+    // Deleting and renaming take the thumbnail along: a description pointing elsewhere is ignored.
+    TempDir folder;
+    const QString disp = QString::fromStdString(folder.path()) + QLatin1Char('/');
+    const std::pair<const char*, const char*> cases[] = {
+        {"TNDN,TN\r\n", "TN/"},    {"TNDN,TN\\sub\\\r\n", "TN/sub/"}, {"TNDN,/etc\r\n", ""},
+        {"TNDN,../other\r\n", ""}, {"TNDN,a/../../b\r\n", ""},        {"' none\r\n", ""}};
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(writeBytes(folder.file("SNAPLET.INF"), text, std::strlen(text)));
+        EXPECT_EQ(companionThumbnails(disp), QString::fromLatin1(expected));
+    }
 }

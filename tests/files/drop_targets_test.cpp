@@ -119,6 +119,7 @@ TEST_F(DropTest, MoveLeavesTheViewOnTheNextFile) {
     refresh().REFRESH_SINGLE(0);
     QMimeData single;
     single.setData(QStringLiteral("application/x-orvana-single"), state.ONE_NAME.toUtf8());
+    single.setUrls({QUrl::fromLocalFile(disp("p02.jpg"))});
     drop(w.MOVE, &single);
     EXPECT_TRUE(fs::exists(tray.file("P02.JPG")));
     EXPECT_NE(state.ONE_NAME, QStringLiteral("p02.jpg"));
@@ -210,11 +211,17 @@ TEST_F(DropTest, CaptionsShowWhereAPictureWouldBeDropped) {
     const std::vector<std::pair<QWidget*, QWidget*>> targets = {
         {w.COPY, w.COPY_LABEL}, {w.MOVE, w.MOVE_LABEL}, {w.Image1, w.Label1}, {w.Image2, w.Label2},
         {w.Image3, w.Label3},   {w.Image4, w.Label4},   {w.Image5, w.Label5}, {w.Image6, w.Label6}};
-    QMimeData foreign;
-    foreign.setUrls({QUrl::fromLocalFile(QStringLiteral("/etc/hostname"))});
+    // Files from the file manager, and a cell of another window of the program (its cell 0
+    // holds another file), are not taken.
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/etc/hostname"))});
+    QMimeData otherWindow;
+    otherWindow.setData(QString::fromLatin1(CatalogueInput::kCellMimeType), "0");
+    otherWindow.setUrls({QUrl::fromLocalFile(QStringLiteral("/elsewhere/p00.jpg"))});
     for (const auto& [target, caption] : targets) {
         SCOPED_TRACE(target->objectName().toStdString());
-        EXPECT_FALSE(enter(target, &foreign));
+        EXPECT_FALSE(enter(target, &files));
+        EXPECT_FALSE(enter(target, &otherWindow));
         EXPECT_EQ(caption->backgroundRole(), QPalette::Button);
         EXPECT_TRUE(enter(target, cellData(0).get()));
         EXPECT_EQ(caption->backgroundRole(), QPalette::Highlight);

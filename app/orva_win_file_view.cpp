@@ -3,8 +3,10 @@
 #include "catalogue_view.h"
 #include "folder_history.h"
 #include "folder_tree.h"
+#include "mprt_win.h"
 #include "orva_win.h"
 #include "program.h"
+#include "prt_win.h"
 #include "single_view.h"
 
 #include <QFileSystemModel>
@@ -48,8 +50,22 @@ void OrvaFileView::addToFolderHistory() {
     ADD_FOLDER_HISTORY(window_.program, window_.program.browse.DISP_DIR, window_.Combo1);
 }
 
-// The print and adjustment dialogs are built by their own areas; until then a drop on their
-// targets has handed the file over (PRINT_PATH, ADJUST_PATH) and nothing opens.
-void OrvaFileView::openPrintDialog() {}
-void OrvaFileView::openCataloguePrintDialog() {}
+void OrvaFileView::openPrintDialog() {
+    auto* dialog = new PRT_WIN(window_.program, &window_);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void OrvaFileView::openCataloguePrintDialog() {
+    auto* dialog = new MPRT_WIN(window_.program, &window_, false);
+    if (!dialog->hasPictures()) {
+        delete dialog;
+        return;
+    }
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->show();
+}
+
+// The adjustment dialog is built by its own area; until then a drop on its target has handed
+// the file over (ADJUST_PATH, ADJUST_NAME) and nothing opens.
 void OrvaFileView::openAdjustDialog() {}

@@ -7,9 +7,11 @@
 #include "folder_tree.h"
 #include "gpath_win.h"
 #include "md_win.h"
+#include "mprt_win.h"
 #include "orva_win.h"
 #include "orva_win_file_view.h"
 #include "program.h"
+#include "prt_win.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -100,4 +102,33 @@ void ORVA_WIN::onF_DRIVE_activated(int index) {
     if (!folder_tree::moveToDrive(program, this, F_DIR, F_DRIVE->itemText(index))) {
         folder_tree::selectDriveOf(F_DRIVE, folder_tree::path(F_DIR));
     }
+}
+
+void ORVA_WIN::onMNU_FILE_1PRNT() {
+    Prompter::Message message;
+    message.caption = program.APP_TITLE;
+    if (program.browse.CAT_CURRENT.isEmpty()) {
+        message.text =
+            QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定してから"
+                           "実行させてください。");
+        program.prompter.message(this, message);
+        return;
+    }
+    program.PRINT_PATH = program.browse.DISP_DIR + program.browse.CAT_CURRENT;
+    if (program.PRINT_PATH.isEmpty()) {
+        message.text = QStringLiteral("印刷するデーターが指定されていません");
+        program.prompter.message(this, message);
+        return;
+    }
+    // Without waiting; the dialog keeps the main window disabled while it is open.
+    (new PRT_WIN(program, this))->show();
+}
+
+void ORVA_WIN::onMNU_FILE_CATPRINT() {
+    auto* dialog = new MPRT_WIN(program, this, true);
+    if (!dialog->hasPictures()) {
+        delete dialog;
+        return;
+    }
+    dialog->show();
 }

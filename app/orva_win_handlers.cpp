@@ -120,8 +120,6 @@ void ORVA_WIN::onMNU_FILE_SELTWAIN() {
 }
 
 void ORVA_WIN::onMNU_FILE_SELGETDIR() {}
-void ORVA_WIN::onMNU_FILE_1PRNT() {}
-void ORVA_WIN::onMNU_FILE_CATPRINT() {}
 void ORVA_WIN::onMNU_FILE_CNF() {}
 
 void ORVA_WIN::onMNU_FILE_EXIT() {

@@ -10,8 +10,10 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 class AcquisitionLibrary;
+class QPrinter;
 
 class Program {
 public:
@@ -42,4 +44,8 @@ public:
     QString ADJUST_PATH;
     QString ADJUST_NAME;
     QString RENAME_NAME;
+
+    // The program's one printer, made on first use (see programPrinter); the printer set-up
+    // changes it for both print dialogs.
+    std::shared_ptr<QPrinter> printer;
 };

@@ -27,6 +27,10 @@ PELMIX_VIEW_CXX HDC PelmixCreatePrinterDC(QPrinter* printer) {
     return PelmixDeviceContext::forPrinter(printer);
 }
 
+PELMIX_VIEW_CXX QPainter* PelmixDrawingPainter(HDC dc) {
+    return PelmixDeviceContext::isLive(dc) ? dc->drawingPainter() : nullptr;
+}
+
 PELMIX_VIEW_CXX void PelmixDeleteDC(HDC dc) {
     PelmixDeviceContext::destroy(dc);
 }

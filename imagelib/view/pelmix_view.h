@@ -78,6 +78,11 @@ PELMIX_VIEW_CXX HDC PelmixCreatePainterDC(QPainter* painter);
 /* A printer context on the caller's printer (which stays the caller's). 0 for null. */
 PELMIX_VIEW_CXX HDC PelmixCreatePrinterDC(QPrinter* printer);
 
+/* The painter that draws on the context now: on a printer, while a page is open (in printer
+ * pixels from the printable area's corner), for text and lines beside the pictures; null
+ * otherwise or for a context that is not live. */
+PELMIX_VIEW_CXX QPainter* PelmixDrawingPainter(HDC dc);
+
 /* Deletes a context; a printer context finishes its document here. Null and already deleted
  * contexts are ignored. */
 PELMIX_VIEW_CXX void PelmixDeleteDC(HDC dc);

@@ -1,0 +1,447 @@
+#include "mprt_win.h"
+
+#include "dialog_placement.h"
+#include "folder_list.h"
+#include "native_name.h"
+#include "number_box.h"
+#include "pelmix.h"
+#include "pelmix_view.h"
+#include "program.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+// One walk over the pages: what the controls said when it began.
+struct SheetRun {
+    QStringList names;
+    int columns = 1;
+    int rows = 1;
+    int pages = 0;
+    bool rightToLeft = false;
+    bool fileNames = false;
+    bool path = false;
+    bool pageNumbers = false;
+    SheetGeometry geometry;
+    HDC dc = nullptr; // the printer while printing
+};
+
+namespace {
+
+const QColor kLightCyan(0, 255, 255);
+const QColor kLightBlue(0, 0, 255);
+
+int countIn(const QLineEdit* box) {
+    return static_cast<int>(std::lround(NumberBox::value(box->text())));
+}
+
+QLineEdit* countBox(QWidget* parent, const char* name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaximumWidth(60);
+    NumberBox::install(box, NumberBox::Kind::Count);
+    return box;
+}
+
+} // namespace
+
+MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
+    : QDialog(owner, ownWindow ? Qt::Window : Qt::Dialog), program_(program) {
+    setObjectName(QStringLiteral("MPRT_WIN"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("カタログ印刷") + program.APP_TITLE);
+    build();
+
+    FolderList list;
+    list.setFolder(program.browse.DISP_DIR);
+    if (list.count() == 0) {
+        Prompter::Message message;
+        message.caption = program.APP_TITLE;
+        message.text =
+            QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を中止します。");
+        program.prompter.message(owner, message);
+        return;
+    }
+    hasPictures_ = true;
+    for (const QString& name : list.names()) {
+        auto* item = new QListWidgetItem(native_name::forDisplay(name), List1);
+        item->setData(Qt::UserRole, name);
+    }
+    Text1->setText(native_name::forDisplay(program.browse.DISP_DIR));
+    FILE_COUNT->setText(QString::number(list.count()) + QStringLiteral(" ファイル"));
+
+    USR_SETTINGS& s = program.settings;
+    (s.MPRD == 0 ? Option1 : Option2)->setChecked(true);
+    FN_WRITE->setChecked(s.MPFN == 1);
+    PATH_WRITE->setChecked(s.MPPA == 1);
+    PAGE_WRITE->setChecked(s.MPPG == 1);
+    Option3->setChecked(true);
+    onOption3or4();
+    readPrinter();
+    s.MPRX = std::max<int16_t>(s.MPRX, 1);
+    s.MPRY = std::max<int16_t>(s.MPRY, 1);
+    XMAT->setText(QString::number(s.MPRX));
+    YMAT->setText(QString::number(s.MPRY));
+    INPAGE->setText(QString::number(s.MPRX * s.MPRY));
+    placeOverOwner(this, owner);
+    loading_ = false;
+    CATALOGUE_PRINT_LAYOUT(1);
+}
+
+MPRT_WIN::~MPRT_WIN() = default;
+
+void MPRT_WIN::build() {
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    FILE_COUNT = new QLabel(this);
+    XMAT = countBox(this, "XMAT");
+    YMAT = countBox(this, "YMAT");
+    INPAGE = new QLabel(this);
+    INPAGE->setObjectName(QStringLiteral("INPAGE"));
+    TOT_PAGE = new QLabel(this);
+    TOT_PAGE->setObjectName(QStringLiteral("TOT_PAGE"));
+    Option1 = new QRadioButton(QStringLiteral("左→右"));
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2 = new QRadioButton(QStringLiteral("右→左"));
+    Option2->setObjectName(QStringLiteral("Option2"));
+    FN_WRITE = new QCheckBox(QStringLiteral("ファイル名の印刷"), this);
+    FN_WRITE->setObjectName(QStringLiteral("FN_WRITE"));
+    PATH_WRITE = new QCheckBox(QStringLiteral("PATHの印刷"), this);
+    PATH_WRITE->setObjectName(QStringLiteral("PATH_WRITE"));
+    PAGE_WRITE = new QCheckBox(QStringLiteral("ページ番号の印刷"), this);
+    PAGE_WRITE->setObjectName(QStringLiteral("PAGE_WRITE"));
+    Option3 = new QRadioButton(QStringLiteral("全ページ"));
+    Option3->setObjectName(QStringLiteral("Option3"));
+    Option4 = new QRadioButton(QStringLiteral("指定ページ"));
+    Option4->setObjectName(QStringLiteral("Option4"));
+    PPAGE = countBox(this, "PPAGE");
+    PRT_NAME = new QLabel(this);
+    PRT_NAME->setObjectName(QStringLiteral("PRT_NAME"));
+    PRT_SIZE = new QLabel(this);
+    PRT_SIZE->setObjectName(QStringLiteral("PRT_SIZE"));
+    Command1 = new QPushButton(QStringLiteral("プリンターの設定"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("印刷実行"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3 = new QPushButton(QStringLiteral("閉じる"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    ST_FRM = new QGroupBox(QStringLiteral("Status"), this);
+    ST_FRM->setObjectName(QStringLiteral("ST_FRM"));
+    ST_BAR = new QProgressBar(ST_FRM);
+    ST_BAR->setObjectName(QStringLiteral("ST_BAR"));
+    ST_BAR->setTextVisible(false);
+    ST_BAR->setValue(0);
+    QPalette bar = ST_BAR->palette();
+    bar.setColor(QPalette::Highlight, kLightCyan);
+    bar.setColor(QPalette::Base, Qt::white);
+    ST_BAR->setPalette(bar);
+    (new QVBoxLayout(ST_FRM))->addWidget(ST_BAR);
+    IMG_WAKU = new QFrame(this);
+    IMG_WAKU->setObjectName(QStringLiteral("IMG_WAKU"));
+    IMG_WAKU->setFrameShape(QFrame::Panel);
+    IMG_WAKU->setFrameShadow(QFrame::Sunken);
+    IMG_WAKU->setFixedSize(300, 340);
+    IMG_BASE = new QLabel(IMG_WAKU);
+    IMG_BASE->setObjectName(QStringLiteral("IMG_BASE"));
+
+    auto* order = new QGroupBox(QStringLiteral("並び順"), this);
+    auto* orderLayout = new QHBoxLayout(order);
+    orderLayout->addWidget(Option1);
+    orderLayout->addWidget(Option2);
+    auto* pages = new QGroupBox(QStringLiteral("印刷ページ"), this);
+    auto* pagesLayout = new QHBoxLayout(pages);
+    pagesLayout->addWidget(Option3);
+    pagesLayout->addWidget(Option4);
+    pagesLayout->addWidget(PPAGE);
+    auto* matrix = new QGridLayout;
+    matrix->addWidget(new QLabel(QStringLiteral("横"), this), 0, 0);
+    matrix->addWidget(XMAT, 0, 1);
+    matrix->addWidget(new QLabel(QStringLiteral("縦"), this), 0, 2);
+    matrix->addWidget(YMAT, 0, 3);
+    matrix->addWidget(new QLabel(QStringLiteral("1ページ"), this), 1, 0);
+    matrix->addWidget(INPAGE, 1, 1);
+    matrix->addWidget(new QLabel(QStringLiteral("全ページ数"), this), 1, 2);
+    matrix->addWidget(TOT_PAGE, 1, 3);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Text1);
+    left->addWidget(List1);
+    left->addWidget(FILE_COUNT);
+    auto* middle = new QVBoxLayout;
+    middle->addLayout(matrix);
+    middle->addWidget(order);
+    middle->addWidget(FN_WRITE);
+    middle->addWidget(PATH_WRITE);
+    middle->addWidget(PAGE_WRITE);
+    middle->addWidget(pages);
+    middle->addWidget(PRT_NAME);
+    middle->addWidget(PRT_SIZE);
+    middle->addWidget(Command1);
+    middle->addWidget(
+        new QLabel(QStringLiteral("BMPは黒、JPEGは緑、TIFFは青で印刷されます。"), this));
+    middle->addWidget(ST_FRM);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    middle->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(middle);
+    layout->addWidget(IMG_WAKU, 0, Qt::AlignTop);
+
+    connect(XMAT, &QLineEdit::textChanged, this, [this] { matrixChanged(XMAT); });
+    connect(YMAT, &QLineEdit::textChanged, this, [this] { matrixChanged(YMAT); });
+    connect(PPAGE, &QLineEdit::textChanged, this, &MPRT_WIN::redraw);
+    for (QAbstractButton* control : std::initializer_list<QAbstractButton*>{
+             Option1, Option2, FN_WRITE, PATH_WRITE, PAGE_WRITE}) {
+        connect(control, &QAbstractButton::clicked, this, &MPRT_WIN::redraw);
+    }
+    connect(Option3, &QRadioButton::clicked, this, &MPRT_WIN::onOption3or4);
+    connect(Option4, &QRadioButton::clicked, this, &MPRT_WIN::onOption3or4);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        PRINTER_SETUP(program_, this);
+        readPrinter();
+        redraw();
+    });
+    connect(Command2, &QPushButton::clicked, this, [this] { CATALOGUE_PRINT_LAYOUT(0); });
+    connect(Command3, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void MPRT_WIN::readPrinter() {
+    QPrinter& printer = programPrinter(program_);
+    PRT_NAME->setText(printerCaption(printer));
+    area_ = printableArea(printer);
+    PRT_SIZE->setText(areaCaption(area_));
+}
+
+void MPRT_WIN::matrixChanged(QLineEdit* box) {
+    if (countIn(box) > 100) {
+        box->setText(QStringLiteral("100")); // comes back here
+        return;
+    }
+    INPAGE->setText(QString::number(countIn(XMAT) * countIn(YMAT)));
+    redraw();
+}
+
+void MPRT_WIN::redraw() {
+    if (!loading_) {
+        CATALOGUE_PRINT_LAYOUT(1);
+    }
+}
+
+void MPRT_WIN::onOption3or4() {
+    const bool one = Option4->isChecked();
+    PPAGE->setEnabled(one);
+    PPAGE->setBackgroundRole(one ? QPalette::Base : QPalette::Button);
+    redraw();
+}
+
+void MPRT_WIN::progress(int done, int total) {
+    ST_FRM->setTitle(QStringLiteral("プリンターへ出力中 ") + QString::number(done) +
+                     QLatin1Char('/') + QString::number(total));
+    ST_BAR->setMaximum(std::max(1, total));
+    ST_BAR->setValue(done);
+    ST_FRM->repaint();
+}
+
+void MPRT_WIN::failed() {
+    QApplication::beep();
+    Prompter::Message message;
+    message.caption = program_.APP_TITLE;
+    message.text = QStringLiteral("イメ－ジの印刷に失敗しました。");
+    program_.prompter.message(this, message);
+}
+
+void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
+    SheetRun run;
+    run.columns = countIn(XMAT);
+    run.rows = countIn(YMAT);
+    if (run.columns <= 0 || run.rows <= 0) {
+        IMG_BASE->clear();
+        return;
+    }
+    for (int i = 0; i < List1->count(); ++i) {
+        run.names << List1->item(i)->data(Qt::UserRole).toString();
+    }
+    const int perPage = run.columns * run.rows;
+    run.pages = (int(run.names.size()) + perPage - 1) / perPage;
+    TOT_PAGE->setText(QString::number(run.pages));
+    QPrinter& printer = programPrinter(program_);
+    area_ = printableArea(printer);
+    if (area_.widthMm <= 0 || area_.heightMm <= 0) {
+        return;
+    }
+    const int chosen = Option3->isChecked() ? 0 : countIn(PPAGE);
+    run.rightToLeft = Option2->isChecked();
+    run.fileNames = FN_WRITE->isChecked();
+    run.path = PATH_WRITE->isChecked();
+    run.pageNumbers = PAGE_WRITE->isChecked();
+    run.geometry = sheetGeometry(area_.widthMm, area_.heightMm, run.columns, run.rows,
+                                 run.fileNames, run.path, run.pageNumbers);
+
+    if (mode == 1) {
+        const QRect inner = IMG_WAKU->contentsRect();
+        const double r = std::max(area_.widthMm / inner.width(), area_.heightMm / inner.height());
+        const QSize paper(int(area_.widthMm / r), int(area_.heightMm / r));
+        IMG_BASE->setGeometry(inner.x() + (inner.width() - paper.width()) / 2,
+                              inner.y() + (inner.height() - paper.height()) / 2, paper.width(),
+                              paper.height());
+        QPixmap picture(paper);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        for (int page = 1; page <= run.pages; ++page) {
+            drawPreviewPage(painter, run, page);
+        }
+        painter.end();
+        IMG_BASE->setPixmap(picture);
+        return;
+    }
+
+    if (!chooseOutputFile(program_, this, printer)) {
+        return;
+    }
+    PRT_NAME->setText(printerCaption(printer));
+    run.dc = PelmixCreatePrinterDC(&printer);
+    int done = 0;
+    for (int page = 1; page <= run.pages; ++page) {
+        if ((chosen == 0 || chosen == page) && !printPage(run, page, done)) {
+            break;
+        }
+    }
+    // Ending the context finishes the document: one run, one document.
+    PelmixDeleteDC(run.dc);
+    ST_FRM->setTitle(QStringLiteral("Status"));
+    ST_BAR->setValue(0);
+}
+
+bool MPRT_WIN::printPage(const SheetRun& run, int page, int& done) {
+    const int32_t job = PelmixPrintStart(run.dc, "");
+    if (job == 0) {
+        failed();
+        return false;
+    }
+    const SheetGeometry& g = run.geometry;
+    const int perPage = run.columns * run.rows;
+    const int first = (page - 1) * perPage;
+    const int last = std::min<int>(first + perPage, int(run.names.size()));
+    const double mmX = area_.pixelsPerMmX;
+    const double mmY = area_.pixelsPerMmY;
+    BrowsingState& state = program_.browse;
+    for (int position = first; position < last; ++position) {
+        const QString& name = run.names[position];
+        progress(position + 1, int(run.names.size()));
+        ++done;
+        if (state.WORK_IMAGE != nullptr) {
+            PelmixMemFree(state.WORK_IMAGE);
+        }
+        const QByteArray path = native_name::toBytes(state.DISP_DIR + name);
+        state.WORK_IMAGE = PelmixFileLoad(path.constData(), "", "");
+        const SheetPlace place = sheetPlace(position, run.columns, run.rows, run.rightToLeft);
+        const RECT rectangle = pictureRectangle(g, place.row, place.column);
+        PelmixPrint(job, run.dc, state.WORK_IMAGE, &rectangle, 0);
+
+        QPainter* painter = PelmixDrawingPainter(run.dc);
+        if (run.fileNames && painter != nullptr) {
+            painter->setFont(font());
+            const QFontMetricsF metrics(font(), painter->device());
+            const auto widthMm = [&](const QString& text) {
+                return metrics.horizontalAdvance(text) / mmX;
+            };
+            const QString label =
+                fittedLabel(native_name::forDisplay(labelText(name)), g.pictureWidth, widthMm);
+            const double middle = (place.column - 1) * g.cellWidth + g.cellWidth / 2;
+            const double top = place.row * g.cellHeight - 4;
+            painter->setPen(labelColour(state.DISP_DIR + name));
+            painter->drawText(QPointF(middle * mmX - metrics.horizontalAdvance(label) / 2,
+                                      top * mmY + metrics.ascent()),
+                              label);
+        }
+    }
+    QPainter* painter = PelmixDrawingPainter(run.dc);
+    if (painter != nullptr && (run.path || run.pageNumbers)) {
+        painter->setFont(font());
+        painter->setPen(Qt::black);
+        const QFontMetricsF metrics(font(), painter->device());
+        if (run.path) {
+            const double y = area_.heightMm - (run.pageNumbers ? 10 : 5);
+            painter->drawText(QPointF(0, y * mmY + metrics.ascent()),
+                              native_name::forDisplay(state.DISP_DIR));
+        }
+        if (run.pageNumbers) {
+            const QString text = pageNumberText(page, run.pages);
+            painter->drawText(QPointF(area_.widthMm / 2 * mmX - metrics.horizontalAdvance(text) / 2,
+                                      (area_.heightMm - 5) * mmY + metrics.ascent()),
+                              text);
+        }
+    }
+    PelmixPrintEnd(run.dc);
+    return true;
+}
+
+void MPRT_WIN::drawPreviewPage(QPainter& painter, const SheetRun& run, int page) {
+    const SheetGeometry& g = run.geometry;
+    const double kx = IMG_BASE->width() / area_.widthMm;
+    const double ky = IMG_BASE->height() / area_.heightMm;
+    // A text is shown as a box 3 mm high and 3 mm wide per character.
+    const auto textBox = [&](double left, double top, const QString& text, bool centred) {
+        const double width = 3.0 * text.size();
+        const double x = centred ? left - width / 2 : left;
+        painter.fillRect(QRectF(x * kx, top * ky, width * kx, 3 * ky), kLightBlue);
+    };
+    const int perPage = run.columns * run.rows;
+    const int first = (page - 1) * perPage;
+    const int last = std::min<int>(first + perPage, int(run.names.size()));
+    for (int position = first; position < last; ++position) {
+        const SheetPlace place = sheetPlace(position, run.columns, run.rows, run.rightToLeft);
+        const RECT r = pictureRectangle(g, place.row, place.column);
+        const QRectF box(r.left / 10.0 * kx, r.top / 10.0 * ky, (r.right - r.left) / 10.0 * kx,
+                         (r.bottom - r.top) / 10.0 * ky);
+        painter.fillRect(box, kLightCyan);
+        painter.setPen(Qt::black);
+        painter.drawRect(box);
+        if (run.fileNames) {
+            const QString label =
+                fittedLabel(labelText(run.names[position]), g.pictureWidth,
+                            [](const QString& text) { return 3.0 * text.size(); });
+            textBox((place.column - 1) * g.cellWidth + g.cellWidth / 2,
+                    place.row * g.cellHeight - 4, label, true);
+        }
+    }
+    if (run.path) {
+        textBox(0, area_.heightMm - (run.pageNumbers ? 10 : 5),
+                native_name::forDisplay(program_.browse.DISP_DIR), false);
+    }
+    if (run.pageNumbers) {
+        textBox(area_.widthMm / 2, area_.heightMm - 5, pageNumberText(page, run.pages), true);
+    }
+}
+
+void MPRT_WIN::closeEvent(QCloseEvent* event) {
+    if (hasPictures_) {
+        USR_SETTINGS& s = program_.settings;
+        s.MPRX = static_cast<int16_t>(countIn(XMAT));
+        s.MPRY = static_cast<int16_t>(countIn(YMAT));
+        s.MPRD = Option1->isChecked() ? 0 : 1;
+        s.MPFN = FN_WRITE->isChecked() ? 1 : 0;
+        s.MPPA = PATH_WRITE->isChecked() ? 1 : 0;
+        s.MPPG = PAGE_WRITE->isChecked() ? 1 : 0;
+    }
+    QDialog::closeEvent(event);
+}

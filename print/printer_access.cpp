@@ -1,0 +1,87 @@
+#include "printer_access.h"
+
+#include "program.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace {
+
+double tenthsDown(double millimetres) {
+    return std::trunc(millimetres * 10.0 + 1e-7) / 10.0;
+}
+
+} // namespace
+
+QPrinter& programPrinter(Program& program) {
+    if (!program.printer) {
+        const QPrinterInfo system = QPrinterInfo::defaultPrinter();
+        auto printer = system.isNull()
+                           ? std::make_shared<QPrinter>(QPrinter::HighResolution)
+                           : std::make_shared<QPrinter>(system, QPrinter::HighResolution);
+        if (system.isNull() || QPrinterInfo::availablePrinters().isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setPageSize(QPageSize(QPageSize::A4));
+        }
+        program.printer = printer;
+    }
+    return *program.printer;
+}
+
+bool printsToFile(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+QString printerCaption(const QPrinter& printer) {
+    if (printsToFile(printer)) {
+        const QString file = printer.outputFileName();
+        return file.isEmpty() ? QStringLiteral(" PDFファイル (印刷時にファイル名を指定)")
+                              : QStringLiteral(" PDFファイル ") + QFileInfo(file).fileName();
+    }
+    return QStringLiteral(" ") + printer.printerName();
+}
+
+PrintableArea printableArea(const QPrinter& printer) {
+    PrintableArea area;
+    const QRectF millimetres = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    area.widthMm = tenthsDown(millimetres.width());
+    area.heightMm = tenthsDown(millimetres.height());
+    const QRect pixels = printer.pageLayout().paintRectPixels(printer.resolution());
+    if (area.widthMm > 0 && area.heightMm > 0) {
+        area.pixelsPerMmX = pixels.width() / area.widthMm;
+        area.pixelsPerMmY = pixels.height() / area.heightMm;
+    }
+    return area;
+}
+
+QString areaCaption(const PrintableArea& area) {
+    return QStringLiteral(" %1mm × %2mm")
+        .arg(area.widthMm, 0, 'f', 2)
+        .arg(area.heightMm, 0, 'f', 2);
+}
+
+void PRINTER_SETUP(Program& program, QWidget* owner) {
+    program.prompter.printerSetup(owner, programPrinter(program));
+}
+
+bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer) {
+    if (!printsToFile(printer)) {
+        return true;
+    }
+    const QString start = printer.outputFileName().isEmpty()
+                              ? program.browse.DISP_DIR + QStringLiteral("orvana.pdf")
+                              : printer.outputFileName();
+    QString path = program.prompter.saveFileName(owner, QStringLiteral("PDFファイルへ印刷"), start,
+                                                 QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".pdf");
+    }
+    printer.setOutputFileName(path);
+    return true;
+}

@@ -1,0 +1,39 @@
+// The program's printer as both print dialogs use it: made on first use (the system's default
+// printer, or a PDF file when no printer is installed), its name and printable area, the shared
+// printer set-up, and the file a PDF run is written to.
+#pragma once
+
+#include <QString>
+
+class Program;
+class QPrinter;
+class QWidget;
+
+struct PrintableArea {
+    double widthMm = 0;  // truncated to 0.1 mm
+    double heightMm = 0; // truncated to 0.1 mm
+    double pixelsPerMmX = 0;
+    double pixelsPerMmY = 0;
+};
+
+// The program's printer, made when first asked for.
+QPrinter& programPrinter(Program& program);
+
+// Whether the printer writes a PDF file (no printer is installed, or the user chose a file).
+bool printsToFile(const QPrinter& printer);
+
+// PRT_NAME: a blank and the printer's name; for a PDF file, what it is.
+QString printerCaption(const QPrinter& printer);
+
+// The printable area in millimetres, cut to 0.1 mm, and the printer's pixels per millimetre.
+PrintableArea printableArea(const QPrinter& printer);
+
+// PRT_SIZE: " 200.00mm × 287.00mm".
+QString areaCaption(const PrintableArea& area);
+
+// The system's printer set-up on the program's printer, owned by owner. Cancel changes nothing.
+void PRINTER_SETUP(Program& program, QWidget* owner);
+
+// Before a run on a PDF printer: the user names the file (through the Prompter). False when
+// cancelled; true at once for a real printer.
+bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer);

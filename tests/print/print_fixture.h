@@ -33,7 +33,8 @@ protected:
 
     // The pages of the PDF as pictures at kDpi.
     std::vector<QImage> pages() const {
-        const QString prefix = QString::fromStdString(output.file("page"));
+        QString prefix = pdf;
+        prefix.chop(4); // ".pdf"
         QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi),
                                                        QStringLiteral("-png"), pdf, prefix});
         std::vector<QImage> images;

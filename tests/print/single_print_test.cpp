@@ -62,7 +62,8 @@ TEST_F(SinglePrintTest, BoxesKeepThePictureOnThePaper) {
          " 50.00", " 118.50"},
         {"not centred: the position is pulled back to the right edge",
          [&] {
-             QTest::mouseClick(dialog->AUTO_CENTER, Qt::LeftButton);
+             QTest::mouseClick(dialog->AUTO_CENTER, Qt::LeftButton, {},
+                               QPoint(8, dialog->AUTO_CENTER->height() / 2));
              typeInto(dialog->LT_X, "150");
          },
          "100", " 50.00", " 100.00", " 118.50"},
@@ -104,7 +105,8 @@ TEST_F(SinglePrintTest, PictureLandsWhereTheBoxesSay) {
     expectNear(boxOf(printed[0], isRed), QRectF(kMargin + 0, kMargin + 93.5, 200, 100), 0.2);
 
     // A smaller picture placed by hand, printed again into a file of its own.
-    QTest::mouseClick(dialog->AUTO_CENTER, Qt::LeftButton);
+    QTest::mouseClick(dialog->AUTO_CENTER, Qt::LeftButton, {},
+                      QPoint(8, dialog->AUTO_CENTER->height() / 2));
     typeInto(dialog->X_SIZE, "60");
     typeInto(dialog->LT_X, "12.5");
     typeInto(dialog->LT_Y, "40");

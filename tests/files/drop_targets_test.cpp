@@ -259,11 +259,19 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
     EXPECT_EQ(messages(),
               QStringList{QStringLiteral("SetUpで編集に使用するソフトを設定してください。")});
 
-    // Print and adjust hand the file over; the clipboard gets the picture.
+    // Print opens its dialog on the file, which keeps the main window from use until it closes;
+    // adjust hands the file over; the clipboard gets the picture.
     dropCell(w.Image3, 1);
+    EXPECT_EQ(program.PRINT_PATH, disp("p01.jpg"));
+    EXPECT_FALSE(w.isEnabled());
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QLatin1String("PRT_WIN") && top->isVisible()) {
+            top->close();
+        }
+    }
+    EXPECT_TRUE(w.isEnabled());
     dropCell(w.Image5, 2);
     dropCell(w.Image6, 0);
-    EXPECT_EQ(program.PRINT_PATH, disp("p01.jpg"));
     EXPECT_EQ(program.ADJUST_PATH, disp("p00.jpg"));
     EXPECT_EQ(program.ADJUST_NAME, QStringLiteral("p00.jpg"));
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(64, 48));

@@ -14,6 +14,12 @@ double tenthsDown(double millimetres) {
     return std::trunc(millimetres * 10.0 + 1e-7) / 10.0;
 }
 
+// Margins as small as the printer allows (Qt clamps them to its printable area), so that the
+// area the dialogs offer is the printer's own, not Qt's default margins.
+void useWholePrintableArea(QPrinter& printer) {
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
 } // namespace
 
 QPrinter& programPrinter(Program& program) {
@@ -25,6 +31,8 @@ QPrinter& programPrinter(Program& program) {
         if (system.isNull() || QPrinterInfo::availablePrinters().isEmpty()) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setPageSize(QPageSize(QPageSize::A4));
+        } else {
+            useWholePrintableArea(*printer);
         }
         program.printer = printer;
     }
@@ -64,7 +72,10 @@ QString areaCaption(const PrintableArea& area) {
 }
 
 void PRINTER_SETUP(Program& program, QWidget* owner) {
-    program.prompter.printerSetup(owner, programPrinter(program));
+    QPrinter& printer = programPrinter(program);
+    if (program.prompter.printerSetup(owner, printer) && !printsToFile(printer)) {
+        useWholePrintableArea(printer); // another printer may have been chosen
+    }
 }
 
 bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer) {

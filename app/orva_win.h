@@ -214,6 +214,8 @@ public:
     // The editor targets Image2 / Image4 with their editors' icons, shown when the editor is set;
     // the tray labels shown unless CTDM asks for icons only.
     void REFRESH_EDITOR_BUTTONS();
+    // The settings dialog: owned (modal, the main window waits) or on its own; one at a time.
+    void openSettings(bool owned);
 
     // Page and file stepping of the views (Page Down / Page Up in the window).
     void nextPage();

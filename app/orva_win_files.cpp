@@ -1,22 +1,30 @@
 // The main window's file commands: the trays' drop targets, the editor targets, the delete and
 // rename menu items, the folder dialogs and the companion program.
+#include "browse_view.h"
 #include "companion_program.h"
+#include "display_refresh.h"
 #include "drop_targets.h"
 #include "editor_icon.h"
 #include "file_commands.h"
+#include "folder_history.h"
 #include "folder_tree.h"
 #include "gpath_win.h"
 #include "md_win.h"
 #include "mprt_win.h"
 #include "orva_win.h"
 #include "orva_win_file_view.h"
+#include "orva_win_picture_list.h"
 #include "program.h"
 #include "prt_win.h"
+#include "set_win.h"
+#include "startup_folders.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QToolButton>
 #include <QTreeView>
 
 void ORVA_WIN::buildDropTargets() {
@@ -87,9 +95,71 @@ void ORVA_WIN::onMNU_DISP_DFILE() {
 }
 
 void ORVA_WIN::onBTN_DFILE() {
+    showPressed(BTN_DFILE, IMG_DFILE->picture(1));
     auto* dialog = new GPATH_WIN(program, *fileView_, this);
     dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QObject::destroyed, BTN_DFILE,
+            [this] { BTN_DFILE->setIcon(IMG_DFILE->picture(0)); });
     dialog->show();
+}
+
+void ORVA_WIN::openSettings(bool owned) {
+    // One settings dialog at a time.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<SET_WIN*>(top); open != nullptr && open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+    }
+    auto* dialog = new SET_WIN(program, *this, owned);
+    if (owned) {
+        showPressed(BTN_SET_GO, IMG_SET->picture(1));
+        connect(dialog, &QObject::destroyed, BTN_SET_GO,
+                [this] { BTN_SET_GO->setIcon(IMG_SET->picture(0)); });
+    }
+    dialog->show();
+}
+
+void ORVA_WIN::onMNU_SETUP_SETUP() {
+    openSettings(true);
+}
+
+void ORVA_WIN::onBTN_SET_GO() {
+    openSettings(true);
+}
+
+void ORVA_WIN::onMNU_FILE_SELGETDIR() {
+    openSettings(false);
+}
+
+void ORVA_WIN::onCommand1() {
+    // The display and the file tray exchange folders. The folder keeps its letter case here: on
+    // this file system another case names another folder.
+    const QString tray = folder_tree::path(F_DIR);
+    if (tray.isEmpty()) {
+        return;
+    }
+    BrowsingState& state = program.browse;
+    const QString previous = state.DISP_DIR;
+    state.DISP_DIR = folder_tree::withSlash(tray);
+    MAKE_ACQ_DIR(program);
+    ADD_FOLDER_HISTORY(program, state.DISP_DIR, Combo1);
+    state.PAGE_FIRST.clear();
+    state.PAGE_LAST.clear();
+    state.PAGE_ANCHOR.clear();
+    if (program.settings.DSPM == 1) {
+        browseView().showCataloguePanel();
+        displayRefresh().REFRESH_CATALOGUE(1);
+    } else {
+        browseView().showSinglePanel();
+        displayRefresh().REFRESH_SINGLE(1);
+    }
+    state.CAT_CURRENT.clear();
+    MAIN_LAYOUT();
+    if (folder_tree::show(F_DIR, previous)) {
+        folder_tree::selectDriveOf(F_DRIVE, previous);
+    }
 }
 
 void ORVA_WIN::onCommand2() {

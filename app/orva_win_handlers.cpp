@@ -109,6 +109,8 @@ void ORVA_WIN::connectControls() {
     // line edit's filters; both are watched.
     Combo1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
+    Label1->installEventFilter(this);
+    Label2->installEventFilter(this);
 }
 
 void ORVA_WIN::onMNU_FILE_READTWAIN() {
@@ -119,7 +121,6 @@ void ORVA_WIN::onMNU_FILE_SELTWAIN() {
     SELECT_SOURCE(program.acquisitionLibrary, 1, this, nullptr);
 }
 
-void ORVA_WIN::onMNU_FILE_SELGETDIR() {}
 void ORVA_WIN::onMNU_FILE_CNF() {}
 
 void ORVA_WIN::onMNU_FILE_EXIT() {
@@ -211,7 +212,6 @@ void ORVA_WIN::onMNU_DISP_REDISP() {
     refresh_->redrawInPlace();
 }
 
-void ORVA_WIN::onMNU_SETUP_SETUP() {}
 void ORVA_WIN::onMNU_HELP_HELP() {
     // One help window for the whole run: the one start-up may already have opened.
     auto* help = findChild<HelpWindow*>();
@@ -239,8 +239,6 @@ void ORVA_WIN::onBTN_TWAIN_GO() {
         BTN_TWAIN_GO->setIcon(deviceButtonPictures(*this)->picture(0));
     }
 }
-
-void ORVA_WIN::onBTN_SET_GO() {}
 
 void ORVA_WIN::onBTN_DISP_GO() {
     if (program.settings.DSPM == 2) {
@@ -300,6 +298,14 @@ void ORVA_WIN::onCombo1_enter() {
 }
 
 bool ORVA_WIN::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Label1 || watched == Label2) && event->type() == QEvent::MouseButtonRelease) {
+        // A click on either caption takes back the highlight a drag may have left on both.
+        for (QLabel* label : {Label1, Label2}) {
+            label->setBackgroundRole(QPalette::Button);
+            label->setForegroundRole(QPalette::ButtonText);
+        }
+        return false;
+    }
     if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -322,7 +328,6 @@ void ORVA_WIN::onMAG_SET_activated(int index) {
     }
     refresh_->REFRESH_SINGLE(0);
 }
-void ORVA_WIN::onCommand1() {}
 
 void ORVA_WIN::onDSP8_SCR_valueChanged(int value) {
     refresh_->catalogueScrolled(value);

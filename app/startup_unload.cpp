@@ -7,6 +7,7 @@
 #include "orva_win.h"
 #include "pelmix.h"
 #include "program.h"
+#include "settings_saving.h"
 #include "settings_store.h"
 #include "startup.h"
 #include "startup_messages.h"
@@ -81,21 +82,7 @@ void Startup::recordTwainDevice() {
 }
 
 void Startup::saveSettings() {
-    SettingsSaveMoment moment;
-    moment.displayedFolder = program_.browse.DISP_DIR;
-    if (window_ != nullptr) {
-        const double dpi =
-            window_->screen() != nullptr ? window_->screen()->logicalDotsPerInchY() : 96.0;
-        moment.left = pixelsToTwips(window_->x(), dpi);
-        moment.top = pixelsToTwips(window_->y(), dpi);
-        moment.width = pixelsToTwips(window_->width(), dpi);
-        moment.height = pixelsToTwips(window_->height(), dpi);
-    }
-    const SettingsStore store(program_.PROGRAM_DIR, program_.SETTINGS_DIR);
-    if (store.SAVE_SETTINGS(program_.settings, moment) != SettingsSaveResult::Saved) {
-        program_.prompter.message(
-            window_, startup_messages::settingsNotSaved(program_.APP_TITLE, store.settingsPath()));
-    }
+    saveSettingsNow(program_, window_);
 }
 
 void Startup::releaseImages() {

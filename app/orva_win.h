@@ -25,7 +25,7 @@ class DisplayRefresh;
 class DropTargets;
 class FileView;
 class OrvaFileView;
-class FolderTrayReveal;
+class FolderReveal;
 class OrvaBrowseView;
 class Program;
 class OrvaPictureList;
@@ -293,7 +293,7 @@ private:
     static void showPressed(QToolButton* button, const QIcon& picture);
 
     std::unique_ptr<OrvaBrowseView> browseView_;
-    FolderTrayReveal* trayReveal_ = nullptr; // owned by F_DIR
+    FolderReveal* trayReveal_ = nullptr; // owned by F_DIR
     std::unique_ptr<DisplayRefresh> refresh_;
     std::unique_ptr<OrvaFileView> fileView_;
     DropTargets* dropTargets_ = nullptr;

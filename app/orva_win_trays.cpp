@@ -1,6 +1,6 @@
 // The two trays on the left of the main window: the command tray with its six drop targets and
 // the file tray with the drive list, the folder list and the move and copy targets.
-#include "folder_tray_reveal.h"
+#include "folder_reveal.h"
 #include "orva_win.h"
 #include "single_twips.h"
 
@@ -118,7 +118,7 @@ void ORVA_WIN::buildFileTray(QWidget* central) {
     F_DIR->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     F_DIR->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     F_DIR->setRootIndex(F_DIR_MODEL->index(QStringLiteral("/")));
-    trayReveal_ = new FolderTrayReveal(F_DIR, F_DIR_MODEL);
+    trayReveal_ = new FolderReveal(F_DIR, F_DIR_MODEL);
 }
 
 bool ORVA_WIN::revealTrayFolder(const QString& folder) {

@@ -1,5 +1,6 @@
 #include "folder_tree.h"
 
+#include "folder_reveal.h"
 #include "program.h"
 
 #include <QComboBox>
@@ -15,9 +16,6 @@
 namespace folder_tree {
 
 namespace {
-
-// The folder whose parent show() waits for, as a dynamic property of the tree.
-constexpr const char* kPending = "orvanaPendingFolder";
 
 QFileSystemModel* modelOf(const QTreeView* tree) {
     return qobject_cast<QFileSystemModel*>(tree->model());
@@ -47,20 +45,8 @@ QTreeView* make(QWidget* parent, const char* name) {
     tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree->header()->setStretchLastSection(false);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    tree->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     tree->setRootIndex(model->index(QStringLiteral("/")));
-    // The model reads folders in the background: the folder shown by show() is scrolled into view
-    // again as the folders on its way are read, until the last of them is.
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree,
-                     [tree](const QString& loaded) {
-                         const QString pending = tree->property(kPending).toString();
-                         if (pending.isEmpty()) {
-                             return;
-                         }
-                         tree->scrollTo(tree->currentIndex());
-                         if (loaded == pending) {
-                             tree->setProperty(kPending, QString());
-                         }
-                     });
     return tree;
 }
 
@@ -74,13 +60,12 @@ bool show(QTreeView* tree, const QString& folder) {
     if (!index.isValid()) {
         return false;
     }
-    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
-        tree->expand(parent);
+    // The tree reads folders in the background: the revealer scrolls again as they arrive.
+    auto* reveal = tree->findChild<FolderReveal*>(QString(), Qt::FindDirectChildrenOnly);
+    if (reveal == nullptr) {
+        reveal = new FolderReveal(tree, model);
     }
-    tree->setCurrentIndex(index);
-    tree->scrollTo(index);
-    const QString parent = index.parent().isValid() ? model->filePath(index.parent()) : QString();
-    tree->setProperty(kPending, parent);
+    reveal->reveal(model->filePath(index));
     return true;
 }
 

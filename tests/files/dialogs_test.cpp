@@ -252,3 +252,4 @@ TEST_F(DialogTest, FolderDialogsOpenOnTheNearestFolderThatExists) {
     QTest::mouseClick(source->Command1, Qt::LeftButton);
     EXPECT_EQ(program.settings.NTWP, q(tray.path()) + QLatin1Char('/'));
 }
+

@@ -1,17 +1,28 @@
-#include "folder_tray_reveal.h"
+#include "folder_reveal.h"
 
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
-FolderTrayReveal::FolderTrayReveal(QTreeView* tree, QFileSystemModel* model)
+FolderReveal::FolderReveal(QTreeView* tree, QFileSystemModel* model)
     : QObject(tree), tree_(tree), model_(model) {
-    connect(model_, &QFileSystemModel::directoryLoaded, this, &FolderTrayReveal::folderRead);
+    connect(model_, &QFileSystemModel::directoryLoaded, this, &FolderReveal::folderRead);
+    tree_->installEventFilter(this);
 }
 
-bool FolderTrayReveal::reveal(const QString& folder) {
+bool FolderReveal::eventFilter(QObject* watched, QEvent* event) {
+    // A tree revealed before its window was shown is laid out anew when it appears.
+    if (watched == tree_ && (event->type() == QEvent::Show || event->type() == QEvent::Resize) &&
+        target_.isValid()) {
+        QTimer::singleShot(0, this, &FolderReveal::scrollToName);
+    }
+    return false;
+}
+
+bool FolderReveal::reveal(const QString& folder) {
     const QModelIndex index = model_->index(folder);
     if (!index.isValid()) {
         return false;
@@ -21,21 +32,21 @@ bool FolderTrayReveal::reveal(const QString& folder) {
     tree_->setCurrentIndex(index);
     scrollToName();
     // Once the tree has laid its rows out for the opened parents.
-    QTimer::singleShot(0, this, &FolderTrayReveal::scrollToName);
+    QTimer::singleShot(0, this, &FolderReveal::scrollToName);
     return true;
 }
 
-void FolderTrayReveal::folderRead(const QString& path) {
+void FolderReveal::folderRead(const QString& path) {
     // Only the folders on the way to the target move the view; after that it is the user's.
     if (!targetPath_.isEmpty() &&
         (targetPath_ == path ||
          targetPath_.startsWith(path.endsWith(QLatin1Char('/')) ? path
                                                                 : path + QLatin1Char('/')))) {
-        QTimer::singleShot(0, this, &FolderTrayReveal::scrollToName);
+        QTimer::singleShot(0, this, &FolderReveal::scrollToName);
     }
 }
 
-void FolderTrayReveal::scrollToName() {
+void FolderReveal::scrollToName() {
     if (!target_.isValid() || tree_->currentIndex() != QModelIndex(target_)) {
         targetPath_.clear(); // another folder was chosen meanwhile
         return;

@@ -1,5 +1,6 @@
 #include "orva_win_file_view.h"
 
+#include "adjust_commands.h"
 #include "catalogue_view.h"
 #include "folder_history.h"
 #include "folder_tree.h"
@@ -48,8 +49,11 @@ void OrvaFileView::addToFolderHistory() {
     ADD_FOLDER_HISTORY(window_.program, window_.program.browse.DISP_DIR, window_.Combo1);
 }
 
-// The print and adjustment dialogs are built by their own areas; until then a drop on their
-// targets has handed the file over (PRINT_PATH, ADJUST_PATH) and nothing opens.
+// The print dialogs are built by their own area; until then a drop on their targets has handed
+// the file over (PRINT_PATH) and nothing opens.
 void OrvaFileView::openPrintDialog() {}
 void OrvaFileView::openCataloguePrintDialog() {}
-void OrvaFileView::openAdjustDialog() {}
+
+void OrvaFileView::openAdjustDialog() {
+    OPEN_ADJUST(window_.program, *this);
+}

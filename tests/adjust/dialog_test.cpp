@@ -1,10 +1,14 @@
 // The adjustment dialog as it opens and closes, and its colour controls.
 #include "adjust_fixture.h"
+#include "catalogue_input.h"
 
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 
@@ -74,8 +78,27 @@ TEST_F(AdjustDialogTest, OpensOverTheDisabledMainWindowAndClosesBack) {
         EXPECT_FALSE(dialog->TRIMAREA->isVisible());
     }
 
+    // A smaller window: the picture fits the smaller frame.
+    const int before = dialog->IMG->width();
+    dialog->resize(dialog->width() - 60, dialog->height() - 60);
+    EXPECT_LT(dialog->IMG->width(), before);
+    EXPECT_EQ(dialog->IMG->width(), dialog->IMG_WAKU->contentsRect().width());
+
     QTest::mouseClick(dialog->Command4, Qt::LeftButton);
     EXPECT_EQ(opened(), nullptr);
+    EXPECT_TRUE(window().isEnabled());
+
+    // A cell dropped on the command tray's adjust target opens the dialog on its file.
+    std::unique_ptr<QMimeData> data(window().catalogueView().input().dragData(0));
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(window().Image5, &enter);
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(window().Image5, &drop);
+    dialog = opened();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(program.ADJUST_NAME, q(nameOf(0)));
+    EXPECT_FALSE(window().isEnabled());
+    dialog->close();
     EXPECT_TRUE(window().isEnabled());
 }
 

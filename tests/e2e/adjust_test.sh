@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A user drops a picture on the command tray's adjust target, turns it right with the keyboard,
-# saves it over the file and closes the dialog; the file holds the turned picture.
+# saves it over the file and closes the dialog; the file and the catalogue cell show the turned
+# picture.
 source "$(dirname "$0")/lib.sh"
 
 PICTURES=$WORK/pictures/
@@ -44,10 +45,18 @@ size=$(identify -format '%wx%h' "${PICTURES}a.bmp")
 top=$(convert "${PICTURES}a.bmp" -crop 1x1+240+100 -format '%[fx:int(255*r)],%[fx:int(255*b)]' info:)
 bottom=$(convert "${PICTURES}a.bmp" -crop 1x1+240+540 -format '%[fx:int(255*r)],%[fx:int(255*b)]' info:)
 [ "$top" = "255,0" ] && [ "$bottom" = "0,255" ] || fail "turned wrongly: top $top, bottom $bottom"
-# "戻る" closes the dialog; the main window takes clicks again.
-keys_to "$DLG" Tab space
+# Past "別名保存" (save as) to "戻る", which closes the dialog.
+keys_to "$DLG" Tab Tab space
 wait_for 10 sh -c "! xdotool search --onlyvisible --name '^画像調整Orvana$'" ||
     fail "the dialog did not close"
 sleep 1
 shot closed
+# The catalogue cell of the saved file is drawn again: red above blue.
+eval "$(xdotool getwindowgeometry --shell "$WIN")"
+colour_at() {
+    convert "$SHOTS/closed.png" -crop "1x1+$((X + $1))+$((Y + $2))" \
+        -format '%[fx:int(255*r)],%[fx:int(255*b)]' info:
+}
+[ "$(colour_at 290 120)" = "255,0" ] && [ "$(colour_at 290 250)" = "0,255" ] ||
+    fail "the cell was not redrawn: $(colour_at 290 120) above $(colour_at 290 250)"
 echo "e2e: a picture dropped on the adjust target is turned and saved over"

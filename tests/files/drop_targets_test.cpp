@@ -1,5 +1,6 @@
 // The drop targets of the trays as a user meets them: a cell dragged onto COPY, MOVE, the trash
 // and the editors, with the questions and the files where they must end up.
+#include "cnf_win.h"
 #include "drop_targets.h"
 #include "editor_icon.h"
 #include "files_fixture.h"
@@ -252,9 +253,16 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
     EXPECT_EQ(messages(),
               QStringList{QStringLiteral("SetUpで編集に使用するソフトを設定してください。")});
 
-    // Print and adjust hand the file over; the clipboard gets the picture.
+    // Print and adjust hand the file over (adjust opens its dialog over the disabled window);
+    // the clipboard gets the picture.
     dropCell(w.Image3, 1);
     dropCell(w.Image5, 2);
+    auto* adjust = w.findChild<CNF_WIN*>();
+    ASSERT_NE(adjust, nullptr);
+    EXPECT_EQ(adjust->ADJ_WIDTH, 64);
+    EXPECT_EQ(program.ADJUST_NAME, QStringLiteral("p02.jpg"));
+    adjust->close();
+    ASSERT_TRUE(w.isEnabled());
     dropCell(w.Image6, 0);
     EXPECT_EQ(program.PRINT_PATH, disp("p01.jpg"));
     EXPECT_EQ(program.ADJUST_PATH, disp("p00.jpg"));

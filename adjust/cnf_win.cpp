@@ -216,7 +216,7 @@ void CNF_WIN::start() {
     if ((upper.endsWith(QLatin1String(".JPG")) && info.COLOR_TYPE == PELMIX_256_GREYS) ||
         (upper.endsWith(QLatin1String(".TIF")) && info.COLOR_TYPE == PELMIX_TWO_COLOUR)) {
         tell(QStringLiteral("256色のJPEGと2色のTIFではご利用になれません。"),
-             int(Prompter::Icon::Exclamation));
+             Prompter::Icon::Exclamation);
     }
     SIZE_X->setText(QString::number(qint64(TRIM_SIZE[0])));
     SIZE_Y->setText(QString::number(qint64(TRIM_SIZE[1])));
@@ -233,11 +233,11 @@ void CNF_WIN::loadImage() {
     ADJ_HEIGHT = info.HEIGHT;
 }
 
-void CNF_WIN::tell(const QString& text, int icon) {
+void CNF_WIN::tell(const QString& text, Prompter::Icon icon) {
     Prompter::Message message;
     message.caption = program_.APP_TITLE;
     message.text = text;
-    message.icon = Prompter::Icon(icon);
+    message.icon = icon;
     program_.prompter.message(this, message);
 }
 

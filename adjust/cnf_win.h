@@ -4,6 +4,7 @@
 #pragma once
 
 #include "adjust_image.h"
+#include "prompter.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -138,7 +139,7 @@ private:
     void onCommand15();
     int saveTiff(const QString& path, HGLOBAL result);
     void saveFailed(const QString& path);
-    void tell(const QString& text, int icon);
+    void tell(const QString& text, Prompter::Icon icon);
     void renewThumbnail();
 
     Program& program_;

@@ -46,7 +46,7 @@ bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
         tell(native_name::forMessage(path) +
                  QStringLiteral("\nこの形式では保存できません。名前の終わりを .BMP、.JPG、.TIF "
                                 "のいずれかにしてください。"),
-             int(Prompter::Icon::Exclamation));
+             Prompter::Icon::Exclamation);
         return false;
     }
     FileTimes times;
@@ -135,7 +135,7 @@ void CNF_WIN::saveFailed(const QString& path) {
     // The library writes through a temporary file: the file that was there is unchanged.
     tell(native_name::forMessage(path) +
              QStringLiteral("\nに保存できませんでした。元のファイルは変更されていません。"),
-         int(Prompter::Icon::Exclamation));
+         Prompter::Icon::Exclamation);
 }
 
 void CNF_WIN::renewThumbnail() {

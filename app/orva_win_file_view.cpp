@@ -1,5 +1,6 @@
 #include "orva_win_file_view.h"
 
+#include "adjust_commands.h"
 #include "catalogue_view.h"
 #include "folder_history.h"
 #include "folder_tree.h"
@@ -66,6 +67,6 @@ void OrvaFileView::openCataloguePrintDialog() {
     dialog->show();
 }
 
-// The adjustment dialog is built by its own area; until then a drop on its target has handed
-// the file over (ADJUST_PATH, ADJUST_NAME) and nothing opens.
-void OrvaFileView::openAdjustDialog() {}
+void OrvaFileView::openAdjustDialog() {
+    OPEN_ADJUST(window_.program, *this);
+}

@@ -1,11 +1,13 @@
-// The main window as the file operations, the drop targets and the folder dialogs see it.
+// The main window as the file operations, the drop targets, the folder dialogs and the
+// adjustment dialog see it.
 #pragma once
 
+#include "adjust_view.h"
 #include "file_view.h"
 
 class ORVA_WIN;
 
-class OrvaFileView : public FileView {
+class OrvaFileView : public FileView, public AdjustView {
 public:
     explicit OrvaFileView(ORVA_WIN& window) : window_(window) {}
 

@@ -1,12 +1,14 @@
 // The main window's commands: every menu item, tool button and control is connected here to its
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
 #include "acquisition_commands.h"
+#include "adjust_commands.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "folder_history.h"
 #include "help_window.h"
 #include "orva_win.h"
 #include "orva_win_browse_view.h"
+#include "orva_win_file_view.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
 #include "single_view.h"
@@ -121,7 +123,9 @@ void ORVA_WIN::onMNU_FILE_SELTWAIN() {
     SELECT_SOURCE(program.acquisitionLibrary, 1, this, nullptr);
 }
 
-void ORVA_WIN::onMNU_FILE_CNF() {}
+void ORVA_WIN::onMNU_FILE_CNF() {
+    ::MNU_FILE_CNF(program, *fileView_);
+}
 
 void ORVA_WIN::onMNU_FILE_EXIT() {
     close();

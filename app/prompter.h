@@ -33,6 +33,13 @@ public:
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* owner, const QString& caption, const QString& path,
                                  const QString& filter) = 0;
+    // A save dialog offering filters (each as "Name(*.EXT)"), filters[selected] chosen at the
+    // start, asking before it replaces a file: the chosen path, or "" when cancelled.
+    virtual QString saveFileAs(QWidget* owner, const QString& caption, const QString& path,
+                               const QStringList& filters, int selected) {
+        (void)selected;
+        return saveFileName(owner, caption, path, filters.join(QStringLiteral(";;")));
+    }
     // A folder dialog: the chosen folder, or "" when cancelled.
     virtual QString folder(QWidget* owner, const QString& caption, const QString& start) = 0;
 

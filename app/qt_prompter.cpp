@@ -79,6 +79,13 @@ QString QtPrompter::saveFileName(QWidget* owner, const QString& caption, const Q
     return QFileDialog::getSaveFileName(owner, caption, path, filter);
 }
 
+QString QtPrompter::saveFileAs(QWidget* owner, const QString& caption, const QString& path,
+                               const QStringList& filters, int selected) {
+    QString filter = filters.value(selected);
+    return QFileDialog::getSaveFileName(owner, caption, path, filters.join(QStringLiteral(";;")),
+                                        &filter);
+}
+
 QString QtPrompter::folder(QWidget* owner, const QString& caption, const QString& start) {
     return QFileDialog::getExistingDirectory(owner, caption, start);
 }

@@ -10,6 +10,8 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* owner, const QString& caption, const QString& path,
                          const QString& filter) override;
+    QString saveFileAs(QWidget* owner, const QString& caption, const QString& path,
+                       const QStringList& filters, int selected) override;
     QString folder(QWidget* owner, const QString& caption, const QString& start) override;
     bool printerSetup(QWidget* owner, QPrinter& printer) override;
 };

@@ -1,5 +1,6 @@
 // The drop targets of the trays as a user meets them: a cell dragged onto COPY, MOVE, the trash
 // and the editors, with the questions and the files where they must end up.
+#include "cnf_win.h"
 #include "drop_targets.h"
 #include "editor_icon.h"
 #include "files_fixture.h"
@@ -260,7 +261,7 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
               QStringList{QStringLiteral("SetUpで編集に使用するソフトを設定してください。")});
 
     // Print opens its dialog on the file, which keeps the main window from use until it closes;
-    // adjust hands the file over; the clipboard gets the picture.
+    // so does adjust; the clipboard gets the picture.
     dropCell(w.Image3, 1);
     EXPECT_EQ(program.PRINT_PATH, disp("p01.jpg"));
     EXPECT_FALSE(w.isEnabled());
@@ -271,6 +272,12 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
     }
     EXPECT_TRUE(w.isEnabled());
     dropCell(w.Image5, 2);
+    auto* adjust = w.findChild<CNF_WIN*>();
+    ASSERT_NE(adjust, nullptr);
+    EXPECT_EQ(adjust->ADJ_WIDTH, 64);
+    EXPECT_EQ(program.ADJUST_NAME, QStringLiteral("p02.jpg"));
+    adjust->close();
+    ASSERT_TRUE(w.isEnabled());
     dropCell(w.Image6, 0);
     EXPECT_EQ(program.ADJUST_PATH, disp("p00.jpg"));
     EXPECT_EQ(program.ADJUST_NAME, QStringLiteral("p00.jpg"));

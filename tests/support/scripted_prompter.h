@@ -21,6 +21,9 @@ public:
     std::deque<int> answers;
     std::deque<QString> paths;
     std::vector<Request> requests;
+    // The filters and the first choice of the last saveFileAs.
+    QStringList saveFilters;
+    int saveFilter = -1;
 
     int message(QWidget*, const Message& m) override {
         requests.push_back({"message", m, {}, {}});
@@ -37,6 +40,12 @@ public:
     }
     QString saveFileName(QWidget*, const QString& caption, const QString& path,
                          const QString&) override {
+        return nextPath("save", caption, path);
+    }
+    QString saveFileAs(QWidget*, const QString& caption, const QString& path,
+                       const QStringList& filters, int selected) override {
+        saveFilters = filters;
+        saveFilter = selected;
         return nextPath("save", caption, path);
     }
     QString folder(QWidget*, const QString& caption, const QString& start) override {

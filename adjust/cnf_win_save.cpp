@@ -1,0 +1,158 @@
+// The adjustment dialog's saves, over the file or under a new name, and what its close renews.
+#include "cnf_win.h"
+#include "companion_program.h"
+#include "file_times.h"
+#include "native_files.h"
+#include "native_name.h"
+#include "program.h"
+#include "snaplet_inf.h"
+#include "sv_cpr.h"
+
+#include <QScrollBar>
+#include <QStringList>
+
+namespace {
+
+const QStringList& saveFilters() {
+    static const QStringList filters = {
+        QStringLiteral("All Files(*.*)"), QStringLiteral("BMP Files(*.BMP)"),
+        QStringLiteral("ICON Files(*.ICO)"), QStringLiteral("JPEG Files(*.JPG)"),
+        QStringLiteral("TIFF Files(*.TIF)")};
+    return filters;
+}
+
+// The filter offered first for path, by its extension (0 = all files).
+int filterFor(const QString& path) {
+    const QString extension = path.toUpper().right(4);
+    const QStringList extensions = {QStringLiteral(".BMP"), QStringLiteral(".ICO"),
+                                    QStringLiteral(".JPG"), QStringLiteral(".TIF")};
+    return int(extensions.indexOf(extension)) + 1;
+}
+
+} // namespace
+
+void CNF_WIN::onCommand15() {
+    const QString path = program_.prompter.saveFileAs(
+        this, windowTitle(), program_.ADJUST_PATH, saveFilters(), filterFor(program_.ADJUST_PATH));
+    if (!path.isEmpty()) {
+        SAVE_ADJUSTED(path);
+    }
+}
+
+bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
+    const QString extension = path.toUpper().right(4);
+    if (extension != QLatin1String(".BMP") && extension != QLatin1String(".TIF") &&
+        extension != QLatin1String(".JPG")) {
+        tell(native_name::forMessage(path) +
+                 QStringLiteral("\nこの形式では保存できません。名前の終わりを .BMP、.JPG、.TIF "
+                                "のいずれかにしてください。"),
+             Prompter::Icon::Exclamation);
+        return false;
+    }
+    FileTimes times;
+    const bool keepTimes =
+        program_.settings.CNFD == 1 && GET_FILE_TIMES(program_.ADJUST_PATH, times) == 0;
+
+    // The full-resolution picture with the current brightness and balance.
+    HGLOBAL result = AdjustImage::adjusted(image.base(), BRIGHT->value(), R_BAR->value(),
+                                           G_BAR->value(), B_BAR->value());
+    const QByteArray target = native_name::toBytes(path);
+    const QByteArray name = native_name::toBytes(program_.ADJUST_NAME);
+    int saved = 0;
+    bool declined = false;
+    if (extension == QLatin1String(".BMP")) {
+        saved = PelmixBmpFileSave(target.constData(), result, "保存中", name.constData(), 0);
+    } else if (extension == QLatin1String(".TIF")) {
+        saved = saveTiff(path, result);
+        declined = saved < 0;
+    } else {
+        SV_CPR quality(program_.settings.JPGP, this);
+        quality.exec();
+        if (quality.JPEG_CANCELLED != 0) {
+            declined = true;
+        } else {
+            IMAGE_INFO info{};
+            PelmixImageInfo(result, &info);
+            saved = PelmixJpegFileSave(target.constData(), result, "保存中", name.constData(),
+                                       quality.JPEG_QUALITY,
+                                       info.COLOR_TYPE == PELMIX_256_GREYS ? 1 : 0);
+        }
+    }
+    if (result != nullptr) {
+        PelmixMemFree(result);
+    }
+    if (declined) {
+        return false;
+    }
+    if (saved == 0) {
+        saveFailed(path);
+        return false;
+    }
+
+    if (keepTimes) {
+        SET_FILE_TIMES(path, times);
+    }
+    if (path == program_.ADJUST_PATH) {
+        ADJ_OVERWRITTEN = true;
+    }
+    BrowsingState& state = program_.browse;
+    for (int i = 0; i < BrowsingState::kSlots; ++i) {
+        if (!state.PAGE_NAME[i].isEmpty() && state.DISP_DIR + state.PAGE_NAME[i] == path) {
+            state.PAGE_DATE[i].clear();
+            savedShown_ = true;
+        }
+    }
+    if (program_.settings.DSPM == 2 && state.DISP_DIR + state.ONE_NAME == path) {
+        savedShown_ = true;
+    }
+    return true;
+}
+
+// Asks for uncompressed, then for PackBits; 1 saved, 0 failed, -1 both declined.
+int CNF_WIN::saveTiff(const QString& path, HGLOBAL result) {
+    Prompter::Message question;
+    question.caption = program_.APP_TITLE;
+    question.icon = Prompter::Icon::Question;
+    question.buttons = Prompter::Buttons::YesNo;
+    const QString shown = native_name::forMessage(path);
+    const QByteArray target = native_name::toBytes(path);
+    question.text = shown + QStringLiteral("\nを無圧縮TIFFで\n保存します、よろしいですか?");
+    if (program_.prompter.message(this, question) == Prompter::Yes) {
+        const QByteArray text = native_name::toBytes(program_.ADJUST_PATH);
+        return PelmixTiffFileSave(target.constData(), result, "保存中", text.constData(),
+                                  PELMIX_TIFF_NONE) != 0;
+    }
+    question.text = shown + QStringLiteral("\nをPackedBit圧縮TIFFで\n保存します、よろしいですか?");
+    if (program_.prompter.message(this, question) == Prompter::Yes) {
+        const QByteArray name = native_name::toBytes(program_.ADJUST_NAME);
+        return PelmixTiffFileSave(target.constData(), result, "保存中", name.constData(),
+                                  PELMIX_TIFF_PACKBITS) != 0;
+    }
+    return -1;
+}
+
+void CNF_WIN::saveFailed(const QString& path) {
+    // The library writes through a temporary file: the file that was there is unchanged.
+    tell(native_name::forMessage(path) +
+             QStringLiteral("\nに保存できませんでした。元のファイルは変更されていません。"),
+         Prompter::Icon::Exclamation);
+}
+
+void CNF_WIN::renewThumbnail() {
+    const USR_SETTINGS& settings = program_.settings;
+    if (!((ADJ_OVERWRITTEN && settings.UTNM == 1) || settings.UTNT == 1)) {
+        return;
+    }
+    const QString& folder = program_.browse.DISP_DIR;
+    const QString thumbnails = companionThumbnails(folder);
+    if (thumbnails.isEmpty()) {
+        return;
+    }
+    const QString thumbnail = folder + thumbnails + program_.ADJUST_NAME;
+    if (native_files::isFile(thumbnail)) {
+        native_files::remove(thumbnail);
+        if (settings.UTNM == 1) {
+            RUN_SNAPLET(program_, folder);
+        }
+    }
+}

@@ -248,11 +248,7 @@ void MPRT_WIN::progress(int done, int total) {
 }
 
 void MPRT_WIN::failed() {
-    QApplication::beep();
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = QStringLiteral("イメ－ジの印刷に失敗しました。");
-    program_.prompter.message(this, message);
+    tellPrintFailed(program_, this);
 }
 
 void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
@@ -283,12 +279,9 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
                                  run.fileNames, run.path, run.pageNumbers);
 
     if (mode == 1) {
-        const QRect inner = IMG_WAKU->contentsRect();
-        const double r = std::max(area_.widthMm / inner.width(), area_.heightMm / inner.height());
-        const QSize paper(int(area_.widthMm / r), int(area_.heightMm / r));
-        IMG_BASE->setGeometry(inner.x() + (inner.width() - paper.width()) / 2,
-                              inner.y() + (inner.height() - paper.height()) / 2, paper.width(),
-                              paper.height());
+        const QRect place = paperInFrame(IMG_WAKU->contentsRect(), area_);
+        IMG_BASE->setGeometry(place);
+        const QSize paper = place.size().expandedTo(QSize(1, 1));
         QPixmap picture(paper);
         picture.fill(Qt::white);
         QPainter painter(&picture);

@@ -2,10 +2,12 @@
 
 #include "program.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -95,4 +97,22 @@ bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer) {
     }
     printer.setOutputFileName(path);
     return true;
+}
+
+QRect paperInFrame(const QRect& inner, const PrintableArea& area) {
+    if (area.widthMm <= 0 || area.heightMm <= 0 || inner.isEmpty()) {
+        return {};
+    }
+    const double r = std::max(area.widthMm / inner.width(), area.heightMm / inner.height());
+    const QSize paper(int(area.widthMm / r), int(area.heightMm / r));
+    return QRect(inner.x() + (inner.width() - paper.width()) / 2,
+                 inner.y() + (inner.height() - paper.height()) / 2, paper.width(), paper.height());
+}
+
+void tellPrintFailed(Program& program, QWidget* owner) {
+    QApplication::beep();
+    Prompter::Message message;
+    message.caption = program.APP_TITLE;
+    message.text = QStringLiteral("イメ－ジの印刷に失敗しました。");
+    program.prompter.message(owner, message);
 }

@@ -3,6 +3,7 @@
 // printer set-up, and the file a PDF run is written to.
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 class Program;
@@ -30,6 +31,12 @@ PrintableArea printableArea(const QPrinter& printer);
 
 // PRT_SIZE: " 200.00mm × 287.00mm".
 QString areaCaption(const PrintableArea& area);
+
+// Where the paper of area goes in a preview frame's inner rectangle: as large as fits, centred.
+QRect paperInFrame(const QRect& inner, const PrintableArea& area);
+
+// A page the printer would not take: a beep and "イメ－ジの印刷に失敗しました。".
+void tellPrintFailed(Program& program, QWidget* owner);
 
 // The system's printer set-up on the program's printer, owned by owner. Cancel changes nothing.
 void PRINTER_SETUP(Program& program, QWidget* owner);

@@ -241,15 +241,11 @@ void PRT_WIN::onAutoCenter() {
 }
 
 void PRT_WIN::drawPreview() {
-    const QRect inner = IMG_WAKU->contentsRect();
-    if (area_.widthMm <= 0 || area_.heightMm <= 0 || inner.isEmpty()) {
+    const QRect paper = paperInFrame(IMG_WAKU->contentsRect(), area_);
+    if (paper.isEmpty()) {
         return;
     }
-    const double r = std::max(area_.widthMm / inner.width(), area_.heightMm / inner.height());
-    const QSize paper(int(area_.widthMm / r), int(area_.heightMm / r));
-    IMG_BASE->setGeometry(inner.x() + (inner.width() - paper.width()) / 2,
-                          inner.y() + (inner.height() - paper.height()) / 2, paper.width(),
-                          paper.height());
+    IMG_BASE->setGeometry(paper);
     const double k = paper.width() / area_.widthMm;
     IMG->setGeometry(int(numberIn(LT_X) * k), int(numberIn(LT_Y) * k),
                      std::max(1, int(numberIn(X_SIZE) * k)),
@@ -265,11 +261,7 @@ RECT PRT_WIN::printRectangle() const {
 }
 
 void PRT_WIN::failed() {
-    QApplication::beep();
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = QStringLiteral("イメ－ジの印刷に失敗しました。");
-    program_.prompter.message(this, message);
+    tellPrintFailed(program_, this);
 }
 
 void PRT_WIN::onPrint() {

@@ -13,19 +13,6 @@ settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 UTNM=0 UTNT
 CELL0="290 145"
 ADJUST="33 330"
 
-drag() {
-    xdotool mousemove --sync --window "$1" "$2" "$3"
-    xdotool mousedown 1
-    local i
-    for i in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove --window "$1" $(($2 + ($4 - $2) * i / 8)) $(($3 + ($5 - $3) * i / 8))
-        sleep 0.05
-    done
-    sleep 0.3
-    xdotool mouseup 1
-    sleep 1
-}
-
 start_orva "$PICTURES"
 WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1.5

@@ -27,20 +27,6 @@ EDITOR1="33 149"
 MAKE_FOLDER="161 94"
 FOLDER_BUTTON="226 34"
 
-# Drags from the place $2 $3 of window $1 to the place $4 $5, in small steps as a hand does.
-drag() {
-    xdotool mousemove --sync --window "$1" "$2" "$3"
-    xdotool mousedown 1
-    local i
-    for i in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove --window "$1" $(($2 + ($4 - $2) * i / 8)) $(($3 + ($5 - $3) * i / 8))
-        sleep 0.05
-    done
-    sleep 0.3
-    xdotool mouseup 1
-    sleep 1
-}
-
 start_orva "$PICTURES"
 WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1.5

@@ -147,3 +147,17 @@ click_in() {
     wait_for 5 xdotool mousemove --sync --window "$1" "$2" "$3" || fail "cannot point into $1"
     xdotool click 1
 }
+
+# Drags from the place $2 $3 of window $1 to the place $4 $5, in small steps as a hand does.
+drag() {
+    xdotool mousemove --sync --window "$1" "$2" "$3"
+    xdotool mousedown 1
+    local i
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove --window "$1" $(($2 + ($4 - $2) * i / 8)) $(($3 + ($5 - $3) * i / 8))
+        sleep 0.05
+    done
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 1
+}

@@ -17,14 +17,7 @@ PRINT_BUTTON="75 323" # in the print dialog
 start_orva "$PICTURES"
 WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1.5
-xdotool mousemove --sync --window "$WIN" $CELL1
-xdotool mousedown 1
-for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove --window "$WIN" $((477 + (33 - 477) * i / 8)) $((145 + (210 - 145) * i / 8))
-    sleep 0.05
-done
-sleep 0.3
-xdotool mouseup 1
+drag "$WIN" $CELL1 $PRINT_TARGET
 PRT=$(window_named '^印刷Orvana$' 10) || fail "the print dialog did not open"
 sleep 1
 shot print_dialog

@@ -53,6 +53,7 @@ void FolderReveal::scrollToName() {
     }
     tree_->scrollTo(target_);
     tree_->resizeColumnToContents(0);
+    tree_->viewport()->update();
     // The tree scrolls its column into view from its left edge; a deep folder's name lies far to
     // the right of it.
     const QRect name = tree_->visualRect(target_);

@@ -2,6 +2,7 @@
 #include "folder_tree.h"
 #include "set_win.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -69,12 +70,14 @@ void SET_WIN::buildPages() {
     const char* texts[] = {"読込設定", "ランチ設定", "表示環境の設定", "TWAIN読込設定",
                            "起動/動作設定"};
     auto* pageStack = new QWidget(this);
+    auto* pageChoice = new QButtonGroup(this); // the five exclude each other
     pages_ = new QStackedLayout(pageStack);
     const std::array<QFrame*, 5> built{buildReadingPage(), buildLaunchPage(), buildDisplayPage(),
                                        buildTwainPage(), buildStartPage()};
     for (int i = 0; i < 5; ++i) {
         SET_BASE_CNG[i] = option(this, "SET_BASE_CNG", texts[i]);
         SET_BASE_CNG[i]->setProperty("index", i);
+        pageChoice->addButton(SET_BASE_CNG[i], i);
         choices->addWidget(SET_BASE_CNG[i]);
         SETUP_BASE[i] = built[i];
         pages_->addWidget(built[i]);

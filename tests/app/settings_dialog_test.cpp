@@ -315,6 +315,8 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
     ASSERT_TRUE(writeBytes(editor, "#!/bin/sh\n", 10));
     ORVA_WIN& w = window();
     const USR_SETTINGS& s = program.settings;
+    ASSERT_NE(imageOf(w.IMG_CAM2->picture(0)), imageOf(w.IMG_SCN->picture(0)));
+    ASSERT_NE(imageOf(w.IMG_PICK->picture(0)), imageOf(w.IMG_CAM2->picture(0)));
 
     struct Change {
         const char* name;
@@ -407,6 +409,34 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
              EXPECT_EQ(s.UTNM, 0);
              EXPECT_FALSE(w.MNU_DISP_MKTN->isVisible());
          }},
+        {"device picture",
+         [&](SET_WIN& d) {
+             page(d, 2);
+             clickText(d.Option11);
+         },
+         [&] {
+             EXPECT_EQ(s.TWBT, 3);
+             EXPECT_EQ(imageOf(w.BTN_TWAIN_GO->icon()), imageOf(w.IMG_CAM2->picture(0)));
+         }},
+        {"acquisition by moving files", [&](SET_WIN& d) { clickText(d.Option15); },
+         [&] {
+             EXPECT_EQ(s.NTWF, 1);
+             EXPECT_EQ(imageOf(w.BTN_TWAIN_GO->icon()), imageOf(w.IMG_PICK->picture(0)));
+             EXPECT_EQ(w.BTN_TWAIN_GO->toolTip(), QStringLiteral("指定フォルダー読み込み実行"));
+             EXPECT_EQ(w.MNU_FILE_READTWAIN->text(),
+                       QStringLiteral("指定フォルダーからの取り込み"));
+             EXPECT_FALSE(w.MNU_FILE_SELTWAIN->isEnabled());
+         }},
+        {"command tray icons only",
+         [&](SET_WIN& d) {
+             page(d, 2);
+             clickText(d.Option13);
+         },
+         [&] {
+             EXPECT_EQ(s.CTDM, 1);
+             EXPECT_TRUE(w.Label1->isHidden());
+             EXPECT_TRUE(w.Label6->isHidden());
+         }},
         {"JPEG quality only",
          [&](SET_WIN& d) {
              page(d, 3);
@@ -496,6 +526,7 @@ TEST_F(SettingsDialogTest, MainWindowIsHeldWhileTheDialogExists) {
         [](SET_WIN* d) { ok(d); },
         [](SET_WIN* d) { QTest::mouseClick(d->Command2, Qt::LeftButton); },
         [](SET_WIN* d) { d->close(); },
+        [](SET_WIN*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
     };
     for (const Opener& opener : openers) {
         for (size_t c = 0; c < std::size(closers); ++c) {

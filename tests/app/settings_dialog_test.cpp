@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -652,6 +653,21 @@ TEST_F(SettingsDialogTest, EveryMenuItemAndToolButtonReachesItsWork) {
         {"MNU_DISP_CMDTRAY", menu(w.MNU_DISP_CMDTRAY), nullptr, &s.DSTR},
         {"MNU_DISP_FILETRAY", menu(w.MNU_DISP_FILETRAY), nullptr, &s.DSFT},
     };
+    // The table holds every command of the menus and the tool bar.
+    QStringList inTable;
+    for (const Item& item : items) {
+        inTable << QString::fromLatin1(item.name);
+    }
+    for (QMenu* m : {w.MNU_FILE, w.MNU_DISP, w.MNU_SETUP, w.MNU_HELP}) {
+        for (QAction* action : m->actions()) {
+            EXPECT_TRUE(action->isSeparator() || inTable.contains(action->objectName()))
+                << action->objectName().toStdString();
+        }
+    }
+    for (QToolButton* b : w.CMD_BASE->findChildren<QToolButton*>()) {
+        EXPECT_TRUE(inTable.contains(b->objectName())) << b->objectName().toStdString();
+    }
+
     for (const Item& item : items) {
         SCOPED_TRACE(item.name);
         prompter.requests.clear();

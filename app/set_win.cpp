@@ -9,6 +9,7 @@
 #include "orva_win.h"
 #include "program.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -196,7 +197,8 @@ bool SET_WIN::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         if (watched == Text1 || watched == Text5) {
             validateDigits();
-        } else if (watched == Text6) {
+        } else if (watched == Text6 && QApplication::focusWidget() != Command1) {
+            // Leaving it for OK: OK checks the number itself, and the user is told once.
             validateStartNumber();
         }
     }

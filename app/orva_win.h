@@ -215,7 +215,8 @@ public:
     // the tray labels shown unless CTDM asks for icons only.
     void REFRESH_EDITOR_BUTTONS();
     // The settings dialog: owned (modal, the main window waits) or on its own; one at a time.
-    void openSettings(bool owned);
+    // From the tool button, the button shows its pressed picture while the dialog is open.
+    void openSettings(bool owned, bool fromButton);
 
     // Page and file stepping of the views (Page Down / Page Up in the window).
     void nextPage();

@@ -103,7 +103,7 @@ void ORVA_WIN::onBTN_DFILE() {
     dialog->show();
 }
 
-void ORVA_WIN::openSettings(bool owned) {
+void ORVA_WIN::openSettings(bool owned, bool fromButton) {
     // One settings dialog at a time.
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (auto* open = qobject_cast<SET_WIN*>(top); open != nullptr && open->isVisible()) {
@@ -113,7 +113,7 @@ void ORVA_WIN::openSettings(bool owned) {
         }
     }
     auto* dialog = new SET_WIN(program, *this, owned);
-    if (owned) {
+    if (fromButton) {
         showPressed(BTN_SET_GO, IMG_SET->picture(1));
         connect(dialog, &QObject::destroyed, BTN_SET_GO,
                 [this] { BTN_SET_GO->setIcon(IMG_SET->picture(0)); });
@@ -122,15 +122,15 @@ void ORVA_WIN::openSettings(bool owned) {
 }
 
 void ORVA_WIN::onMNU_SETUP_SETUP() {
-    openSettings(true);
+    openSettings(true, false);
 }
 
 void ORVA_WIN::onBTN_SET_GO() {
-    openSettings(true);
+    openSettings(true, true);
 }
 
 void ORVA_WIN::onMNU_FILE_SELGETDIR() {
-    openSettings(false);
+    openSettings(false, false);
 }
 
 void ORVA_WIN::onCommand1() {

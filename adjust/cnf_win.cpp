@@ -234,11 +234,7 @@ void CNF_WIN::loadImage() {
 }
 
 void CNF_WIN::tell(const QString& text, Prompter::Icon icon) {
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = text;
-    message.icon = icon;
-    program_.prompter.message(this, message);
+    program_.tell(this, text, icon);
 }
 
 void CNF_WIN::closeEvent(QCloseEvent* event) {

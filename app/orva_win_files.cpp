@@ -175,19 +175,14 @@ void ORVA_WIN::onF_DRIVE_activated(int index) {
 }
 
 void ORVA_WIN::onMNU_FILE_1PRNT() {
-    Prompter::Message message;
-    message.caption = program.APP_TITLE;
     if (program.browse.CAT_CURRENT.isEmpty()) {
-        message.text =
-            QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定してから"
-                           "実行させてください。");
-        program.prompter.message(this, message);
+        program.tell(this, QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定"
+                                          "してから実行させてください。"));
         return;
     }
     program.PRINT_PATH = program.browse.DISP_DIR + program.browse.CAT_CURRENT;
     if (program.PRINT_PATH.isEmpty()) {
-        message.text = QStringLiteral("印刷するデーターが指定されていません");
-        program.prompter.message(this, message);
+        program.tell(this, QStringLiteral("印刷するデーターが指定されていません"));
         return;
     }
     // Without waiting; the dialog keeps the main window disabled while it is open.

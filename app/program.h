@@ -21,6 +21,15 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    // A message box with the program's title and an OK button, owned by owner.
+    void tell(QWidget* owner, const QString& text, Prompter::Icon icon = Prompter::Icon::None) {
+        Prompter::Message message;
+        message.caption = APP_TITLE;
+        message.text = text;
+        message.icon = icon;
+        prompter.message(owner, message);
+    }
+
     Prompter& prompter;
     Launcher& launcher;
     // The acquisition library PMXACQ (owned by main, or by a test); null when there is none.

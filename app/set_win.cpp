@@ -224,10 +224,7 @@ bool SET_WIN::validateStartNumber() {
     if (number.size() <= int(NumberBox::value(Text5->text()))) {
         return true;
     }
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = number + QStringLiteral("は桁数をオーバーしています。");
-    program_.prompter.message(this, message);
+    program_.tell(this, number + QStringLiteral("は桁数をオーバーしています。"));
     QTimer::singleShot(0, Text6, [box = Text6] { box->setFocus(); });
     return false;
 }
@@ -267,17 +264,13 @@ void SET_WIN::onCheck9() {
             found = path;
         }
     }
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
     if (found.isEmpty()) {
-        message.text = QStringLiteral(
-            "Snaplet が見つかりません。\nインストールしている場合、場所の設定をしてください。");
-        program_.prompter.message(this, message);
+        program_.tell(this, QStringLiteral("Snaplet が見つかりません。\nインストールしている場合、"
+                                           "場所の設定をしてください。"));
         return;
     }
-    message.text = QStringLiteral(
-        "Snaplet がみつかりました。\n正しくない場合、正しいSnapletを指定してください。");
-    program_.prompter.message(this, message);
+    program_.tell(this, QStringLiteral("Snaplet がみつかりました。\n正しくない場合、正しいSnaplet"
+                                       "を指定してください。"));
     Text4->setText(found);
     program_.settings.UTNT = 1;
     Option18[0]->setChecked(true);

@@ -23,12 +23,10 @@ int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
     }
     const desktop_trash::Result trashed = desktop_trash::moveToTrash(state.DISP_DIR + name);
     if (!trashed.ok) {
-        Prompter::Message message;
-        message.caption = program.APP_TITLE;
-        message.text = native_name::forDisplay(name) +
-                       QStringLiteral("をゴミ箱へ移せませんでした。\n理由 : ") + trashed.reason;
-        message.icon = Prompter::Icon::Exclamation;
-        program.prompter.message(owner, message);
+        program.tell(owner,
+                     native_name::forDisplay(name) +
+                         QStringLiteral("をゴミ箱へ移せませんでした。\n理由 : ") + trashed.reason,
+                     Prompter::Icon::Exclamation);
         return 0;
     }
     if (program.settings.UTNT == 1) {

@@ -22,13 +22,6 @@ QString withSlash(QString folder) {
 
 } // namespace
 
-void DropActions::tell(const QString& text) {
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = text;
-    program_.prompter.message(view_.owner(), message);
-}
-
 bool DropActions::prepare(const QString& name, bool move, QString& destination, bool& replace) {
     const QString source = program_.browse.DISP_DIR + name;
     const QString tray = view_.trayFolder();
@@ -39,8 +32,9 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     destination = folder + name;
     if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
         file_ops::sameFile(source, destination)) {
-        tell(move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
-                  : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+        program_.tell(view_.owner(),
+                      move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
+                           : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
         return false;
     }
     // A file of the same name in any letter case is the one replaced, under its own name; a new
@@ -50,8 +44,10 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     if (replace) {
         destination = folder + existing;
         if (file_ops::sameFile(source, destination)) {
-            tell(move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
-                      : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+            program_.tell(
+                view_.owner(),
+                move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
+                     : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
             return false;
         }
         Prompter::Message question;
@@ -81,8 +77,9 @@ void DropActions::copy(const QString& name) {
     const file_ops::Result result =
         file_ops::copyFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
-        tell(native_name::forMessage(destination) +
-             QStringLiteral("\nへコピーできませんでした。\n理由 : ") + result.reason);
+        program_.tell(view_.owner(), native_name::forMessage(destination) +
+                                         QStringLiteral("\nへコピーできませんでした。\n理由 : ") +
+                                         result.reason);
     }
 }
 
@@ -95,8 +92,9 @@ void DropActions::move(const QString& name, int index) {
     const file_ops::Result result =
         file_ops::moveFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
-        tell(native_name::forMessage(destination) +
-             QStringLiteral("\nへ移動できませんでした。\n理由 : ") + result.reason);
+        program_.tell(view_.owner(), native_name::forMessage(destination) +
+                                         QStringLiteral("\nへ移動できませんでした。\n理由 : ") +
+                                         result.reason);
     }
     // The view follows the folder as it now is, whether or not the move went through.
     refreshAfterRemoval(name, index);
@@ -136,7 +134,7 @@ void DropActions::adjust(const QString& name) {
     program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
-        tell(QStringLiteral("調整するデーターが指定されていません"));
+        program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));
         return;
     }
     view_.openAdjustDialog();
@@ -146,7 +144,7 @@ void DropActions::toClipboard(const QString& name) {
     program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
-        tell(QStringLiteral("調整するデーターが指定されていません"));
+        program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));
         return;
     }
     // The picture as the views show it, turned upright.

@@ -30,7 +30,6 @@ private:
     // Copy and move share the checks; false when they stopped the operation. destination gets
     // the path the file goes to, replace whether an existing file is replaced.
     bool prepare(const QString& name, bool move, QString& destination, bool& replace);
-    void tell(const QString& text);
 
     Program& program_;
     FileView& view_;

@@ -6,23 +6,13 @@
 #include "program.h"
 #include "ren_win.h"
 
-namespace {
-
-void tell(Program& program, FileView& view, const QString& text) {
-    Prompter::Message message;
-    message.caption = program.APP_TITLE;
-    message.text = text;
-    program.prompter.message(view.owner(), message);
-}
-
-} // namespace
-
 void MNU_FILE_DELETE(Program& program, FileView& view) {
     BrowsingState& state = program.browse;
     if (state.CAT_CURRENT.isEmpty()) {
-        tell(program, view,
-             QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
-                            "実行させてください。"));
+        program.tell(
+            view.owner(),
+            QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
+                           "実行させてください。"));
         return;
     }
     const QString name = state.CAT_CURRENT;
@@ -41,9 +31,10 @@ void MNU_FILE_DELETE(Program& program, FileView& view) {
 
 void MNU_FILE_RENAME(Program& program, FileView& view) {
     if (program.browse.CAT_CURRENT.isEmpty()) {
-        tell(program, view,
-             QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
-                            "ください。"));
+        program.tell(
+            view.owner(),
+            QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
+                           "ください。"));
         return;
     }
     program.RENAME_NAME = program.browse.CAT_CURRENT;

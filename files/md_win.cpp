@@ -39,25 +39,19 @@ MD_WIN::MD_WIN(Program& program, FileView& view, QWidget* owner)
     placeOverOwner(this, owner);
 }
 
-void MD_WIN::tell(const QString& text) {
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = text;
-    program_.prompter.message(this, message);
-}
-
 QString MD_WIN::newPath() {
     const QString name = ADD_DIR->text();
     if (name.isEmpty()) {
-        tell(QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"));
+        program_.tell(this, QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"));
         return {};
     }
     if (view_.trayFolder().isEmpty()) {
-        tell(QStringLiteral("フォルダーを作成する場所がファイルトレイで選ばれていません。"));
+        program_.tell(
+            this, QStringLiteral("フォルダーを作成する場所がファイルトレイで選ばれていません。"));
         return {};
     }
     if (name.contains(QLatin1Char('/'))) {
-        tell(QStringLiteral("フォルダー(ディレクトリー)名に \"/\" は使えません。"));
+        program_.tell(this, QStringLiteral("フォルダー(ディレクトリー)名に \"/\" は使えません。"));
         return {};
     }
     return folder_tree::withSlash(view_.trayFolder()) + name;
@@ -67,8 +61,8 @@ bool MD_WIN::existing(const QString& path) {
     if (!file_ops::isFolder(path)) {
         return false;
     }
-    tell(native_name::forDisplay(path) +
-         QStringLiteral("\nは既に存在するフォルダー(ディレクトリー)名です。"));
+    program_.tell(this, native_name::forDisplay(path) +
+                            QStringLiteral("\nは既に存在するフォルダー(ディレクトリー)名です。"));
     ADD_DIR->setFocus();
     return true;
 }
@@ -80,8 +74,9 @@ void MD_WIN::onOK() {
     }
     const file_ops::Result made = file_ops::makeFolder(path);
     if (!made.ok) {
-        tell(native_name::forDisplay(path) + QStringLiteral("\nを作成できませんでした。\n理由 : ") +
-             made.reason);
+        program_.tell(this, native_name::forDisplay(path) +
+                                QStringLiteral("\nを作成できませんでした。\n理由 : ") +
+                                made.reason);
         ADD_DIR->setFocus();
         return;
     }

@@ -29,7 +29,6 @@ private:
     QString newPath();
     // Tells that path exists already (and gives ADD_DIR the focus); false when it does not.
     bool existing(const QString& path);
-    void tell(const QString& text);
 
     Program& program_;
     FileView& view_;

@@ -131,13 +131,6 @@ QString REN_WIN::extensionOf(const QString& name) {
     return dot < 0 ? QString() : name.mid(dot).toUpper();
 }
 
-void REN_WIN::tell(const QString& text) {
-    Prompter::Message message;
-    message.caption = program_.APP_TITLE;
-    message.text = text;
-    program_.prompter.message(this, message);
-}
-
 bool REN_WIN::taken(const QString& name) const {
     // Names that differ in letter case only are one name to the user, as everywhere else.
     return !file_ops::findName(folder_, name).isEmpty();
@@ -192,7 +185,7 @@ bool REN_WIN::eventFilter(QObject* watched, QEvent* event) {
         validate();
         if (!Text1->text().isEmpty()) {
             if (taken(Text1->text() + Label2->text())) {
-                tell(QStringLiteral("既に存在するファイル名です。"));
+                program_.tell(this, QStringLiteral("既に存在するファイル名です。"));
             } else {
                 onOK();
             }
@@ -226,11 +219,11 @@ void REN_WIN::onOK() {
     const QString newName = Text1->text() + Label2->text();
     const QString path = folder_ + newName;
     if (taken(newName)) {
-        tell(QStringLiteral("指定したファイル名は既に存在します。"));
+        program_.tell(this, QStringLiteral("指定したファイル名は既に存在します。"));
         return;
     }
     if (!file_ops::exists(oldPath)) {
-        tell(QStringLiteral("ソース側ファイルが存在しません。"));
+        program_.tell(this, QStringLiteral("ソース側ファイルが存在しません。"));
         return;
     }
     FileTimes times;
@@ -238,8 +231,9 @@ void REN_WIN::onOK() {
     const file_ops::Result renamed = file_ops::rename(oldPath, path);
     if (!renamed.ok) {
         // The dialog stays, so that another name can be tried.
-        tell(native_name::forDisplay(newName) +
-             QStringLiteral("\nへ名前を変更できませんでした。\n理由 : ") + renamed.reason);
+        program_.tell(this, native_name::forDisplay(newName) +
+                                QStringLiteral("\nへ名前を変更できませんでした。\n理由 : ") +
+                                renamed.reason);
         return;
     }
     if (RENAMEDATE->isChecked() && haveTimes) {

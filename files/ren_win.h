@@ -49,7 +49,6 @@ private:
     void validate();
     // Whether a file of the display folder has the name (in any letter case).
     bool taken(const QString& name) const;
-    void tell(const QString& text);
 
     Program& program_;
     FileView& view_;

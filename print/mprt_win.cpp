@@ -55,11 +55,8 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
     FolderList list;
     list.setFolder(program.browse.DISP_DIR);
     if (list.count() == 0) {
-        Prompter::Message message;
-        message.caption = program.APP_TITLE;
-        message.text =
-            QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を中止します。");
-        program.prompter.message(owner, message);
+        program.tell(owner, QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を"
+                                           "中止します。"));
         return;
     }
     hasPictures_ = true;
@@ -211,10 +208,7 @@ void MPRT_WIN::build() {
 }
 
 void MPRT_WIN::readPrinter() {
-    QPrinter& printer = programPrinter(program_);
-    PRT_NAME->setText(printerCaption(printer));
-    area_ = printableArea(printer);
-    PRT_SIZE->setText(areaCaption(area_));
+    area_ = showPrinter(program_, PRT_NAME, PRT_SIZE);
 }
 
 void MPRT_WIN::matrixChanged(QLineEdit* box) {

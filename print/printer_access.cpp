@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -111,8 +112,13 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area) {
 
 void tellPrintFailed(Program& program, QWidget* owner) {
     QApplication::beep();
-    Prompter::Message message;
-    message.caption = program.APP_TITLE;
-    message.text = QStringLiteral("イメ－ジの印刷に失敗しました。");
-    program.prompter.message(owner, message);
+    program.tell(owner, QStringLiteral("イメ－ジの印刷に失敗しました。"));
+}
+
+PrintableArea showPrinter(Program& program, QLabel* name, QLabel* size) {
+    const QPrinter& printer = programPrinter(program);
+    name->setText(printerCaption(printer));
+    const PrintableArea area = printableArea(printer);
+    size->setText(areaCaption(area));
+    return area;
 }

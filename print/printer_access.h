@@ -8,6 +8,7 @@
 
 class Program;
 class QPrinter;
+class QLabel;
 class QWidget;
 
 struct PrintableArea {
@@ -37,6 +38,9 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area);
 
 // A page the printer would not take: a beep and "イメ－ジの印刷に失敗しました。".
 void tellPrintFailed(Program& program, QWidget* owner);
+
+// Reads the program's printer into a dialog's PRT_NAME and PRT_SIZE; its printable area.
+PrintableArea showPrinter(Program& program, QLabel* name, QLabel* size);
 
 // The system's printer set-up on the program's printer, owned by owner. Cancel changes nothing.
 void PRINTER_SETUP(Program& program, QWidget* owner);

@@ -166,10 +166,7 @@ void PRT_WIN::build() {
 }
 
 void PRT_WIN::readPrinter() {
-    QPrinter& printer = programPrinter(program_);
-    PRT_NAME->setText(printerCaption(printer));
-    area_ = printableArea(printer);
-    PRT_SIZE->setText(areaCaption(area_));
+    area_ = showPrinter(program_, PRT_NAME, PRT_SIZE);
     if (PRT_IMG_W > 0 && PRT_IMG_H > 0) {
         const double s = std::min(area_.widthMm / PRT_IMG_W, area_.heightMm / PRT_IMG_H);
         setNumber(X_SIZE, PRT_IMG_W * s);

@@ -6,6 +6,7 @@
 #include "program.h"
 #include "progress_window.h"
 #include "qt_prompter.h"
+#include "shared_thumbnails.h"
 #include "startup.h"
 #include "startup_folders.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     ProcessLauncher launcher;
     QtPrompter prompter;
     Program program(prompter, launcher);
+    program.sharedThumbnails = SharedThumbnails::userCache();
 
     const QString programDir = withTrailingSlash(QCoreApplication::applicationDirPath());
     AcquisitionLibrary library(programDir, prompter);

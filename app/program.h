@@ -43,6 +43,9 @@ public:
     QString TODAY_STR;    // MMDDYYYY
     QString ACQ_DIR;      // ends in "/"
     BrowsingState browse; // holds DISP_DIR
+    // The thumbnail cache shared with other desktop programs; "" keeps none (main sets the
+    // user's).
+    QString sharedThumbnails;
 
     // The folder history: slot 0 the most recent; slots 0..9 are saved as DD00..DD09.
     std::array<QString, 11> FOLDER_HISTORY;

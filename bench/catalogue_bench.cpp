@@ -86,6 +86,7 @@ void BM_CatalogueFill(benchmark::State& state) {
     const QSize box = window.DSP8_IMG[0]->size();
     for (auto _ : state) {
         program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
+        window.catalogueView().ahead().forget();
         window.displayRefresh().redrawInPlace();
     }
     state.counters["cell_w"] = box.width();

@@ -24,7 +24,8 @@
 #include <algorithm>
 
 CatalogueView::CatalogueView(Program& program, const CatalogueControls& controls)
-    : program_(program), c_(controls), state_(program.browse), input_(program, c_, *this) {
+    : program_(program), c_(controls), state_(program.browse),
+      ahead_(SharedThumbnails(program.sharedThumbnails)), input_(program, c_, *this) {
     c_.PIC8_BASE->installEventFilter(this);
     for (QLabel* picture : c_.DSP8_IMG2) {
         picture->installEventFilter(this);
@@ -187,7 +188,15 @@ void CatalogueView::drawCell(int index, const QString& name) {
         for (int i = cellsPerPage(); i < kCells; ++i) {
             c_.DSP8_FRM[i]->hide();
         }
+        queueThisPage();
     }
+    drawCellNow(index, name);
+    if (index == cellsPerPage() - 1) {
+        queueNextPage(); // the page is drawn: the workers go on with the next one
+    }
+}
+
+void CatalogueView::drawCellNow(int index, const QString& name) {
     QFrame* cell = c_.DSP8_FRM[index];
     if (name.isEmpty()) {
         cell->hide();
@@ -277,6 +286,55 @@ QString CatalogueView::thumbnailPrefix() {
     return *thumbnails_;
 }
 
+bool CatalogueView::decodesAhead() const {
+    const USR_SETTINGS& settings = program_.settings;
+    return settings.DSPD == 0 && settings.C256 == 0 && settings.LDSP == 0 && settings.CD16 == 0;
+}
+
+DecodeAhead::Request CatalogueView::requestFor(int index, const QString& name) {
+    const QString file = state_.DISP_DIR + name;
+    DecodeAhead::Request request{file, pictureBox(index), true};
+    const QString thumbnails = thumbnailPrefix();
+    if (!thumbnails.isEmpty()) {
+        const QString thumbnail = state_.DISP_DIR + thumbnails + name;
+        const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
+        if (native_files::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
+            thumbnailDate == FolderList::dateTimeText(file)) {
+            // The companion's thumbnail comes before any other.
+            request.path = thumbnail;
+            request.shared = false;
+        }
+    }
+    return request;
+}
+
+void CatalogueView::queueThisPage() {
+    if (!decodesAhead() || state_.CAT_STOP) {
+        return;
+    }
+    std::vector<DecodeAhead::Request> requests;
+    for (int i = 0; i < cellsPerPage(); ++i) {
+        const QString& name = state_.PAGE_NAME[i];
+        if (!name.isEmpty() && (shownName_[i] != name || shownDate_[i] != state_.PAGE_DATE[i])) {
+            requests.push_back(requestFor(i, name));
+        }
+    }
+    ahead_.wantNow(requests);
+}
+
+void CatalogueView::queueNextPage() {
+    if (!decodesAhead() || state_.CAT_STOP) {
+        return;
+    }
+    const DisplayRefresh& refresh = c_.refresh();
+    const QStringList names = refresh.reader().namesAhead(refresh.travel());
+    std::vector<DecodeAhead::Request> requests;
+    for (int i = 0; i < names.size() && i < cellsPerPage(); ++i) {
+        requests.push_back(requestFor(i, names[i]));
+    }
+    ahead_.wantLater(requests);
+}
+
 void CatalogueView::showNoPicture(int index) {
     clearPicture(index);
     if (state_.PAGE_IMAGE[index] != nullptr) {
@@ -290,25 +348,16 @@ void CatalogueView::drawPicture(int index, const QString& name) {
     if (settings.DSPD != 0 || state_.CAT_STOP) {
         showNoPicture(index);
         if (state_.CAT_STOP) {
+            ahead_.dropPending();
             // Cut short by Cancel: the next refresh draws this cell again.
             state_.PAGE_DATE[index] = QStringLiteral("DUMMY");
         }
         return;
     }
 
-    const QString file = state_.DISP_DIR + name;
-    QString path = file;
-    const QString thumbnails = thumbnailPrefix();
-    if (!thumbnails.isEmpty()) {
-        const QString thumbnail = state_.DISP_DIR + thumbnails + name;
-        const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
-        if (native_files::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
-            thumbnailDate == FolderList::dateTimeText(file)) {
-            path = thumbnail;
-        }
-    }
-
-    const QSize box = pictureBox(index);
+    const DecodeAhead::Request request = requestFor(index, name);
+    const QString& path = request.path;
+    const QSize box = request.box;
     CataloguePicture maker(loader_, settings, state_.WORK_IMAGE);
     clearPicture(index);
     if (settings.C256 != 0) {
@@ -330,7 +379,12 @@ void CatalogueView::drawPicture(int index, const QString& name) {
     }
 
     CataloguePicture::Picture picture;
-    if (settings.C256 == 0) {
+    if (decodesAhead()) {
+        DecodeAhead::Picture taken = ahead_.take(request);
+        loader_.note(taken.source, box);
+        picture.image = taken.image;
+        picture.natural = taken.natural;
+    } else if (settings.C256 == 0) {
         picture = maker.make(path, name, box, c_.refresh().largeBounds());
     }
     if (picture.image.isNull() || picture.natural.isEmpty()) {

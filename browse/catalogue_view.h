@@ -7,6 +7,7 @@
 #include "browsing_state.h"
 #include "catalogue_controls.h"
 #include "catalogue_input.h"
+#include "decode_ahead.h"
 #include "picture_loader.h"
 
 #include <QImage>
@@ -57,6 +58,7 @@ public:
     std::optional<QRect> pictureTwips(int index) const;
 
     PictureLoader& loader() { return loader_; }
+    DecodeAhead& ahead() { return ahead_; }
     CatalogueInput& input() { return input_; }
 
 protected:
@@ -67,6 +69,7 @@ private:
     int pixelsY(double twips) const;
     QRect toPixels(const QRect& twips) const;
     int cellsPerPage() const;
+    void drawCellNow(int index, const QString& name);
     void shiftPictures();
     void moveCell(int from, int to);
     void drawPicture(int index, const QString& name);
@@ -75,6 +78,15 @@ private:
     void placePicture(int index);
     void clearPicture(int index);
     QString thumbnailPrefix();
+    // Whether this display mode's pictures are decoded ahead: pictures drawn at cell size in
+    // full colour, the normal mode.
+    bool decodesAhead() const;
+    // What cell index reads for the file name: its companion thumbnail when one is up to date.
+    DecodeAhead::Request requestFor(int index, const QString& name);
+    // The cells of this page that will be drawn, and after the last one the next page in the
+    // direction of travel, handed to the workers.
+    void queueThisPage();
+    void queueNextPage();
     void paintHandle(int index);
     // The picture area of cell index in device pixels: what the library decodes for.
     QSize pictureBox(int index) const;
@@ -85,6 +97,7 @@ private:
     CatalogueControls c_;
     BrowsingState& state_;
     PictureLoader loader_;
+    DecodeAhead ahead_;
     CatalogueInput input_;
     std::array<QRect, kCells> cellTwips_{};
     std::array<QSize, kCells> pageSize_{};  // PAGE_SIZE

@@ -14,6 +14,9 @@ void DisplayRefresh::REFRESH_CATALOGUE(int direction) {
     }
     state.CAT_BUSY = true;
     state.CAT_STOP = false;
+    if (direction != 0) {
+        travel_ = direction;
+    }
 
     view_.setScrollEnabled(BrowseView::Bar::Catalogue, false);
     view_.setCommandsEnabled(false);

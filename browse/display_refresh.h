@@ -53,6 +53,9 @@ public:
     const std::array<QString, BrowsingState::kSlots>& oldDates() const { return oldDates_; }
 
     PageReader& reader() { return reader_; }
+    const PageReader& reader() const { return reader_; }
+    // The way the user last paged through the catalogue: 1 forwards, -1 backwards.
+    int travel() const { return travel_; }
 
 private:
     // Draws ONE_NAME (or the empty view) after its position was read.
@@ -64,6 +67,7 @@ private:
     BrowseView& view_;
     PageReader reader_;
     QSize largeBounds_;
+    int travel_ = 1;
     std::array<QString, BrowsingState::kSlots> oldNames_;
     std::array<QString, BrowsingState::kSlots> oldDates_;
 };

@@ -45,6 +45,51 @@ int PageReader::listFolder() {
     return n;
 }
 
+int PageReader::firstOfPage(int direction) const {
+    const BrowsingState& state = program_.browse;
+    const int n = list_.count();
+    const int p = cellsPerPage(program_.settings);
+    const QString& start = direction > 0   ? state.PAGE_LAST
+                           : direction < 0 ? state.PAGE_FIRST
+                                           : state.PAGE_ANCHOR;
+    // The name itself first: two files whose names differ only in case are two files here,
+    // and the second must stay reachable. Without it, the first name equal but for case.
+    int k = static_cast<int>(list_.names().indexOf(start));
+    if (k < 0) {
+        const QString wanted = UPPER_ASCII(start);
+        for (int i = 0; i < n; ++i) {
+            if (UPPER_ASCII(list_.name(i)) == wanted) {
+                k = i;
+                break;
+            }
+        }
+    }
+    if (k >= 0 && k + p > n) {
+        k = std::max(n - p, 0);
+    }
+    if (direction > 0) {
+        return k + 1;
+    }
+    if (direction < 0) {
+        return std::max(k - p, 0);
+    }
+    return std::max(k, 0); // an anchor no longer listed starts at the first file
+}
+
+QStringList PageReader::namesAhead(int direction) const {
+    const BrowsingState& state = program_.browse;
+    if (list_.count() == 0 || state.PAGE_FIRST.isEmpty()) {
+        return {};
+    }
+    const int n = list_.count();
+    QStringList names;
+    for (int t = firstOfPage(direction); t < n && names.size() < cellsPerPage(program_.settings);
+         ++t) {
+        names << list_.name(t);
+    }
+    return names;
+}
+
 bool PageReader::READ_CATALOGUE_PAGE(int direction) {
     BrowsingState& state = program_.browse;
     for (QString& name : state.PAGE_NAME) {
@@ -70,32 +115,7 @@ bool PageReader::READ_CATALOGUE_PAGE(int direction) {
         return true;
     }
 
-    const QString& start = direction > 0   ? state.PAGE_LAST
-                           : direction < 0 ? state.PAGE_FIRST
-                                           : state.PAGE_ANCHOR;
-    // The name itself first: two files whose names differ only in case are two files here,
-    // and the second must stay reachable. Without it, the first name equal but for case.
-    int k = static_cast<int>(list_.names().indexOf(start));
-    if (k < 0) {
-        const QString wanted = UPPER_ASCII(start);
-        for (int i = 0; i < n; ++i) {
-            if (UPPER_ASCII(list_.name(i)) == wanted) {
-                k = i;
-                break;
-            }
-        }
-    }
-    if (k >= 0 && k + p > n) {
-        k = std::max(n - p, 0);
-    }
-    int t;
-    if (direction > 0) {
-        t = k + 1;
-    } else if (direction < 0) {
-        t = std::max(k - p, 0);
-    } else {
-        t = std::max(k, 0); // an anchor no longer listed starts at the first file
-    }
+    int t = firstOfPage(direction);
 
     state.CAT_SCROLL_LOCK = true;
     view_.setScrollValue(BrowseView::Bar::Catalogue, std::clamp(t + 1, 1, max));

@@ -5,6 +5,7 @@
 #include "folder_list.h"
 
 #include <QString>
+#include <QStringList>
 
 class BrowseView;
 class Program;
@@ -25,6 +26,10 @@ public:
     // The message box about a folder that cannot be listed.
     void FOLDER_READ_ERROR(int errorNumber, const QString& reason);
 
+    // The names the next READ_CATALOGUE_PAGE(direction) would put on the page, from the last
+    // listing (for reading their pictures ahead); empty when no page has been read.
+    QStringList namesAhead(int direction) const;
+
     // The listing of the last read (names by position, for the scroll bars).
     const FolderList& list() const { return list_; }
     // Whether the last catalogue page left DSP8_SCR usable (more files than cells).
@@ -37,6 +42,8 @@ private:
     // The first steps of both readers: list DISP_DIR, report a failure, set PTOTAL. Returns the
     // file count, or -1 when the folder could not be listed.
     int listFolder();
+    // The listing position of the first name on the page READ_CATALOGUE_PAGE(direction) reads.
+    int firstOfPage(int direction) const;
 
     Program& program_;
     BrowseView& view_;

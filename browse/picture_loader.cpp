@@ -44,11 +44,7 @@ QImage systemLoad(const QString& path, QSize box, QSize* natural) {
     return reader.read();
 }
 
-} // namespace
-
-HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* info) {
-    paths_.append(path);
-    boxes_.append(box);
+HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     IMAGE_INFO stored;
     std::memset(&stored, 0, sizeof stored);
     const QByteArray name = native_name::toBytes(path);
@@ -72,9 +68,21 @@ HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* in
     return image;
 }
 
+} // namespace
+
+HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* info) {
+    note(path, box);
+    return decodeHandle(path, box, info);
+}
+
 QImage PictureLoader::loadImage(const QString& path, QSize box, QSize* natural) {
+    note(path, box);
+    return decodeImage(path, box, natural);
+}
+
+QImage PictureLoader::decodeImage(const QString& path, QSize box, QSize* natural) {
     IMAGE_INFO info;
-    OwnedHandle image(loadHandle(path, box, &info));
+    OwnedHandle image(decodeHandle(path, box, &info));
     if (natural != nullptr) {
         *natural = image ? QSize(info.WIDTH, info.HEIGHT) : QSize();
     }

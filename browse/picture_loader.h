@@ -25,6 +25,14 @@ public:
     // picture as stored in the file. 0 when the file cannot be loaded.
     HGLOBAL loadHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
 
+    // The same decode without counting it, for any thread: how pictures are read ahead.
+    static QImage decodeImage(const QString& path, QSize box, QSize* natural = nullptr);
+    // Counts a load made elsewhere (a picture read ahead, or a thumbnail shown instead).
+    void note(const QString& path, QSize box) {
+        paths_.append(path);
+        boxes_.append(box);
+    }
+
     // Files read since the last reset, in order (one entry per load, failed loads included).
     int loads() const { return static_cast<int>(paths_.size()); }
     const QStringList& loadedPaths() const { return paths_; }

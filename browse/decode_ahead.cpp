@@ -1,0 +1,213 @@
+#include "decode_ahead.h"
+
+#include "picture_loader.h"
+
+#include <algorithm>
+
+DecodeAhead::DecodeAhead(SharedThumbnails thumbnails, int workers)
+    : thumbnails_(std::move(thumbnails)),
+      workerCount_(workers > 0
+                       ? workers
+                       : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))) {}
+
+DecodeAhead::~DecodeAhead() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+        queue_.clear();
+        writes_.clear();
+    }
+    wake_.notify_all();
+    for (std::thread& worker : workers_) {
+        worker.join();
+    }
+}
+
+QString DecodeAhead::keyOf(const Request& request) {
+    return request.path + QLatin1Char('\n') + QString::number(request.box.width()) +
+           QLatin1Char('x') + QString::number(request.box.height()) +
+           (request.shared ? QLatin1Char('s') : QLatin1Char('p'));
+}
+
+DecodeAhead::Decoded DecodeAhead::decode(const Request& request) {
+    Decoded decoded;
+    decoded.stamp = FileStamp::of(request.path);
+    ++decodes_;
+    if (request.shared) {
+        SharedThumbnails::Found found = thumbnails_.find(request.path, decoded.stamp, request.box);
+        if (!found.image.isNull()) {
+            decoded.picture = {found.image, found.natural, found.file};
+            return decoded;
+        }
+    }
+    decoded.picture.image =
+        PictureLoader::decodeImage(request.path, request.box, &decoded.picture.natural);
+    decoded.picture.source = request.path;
+    decoded.store = request.shared && thumbnails_.enabled() && !decoded.picture.image.isNull();
+    return decoded;
+}
+
+void DecodeAhead::startWorkers() {
+    while (static_cast<int>(workers_.size()) < workerCount_) {
+        workers_.emplace_back([this] { run(); });
+    }
+}
+
+void DecodeAhead::queue(const std::vector<Request>& requests) {
+    for (const Request& request : requests) {
+        const QString key = keyOf(request);
+        if (entries_.count(key) != 0) {
+            continue; // decoded, decoding or waiting already
+        }
+        Entry& entry = entries_[key];
+        entry.request = request;
+        queue_.push_back(key);
+    }
+}
+
+void DecodeAhead::wantNow(const std::vector<Request>& requests) {
+    {
+        std::lock_guard lock(mutex_);
+        for (const QString& key : queue_) {
+            entries_.erase(key);
+        }
+        queue_.clear();
+        queue(requests);
+        startWorkers();
+    }
+    wake_.notify_all();
+}
+
+void DecodeAhead::wantLater(const std::vector<Request>& requests) {
+    {
+        std::lock_guard lock(mutex_);
+        queue(requests);
+        startWorkers();
+    }
+    wake_.notify_all();
+}
+
+void DecodeAhead::dropPending() {
+    std::lock_guard lock(mutex_);
+    for (const QString& key : queue_) {
+        entries_.erase(key);
+    }
+    queue_.clear();
+}
+
+DecodeAhead::Picture DecodeAhead::take(const Request& request) {
+    const QString key = keyOf(request);
+    const FileStamp now = FileStamp::of(request.path);
+    {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [&] {
+            const auto found = entries_.find(key);
+            return found == entries_.end() || found->second.state != State::Running;
+        });
+        const auto found = entries_.find(key);
+        if (found != entries_.end()) {
+            Entry& entry = found->second;
+            if (entry.state == State::Done && entry.stamp == now) {
+                entry.used = ++clock_;
+                return entry.picture;
+            }
+            if (entry.state == State::Queued) {
+                queue_.erase(std::find(queue_.begin(), queue_.end(), key));
+            }
+            entries_.erase(found); // not started, or made from an older version of the file
+        }
+    }
+    Decoded decoded = decode(request);
+    Picture picture = decoded.picture;
+    std::lock_guard lock(mutex_);
+    finish(key, request, std::move(decoded));
+    return picture;
+}
+
+void DecodeAhead::finish(const QString& key, const Request& request, Decoded decoded) {
+    Entry& entry = entries_[key];
+    entry.request = request;
+    entry.state = State::Done;
+    entry.stamp = decoded.stamp;
+    entry.used = ++clock_;
+    if (decoded.store) {
+        writes_.push_back({request.path, decoded.stamp, decoded.picture.image,
+                           decoded.picture.natural, request.box});
+        startWorkers();
+        wake_.notify_one();
+    }
+    entry.picture = std::move(decoded.picture);
+    keepWithinBounds();
+    done_.notify_all();
+}
+
+void DecodeAhead::keepWithinBounds() {
+    for (;;) {
+        int count = 0;
+        qint64 bytes = 0;
+        auto oldest = entries_.end();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (it->second.state != State::Done) {
+                continue;
+            }
+            ++count;
+            bytes += it->second.picture.image.sizeInBytes();
+            if (oldest == entries_.end() || it->second.used < oldest->second.used) {
+                oldest = it;
+            }
+        }
+        if (oldest == entries_.end() || (count <= kKeptPictures && bytes <= kKeptBytes)) {
+            return;
+        }
+        entries_.erase(oldest);
+    }
+}
+
+void DecodeAhead::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [&] { return stop_ || !queue_.empty() || !writes_.empty(); });
+        if (stop_) {
+            return;
+        }
+        ++busy_;
+        if (!queue_.empty()) {
+            const QString key = queue_.front();
+            queue_.pop_front();
+            Entry& entry = entries_[key];
+            entry.state = State::Running;
+            const Request request = entry.request;
+            lock.unlock();
+            Decoded decoded = decode(request);
+            lock.lock();
+            finish(key, request, std::move(decoded));
+        } else {
+            const Write write = std::move(writes_.front());
+            writes_.pop_front();
+            lock.unlock();
+            thumbnails_.store(write.path, write.stamp, write.image, write.natural, write.box);
+            lock.lock();
+        }
+        --busy_;
+        done_.notify_all();
+    }
+}
+
+void DecodeAhead::waitIdle() {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return queue_.empty() && writes_.empty() && busy_ == 0; });
+}
+
+void DecodeAhead::forget() {
+    std::lock_guard lock(mutex_);
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        it = it->second.state == State::Done ? entries_.erase(it) : std::next(it);
+    }
+}
+
+int DecodeAhead::kept() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [](const auto& e) {
+        return e.second.state == State::Done;
+    }));
+}

@@ -1,0 +1,109 @@
+// The catalogue's pictures decoded ahead on worker threads, one per core. While the refresh
+// places cell k on the window's thread, the workers decode the next cells (and, once the page is
+// drawn, the page after it) at the cells' size. The window's thread takes each picture in cell
+// order; a picture not started yet it decodes itself, one being decoded it waits for. A picture
+// is used only while its file is the version it was decoded from. Pictures that fill a small cell
+// are also kept as shared thumbnails, written by the workers after the decoding. Memory is bounded
+// by kKeptPictures cell-size pictures.
+#pragma once
+
+#include "file_stamp.h"
+#include "shared_thumbnails.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class DecodeAhead {
+public:
+    static constexpr int kKeptPictures = 36; // three pages of twelve cells
+    static constexpr qint64 kKeptBytes = qint64(192) << 20;
+
+    struct Request {
+        QString path;
+        QSize box;           // the picture area in device pixels
+        bool shared = false; // whether the shared thumbnails may serve it and be fed from it
+    };
+    struct Picture {
+        QImage image;   // null when the file cannot be read
+        QSize natural;  // the picture's own size
+        QString source; // the file it was read from: the picture or its shared thumbnail
+    };
+
+    // workers 0: one per core.
+    explicit DecodeAhead(SharedThumbnails thumbnails, int workers = 0);
+    ~DecodeAhead();
+    DecodeAhead(const DecodeAhead&) = delete;
+    DecodeAhead& operator=(const DecodeAhead&) = delete;
+
+    // The pictures of the page being drawn, in cell order: whatever was still waiting is dropped
+    // and these go first.
+    void wantNow(const std::vector<Request>& requests);
+    // Pictures likely to be wanted next, after everything already waiting.
+    void wantLater(const std::vector<Request>& requests);
+    // The picture of request, decoded ahead or now.
+    Picture take(const Request& request);
+    // Cancel: drops every decode not started yet.
+    void dropPending();
+
+    // Waits until nothing is waiting or running, thumbnail writes included.
+    void waitIdle();
+    // Forgets every kept picture (a decode running goes on, and is kept).
+    void forget();
+    // Pictures decoded so far (from their files or from shared thumbnails), on any thread.
+    int decodes() const { return decodes_.load(); }
+    int kept() const;
+    const SharedThumbnails& thumbnails() const { return thumbnails_; }
+
+private:
+    enum class State { Queued, Running, Done };
+    struct Entry {
+        Request request;
+        State state = State::Queued;
+        Picture picture;
+        FileStamp stamp;
+        uint64_t used = 0;
+    };
+    struct Decoded {
+        Picture picture;
+        FileStamp stamp;
+        bool store = false;
+    };
+    struct Write {
+        QString path;
+        FileStamp stamp;
+        QImage image;
+        QSize natural;
+        QSize box;
+    };
+
+    static QString keyOf(const Request& request);
+    Decoded decode(const Request& request);
+    void queue(const std::vector<Request>& requests);
+    void finish(const QString& key, const Request& request, Decoded decoded);
+    void keepWithinBounds();
+    void startWorkers();
+    void run();
+
+    SharedThumbnails thumbnails_;
+    int workerCount_;
+    std::vector<std::thread> workers_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_; // work for the workers
+    std::condition_variable done_; // a decode or write finished
+    std::map<QString, Entry> entries_;
+    std::deque<QString> queue_;
+    std::deque<Write> writes_;
+    int busy_ = 0;
+    uint64_t clock_ = 0;
+    bool stop_ = false;
+    std::atomic<int> decodes_{0};
+};

@@ -1,0 +1,202 @@
+#include "shared_thumbnails.h"
+
+#include "native_name.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kLarge = 256;
+constexpr int kExtraLarge = 512;
+
+const char* folderOf(int flavour) {
+    return flavour == kLarge ? "/large" : "/x-large";
+}
+
+bool fits(QSize box, int side) {
+    return box.width() <= side && box.height() <= side;
+}
+
+// What the cell shows of a picture of size natural: reduced to the box, never enlarged.
+QSize shownSize(QSize natural, QSize box) {
+    if (natural.width() <= box.width() && natural.height() <= box.height()) {
+        return natural;
+    }
+    return natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+bool sameShape(QSize thumbnail, QSize natural) {
+    const double expected = double(natural.height()) * thumbnail.width() / natural.width();
+    return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
+}
+
+// The picture's size as stored, turned upright, from its header alone.
+QSize headerSize(const QString& path) {
+    QFile file;
+    if (!native_name::openForReading(file, path)) {
+        return {};
+    }
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (size.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90)) {
+        size.transpose();
+    }
+    return size;
+}
+
+bool makeFolder(const QByteArray& path) {
+    return mkdir(path.constData(), 0700) == 0 || errno == EEXIST;
+}
+
+} // namespace
+
+QString SharedThumbnails::userCache() {
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (!cache.isEmpty() && cache.startsWith('/')) {
+        return native_name::fromBytes(cache) + QStringLiteral("/thumbnails");
+    }
+    const QByteArray home = qgetenv("HOME");
+    if (home.isEmpty() || !home.startsWith('/')) {
+        return {};
+    }
+    return native_name::fromBytes(home) + QStringLiteral("/.cache/thumbnails");
+}
+
+QByteArray SharedThumbnails::uriOf(const QString& absolutePath) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const QByteArray bytes = native_name::toBytes(absolutePath);
+    QByteArray uri("file://");
+    uri.reserve(uri.size() + bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                           (u >= '0' && u <= '9') || std::strchr("!$&'()*+,-./:=@_~", u) != nullptr;
+        if (plain && u != 0) {
+            uri.append(c);
+        } else {
+            uri.append('%').append(kHex[u >> 4]).append(kHex[u & 15]);
+        }
+    }
+    return uri;
+}
+
+QString SharedThumbnails::fileOf(const QByteArray& uri, int flavour) const {
+    const QByteArray md5 = QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex();
+    return root_ + QLatin1String(folderOf(flavour)) + QLatin1Char('/') + QLatin1String(md5) +
+           QStringLiteral(".png");
+}
+
+SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileStamp& stamp,
+                                               QSize box) const {
+    if (!enabled() || !stamp.valid || !box.isValid()) {
+        return {};
+    }
+    const QByteArray uri = uriOf(path);
+    for (const int flavour : {kLarge, kExtraLarge}) {
+        if (!fits(box, flavour)) {
+            continue;
+        }
+        Found found;
+        found.file = fileOf(uri, flavour);
+        QFile file;
+        if (!native_name::openForReading(file, found.file)) {
+            continue;
+        }
+        QImageReader reader(&file, "png");
+        const QSize size = reader.size();
+        if (!size.isValid() || size.width() > 2 * flavour || size.height() > 2 * flavour) {
+            continue; // not a thumbnail of this cache
+        }
+        const QImage image = reader.read();
+        if (image.isNull() || image.text(QStringLiteral("Thumb::URI")).toLatin1() != uri) {
+            continue;
+        }
+        bool ok = false;
+        const qint64 time = image.text(QStringLiteral("Thumb::MTime")).toLongLong(&ok);
+        if (!ok || time != stamp.seconds) {
+            continue;
+        }
+        const QString bytes = image.text(QStringLiteral("Thumb::Size"));
+        if (!bytes.isEmpty() && bytes.toLongLong() != stamp.size) {
+            continue;
+        }
+        QSize natural(image.text(QStringLiteral("Thumb::Image::Width")).toInt(),
+                      image.text(QStringLiteral("Thumb::Image::Height")).toInt());
+        if (natural.isEmpty()) {
+            natural = headerSize(path);
+        }
+        if (natural.isEmpty() || !sameShape(image.size(), natural)) {
+            continue;
+        }
+        const QSize needed = shownSize(natural, box);
+        if (image.width() + 1 < needed.width() || image.height() + 1 < needed.height()) {
+            continue; // too small for this cell: the picture itself is read
+        }
+        found.image = image;
+        found.natural = natural;
+        return found;
+    }
+    return {};
+}
+
+bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const QImage& decoded,
+                             QSize natural, QSize box) const {
+    if (!enabled() || !stamp.valid || decoded.isNull() || natural.isEmpty() || !box.isValid()) {
+        return false;
+    }
+    const int flavour = fits(box, kLarge) ? kLarge : fits(box, kExtraLarge) ? kExtraLarge : 0;
+    if (flavour == 0 || fits(natural, flavour) || path.startsWith(root_ + QLatin1Char('/'))) {
+        return false;
+    }
+    const QSize size = natural.scaled(flavour, flavour, Qt::KeepAspectRatio).expandedTo({1, 1});
+    if (decoded.width() + 1 < size.width() && decoded.height() + 1 < size.height()) {
+        return false; // decoded too small to make a full thumbnail from
+    }
+    QImage thumbnail = decoded.size() == size
+                           ? decoded
+                           : decoded.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QByteArray uri = uriOf(path);
+    thumbnail.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uri));
+    thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(stamp.seconds));
+    thumbnail.setText(QStringLiteral("Thumb::Size"), QString::number(stamp.size));
+    thumbnail.setText(QStringLiteral("Thumb::Image::Width"), QString::number(natural.width()));
+    thumbnail.setText(QStringLiteral("Thumb::Image::Height"), QString::number(natural.height()));
+    thumbnail.setText(QStringLiteral("Software"), QStringLiteral("Orvana"));
+
+    const QByteArray root = native_name::toBytes(root_);
+    const QByteArray folder = root + folderOf(flavour);
+    if (!makeFolder(root) || !makeFolder(folder)) {
+        return false;
+    }
+    const QByteArray target = native_name::toBytes(fileOf(uri, flavour));
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = mkstemp(temporary.data()); // created readable and writable by the user alone
+    if (fd < 0) {
+        return false;
+    }
+    bool written = false;
+    {
+        QFile file;
+        if (file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            QImageWriter writer(&file, "png");
+            written = writer.write(thumbnail) && file.flush();
+        }
+    }
+    written = close(fd) == 0 && written;
+    if (!written || rename(temporary.constData(), target.constData()) != 0) {
+        unlink(temporary.constData());
+        return false;
+    }
+    return true;
+}

@@ -55,8 +55,20 @@ QSize headerSize(const QString& path) {
     return size;
 }
 
-bool makeFolder(const QByteArray& path) {
-    return mkdir(path.constData(), 0700) == 0 || errno == EEXIST;
+// Makes path and any missing folder above it, readable by the user alone.
+bool makeFolders(const QByteArray& path) {
+    for (qsizetype slash = path.indexOf('/', 1); slash != -1 || !path.isEmpty();
+         slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash == -1 ? path : path.left(slash);
+        if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == -1) {
+            break;
+        }
+    }
+    struct stat info {};
+    return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -103,10 +115,9 @@ SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileSt
         return {};
     }
     const QByteArray uri = uriOf(path);
+    // What the cell shows is known once a thumbnail tells the picture's size: the smaller
+    // flavour is tried first.
     for (const int flavour : {kLarge, kExtraLarge}) {
-        if (!fits(box, flavour)) {
-            continue;
-        }
         Found found;
         found.file = fileOf(uri, flavour);
         QFile file;
@@ -155,7 +166,8 @@ bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const 
     if (!enabled() || !stamp.valid || decoded.isNull() || natural.isEmpty() || !box.isValid()) {
         return false;
     }
-    const int flavour = fits(box, kLarge) ? kLarge : fits(box, kExtraLarge) ? kExtraLarge : 0;
+    const QSize shown = shownSize(natural, box);
+    const int flavour = fits(shown, kLarge) ? kLarge : fits(shown, kExtraLarge) ? kExtraLarge : 0;
     if (flavour == 0 || fits(natural, flavour) || path.startsWith(root_ + QLatin1Char('/'))) {
         return false;
     }
@@ -174,9 +186,7 @@ bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const 
     thumbnail.setText(QStringLiteral("Thumb::Image::Height"), QString::number(natural.height()));
     thumbnail.setText(QStringLiteral("Software"), QStringLiteral("Orvana"));
 
-    const QByteArray root = native_name::toBytes(root_);
-    const QByteArray folder = root + folderOf(flavour);
-    if (!makeFolder(root) || !makeFolder(folder)) {
+    if (!makeFolders(native_name::toBytes(root_) + folderOf(flavour))) {
         return false;
     }
     const QByteArray target = native_name::toBytes(fileOf(uri, flavour));

@@ -39,9 +39,10 @@ public:
     Found find(const QString& path, const FileStamp& stamp, QSize box) const;
 
     // Keeps decoded (the picture as it was decoded for box; natural: its own size) as the
-    // thumbnail that a picture area of box pixels would look for. Written to a temporary file
-    // and renamed, readable by the user alone. False when none was written: no flavour serves
-    // box, the picture is no larger than the thumbnail would be, or the write failed.
+    // smallest thumbnail that fills what a picture area of box pixels shows of it. Written to a
+    // temporary file and renamed, readable by the user alone. False when none was written: no
+    // flavour serves the cell, the picture is no larger than the thumbnail would be, or the write
+    // failed.
     bool store(const QString& path, const FileStamp& stamp, const QImage& decoded, QSize natural,
                QSize box) const;
 

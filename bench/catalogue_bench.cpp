@@ -1,129 +1,211 @@
-// Filling a twelve-cell catalogue page of 24-megapixel JPEGs (6000 x 4000) through the
-// catalogue's own drawing, beside libjpeg-turbo decoding the same files at the same reduced
-// scale, which is the floor for any reader of these files.
+// Browsing a folder of photographs against the floor of one core decoding the same files with
+// libjpeg-turbo at the same reduced scale (see photo_set.h for the files and the floor):
+//   first visit   a catalogue page of twelve drawn from the files, nothing kept from before;
+//   second visit  the same page with its shared thumbnails in the cache;
+//   page down     to the next page, read ahead while the first was shown;
+//   single step   the single view's next file.
+// Run on your own pictures: build/bench/catalogue_bench --folder=DIR (or ORVANA_BENCH_FOLDER).
+// "ratio" is the time over the floor of the same files.
 #include "catalogue_view.h"
 #include "display_refresh.h"
-#include "launcher.h"
 #include "orva_win.h"
+#include "photo_set.h"
 #include "program.h"
-#include "prompter.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "single_view.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cmath>
-#include <cstdio>
-#include <turbojpeg.h>
-#include <vector>
+#include <chrono>
+#include <memory>
 
 namespace {
 
-constexpr int kWidth = 6000;
-constexpr int kHeight = 4000;
-constexpr int kFiles = 12;
+using Clock = std::chrono::steady_clock;
 
-// A folder of twelve photographs of the same size: smooth shading with some texture, so the
-// entropy decoder has realistic work.
-struct Pictures {
-    QTemporaryDir dir;
-    QStringList paths;
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
-    Pictures() {
-        std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 3);
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                unsigned char* p = &pixels[(size_t(y) * kWidth + x) * 3];
-                const unsigned texture = (x * 7919u + y * 104729u) % 23u;
-                p[0] = static_cast<unsigned char>(x * 255 / kWidth ^ texture);
-                p[1] = static_cast<unsigned char>(y * 255 / kHeight + texture);
-                p[2] = static_cast<unsigned char>(128 + 100 * std::sin((x + y) / 300.0));
+// The main window on the photographs, twelve cells a page; cache: the shared thumbnails' folder
+// ("" for none).
+struct Browser {
+    ScriptedPrompter prompter; // answers every box with its default button
+    RecordingLauncher launcher;
+    Program program{prompter, launcher};
+    std::unique_ptr<ORVA_WIN> window;
+
+    explicit Browser(const QString& cache) {
+        program.settings.CMTX = 4;
+        program.settings.CMTY = 3;
+        program.settings.CMTT = 12;
+        program.settings.UTNT = 0;
+        program.sharedThumbnails = cache;
+        program.browse.DISP_DIR = PhotoSet::instance().folder();
+        window = std::make_unique<ORVA_WIN>(program);
+        window->resize(1200, 800);
+        window->show();
+        refresh().displayFolderChanged();
+        ahead().waitIdle();
+    }
+    DisplayRefresh& refresh() { return window->displayRefresh(); }
+    DecodeAhead& ahead() { return window->catalogueView().ahead(); }
+    PictureLoader& loader() { return window->catalogueView().loader(); }
+
+    // The files of the cells, in cell order.
+    QStringList pageFiles() const {
+        QStringList files;
+        for (const QString& name : program.browse.PAGE_NAME) {
+            if (!name.isEmpty()) {
+                files << program.browse.DISP_DIR + name;
             }
         }
-        tjhandle compressor = tjInitCompress();
-        unsigned char* jpeg = nullptr;
-        unsigned long size = 0;
-        tjCompress2(compressor, pixels.data(), kWidth, 0, kHeight, TJPF_RGB, &jpeg, &size,
-                    TJSAMP_420, 90, 0);
-        for (int i = 0; i < kFiles; ++i) {
-            const QString path =
-                dir.filePath(QStringLiteral("photo%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
-            QFile file(path);
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write(reinterpret_cast<const char*>(jpeg), qint64(size));
-            }
-            paths << path;
-        }
-        tjFree(jpeg);
-        tjDestroy(compressor);
+        return files;
+    }
+
+    // The page drawn again from nothing kept; returns its time in milliseconds.
+    double redrawPage() {
+        ahead().waitIdle();
+        ahead().forget();
+        program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
+        loader().resetCount();
+        const auto start = Clock::now();
+        refresh().redrawInPlace();
+        return msSince(start);
     }
 };
 
-Pictures& pictures() {
-    static Pictures made;
-    return made;
+void report(benchmark::State& state, double totalMs, double floorMs) {
+    state.counters["ms"] = totalMs / double(state.iterations());
+    state.counters["floor_ms"] = floorMs / double(state.iterations());
+    state.counters["ratio"] = totalMs / floorMs;
 }
 
-// The catalogue redrawing the page in place with every cell marked as changed, so each of the
-// twelve pictures is read and drawn again.
-void BM_CatalogueFill(benchmark::State& state) {
-    ScriptedPrompter prompter; // answers every box with its default button
-    RecordingLauncher launcher;
-    Program program(prompter, launcher);
-    program.settings.CMTX = 4;
-    program.settings.CMTY = 3;
-    program.settings.CMTT = 12;
-    program.settings.UTNT = 0;
-    program.browse.DISP_DIR = pictures().dir.path() + QLatin1Char('/');
-    ORVA_WIN window(program);
-    window.resize(1200, 800);
-    window.show();
-    window.displayRefresh().displayFolderChanged();
-    const QSize box = window.DSP8_IMG[0]->size();
+// The page drawn again from nothing kept, and beside it, while the timer is paused, the floor
+// of the same files for the boxes the cells asked for: measured in turns, so that the ratio
+// holds on a machine whose speed drifts.
+void visit(benchmark::State& state, Browser& browser) {
+    double total = 0;
+    double floor = 0;
     for (auto _ : state) {
-        program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
-        window.catalogueView().ahead().forget();
-        window.displayRefresh().redrawInPlace();
+        state.PauseTiming();
+        const double ms = browser.redrawPage();
+        browser.ahead().waitIdle(); // the next page read ahead: not beside the floor
+        floor += PhotoSet::floorMs(browser.pageFiles(), browser.loader().loadedBoxes(), 1);
+        state.ResumeTiming();
+        state.SetIterationTime(ms / 1000.0);
+        total += ms;
     }
-    state.counters["cell_w"] = box.width();
-    state.counters["cell_h"] = box.height();
-    state.counters["loads"] = window.catalogueView().loader().loads();
+    report(state, total, floor);
 }
-BENCHMARK(BM_CatalogueFill)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// libjpeg-turbo alone: each file read and decoded at 1/8 scale, the scale the catalogue's cells
-// need from these photographs.
-void BM_TurboJpegFloor(benchmark::State& state) {
-    tjhandle decompressor = tjInitDecompress();
-    std::vector<unsigned char> out;
+// The program's own decoding of the page's files, one after another on the calling thread: what
+// the workers share out.
+void BM_DecodeOneCore(benchmark::State& state) {
+    Browser browser{QString()};
+    browser.redrawPage();
+    const QStringList paths = browser.pageFiles();
+    const QList<QSize> boxes = browser.loader().loadedBoxes();
+    browser.ahead().waitIdle();
+    double total = 0;
+    double floor = 0;
     for (auto _ : state) {
-        for (const QString& path : pictures().paths) {
-            QFile file(path);
-            file.open(QIODevice::ReadOnly);
-            const QByteArray data = file.readAll();
-            const int width = TJSCALED(kWidth, (tjscalingfactor{1, 8}));
-            const int height = TJSCALED(kHeight, (tjscalingfactor{1, 8}));
-            out.resize(size_t(width) * height * 3);
-            tjDecompress2(decompressor, reinterpret_cast<const unsigned char*>(data.constData()),
-                          static_cast<unsigned long>(data.size()), out.data(), width, 0, height,
-                          TJPF_BGR, 0);
-            benchmark::DoNotOptimize(out.data());
+        const auto start = Clock::now();
+        for (int i = 0; i < paths.size(); ++i) {
+            benchmark::DoNotOptimize(PictureLoader::decodeImage(paths[i], boxes[i]));
         }
+        const double ms = msSince(start);
+        state.SetIterationTime(ms / 1000.0);
+        total += ms;
+        state.PauseTiming();
+        floor += PhotoSet::floorMs(paths, boxes, 1);
+        state.ResumeTiming();
     }
-    tjDestroy(decompressor);
+    report(state, total, floor);
 }
-BENCHMARK(BM_TurboJpegFloor)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_DecodeOneCore)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+void BM_FirstVisit(benchmark::State& state) {
+    Browser browser{QString()};
+    visit(state, browser);
+    state.counters["cells"] = browser.loader().loads();
+}
+BENCHMARK(BM_FirstVisit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+void BM_SecondVisit(benchmark::State& state) {
+    QTemporaryDir cache;
+    Browser browser{cache.path()}; // its first visit wrote the thumbnails
+    visit(state, browser);
+    int fromCache = 0;
+    for (const QString& path : browser.loader().loadedPaths()) {
+        fromCache += path.startsWith(cache.path()) ? 1 : 0;
+    }
+    state.counters["from_cache"] = fromCache;
+}
+BENCHMARK(BM_SecondVisit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_PageDownReadAhead(benchmark::State& state) {
+    Browser browser{QString()};
+    if (!browser.refresh().reader().catalogueBarUsable()) {
+        state.SkipWithError("the folder fills one page only");
+        return;
+    }
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        browser.refresh().displayFolderChanged(); // the first page, from what is kept
+        browser.ahead().waitIdle();               // the second read ahead meanwhile
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        browser.refresh().nextPage();
+        const double ms = msSince(start);
+        state.SetIterationTime(ms / 1000.0);
+        total += ms;
+    }
+    state.counters["ms"] = total / double(state.iterations());
+}
+BENCHMARK(BM_PageDownReadAhead)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_SingleViewStep(benchmark::State& state) {
+    Browser browser{QString()};
+    browser.refresh().switchView();
+    PictureLoader& loader = browser.window->singleView().loader();
+    const int files = browser.refresh().reader().list().count();
+    loader.resetCount();
+    double total = 0;
+    int steps = 0;
+    for (auto _ : state) {
+        if (browser.refresh().reader().list().name(files - 1) == browser.program.browse.ONE_NAME) {
+            state.PauseTiming();
+            browser.refresh().singleScrolled(1); // back to the first file
+            state.ResumeTiming();
+        }
+        const auto start = Clock::now();
+        browser.refresh().nextFile();
+        const double ms = msSince(start);
+        state.SetIterationTime(ms / 1000.0);
+        total += ms;
+        ++steps;
+    }
+    // The floor of one step: the files the steps read, for the single view's box.
+    QStringList paths = loader.loadedPaths();
+    QList<QSize> boxes = loader.loadedBoxes();
+    const double floor = PhotoSet::floorMs(paths, boxes, 3) / std::max<qsizetype>(1, paths.size());
+    state.counters["ms"] = total / steps;
+    state.counters["floor_ms"] = floor;
+    state.counters["ratio"] = total / steps / floor;
+}
+BENCHMARK(BM_SingleViewStep)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    PhotoSet::chooseFolder(argc, argv);
     QApplication application(argc, argv);
-    pictures();
+    PhotoSet::instance();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

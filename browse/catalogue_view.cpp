@@ -52,12 +52,18 @@ int CatalogueView::pixelsY(double twips) const {
     return twipsToPixels(std::llround(twips), c_.PIC8_BASE->logicalDpiY());
 }
 
-QRect CatalogueView::toPixels(const QRect& twips) const {
+QRect CatalogueView::pixelRect(const QRect& twips, double dpiX, double dpiY) {
     // Edges are converted rather than lengths, so that cells touching in twips touch on screen.
-    const int left = pixelsX(twips.x());
-    const int top = pixelsY(twips.y());
-    return QRect(left, top, pixelsX(double(twips.x()) + twips.width()) - left,
-                 pixelsY(double(twips.y()) + twips.height()) - top);
+    const auto x = [dpiX](double t) { return ::twipsToPixels(std::llround(t), dpiX); };
+    const auto y = [dpiY](double t) { return ::twipsToPixels(std::llround(t), dpiY); };
+    const int left = x(twips.x());
+    const int top = y(twips.y());
+    return QRect(left, top, x(double(twips.x()) + twips.width()) - left,
+                 y(double(twips.y()) + twips.height()) - top);
+}
+
+QRect CatalogueView::toPixels(const QRect& twips) const {
+    return pixelRect(twips, c_.PIC8_BASE->logicalDpiX(), c_.PIC8_BASE->logicalDpiY());
 }
 
 int CatalogueView::cellsPerPage() const {
@@ -162,9 +168,12 @@ void CatalogueView::placePicture(int index) {
     scaled->setGeometry(rect);
     const QPixmap current = scaled->pixmap();
     if (current.size() != rect.size()) {
-        scaled->setPixmap(
-            QPixmap::fromImage(CataloguePicture::scaledForCell(pictures_[index], rect.size())));
+        scaled->setPixmap(QPixmap::fromImage(
+            ready_[index].size() == rect.size()
+                ? ready_[index]
+                : CataloguePicture::scaledForCell(pictures_[index], rect.size())));
     }
+    ready_[index] = QImage();
     scaled->show();
     scaled->update();
 }
@@ -174,6 +183,7 @@ void CatalogueView::clearPicture(int index) {
     c_.DSP8_IMG[index]->hide();
     c_.DSP8_IMG2[index]->hide();
     pictures_[index] = QImage();
+    ready_[index] = QImage();
     pageSize_[index] = QSize();
     fromHandle_[index] = false;
 }
@@ -293,7 +303,12 @@ bool CatalogueView::decodesAhead() const {
 
 DecodeAhead::Request CatalogueView::requestFor(int index, const QString& name) {
     const QString file = state_.DISP_DIR + name;
-    DecodeAhead::Request request{file, pictureBox(index), true};
+    DecodeAhead::Request request{file, pictureBox(index), true, {}};
+    request.shownSize = [cell = cellTwips_[index].size(), dpiX = c_.PIC8_BASE->logicalDpiX(),
+                         dpiY = c_.PIC8_BASE->logicalDpiY()](QSize natural) {
+        const std::optional<QRect> fit = CatalogueLayout::fitPicture(natural, cell);
+        return fit ? pixelRect(*fit, dpiX, dpiY).size() : QSize();
+    };
     const QString thumbnails = thumbnailPrefix();
     if (!thumbnails.isEmpty()) {
         const QString thumbnail = state_.DISP_DIR + thumbnails + name;
@@ -384,6 +399,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         loader_.note(taken.source, box);
         picture.image = taken.image;
         picture.natural = taken.natural;
+        ready_[index] = taken.shown;
     } else if (settings.C256 == 0) {
         picture = maker.make(path, name, box, c_.refresh().largeBounds());
     }

@@ -68,6 +68,7 @@ private:
     int pixelsX(double twips) const;
     int pixelsY(double twips) const;
     QRect toPixels(const QRect& twips) const;
+    static QRect pixelRect(const QRect& twips, double dpiX, double dpiY);
     int cellsPerPage() const;
     void drawCellNow(int index, const QString& name);
     void shiftPictures();
@@ -102,6 +103,7 @@ private:
     std::array<QRect, kCells> cellTwips_{};
     std::array<QSize, kCells> pageSize_{};  // PAGE_SIZE
     std::array<QImage, kCells> pictures_{}; // each cell's picture before scaling to the cell
+    std::array<QImage, kCells> ready_{};    // and scaled already, until it is placed
     std::array<bool, kCells> fromHandle_{}; // painted from PAGE_IMAGE (256-colour mode)
     // The box a reduced picture was decoded for; empty when the picture is at its natural size.
     // A cell grown past it is decoded again once the resizing has settled.

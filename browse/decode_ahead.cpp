@@ -1,5 +1,6 @@
 #include "decode_ahead.h"
 
+#include "catalogue_picture.h"
 #include "picture_loader.h"
 
 #include <algorithm>
@@ -30,13 +31,25 @@ QString DecodeAhead::keyOf(const Request& request) {
 }
 
 DecodeAhead::Decoded DecodeAhead::decode(const Request& request) {
+    Decoded decoded = read(request);
+    if (request.shownSize && !decoded.picture.image.isNull()) {
+        const QSize size = request.shownSize(decoded.picture.natural);
+        if (size.isValid()) {
+            decoded.picture.shown = CataloguePicture::scaledForCell(decoded.picture.image, size)
+                                        .convertToFormat(QImage::Format_RGB32);
+        }
+    }
+    return decoded;
+}
+
+DecodeAhead::Decoded DecodeAhead::read(const Request& request) {
     Decoded decoded;
     decoded.stamp = FileStamp::of(request.path);
     ++decodes_;
     if (request.shared) {
         SharedThumbnails::Found found = thumbnails_.find(request.path, decoded.stamp, request.box);
         if (!found.image.isNull()) {
-            decoded.picture = {found.image, found.natural, found.file};
+            decoded.picture = {found.image, found.natural, found.file, QImage()};
             return decoded;
         }
     }
@@ -54,7 +67,16 @@ void DecodeAhead::startWorkers() {
 }
 
 void DecodeAhead::queue(const std::vector<Request>& requests) {
+    // The largest files first: the page is done soonest when no worker is left with a big
+    // picture at the end, and the small first cells the window's thread reads itself meanwhile.
+    std::vector<std::pair<int64_t, const Request*>> bySize;
     for (const Request& request : requests) {
+        bySize.emplace_back(FileStamp::of(request.path).size, &request);
+    }
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [size, pointer] : bySize) {
+        const Request& request = *pointer;
         const QString key = keyOf(request);
         if (entries_.count(key) != 0) {
             continue; // decoded, decoding or waiting already

@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -31,11 +32,15 @@ public:
         QString path;
         QSize box;           // the picture area in device pixels
         bool shared = false; // whether the shared thumbnails may serve it and be fed from it
+        // The size the cell shows a picture of a natural size at (empty: none); the picture is
+        // then also made at that size, off the window's thread. Called on any thread.
+        std::function<QSize(QSize natural)> shownSize;
     };
     struct Picture {
         QImage image;   // null when the file cannot be read
         QSize natural;  // the picture's own size
         QString source; // the file it was read from: the picture or its shared thumbnail
+        QImage shown;   // the picture at the shown size, when the request gave one
     };
 
     // workers 0: one per core.
@@ -87,6 +92,7 @@ private:
 
     static QString keyOf(const Request& request);
     Decoded decode(const Request& request);
+    Decoded read(const Request& request);
     void queue(const std::vector<Request>& requests);
     void finish(const QString& key, const Request& request, Decoded decoded);
     void keepWithinBounds();

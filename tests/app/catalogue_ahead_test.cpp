@@ -95,7 +95,7 @@ TEST_F(CatalogueAheadTest, CancelAndTheOtherModesLeaveTheWorkersIdle) {
     DecodeAhead queue{SharedThumbnails(), 1};
     std::vector<DecodeAhead::Request> requests;
     for (int i = 0; i < 20; ++i) {
-        requests.push_back({path(i), QSize(64, 48), false});
+        requests.push_back({path(i), QSize(64, 48), false, {}});
     }
     queue.wantNow(requests);
     queue.dropPending();

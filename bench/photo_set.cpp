@@ -60,8 +60,11 @@ QByteArray readAll(const QString& path) {
 }
 
 // The program's rule: the smallest DCT scale whose result still covers the picture fitted
-// into the box.
+// into the box; no box, no reduction.
 tjscalingfactor scaleFor(int width, int height, QSize box) {
+    if (box.isEmpty()) {
+        return {1, 1}; // the picture whole
+    }
     const QSize wanted = width <= box.width() && height <= box.height()
                              ? QSize(width, height)
                              : QSize(width, height).scaled(box, Qt::KeepAspectRatio);

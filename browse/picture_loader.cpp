@@ -18,6 +18,16 @@ struct HandleFree {
 };
 using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, HandleFree>;
 
+// The size the reader's picture is shown at, turned upright, from its header alone.
+QSize uprightSize(QImageReader& reader) {
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (size.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90)) {
+        size.transpose();
+    }
+    return size;
+}
+
 // What the image library refuses (PNG data under a picture's name, a format it does not read)
 // the system's loader may still read, reduced to fit the box. The file is opened by its bytes.
 QImage systemLoad(const QString& path, QSize box, QSize* natural) {
@@ -26,14 +36,10 @@ QImage systemLoad(const QString& path, QSize box, QSize* natural) {
         return {};
     }
     QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
+    const QSize size = uprightSize(reader);
     // Memory follows what is shown: a picture claiming more than the library allows is refused.
     if (!size.isValid() || qint64(size.width()) * size.height() > (qint64(1) << 28)) {
         return {};
-    }
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90) {
-        size.transpose();
     }
     if (natural != nullptr) {
         *natural = size;
@@ -69,6 +75,15 @@ HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
 }
 
 } // namespace
+
+QSize PictureLoader::storedSize(const QString& path) {
+    QFile file;
+    if (!native_name::openForReading(file, path)) {
+        return {};
+    }
+    QImageReader reader(&file);
+    return uprightSize(reader);
+}
 
 HGLOBAL PictureLoader::loadHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     note(path, box);

@@ -27,6 +27,8 @@ public:
 
     // The same decode without counting it, for any thread: how pictures are read ahead.
     static QImage decodeImage(const QString& path, QSize box, QSize* natural = nullptr);
+    // The picture's size turned upright, from the file's header alone; empty when unknown.
+    static QSize storedSize(const QString& path);
     // Counts a load made elsewhere (a picture read ahead, or a thumbnail shown instead).
     void note(const QString& path, QSize box) {
         paths_.append(path);

@@ -1,6 +1,7 @@
 #include "shared_thumbnails.h"
 
 #include "native_name.h"
+#include "picture_loader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -38,21 +39,6 @@ QSize shownSize(QSize natural, QSize box) {
 bool sameShape(QSize thumbnail, QSize natural) {
     const double expected = double(natural.height()) * thumbnail.width() / natural.width();
     return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
-}
-
-// The picture's size as stored, turned upright, from its header alone.
-QSize headerSize(const QString& path) {
-    QFile file;
-    if (!native_name::openForReading(file, path)) {
-        return {};
-    }
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90)) {
-        size.transpose();
-    }
-    return size;
 }
 
 // Makes path and any missing folder above it, readable by the user alone.
@@ -145,7 +131,7 @@ SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileSt
         QSize natural(image.text(QStringLiteral("Thumb::Image::Width")).toInt(),
                       image.text(QStringLiteral("Thumb::Image::Height")).toInt());
         if (natural.isEmpty()) {
-            natural = headerSize(path);
+            natural = PictureLoader::storedSize(path);
         }
         if (natural.isEmpty() || !sameShape(image.size(), natural)) {
             continue;

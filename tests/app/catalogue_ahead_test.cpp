@@ -13,18 +13,6 @@
 #include <QLineEdit>
 #include <sys/stat.h>
 
-namespace {
-
-QStringList names(const QStringList& paths) {
-    QStringList result;
-    for (const QString& path : paths) {
-        result << path.section(QLatin1Char('/'), -1);
-    }
-    return result;
-}
-
-} // namespace
-
 class CatalogueAheadTest : public CatalogueFixture {
 protected:
     DecodeAhead& ahead() { return view().ahead(); }

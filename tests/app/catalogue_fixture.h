@@ -84,6 +84,14 @@ protected:
         const QRgb pixel = picture.pixel(picture.width() / 2, picture.height() / 2);
         return Colour{uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))};
     }
+    // The file names of paths.
+    static QStringList names(const QStringList& paths) {
+        QStringList result;
+        for (const QString& path : paths) {
+            result << path.section(QLatin1Char('/'), -1);
+        }
+        return result;
+    }
     static bool near(Colour a, Colour b) {
         return std::abs(a.r - b.r) < 12 && std::abs(a.g - b.g) < 12 && std::abs(a.b - b.b) < 12;
     }

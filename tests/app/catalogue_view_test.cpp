@@ -12,18 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-QStringList names(const QStringList& paths) {
-    QStringList result;
-    for (const QString& path : paths) {
-        result << path.section(QLatin1Char('/'), -1);
-    }
-    return result;
-}
-
-} // namespace
-
 class CatalogueViewTest : public CatalogueFixture {};
 
 TEST_F(CatalogueViewTest, FirstPageLoadsEachCellOnceAndShowsItsFile) {

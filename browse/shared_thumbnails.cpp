@@ -43,16 +43,14 @@ bool sameShape(QSize thumbnail, QSize natural) {
 
 // Makes path and any missing folder above it, readable by the user alone.
 bool makeFolders(const QByteArray& path) {
-    for (qsizetype slash = path.indexOf('/', 1); slash != -1 || !path.isEmpty();
-         slash = path.indexOf('/', slash + 1)) {
-        const QByteArray part = slash == -1 ? path : path.left(slash);
+    qsizetype slash = 0;
+    do {
+        slash = path.indexOf('/', slash + 1);
+        const QByteArray part = slash < 0 ? path : path.left(slash);
         if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
             return false;
         }
-        if (slash == -1) {
-            break;
-        }
-    }
+    } while (slash >= 0);
     struct stat info {};
     return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }

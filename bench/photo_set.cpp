@@ -1,5 +1,6 @@
 #include "photo_set.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <algorithm>
 #include <chrono>
@@ -126,6 +127,9 @@ void PhotoSet::make() {
                                      .arg(variant + 1 + 12 * page, 2, 10, QLatin1Char('0')));
             if (file.open(QIODevice::WriteOnly)) {
                 file.write(reinterpret_cast<const char*>(jpeg), qint64(size));
+                // As photographs are: not changed in the second they are looked at.
+                file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime);
             }
         }
         tjFree(jpeg);
@@ -147,7 +151,15 @@ double PhotoSet::floorMs(const QStringList& paths, const QList<QSize>& boxes, in
             int width = 0, height = 0, sampling = 0, colours = 0;
             if (tjDecompressHeader3(decompressor, bytes, data.size(), &width, &height, &sampling,
                                     &colours) != 0) {
-                continue; // not a JPEG: no floor to compare with
+                static bool told = false;
+                if (!told) {
+                    std::fprintf(stderr,
+                                 "photographs: %s is no JPEG and adds nothing to the floor, "
+                                 "which makes the ratios higher\n",
+                                 qPrintable(paths[i]));
+                    told = true;
+                }
+                continue;
             }
             const tjscalingfactor f = scaleFor(width, height, boxes[i]);
             const int format = colours == TJCS_GRAY ? TJPF_GRAY : TJPF_BGR;

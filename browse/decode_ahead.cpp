@@ -35,8 +35,11 @@ DecodeAhead::Decoded DecodeAhead::decode(const Request& request) {
     if (request.shownSize && !decoded.picture.image.isNull()) {
         const QSize size = request.shownSize(decoded.picture.natural);
         if (size.isValid()) {
-            decoded.picture.shown = CataloguePicture::scaledForCell(decoded.picture.image, size)
-                                        .convertToFormat(QImage::Format_RGB32);
+            const QImage& image = decoded.picture.image;
+            decoded.picture.shown =
+                CataloguePicture::scaledForCell(image, size)
+                    .convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                             : QImage::Format_RGB32);
         }
     }
     return decoded;
@@ -53,10 +56,12 @@ DecodeAhead::Decoded DecodeAhead::read(const Request& request) {
             return decoded;
         }
     }
-    decoded.picture.image =
-        PictureLoader::decodeImage(request.path, request.box, &decoded.picture.natural);
+    // A picture that may become a shared thumbnail is decoded large enough to make one.
+    const bool store = request.shared && thumbnails_.enabled();
+    const QSize box = store ? SharedThumbnails::decodeBox(request.box) : request.box;
+    decoded.picture.image = PictureLoader::decodeImage(request.path, box, &decoded.picture.natural);
     decoded.picture.source = request.path;
-    decoded.store = request.shared && thumbnails_.enabled() && !decoded.picture.image.isNull();
+    decoded.store = store && !decoded.picture.image.isNull();
     return decoded;
 }
 
@@ -66,16 +71,25 @@ void DecodeAhead::startWorkers() {
     }
 }
 
-void DecodeAhead::queue(const std::vector<Request>& requests) {
-    // The largest files first: the page is done soonest when no worker is left with a big
-    // picture at the end, and the small first cells the window's thread reads itself meanwhile.
+std::vector<const DecodeAhead::Request*>
+DecodeAhead::largestFirst(const std::vector<Request>& requests) {
+    // The page is done soonest when no worker is left with a big picture at the end; the small
+    // first cells the window's thread reads itself meanwhile.
     std::vector<std::pair<int64_t, const Request*>> bySize;
     for (const Request& request : requests) {
         bySize.emplace_back(FileStamp::of(request.path).size, &request);
     }
     std::stable_sort(bySize.begin(), bySize.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [size, pointer] : bySize) {
+    std::vector<const Request*> order;
+    for (const auto& [size, request] : bySize) {
+        order.push_back(request);
+    }
+    return order;
+}
+
+void DecodeAhead::queue(const std::vector<const Request*>& requests) {
+    for (const Request* pointer : requests) {
         const Request& request = *pointer;
         const QString key = keyOf(request);
         if (entries_.count(key) != 0) {
@@ -88,22 +102,24 @@ void DecodeAhead::queue(const std::vector<Request>& requests) {
 }
 
 void DecodeAhead::wantNow(const std::vector<Request>& requests) {
+    const std::vector<const Request*> order = largestFirst(requests);
     {
         std::lock_guard lock(mutex_);
         for (const QString& key : queue_) {
             entries_.erase(key);
         }
         queue_.clear();
-        queue(requests);
+        queue(order);
         startWorkers();
     }
     wake_.notify_all();
 }
 
 void DecodeAhead::wantLater(const std::vector<Request>& requests) {
+    const std::vector<const Request*> order = largestFirst(requests);
     {
         std::lock_guard lock(mutex_);
-        queue(requests);
+        queue(order);
         startWorkers();
     }
     wake_.notify_all();
@@ -153,6 +169,9 @@ void DecodeAhead::finish(const QString& key, const Request& request, Decoded dec
     entry.stamp = decoded.stamp;
     entry.used = ++clock_;
     if (decoded.store) {
+        if (writes_.size() >= kPendingWrites) {
+            writes_.pop_front(); // a thumbnail less: the cache is no record
+        }
         writes_.push_back({request.path, decoded.stamp, decoded.picture.image,
                            decoded.picture.natural, request.box});
         startWorkers();
@@ -173,7 +192,8 @@ void DecodeAhead::keepWithinBounds() {
                 continue;
             }
             ++count;
-            bytes += it->second.picture.image.sizeInBytes();
+            bytes +=
+                it->second.picture.image.sizeInBytes() + it->second.picture.shown.sizeInBytes();
             if (oldest == entries_.end() || it->second.used < oldest->second.used) {
                 oldest = it;
             }

@@ -27,6 +27,7 @@ class DecodeAhead {
 public:
     static constexpr int kKeptPictures = 36; // three pages of twelve cells
     static constexpr qint64 kKeptBytes = qint64(192) << 20;
+    static constexpr size_t kPendingWrites = 24; // thumbnails waiting to be written
 
     struct Request {
         QString path;
@@ -93,7 +94,8 @@ private:
     static QString keyOf(const Request& request);
     Decoded decode(const Request& request);
     Decoded read(const Request& request);
-    void queue(const std::vector<Request>& requests);
+    static std::vector<const Request*> largestFirst(const std::vector<Request>& requests);
+    void queue(const std::vector<const Request*>& requests);
     void finish(const QString& key, const Request& request, Decoded decoded);
     void keepWithinBounds();
     void startWorkers();

@@ -4,6 +4,7 @@
 #include "picture_loader.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -36,12 +37,64 @@ QSize shownSize(QSize natural, QSize box) {
     return natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
+// Whether a thumbnail's keys describe the picture as it is now (keys a thumbnail lacks are
+// not asked for, but the URI and the time must be there). Keys: a QImage or a QImageReader.
+template <class Keys>
+bool describes(const Keys& keys, const QByteArray& uri, const FileStamp& stamp) {
+    bool ok = false;
+    const qint64 time = keys.text(QStringLiteral("Thumb::MTime")).toLongLong(&ok);
+    const QString bytes = keys.text(QStringLiteral("Thumb::Size"));
+    return keys.text(QStringLiteral("Thumb::URI")).toLatin1() == uri && ok &&
+           time == stamp.seconds && (bytes.isEmpty() || bytes.toLongLong() == stamp.size);
+}
+
+// The thumbnail in file when it is one of this flavour and shows the picture as it is now; a
+// null image otherwise.
+QImage readCurrent(const QString& name, const QByteArray& uri, const FileStamp& stamp,
+                   int flavour) {
+    // A thumbnail written within the second the picture last changed in may show the picture
+    // as it was before the change: the time in it cannot tell.
+    const FileStamp own = FileStamp::of(name);
+    QFile file;
+    if (!own.valid || own.seconds <= stamp.seconds || !native_name::openForReading(file, name)) {
+        return {};
+    }
+    QImageReader reader(&file, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > 2 * flavour || size.height() > 2 * flavour) {
+        return {}; // not a thumbnail of this cache
+    }
+    // Keys written before the pixels are known before the pixels are decoded.
+    if (!reader.text(QStringLiteral("Thumb::URI")).isEmpty() && !describes(reader, uri, stamp)) {
+        return {};
+    }
+    QImage image = reader.read();
+    return !image.isNull() && describes(image, uri, stamp) ? image : QImage();
+}
+
 bool sameShape(QSize thumbnail, QSize natural) {
     const double expected = double(natural.height()) * thumbnail.width() / natural.width();
     return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
 }
 
 // Makes path and any missing folder above it, readable by the user alone.
+// The picture's own size as the thumbnail records it, else from the picture's header. Some
+// programs record it before the picture is turned upright, and the thumbnail upright.
+QSize recordedSize(const QImage& thumbnail, const QString& path) {
+    QSize natural(thumbnail.text(QStringLiteral("Thumb::Image::Width")).toInt(),
+                  thumbnail.text(QStringLiteral("Thumb::Image::Height")).toInt());
+    if (natural.isEmpty()) {
+        natural = PictureLoader::storedSize(path);
+    }
+    if (natural.isEmpty()) {
+        return {};
+    }
+    if (sameShape(thumbnail.size(), natural)) {
+        return natural;
+    }
+    return sameShape(thumbnail.size(), natural.transposed()) ? natural.transposed() : QSize();
+}
+
 bool makeFolders(const QByteArray& path) {
     qsizetype slash = 0;
     do {
@@ -93,6 +146,10 @@ QString SharedThumbnails::fileOf(const QByteArray& uri, int flavour) const {
            QStringLiteral(".png");
 }
 
+QSize SharedThumbnails::decodeBox(QSize box) {
+    return fits(box, kExtraLarge) ? box.expandedTo(QSize(kLarge, kLarge)) : box;
+}
+
 SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileStamp& stamp,
                                                QSize box) const {
     if (!enabled() || !stamp.valid || !box.isValid()) {
@@ -104,34 +161,9 @@ SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileSt
     for (const int flavour : {kLarge, kExtraLarge}) {
         Found found;
         found.file = fileOf(uri, flavour);
-        QFile file;
-        if (!native_name::openForReading(file, found.file)) {
-            continue;
-        }
-        QImageReader reader(&file, "png");
-        const QSize size = reader.size();
-        if (!size.isValid() || size.width() > 2 * flavour || size.height() > 2 * flavour) {
-            continue; // not a thumbnail of this cache
-        }
-        const QImage image = reader.read();
-        if (image.isNull() || image.text(QStringLiteral("Thumb::URI")).toLatin1() != uri) {
-            continue;
-        }
-        bool ok = false;
-        const qint64 time = image.text(QStringLiteral("Thumb::MTime")).toLongLong(&ok);
-        if (!ok || time != stamp.seconds) {
-            continue;
-        }
-        const QString bytes = image.text(QStringLiteral("Thumb::Size"));
-        if (!bytes.isEmpty() && bytes.toLongLong() != stamp.size) {
-            continue;
-        }
-        QSize natural(image.text(QStringLiteral("Thumb::Image::Width")).toInt(),
-                      image.text(QStringLiteral("Thumb::Image::Height")).toInt());
+        const QImage image = readCurrent(found.file, uri, stamp, flavour);
+        const QSize natural = image.isNull() ? QSize() : recordedSize(image, path);
         if (natural.isEmpty()) {
-            natural = PictureLoader::storedSize(path);
-        }
-        if (natural.isEmpty() || !sameShape(image.size(), natural)) {
             continue;
         }
         const QSize needed = shownSize(natural, box);
@@ -156,8 +188,13 @@ bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const 
         return false;
     }
     const QSize size = natural.scaled(flavour, flavour, Qt::KeepAspectRatio).expandedTo({1, 1});
-    if (decoded.width() + 1 < size.width() && decoded.height() + 1 < size.height()) {
+    if (decoded.width() + 1 < size.width() || decoded.height() + 1 < size.height()) {
         return false; // decoded too small to make a full thumbnail from
+    }
+    // A picture changed since it was decoded, or changed within this second (when another
+    // change in the same second would keep its time), gets no thumbnail.
+    if (FileStamp::of(path) != stamp || QDateTime::currentSecsSinceEpoch() <= stamp.seconds) {
+        return false;
     }
     QImage thumbnail = decoded.size() == size
                            ? decoded

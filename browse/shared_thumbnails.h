@@ -2,7 +2,8 @@
 // ($XDG_CACHE_HOME/thumbnails/large and x-large), named by the MD5 of the picture's file URI and
 // carrying the URI and the picture's modification time, so that a thumbnail made here serves the
 // file managers and one made by them serves the catalogue. A thumbnail is only believed while its
-// URI, time (and size, where it says one) match the file; anything else is ignored.
+// URI, time (and size, where it says one) match the file and it was written after the second the
+// file last changed in; anything else is ignored.
 #pragma once
 
 #include "file_stamp.h"
@@ -28,6 +29,10 @@ public:
     static QByteArray uriOf(const QString& absolutePath);
     // Where the thumbnail of that URI lives for a flavour (the largest side it holds: 256 or 512).
     QString fileOf(const QByteArray& uri, int flavour) const;
+
+    // The box to decode a picture for when it may become a thumbnail: at least the smaller
+    // flavour, so that one can be made from it.
+    static QSize decodeBox(QSize box);
 
     struct Found {
         QImage image;

@@ -124,11 +124,20 @@ TEST_F(CatalogueAheadTest, SharedThumbnailsAreWrittenForOthersAndBelievedOnlyWhi
     const SharedThumbnails shared(program.sharedThumbnails);
     program.settings.CMTY = 3; // cells small enough for the cache's 256-pixel thumbnails
     program.settings.CMTT = 12;
-    for (int i = 0; i < 6; ++i) {
-        writePicture(folder.file(nameOf(i)), colourOf(i), 1600, 1200);
+    const auto sizeOf = [](int i) { return i % 2 == 0 ? QSize(1600, 1200) : QSize(1920, 1080); };
+    for (int i = 0; i < 7; ++i) {
+        writePicture(folder.file(nameOf(i)), colourOf(i), sizeOf(i).width(), sizeOf(i).height());
+        if (i < 6) {
+            touch(folder.file(nameOf(i)), -10);
+        }
     }
     refresh().displayFolderChanged();
     ahead().waitIdle();
+    // A picture changed within this second gets no thumbnail: one more change in the same
+    // second would leave its time as it is.
+    const QByteArray racy = SharedThumbnails::uriOf(path(6));
+    EXPECT_FALSE(QFile::exists(shared.fileOf(racy, 256)) ||
+                 QFile::exists(shared.fileOf(racy, 512)));
 
     // Written as the cache's readers expect: named by the URI's MD5, the URI and the time in it,
     // readable by the user alone, and no temporary file left.
@@ -160,7 +169,7 @@ TEST_F(CatalogueAheadTest, SharedThumbnailsAreWrittenForOthersAndBelievedOnlyWhi
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(loader().loadedPaths().value(i), thumbnails[i]) << i;
         EXPECT_TRUE(near(shownColour(i), colourOf(i))) << i;
-        EXPECT_EQ(view().pictureSize(i), QSize(1600, 1200)) << i;
+        EXPECT_EQ(view().pictureSize(i), sizeOf(i)) << i;
     }
 
     // ...but none that is stale, broken, another file's, or too small for the cell.

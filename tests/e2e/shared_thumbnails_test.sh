@@ -14,6 +14,7 @@ convert -size 2560x1600 gradient:navy-orange -quality 90 "$WORK/b.jpg"
 for n in $(seq -w 1 16); do
     if [ "$n" -le 08 ]; then cp "$WORK/a.jpg" "${PICTURES}photo$n.jpg"; else cp "$WORK/b.jpg" "${PICTURES}photo$n.jpg"; fi
 done
+touch -d '-1 minute' "$PICTURES"*.jpg # not changed within the second they are shown in
 settings "BASD=$ACQ" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 DSPM=1
 CELLS="740x105+200+80" # the pictures of the first row of cells, in the window
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The program installed into a prefix, as a package installs it: the launcher on the PATH starts
-# it from its program folder, with its desktop entry, icon and AppStream metadata in place.
+# The program installed into a prefix, and unpacked from its Debian package: the launcher on the
+# PATH, started as the desktop entry says, starts it from its program folder, with its desktop
+# entry, icon and AppStream metadata in place; the package depends on installed Debian packages.
 source "$(dirname "$0")/lib.sh"
 
 BUILD=$(dirname "$PROGRAM_SOURCE")
@@ -23,12 +24,34 @@ mkdir -p "$PICTURES" "$WORK/acq"
 convert -size 640x480 xc:'#e01010' "${PICTURES}red.jpg"
 PROG=$PREFIX/lib/orvana settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0
 
-PATH=$PREFIX/bin:$PATH orvana "$PICTURES" >>"$WORK/orva.log" 2>&1 &
-ORVA_PID=$!
-WIN=$(main_window 30) || fail "the installed program did not open its window"
-sleep 1.5
-shot installed
-red=$(convert "$SHOTS/installed.png" -crop 900x600+300+240 \
-    -fx '(r>0.75 && g<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean]' info:)
-awk -v r="$red" 'BEGIN { exit !(r > 0.02) }' || fail "the installed program shows no picture"
-echo "e2e: the installed program starts from the launcher and shows the folder"
+# Started as the desktop entry says, with the launcher of root on the PATH; the picture shows.
+start_installed() {
+    local root=$1 exec
+    exec=$(sed -n 's/^Exec=//p' "$root/share/applications/org.orvana.Orvana.desktop")
+    PATH=$root/bin:$PATH ${exec/\%f/$PICTURES} >>"$WORK/orva.log" 2>&1 &
+    ORVA_PID=$!
+    WIN=$(main_window 30) || fail "the program in $root did not open its window"
+    sleep 1.5
+    shot "installed-$(basename "$root")"
+    red=$(convert "$SHOTS/installed-$(basename "$root").png" -crop 900x600+300+240 \
+        -fx '(r>0.75 && g<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean]' info:)
+    awk -v r="$red" 'BEGIN { exit !(r > 0.02) }' || fail "the program in $root shows no picture"
+    kill "$ORVA_PID"
+    wait "$ORVA_PID" 2>/dev/null || true
+    ORVA_PID=
+}
+start_installed "$PREFIX"
+echo "e2e: the installed program starts from its desktop entry and shows the folder"
+
+# The Debian package: its dependencies are Debian packages (installed here, as the dependency
+# script installs them), and unpacked it starts the same way.
+cpack -G DEB -B "$WORK/deb" --config "$BUILD/CPackConfig.cmake" >"$WORK/cpack.log" 2>&1 ||
+    fail "cpack failed: $(tail -5 "$WORK/cpack.log")"
+DEB=$(ls "$WORK"/deb/orvana_*.deb)
+for package in $(dpkg-deb -f "$DEB" Depends | tr -d ' ' | tr ',' ' '); do
+    dpkg -s "$package" >/dev/null 2>&1 || fail "the package depends on $package, which is not installed"
+done
+dpkg-deb -x "$DEB" "$WORK/unpacked"
+PROG=$WORK/unpacked/usr/lib/orvana settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0
+start_installed "$WORK/unpacked/usr"
+echo "e2e: the Debian package's program starts from its desktop entry and shows the folder"

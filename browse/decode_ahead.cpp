@@ -7,9 +7,11 @@
 
 DecodeAhead::DecodeAhead(SharedThumbnails thumbnails, int workers)
     : thumbnails_(std::move(thumbnails)),
-      workerCount_(workers > 0
-                       ? workers
-                       : std::max(1, static_cast<int>(std::thread::hardware_concurrency()))) {}
+      // A page has twelve cells, and each decode holds its whole file: more than eight workers
+      // would only cost memory.
+      workerCount_(workers > 0 ? workers
+                               : std::clamp(static_cast<int>(std::thread::hardware_concurrency()),
+                                            1, kMostWorkers)) {}
 
 DecodeAhead::~DecodeAhead() {
     {

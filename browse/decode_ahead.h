@@ -4,7 +4,7 @@
 // order; a picture not started yet it decodes itself, one being decoded it waits for. A picture
 // is used only while its file is the version it was decoded from. Pictures that fill a small cell
 // are also kept as shared thumbnails, written by the workers after the decoding. Memory is bounded
-// by kKeptPictures cell-size pictures.
+// by kKeptPictures cell-size pictures; there is a worker per core, kMostWorkers at the most.
 #pragma once
 
 #include "file_stamp.h"
@@ -28,6 +28,7 @@ public:
     static constexpr int kKeptPictures = 36; // three pages of twelve cells
     static constexpr qint64 kKeptBytes = qint64(192) << 20;
     static constexpr size_t kPendingWrites = 24; // thumbnails waiting to be written
+    static constexpr int kMostWorkers = 8;
 
     struct Request {
         QString path;
@@ -44,7 +45,7 @@ public:
         QImage shown;   // the picture at the shown size, when the request gave one
     };
 
-    // workers 0: one per core.
+    // workers 0: one per core, kMostWorkers at the most.
     explicit DecodeAhead(SharedThumbnails thumbnails, int workers = 0);
     ~DecodeAhead();
     DecodeAhead(const DecodeAhead&) = delete;

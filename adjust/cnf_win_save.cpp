@@ -2,7 +2,6 @@
 #include "cnf_win.h"
 #include "companion_program.h"
 #include "file_times.h"
-#include "native_files.h"
 #include "native_name.h"
 #include "program.h"
 #include "snaplet_inf.h"
@@ -144,15 +143,10 @@ void CNF_WIN::renewThumbnail() {
         return;
     }
     const QString& folder = program_.browse.DISP_DIR;
-    const QString thumbnails = companionThumbnails(folder);
-    if (thumbnails.isEmpty()) {
-        return;
-    }
-    const QString thumbnail = folder + thumbnails + program_.ADJUST_NAME;
-    if (native_files::isFile(thumbnail)) {
-        native_files::remove(thumbnail);
-        if (settings.UTNM == 1) {
-            RUN_SNAPLET(program_, folder);
-        }
+    // Only a plain file in the folder's own thumbnail folder goes: never one reached by a link.
+    const BoundFolder thumbnails = companionFolder(folder);
+    if (thumbnails.removeFile(native_name::toBytes(program_.ADJUST_NAME).toStdString()) == 0 &&
+        settings.UTNM == 1) {
+        RUN_SNAPLET(program_, folder);
     }
 }

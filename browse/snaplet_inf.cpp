@@ -26,7 +26,10 @@ int16_t READ_SNAPLET_INF(const QString& folder, QString& value) {
     return 0;
 }
 
-QString companionThumbnails(const QString& folder) {
+namespace {
+
+// The TNDN value as a plain path below the folder, without the trailing "/"; "" when it is none.
+QString plainThumbnailValue(const QString& folder) {
     QString value;
     if (READ_SNAPLET_INF(folder, value) != 0) {
         return {};
@@ -35,11 +38,31 @@ QString companionThumbnails(const QString& folder) {
     while (value.endsWith(QLatin1Char('/'))) {
         value.chop(1);
     }
-    // A sub-folder of folder only: deleting and renaming follow the thumbnails, so a value that
-    // points elsewhere must not take files outside the folder with it.
-    if (value.isEmpty() || value.startsWith(QLatin1Char('/')) ||
-        value.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
+    return BoundFolder::isPlainRelative(native_name::toBytes(value).toStdString()) ? value
+                                                                                   : QString();
+}
+
+BoundFolder openBelow(const QString& folder, const QString& value) {
+    if (value.isEmpty()) {
         return {};
     }
-    return value + QLatin1Char('/');
+    return BoundFolder::at(native_name::toBytes(folder).toStdString())
+        .below(native_name::toBytes(value).toStdString());
+}
+
+} // namespace
+
+QString companionThumbnails(const QString& folder) {
+    QString relative;
+    companionFolder(folder, &relative);
+    return relative;
+}
+
+BoundFolder companionFolder(const QString& folder, QString* relative) {
+    const QString value = plainThumbnailValue(folder);
+    BoundFolder thumbnails = openBelow(folder, value);
+    if (relative != nullptr) {
+        *relative = thumbnails.open() ? value + QLatin1Char('/') : QString();
+    }
+    return thumbnails;
 }

@@ -1,7 +1,6 @@
 #include "delete_file.h"
 
 #include "desktop_trash.h"
-#include "file_ops.h"
 #include "native_name.h"
 #include "program.h"
 #include "snaplet_inf.h"
@@ -30,10 +29,10 @@ int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
         return 0;
     }
     if (program.settings.UTNT == 1) {
-        const QString thumbnails = companionThumbnails(state.DISP_DIR);
-        const QString thumbnail = state.DISP_DIR + thumbnails + name;
-        if (!thumbnails.isEmpty() && file_ops::isFile(thumbnail)) {
-            desktop_trash::moveToTrash(thumbnail);
+        QString thumbnails;
+        const BoundFolder folder = companionFolder(state.DISP_DIR, &thumbnails);
+        if (folder.holdsFile(native_name::toBytes(name).toStdString())) {
+            desktop_trash::moveToTrash(folder, name, state.DISP_DIR + thumbnails + name);
         }
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "desktop_trash.h"
 
+#include "file_ops.h"
 #include "native_name.h"
 
 #include <QByteArray>
@@ -73,8 +74,20 @@ struct Trash {
     QByteArray top;    // "" for the user's trash (absolute paths), else the volume's top folder
 };
 
+// Whether path is a folder of this user's alone, made (mode 0700) when missing: a real folder,
+// not a link, owned by the user and closed to others. A trash on a volume others can write to
+// may have been planted, as a link or as a folder of another user's, to receive this user's files.
+bool ownFolder(const QByteArray& path) {
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    struct stat info {};
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
 // The trash of the volume top: the administrator's ".Trash" (a real folder with the sticky bit)
-// with a folder per user, else ".Trash-<uid>".
+// with a folder per user, else ".Trash-<uid>"; "" when neither is this user's own.
 QByteArray volumeTrash(const QByteArray& top) {
     const QByteArray base = top == "/" ? QByteArray() : top;
     const QByteArray uid = QByteArray::number(::getuid());
@@ -83,30 +96,36 @@ QByteArray volumeTrash(const QByteArray& top) {
     if (::lstat(shared.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
         (info.st_mode & S_ISVTX) != 0) {
         const QByteArray own = shared + "/" + uid;
-        if (makeFolders(own)) {
+        if (ownFolder(own)) {
             return own;
         }
     }
-    return base + "/.Trash-" + uid;
+    const QByteArray own = base + "/.Trash-" + uid;
+    return ownFolder(own) ? own : QByteArray();
 }
 
-bool findTrash(const QByteArray& file, Trash& trash) {
-    dev_t fileDevice = 0;
-    if (!deviceOf(file, fileDevice)) {
-        return false;
-    }
+// The trash for file (on device fileDevice): the user's own when it is on the same volume, else
+// the volume's. When the volume has no trash of the user's own, the user's trash takes the file
+// across volumes (across is set).
+bool findTrash(const QByteArray& file, dev_t fileDevice, Trash& trash, bool& across) {
+    across = false;
     const QByteArray data = userDataHome();
-    if (!data.isEmpty()) {
-        const QByteArray home = data + "/Trash";
-        dev_t homeDevice = 0;
-        if (makeFolders(home) && deviceOf(home, homeDevice) && homeDevice == fileDevice) {
-            trash = Trash{home, QByteArray()};
-            return true;
-        }
+    const QByteArray home = data.isEmpty() ? QByteArray() : data + "/Trash";
+    dev_t homeDevice = 0;
+    const bool haveHome = !home.isEmpty() && makeFolders(home) && deviceOf(home, homeDevice);
+    if (haveHome && homeDevice == fileDevice) {
+        trash = Trash{home, QByteArray()};
+        return true;
     }
     const QByteArray top = volumeTop(file, fileDevice);
-    trash = Trash{volumeTrash(top), top};
-    return true;
+    const QByteArray volume = volumeTrash(top);
+    if (!volume.isEmpty()) {
+        trash = Trash{volume, top};
+        return true;
+    }
+    trash = Trash{home, QByteArray()};
+    across = true;
+    return haveHome;
 }
 
 QByteArray infoText(const QByteArray& file, const Trash& trash) {
@@ -123,19 +142,27 @@ QByteArray infoText(const QByteArray& file, const Trash& trash) {
 
 } // namespace
 
-Result moveToTrash(const QString& path) {
-    QByteArray file = native_name::toBytes(path);
+namespace {
+
+QByteArray absolute(QByteArray file) {
     if (!file.startsWith('/')) {
         char* cwd = ::getcwd(nullptr, 0);
         file = QByteArray(cwd == nullptr ? "" : cwd) + "/" + file;
         std::free(cwd);
     }
+    return file;
+}
+
+// Moves entry (name in the folder folderFd, or a path with AT_FDCWD) whose path is file into the
+// trash.
+Result moveEntry(int folderFd, const QByteArray& entry, const QByteArray& file) {
     struct stat info {};
-    if (::lstat(file.constData(), &info) != 0) {
+    if (::fstatat(folderFd, entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return Result{false, {}, reasonOf(errno)};
     }
     Trash trash;
-    if (!findTrash(file, trash) || !makeFolders(trash.folder + "/files") ||
+    bool across = false;
+    if (!findTrash(file, info.st_dev, trash, across) || !makeFolders(trash.folder + "/files") ||
         !makeFolders(trash.folder + "/info")) {
         return Result{false, {}, reasonOf(errno == 0 ? EACCES : errno)};
     }
@@ -165,7 +192,18 @@ Result moveToTrash(const QString& path) {
             ::unlink(infoPath.constData());
             continue;
         }
-        if (::rename(file.constData(), target.constData()) != 0) {
+        if (across) {
+            // A complete copy first; the file leaves its folder only then.
+            const file_ops::Result moved = file_ops::moveFile(
+                native_name::fromBytes(file), native_name::fromBytes(target), false);
+            if (!moved.ok) {
+                if (::lstat(file.constData(), &taken) == 0) {
+                    ::unlink(target.constData()); // the file is still where it was
+                }
+                ::unlink(infoPath.constData());
+                return Result{false, {}, moved.reason};
+            }
+        } else if (::renameat(folderFd, entry.constData(), AT_FDCWD, target.constData()) != 0) {
             const int error = errno;
             ::unlink(infoPath.constData());
             return Result{false, {}, reasonOf(error)};
@@ -173,6 +211,21 @@ Result moveToTrash(const QString& path) {
         return Result{true, native_name::fromBytes(target), {}};
     }
     return Result{false, {}, reasonOf(EEXIST)};
+}
+
+} // namespace
+
+Result moveToTrash(const QString& path) {
+    const QByteArray file = absolute(native_name::toBytes(path));
+    return moveEntry(AT_FDCWD, file, file);
+}
+
+Result moveToTrash(const BoundFolder& folder, const QString& name, const QString& path) {
+    const QByteArray entry = native_name::toBytes(name);
+    if (!folder.holdsFile(entry.toStdString())) {
+        return Result{false, {}, reasonOf(folder.open() ? EPERM : folder.error())};
+    }
+    return moveEntry(folder.fd(), entry, absolute(native_name::toBytes(path)));
 }
 
 } // namespace desktop_trash

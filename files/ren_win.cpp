@@ -240,10 +240,8 @@ void REN_WIN::onOK() {
         SET_FILE_TIMES(path, times);
     }
     if (program_.settings.UTNT == 1) {
-        const QString thumbnails = companionThumbnails(folder_);
-        if (!thumbnails.isEmpty()) {
-            file_ops::rename(folder_ + thumbnails + oldName_, folder_ + thumbnails + newName);
-        }
+        companionFolder(folder_).renameFile(native_name::toBytes(oldName_).toStdString(),
+                                            native_name::toBytes(newName).toStdString());
     }
     if (program_.settings.DSPM == 2) {
         state.ONE_NAME = newName;

@@ -6,6 +6,7 @@
 #include "number_box.h"
 #include "pelmix.h"
 #include "pelmix_view.h"
+#include "print_output.h"
 #include "program.h"
 #include "sheet_run.h"
 
@@ -291,15 +292,23 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
         return;
     }
     PRT_NAME->setText(printerCaption(printer));
+    PrintOutput output(printer);
+    if (!output.begin()) {
+        tellPrintFailed(program_, this, output);
+        return;
+    }
     run.dc = PelmixCreatePrinterDC(&printer);
     int done = 0;
-    for (int page = 1; page <= run.pages; ++page) {
-        if ((chosen == 0 || chosen == page) && !printPage(run, page, done)) {
-            break;
-        }
+    bool allPages = true;
+    for (int page = 1; page <= run.pages && allPages; ++page) {
+        allPages = (chosen != 0 && chosen != page) || printPage(run, page, done);
     }
-    // Ending the context finishes the document: one run, one document.
-    PelmixDeleteDC(run.dc);
+    // Ending the context finishes the document: one run, one document. A run that failed on a
+    // page was told already and leaves no document in the file's place.
+    const bool ended = PelmixDeleteDC(run.dc) != 0;
+    if (allPages && !output.finish(ended, done > 0)) {
+        tellPrintFailed(program_, this, output);
+    }
     ST_FRM->setTitle(QStringLiteral("Status"));
     ST_BAR->setValue(0);
 }

@@ -78,7 +78,10 @@ bool MPRT_WIN::printPage(const SheetRun& run, int page, int& done) {
                               text);
         }
     }
-    PelmixPrintEnd(run.dc);
+    if (PelmixPrintEnd(run.dc) == 0) {
+        failed();
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "printer_access.h"
 
+#include "native_name.h"
+#include "print_output.h"
 #include "program.h"
 
 #include <QApplication>
@@ -113,6 +115,17 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area) {
 void tellPrintFailed(Program& program, QWidget* owner) {
     QApplication::beep();
     program.tell(owner, QStringLiteral("イメ－ジの印刷に失敗しました。"));
+}
+
+void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output) {
+    QApplication::beep();
+    program.tell(
+        owner,
+        QStringLiteral("イメ－ジの印刷に失敗しました。\n") +
+            native_name::forMessage(output.target()) +
+            QStringLiteral("\nへ書き込めませんでした。") +
+            (output.replaces() ? QStringLiteral("元のファイルは変更されていません。") : QString()) +
+            QStringLiteral("\n理由 : ") + output.reason());
 }
 
 PrintableArea showPrinter(Program& program, QLabel* name, QLabel* size) {

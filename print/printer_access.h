@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+class PrintOutput;
 class Program;
 class QPrinter;
 class QLabel;
@@ -38,6 +39,9 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area);
 
 // A page the printer would not take: a beep and "イメ－ジの印刷に失敗しました。".
 void tellPrintFailed(Program& program, QWidget* owner);
+// A document that could not be written to its file: the file, whether the one that was there is
+// unchanged, and the system's reason.
+void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output);
 
 // Reads the program's printer into a dialog's PRT_NAME and PRT_SIZE; its printable area.
 PrintableArea showPrinter(Program& program, QLabel* name, QLabel* size);

@@ -6,6 +6,7 @@
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "preview_picture.h"
+#include "print_output.h"
 #include "program.h"
 
 #include <QApplication>
@@ -268,6 +269,11 @@ void PRT_WIN::onPrint() {
         return;
     }
     PRT_NAME->setText(printerCaption(printer)); // the chosen file
+    PrintOutput output(printer);
+    if (!output.begin()) {
+        tellPrintFailed(program_, this, output);
+        return;
+    }
     HDC dc = PelmixCreatePrinterDC(&printer);
     const int32_t job = PelmixPrintStart(dc, "イメ－ジ印刷中");
     if (job == 0) {
@@ -278,11 +284,13 @@ void PRT_WIN::onPrint() {
     QApplication::processEvents();
     const RECT rectangle = printRectangle();
     const bool printed = PelmixPrint(job, dc, PRT_IMAGE, &rectangle, 0) != 0;
-    PelmixPrintEnd(dc);
-    // Ending the context finishes the document (a PDF file is complete only then).
-    PelmixDeleteDC(dc);
+    const bool pageEnded = PelmixPrintEnd(dc) != 0;
+    // Deleting the context finishes the document (a PDF file is complete only then).
+    const bool ended = PelmixDeleteDC(dc) != 0 && pageEnded;
     if (!printed) {
         failed();
+    } else if (!output.finish(ended, true)) {
+        tellPrintFailed(program_, this, output);
     }
 }
 

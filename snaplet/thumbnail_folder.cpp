@@ -1,5 +1,6 @@
 #include "thumbnail_folder.h"
 
+#include "bound_folder.h"
 #include "dib_qimage.h"
 #include "pelmix.h"
 
@@ -49,7 +50,7 @@ bool sameTime(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-bool save(const fs::path& path, HGLOBAL image, Format format) {
+bool save(const std::string& path, HGLOBAL image, Format format) {
     switch (format) {
     case Format::Bmp:
         return PelmixBmpFileSave(path.c_str(), image, "", "", 0) != 0;
@@ -63,10 +64,13 @@ bool save(const fs::path& path, HGLOBAL image, Format format) {
     return false;
 }
 
-// Writes the thumbnail of picture; it gets the picture's modification time, which is how the
-// next run (and the main program) knows that it is current.
-bool writeThumbnail(const fs::path& picture, const fs::path& thumbnail, Format format,
-                    const struct timespec& time) {
+// Writes the thumbnail of picture as name in thumbnails; it gets the picture's modification time,
+// which is how the next run (and the main program) knows that it is current. The picture is
+// written under a name of its own first and then renamed over name, so a link or anything else
+// planted at name is replaced, never written through. The temporary file is reached through the
+// folder's descriptor, so the folder cannot be swapped for a link meanwhile.
+bool writeThumbnail(const fs::path& picture, const BoundFolder& thumbnails, const std::string& name,
+                    Format format, const struct timespec& time) {
     HGLOBAL decoded = PelmixFileLoadFit(picture.c_str(), kSide, kSide, nullptr);
     if (decoded == nullptr) {
         return false;
@@ -85,64 +89,68 @@ bool writeThumbnail(const fs::path& picture, const fs::path& thumbnail, Format f
     if (image == nullptr) {
         return false;
     }
-    const bool saved = save(thumbnail, image, format);
+    const std::string temporary = ".snaplet-" + std::to_string(::getpid()) + "-" + name;
+    ::unlinkat(thumbnails.fd(), temporary.c_str(), 0);
+    const std::string through =
+        "/proc/self/fd/" + std::to_string(thumbnails.fd()) + "/" + temporary;
+    const bool saved = save(through, image, format);
     PelmixMemFree(image);
-    if (!saved) {
+    const struct timespec times[2] = {time, time};
+    if (!saved || !thumbnails.holdsFile(temporary) ||
+        ::utimensat(thumbnails.fd(), temporary.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::renameat(thumbnails.fd(), temporary.c_str(), thumbnails.fd(), name.c_str()) != 0) {
+        ::unlinkat(thumbnails.fd(), temporary.c_str(), 0);
         return false;
     }
-    const struct timespec times[2] = {time, time};
-    return ::utimensat(AT_FDCWD, thumbnail.c_str(), times, 0) == 0;
+    return true;
 }
 
 std::string describe() {
     return std::string("' Thumbnails of the pictures of this folder\nTNDN,") + kFolder + "\n";
 }
 
-// SNAPLET.INF, rewritten only when its text would change.
-bool writeDescription(const fs::path& folder) {
-    const fs::path file = folder / "SNAPLET.INF";
+// SNAPLET.INF, rewritten only when its text would change, through a temporary file of its own
+// (never one planted under that name) renamed over it.
+bool writeDescription(const fs::path& path, const BoundFolder& folder) {
     const std::string text = describe();
     {
-        std::ifstream in(file, std::ios::binary);
+        std::ifstream in(path / "SNAPLET.INF", std::ios::binary);
         std::stringstream present;
         present << in.rdbuf();
         if (in && present.str() == text) {
             return true;
         }
     }
-    const fs::path temporary = folder / ".SNAPLET.INF.tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            return false;
-        }
+    const std::string temporary = ".SNAPLET.INF." + std::to_string(::getpid());
+    ::unlinkat(folder.fd(), temporary.c_str(), 0);
+    const int fd = folder.openFile(temporary, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) {
+        return false;
     }
-    std::error_code ec;
-    fs::rename(temporary, file, ec);
-    return !ec;
+    const bool written =
+        ::write(fd, text.data(), text.size()) == ssize_t(text.size()) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written ||
+        ::renameat(folder.fd(), temporary.c_str(), folder.fd(), "SNAPLET.INF") != 0) {
+        ::unlinkat(folder.fd(), temporary.c_str(), 0);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 bool update(const fs::path& folder, Counts& counts) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        return false;
-    }
-    const fs::path thumbnails = folder / kFolder;
-    fs::create_directory(thumbnails, ec);
-    if (!fs::is_directory(thumbnails, ec)) {
+    const BoundFolder pictures = BoundFolder::at(folder.string());
+    // The thumbnail folder must be a real folder inside this one: one that is a link (or a file)
+    // would take the thumbnails, and the removal of old ones, into another folder.
+    const BoundFolder thumbnails = pictures.below(kFolder, true);
+    if (!thumbnails.open()) {
         return false;
     }
     // The folder's own thumbnails are cleaned up only when this program made the folder: a
-    // folder of that name the user keeps, or a link to one, is left alone.
-    std::error_code linkError;
-    const bool ours =
-        fs::exists(folder / "SNAPLET.INF", ec) && !fs::is_symlink(thumbnails, linkError);
+    // folder of that name the user keeps is left alone.
+    std::error_code ec;
+    const bool ours = fs::exists(folder / "SNAPLET.INF", ec);
     fs::directory_iterator entries(folder, ec);
     for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
         const fs::directory_entry& entry = *entries;
@@ -156,13 +164,14 @@ bool update(const fs::path& folder, Counts& counts) {
             ++counts.failed;
             continue;
         }
-        const fs::path thumbnail = thumbnails / entry.path().filename();
-        struct timespec thumbnailTime {};
-        if (modificationTime(thumbnail, thumbnailTime) && sameTime(thumbnailTime, pictureTime)) {
+        const std::string name = entry.path().filename().string();
+        struct stat present {};
+        if (::fstatat(thumbnails.fd(), name.c_str(), &present, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(present.st_mode) && sameTime(present.st_mtim, pictureTime)) {
             ++counts.kept;
             continue;
         }
-        if (writeThumbnail(entry.path(), thumbnail, format, pictureTime)) {
+        if (writeThumbnail(entry.path(), thumbnails, name, format, pictureTime)) {
             ++counts.written;
         } else {
             ++counts.failed;
@@ -170,17 +179,18 @@ bool update(const fs::path& folder, Counts& counts) {
     }
     if (ours) {
         std::error_code listError;
-        fs::directory_iterator old(thumbnails, listError);
+        fs::directory_iterator old(folder / kFolder, listError);
         for (; !listError && old != fs::directory_iterator(); old.increment(listError)) {
             std::error_code fileError;
+            const std::string name = old->path().filename().string();
             if (formatOf(old->path()) != Format::None &&
-                !fs::exists(folder / old->path().filename(), fileError) && !fileError) {
-                fs::remove(old->path(), fileError);
+                !fs::exists(folder / old->path().filename(), fileError) && !fileError &&
+                thumbnails.removeFile(name) == 0) {
                 ++counts.removed;
             }
         }
     }
-    return writeDescription(folder);
+    return writeDescription(folder, pictures);
 }
 
 } // namespace thumbnail_folder

@@ -29,13 +29,17 @@ PelmixDeviceContext::PelmixDeviceContext(QPainter* hostPainter, QPrinter* printe
     : magic_(kLiveMagic), hostPainter_(hostPainter), printer_(printer) {}
 
 PelmixDeviceContext::~PelmixDeviceContext() {
-    // Finishing the painter is what writes out the printer's document.
-    if (printPainter_ && printPainter_->isActive()) {
-        printPainter_->end();
-    }
+    finishDocument();
     magic_ = kDeadMagic;
     hostPainter_ = nullptr;
     printer_ = nullptr;
+}
+
+bool PelmixDeviceContext::finishDocument() {
+    if (!printPainter_ || !printPainter_->isActive()) {
+        return true;
+    }
+    return printPainter_->end();
 }
 
 PelmixDeviceContext* PelmixDeviceContext::forPainter(QPainter* painter) {
@@ -65,8 +69,9 @@ bool PelmixDeviceContext::destroy(PelmixDeviceContext* context) {
             return false;
         }
     }
+    const bool finished = context->finishDocument();
     delete context;
-    return true;
+    return finished;
 }
 
 bool PelmixDeviceContext::isLive(const PelmixDeviceContext* context) {

@@ -15,7 +15,8 @@ public:
     // The host's painter and printer stay the host's; neither may be null.
     static PelmixDeviceContext* forPainter(QPainter* painter);
     static PelmixDeviceContext* forPrinter(QPrinter* printer);
-    // Ends a printer's document and releases the context. Refuses (false) anything not live.
+    // Ends a printer's document and releases the context. Refuses (false) anything not live, and
+    // answers false too when the printer could not finish the document.
     static bool destroy(PelmixDeviceContext* context);
 
     // Whether the pointer is a context made here and not yet destroyed. Never dereferences a
@@ -52,6 +53,8 @@ public:
 private:
     PelmixDeviceContext(QPainter* hostPainter, QPrinter* printer);
     ~PelmixDeviceContext();
+    // Finishing the painter is what writes out the printer's document; false when it failed.
+    bool finishDocument();
 
     uint32_t magic_;
     QPainter* hostPainter_;

@@ -31,8 +31,8 @@ PELMIX_VIEW_CXX QPainter* PelmixDrawingPainter(HDC dc) {
     return PelmixDeviceContext::isLive(dc) ? dc->drawingPainter() : nullptr;
 }
 
-PELMIX_VIEW_CXX void PelmixDeleteDC(HDC dc) {
-    PelmixDeviceContext::destroy(dc);
+PELMIX_VIEW_CXX int32_t PelmixDeleteDC(HDC dc) {
+    return PelmixDeviceContext::destroy(dc) ? 1 : 0;
 }
 
 PELMIX_API int32_t PELMIX_CALL PelmixDisplayHdc(HDC dc, HGLOBAL image, int32_t width,

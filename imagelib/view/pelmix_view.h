@@ -83,9 +83,9 @@ PELMIX_VIEW_CXX HDC PelmixCreatePrinterDC(QPrinter* printer);
  * otherwise or for a context that is not live. */
 PELMIX_VIEW_CXX QPainter* PelmixDrawingPainter(HDC dc);
 
-/* Deletes a context; a printer context finishes its document here. Null and already deleted
- * contexts are ignored. */
-PELMIX_VIEW_CXX void PelmixDeleteDC(HDC dc);
+/* Deletes a context; a printer context finishes its document here. 1 when done, 0 when the
+ * printer could not finish the document; null and already deleted contexts are ignored (0). */
+PELMIX_VIEW_CXX int32_t PelmixDeleteDC(HDC dc);
 #endif
 
 #endif /* ORVANA_PELMIX_VIEW_H */

@@ -95,8 +95,10 @@ TEST(Companion, MakesThumbnailsThatAreReadBackAndNotRewritten) {
 TEST(Companion, ThumbnailFolderStaysInsideThePictureFolder) {
     // Deleting and renaming take the thumbnail along: a description pointing elsewhere is ignored.
     TempDir folder;
+    fs::create_directories(folder.file("TN/sub"));
     const QString disp = QString::fromStdString(folder.path()) + QLatin1Char('/');
     const std::pair<const char*, const char*> cases[] = {
+        {"TNDN,.\r\n", ""},        {"TNDN,TN/./sub\r\n", ""},         {"TNDN,missing\r\n", ""},
         {"TNDN,TN\r\n", "TN/"},    {"TNDN,TN\\sub\\\r\n", "TN/sub/"}, {"TNDN,/etc\r\n", ""},
         {"TNDN,../other\r\n", ""}, {"TNDN,a/../../b\r\n", ""},        {"' none\r\n", ""}};
     for (const auto& [text, expected] : cases) {

@@ -1,5 +1,6 @@
 #include "shared_thumbnails.h"
 
+#include "bound_folder.h"
 #include "native_name.h"
 #include "picture_loader.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -21,8 +23,43 @@ namespace {
 constexpr int kLarge = 256;
 constexpr int kExtraLarge = 512;
 
+// Makes path and any missing folder above it, readable by the user alone.
+bool makeFolders(const QByteArray& path) {
+    qsizetype slash = 0;
+    do {
+        slash = path.indexOf('/', slash + 1);
+        const QByteArray part = slash < 0 ? path : path.left(slash);
+        if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    } while (slash >= 0);
+    struct stat info {};
+    return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 const char* folderOf(int flavour) {
     return flavour == kLarge ? "/large" : "/x-large";
+}
+
+// The flavour's folder of the cache root when the user owns it: root and the flavour's folder
+// real folders, not links, and the user's own; with create, missing ones are made (mode 0700).
+// A link or another user's folder planted there would receive this user's thumbnails.
+BoundFolder flavourFolder(const QString& root, int flavour, bool create) {
+    const QByteArray top = native_name::toBytes(root);
+    const qsizetype slash = top.lastIndexOf('/');
+    if (slash <= 0 || (create && !makeFolders(top))) {
+        return {};
+    }
+    const BoundFolder cache =
+        BoundFolder::at(top.left(slash).toStdString()).below(top.mid(slash + 1).toStdString());
+    BoundFolder folder = cache.below(folderOf(flavour) + 1, create, 0700);
+    struct stat own {};
+    struct stat kind {};
+    if (!folder.open() || fstat(cache.fd(), &own) != 0 || own.st_uid != geteuid() ||
+        fstat(folder.fd(), &kind) != 0 || kind.st_uid != geteuid()) {
+        return {};
+    }
+    return folder;
 }
 
 bool fits(QSize box, int side) {
@@ -77,7 +114,6 @@ bool sameShape(QSize thumbnail, QSize natural) {
     return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
 }
 
-// Makes path and any missing folder above it, readable by the user alone.
 // The picture's own size as the thumbnail records it, else from the picture's header. Some
 // programs record it before the picture is turned upright, and the thumbnail upright.
 QSize recordedSize(const QImage& thumbnail, const QString& path) {
@@ -93,19 +129,6 @@ QSize recordedSize(const QImage& thumbnail, const QString& path) {
         return natural;
     }
     return sameShape(thumbnail.size(), natural.transposed()) ? natural.transposed() : QSize();
-}
-
-bool makeFolders(const QByteArray& path) {
-    qsizetype slash = 0;
-    do {
-        slash = path.indexOf('/', slash + 1);
-        const QByteArray part = slash < 0 ? path : path.left(slash);
-        if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    } while (slash >= 0);
-    struct stat info {};
-    return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -159,6 +182,9 @@ SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileSt
     // What the cell shows is known once a thumbnail tells the picture's size: the smaller
     // flavour is tried first.
     for (const int flavour : {kLarge, kExtraLarge}) {
+        if (!flavourFolder(root_, flavour, false).open()) {
+            continue;
+        }
         Found found;
         found.file = fileOf(uri, flavour);
         const QImage image = readCurrent(found.file, uri, stamp, flavour);
@@ -207,12 +233,16 @@ bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const 
     thumbnail.setText(QStringLiteral("Thumb::Image::Height"), QString::number(natural.height()));
     thumbnail.setText(QStringLiteral("Software"), QStringLiteral("Orvana"));
 
-    if (!makeFolders(native_name::toBytes(root_) + folderOf(flavour))) {
+    const BoundFolder folder = flavourFolder(root_, flavour, true);
+    if (!folder.open()) {
         return false;
     }
-    const QByteArray target = native_name::toBytes(fileOf(uri, flavour));
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data()); // created readable and writable by the user alone
+    // Written under a name of its own and renamed, readable by the user alone.
+    static std::atomic<unsigned> writes{0};
+    const std::string name = fileOf(uri, flavour).section(QLatin1Char('/'), -1).toStdString();
+    const std::string temporary =
+        name + "." + std::to_string(getpid()) + "." + std::to_string(writes.fetch_add(1)) + ".tmp";
+    const int fd = folder.openFile(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0) {
         return false;
     }
@@ -225,8 +255,8 @@ bool SharedThumbnails::store(const QString& path, const FileStamp& stamp, const 
         }
     }
     written = close(fd) == 0 && written;
-    if (!written || rename(temporary.constData(), target.constData()) != 0) {
-        unlink(temporary.constData());
+    if (!written || renameat(folder.fd(), temporary.c_str(), folder.fd(), name.c_str()) != 0) {
+        unlinkat(folder.fd(), temporary.c_str(), 0);
         return false;
     }
     return true;

@@ -172,3 +172,11 @@ TEST_F(CataloguePrintTest, ControlsAndTheSettingsTheyLeave) {
     EXPECT_EQ((std::array<int, 6>{s.MPRX, s.MPRY, s.MPRD, s.MPFN, s.MPPA, s.MPPG}),
               (std::array<int, 6>{2, 4, 0, 1, 0, 0}));
 }
+
+TEST_F(CataloguePrintTest, APrintFileIsWrittenWholeOrNotAtAllAndAFailureIsTold) {
+    makePictures(3, 400, 300);
+    MPRT_WIN* dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    checkPdfTargets([&] { QTest::mouseClick(dialog->Command2, Qt::LeftButton); });
+    QTest::mouseClick(dialog->Command3, Qt::LeftButton);
+}

@@ -4,13 +4,18 @@
 #pragma once
 
 #include "../app/catalogue_fixture.h"
+#include "small_volume.h"
 
 #include <QDialog>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 
 class PrintFixture : public CatalogueFixture {
 protected:
@@ -84,6 +89,87 @@ protected:
         EXPECT_NEAR(got.top(), wanted.top(), tolerance);
         EXPECT_NEAR(got.width(), wanted.width(), tolerance);
         EXPECT_NEAR(got.height(), wanted.height(), tolerance);
+    }
+
+    // Where a print run writes its PDF file, and what the user must be told about it.
+    struct PdfTarget {
+        const char* name;
+        bool existing;      // a valid PDF is there already
+        bool full;          // the volume has no room left
+        bool missingFolder; // the file is asked for in a folder that does not exist
+    };
+    static constexpr PdfTarget kPdfTargets[] = {
+        {"a new file", false, false, false},
+        {"an existing file replaced", true, false, false},
+        {"a folder that does not exist", false, false, true},
+        {"a new file on a full volume", false, true, false},
+        {"an existing file on a full volume", true, true, false},
+    };
+
+    // Runs print (a click that prints to the file the prompter names) into each target on a
+    // small volume and checks the outcome: a complete PDF, or the message with the system's
+    // reason and the file that was there byte for byte, and no temporary file left either way.
+    void checkPdfTargets(const std::function<void()>& print) {
+        SmallVolume volume(2 << 20);
+        if (!volume.mounted()) {
+            GTEST_SKIP() << "no right to mount a small volume here";
+        }
+        namespace fs = std::filesystem;
+        const std::string old = "%PDF-1.4\n% the user's document\n%%EOF\n";
+        for (const PdfTarget& t : kPdfTargets) {
+            SCOPED_TRACE(t.name);
+            for (const auto& entry : fs::directory_iterator(volume.path())) {
+                fs::remove_all(entry.path());
+            }
+            const std::string file = volume.file(t.missingFolder ? "gone/out.pdf" : "out.pdf");
+            if (t.existing) {
+                ASSERT_TRUE(writeBytes(file, old.data(), old.size()));
+            }
+            if (t.full) {
+                // Files until the volume takes no more; the last one takes what was left.
+                const std::string block(64 << 10, 'x');
+                for (int i = 0; i < 100 && writeBytes(volume.file("filler" + std::to_string(i)),
+                                                      block.data(), block.size());
+                     ++i) {
+                }
+            }
+            prompter.requests.clear();
+            prompter.paths = {QString::fromStdString(file)};
+            print();
+            QStringList told;
+            for (const auto& request : prompter.requests) {
+                if (request.kind == QLatin1String("message")) {
+                    told << request.message.text;
+                }
+            }
+            const bool fails = t.full || t.missingFolder;
+            const int error = t.missingFolder ? ENOENT : ENOSPC;
+            if (fails) {
+                EXPECT_EQ(
+                    told,
+                    QStringList{QStringLiteral("イメ－ジの印刷に失敗しました。\n") +
+                                QString::fromStdString(file) +
+                                QStringLiteral("\nへ書き込めませんでした。") +
+                                (t.existing ? QStringLiteral("元のファイルは変更されていません。")
+                                            : QString()) +
+                                QStringLiteral("\n理由 : ") +
+                                QString::fromLocal8Bit(std::strerror(error))});
+                EXPECT_EQ(fs::exists(file), t.existing);
+            } else {
+                EXPECT_TRUE(told.isEmpty()) << told.join(QLatin1Char('|')).toStdString();
+            }
+            if (t.existing && fails) {
+                EXPECT_EQ(readBytes(file), old);
+            } else if (!fails) {
+                const std::string written = readBytes(file);
+                EXPECT_EQ(written.rfind("%PDF", 0), 0u);
+                EXPECT_NE(written.find("%%EOF", written.size() - 8), std::string::npos);
+            }
+            for (const auto& entry : fs::directory_iterator(volume.path())) {
+                const std::string name = entry.path().filename().string();
+                EXPECT_TRUE(name == "out.pdf" || name.rfind("filler", 0) == 0) << name;
+            }
+        }
     }
 
     TempDir output;

@@ -119,7 +119,7 @@ TEST_F(SinglePrintTest, PictureLandsWhereTheBoxesSay) {
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }
 
-TEST_F(SinglePrintTest, APrintThatCannotStartIsToldAndTheDialogStays) {
+TEST_F(SinglePrintTest, APrintWithoutAPictureSaysWhatToDo) {
     writePicture(folder.file("p.jpg"), Colour{0, 0, 200}, 40, 30);
     program.browse.CAT_CURRENT.clear();
     window().MNU_FILE_1PRNT->trigger();
@@ -128,13 +128,13 @@ TEST_F(SinglePrintTest, APrintThatCannotStartIsToldAndTheDialogStays) {
         prompter.requests[0].message.text,
         QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定してから実行させて"
                        "ください。"));
-    prompter.requests.clear();
-    prompter.paths = {QString::fromStdString(output.file("no/such/folder/out.pdf"))};
+}
+
+TEST_F(SinglePrintTest, APrintFileIsWrittenWholeOrNotAtAllAndAFailureIsTold) {
+    writePicture(folder.file("p.jpg"), Colour{0, 0, 200}, 400, 300);
     PRT_WIN* dialog = open("p.jpg");
     ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
-    ASSERT_EQ(prompter.requests.size(), 2u);
-    EXPECT_EQ(prompter.requests[1].message.text, QStringLiteral("イメ－ジの印刷に失敗しました。"));
+    checkPdfTargets([&] { QTest::mouseClick(dialog->Command2, Qt::LeftButton); });
     EXPECT_TRUE(dialog->isVisible());
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }

@@ -3,6 +3,7 @@
 #include "bound_folder.h"
 #include "native_name.h"
 #include "picture_loader.h"
+#include "thumbnail_record.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -74,17 +75,6 @@ QSize shownSize(QSize natural, QSize box) {
     return natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
-// Whether a thumbnail's keys describe the picture as it is now (keys a thumbnail lacks are
-// not asked for, but the URI and the time must be there). Keys: a QImage or a QImageReader.
-template <class Keys>
-bool describes(const Keys& keys, const QByteArray& uri, const FileStamp& stamp) {
-    bool ok = false;
-    const qint64 time = keys.text(QStringLiteral("Thumb::MTime")).toLongLong(&ok);
-    const QString bytes = keys.text(QStringLiteral("Thumb::Size"));
-    return keys.text(QStringLiteral("Thumb::URI")).toLatin1() == uri && ok &&
-           time == stamp.seconds && (bytes.isEmpty() || bytes.toLongLong() == stamp.size);
-}
-
 // The thumbnail in file when it is one of this flavour and shows the picture as it is now; a
 // null image otherwise.
 QImage readCurrent(const QString& name, const QByteArray& uri, const FileStamp& stamp,
@@ -96,39 +86,7 @@ QImage readCurrent(const QString& name, const QByteArray& uri, const FileStamp& 
     if (!own.valid || own.seconds <= stamp.seconds || !native_name::openForReading(file, name)) {
         return {};
     }
-    QImageReader reader(&file, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > 2 * flavour || size.height() > 2 * flavour) {
-        return {}; // not a thumbnail of this cache
-    }
-    // Keys written before the pixels are known before the pixels are decoded.
-    if (!reader.text(QStringLiteral("Thumb::URI")).isEmpty() && !describes(reader, uri, stamp)) {
-        return {};
-    }
-    QImage image = reader.read();
-    return !image.isNull() && describes(image, uri, stamp) ? image : QImage();
-}
-
-bool sameShape(QSize thumbnail, QSize natural) {
-    const double expected = double(natural.height()) * thumbnail.width() / natural.width();
-    return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
-}
-
-// The picture's own size as the thumbnail records it, else from the picture's header. Some
-// programs record it before the picture is turned upright, and the thumbnail upright.
-QSize recordedSize(const QImage& thumbnail, const QString& path) {
-    QSize natural(thumbnail.text(QStringLiteral("Thumb::Image::Width")).toInt(),
-                  thumbnail.text(QStringLiteral("Thumb::Image::Height")).toInt());
-    if (natural.isEmpty()) {
-        natural = PictureLoader::storedSize(path);
-    }
-    if (natural.isEmpty()) {
-        return {};
-    }
-    if (sameShape(thumbnail.size(), natural)) {
-        return natural;
-    }
-    return sameShape(thumbnail.size(), natural.transposed()) ? natural.transposed() : QSize();
+    return thumbnail_record::read(file, uri, stamp, flavour);
 }
 
 } // namespace
@@ -188,7 +146,10 @@ SharedThumbnails::Found SharedThumbnails::find(const QString& path, const FileSt
         Found found;
         found.file = fileOf(uri, flavour);
         const QImage image = readCurrent(found.file, uri, stamp, flavour);
-        const QSize natural = image.isNull() ? QSize() : recordedSize(image, path);
+        const QSize natural =
+            image.isNull() ? QSize() : thumbnail_record::pictureSize(image, [&path] {
+                return PictureLoader::storedSize(path);
+            });
         if (natural.isEmpty()) {
             continue;
         }

@@ -118,6 +118,10 @@ void tellPrintFailed(Program& program, QWidget* owner) {
 }
 
 void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output) {
+    if (output.target().isEmpty()) {
+        tellPrintFailed(program, owner); // a printer, which keeps its reasons to itself
+        return;
+    }
     QApplication::beep();
     program.tell(
         owner,

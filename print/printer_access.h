@@ -40,7 +40,7 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area);
 // A page the printer would not take: a beep and "イメ－ジの印刷に失敗しました。".
 void tellPrintFailed(Program& program, QWidget* owner);
 // A document that could not be written to its file: the file, whether the one that was there is
-// unchanged, and the system's reason.
+// unchanged, and the system's reason; on a printer, as above.
 void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output);
 
 // Reads the program's printer into a dialog's PRT_NAME and PRT_SIZE; its printable area.

@@ -1,14 +1,24 @@
 #include "decode_ahead.h"
 
 #include "catalogue_picture.h"
+#include "decode_budget.h"
 #include "picture_loader.h"
 
 #include <algorithm>
 
+namespace {
+
+// One budget for every catalogue's decodes: the bound holds however many windows decode.
+DecodeBudget& decodingBudget() {
+    static DecodeBudget budget(DecodeAhead::kDecodingBytes);
+    return budget;
+}
+
+} // namespace
+
 DecodeAhead::DecodeAhead(SharedThumbnails thumbnails, int workers)
     : thumbnails_(std::move(thumbnails)),
-      // A page has twelve cells, and each decode holds its whole file: more than eight workers
-      // would only cost memory.
+      // A page has twelve cells: more than eight workers would only wait for one another.
       workerCount_(workers > 0 ? workers
                                : std::clamp(static_cast<int>(std::thread::hardware_concurrency()),
                                             1, kMostWorkers)) {}
@@ -32,38 +42,52 @@ QString DecodeAhead::keyOf(const Request& request) {
            (request.shared ? QLatin1Char('s') : QLatin1Char('p'));
 }
 
-DecodeAhead::Decoded DecodeAhead::decode(const Request& request) {
-    Decoded decoded = read(request);
-    if (request.shownSize && !decoded.picture.image.isNull()) {
-        const QSize size = request.shownSize(decoded.picture.natural);
+void DecodeAhead::addShown(const Request& request, Picture& picture) {
+    if (request.shownSize && !picture.image.isNull()) {
+        const QSize size = request.shownSize(picture.natural);
         if (size.isValid()) {
-            const QImage& image = decoded.picture.image;
-            decoded.picture.shown =
+            const QImage& image = picture.image;
+            picture.shown =
                 CataloguePicture::scaledForCell(image, size)
                     .convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                              : QImage::Format_RGB32);
         }
     }
-    return decoded;
 }
 
-DecodeAhead::Decoded DecodeAhead::read(const Request& request) {
+DecodeAhead::Decoded DecodeAhead::decode(const Request& request, bool urgent,
+                                         const std::function<bool()>& start) {
     Decoded decoded;
     decoded.stamp = FileStamp::of(request.path);
-    ++decodes_;
     if (request.shared) {
         SharedThumbnails::Found found = thumbnails_.find(request.path, decoded.stamp, request.box);
         if (!found.image.isNull()) {
+            if (start && !start()) {
+                decoded.left = true;
+                return decoded;
+            }
+            ++decodes_;
             decoded.picture = {found.image, found.natural, found.file, QImage()};
+            addShown(request, decoded.picture);
             return decoded;
         }
     }
     // A picture that may become a shared thumbnail is decoded large enough to make one.
     const bool store = request.shared && thumbnails_.enabled();
     const QSize box = store ? SharedThumbnails::decodeBox(request.box) : request.box;
+    // The decode and the copies made from it, the shown one at most the box's size twice over.
+    const qint64 cost = PictureLoader::decodeCost(request.path, box) +
+                        qint64(request.box.width()) * request.box.height() * 8;
+    const DecodeBudget::Share share = decodingBudget().take(cost, urgent);
+    if (start && !start()) {
+        decoded.left = true;
+        return decoded;
+    }
+    ++decodes_;
     decoded.picture.image = PictureLoader::decodeImage(request.path, box, &decoded.picture.natural);
     decoded.picture.source = request.path;
     decoded.store = store && !decoded.picture.image.isNull();
+    addShown(request, decoded.picture);
     return decoded;
 }
 
@@ -103,6 +127,13 @@ void DecodeAhead::queue(const std::vector<const Request*>& requests) {
     }
 }
 
+// Forgets the pictures workers wait to decode: they leave them once their budget comes.
+void DecodeAhead::dropWaiting() {
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        it = it->second.state == State::Waiting ? entries_.erase(it) : std::next(it);
+    }
+}
+
 void DecodeAhead::wantNow(const std::vector<Request>& requests) {
     const std::vector<const Request*> order = largestFirst(requests);
     {
@@ -111,6 +142,7 @@ void DecodeAhead::wantNow(const std::vector<Request>& requests) {
             entries_.erase(key);
         }
         queue_.clear();
+        dropWaiting();
         queue(order);
         startWorkers();
     }
@@ -133,6 +165,7 @@ void DecodeAhead::dropPending() {
         entries_.erase(key);
     }
     queue_.clear();
+    dropWaiting();
 }
 
 DecodeAhead::Picture DecodeAhead::take(const Request& request) {
@@ -154,10 +187,12 @@ DecodeAhead::Picture DecodeAhead::take(const Request& request) {
             if (entry.state == State::Queued) {
                 queue_.erase(std::find(queue_.begin(), queue_.end(), key));
             }
-            entries_.erase(found); // not started, or made from an older version of the file
+            // Not started (a worker waiting for its budget leaves it), or made from an older
+            // version of the file.
+            entries_.erase(found);
         }
     }
-    Decoded decoded = decode(request);
+    Decoded decoded = decode(request, true);
     Picture picture = decoded.picture;
     std::lock_guard lock(mutex_);
     finish(key, request, std::move(decoded));
@@ -219,12 +254,25 @@ void DecodeAhead::run() {
             const QString key = queue_.front();
             queue_.pop_front();
             Entry& entry = entries_[key];
-            entry.state = State::Running;
+            entry.state = State::Waiting;
+            entry.claim = ++claims_;
+            const uint64_t claim = entry.claim;
             const Request request = entry.request;
             lock.unlock();
-            Decoded decoded = decode(request);
+            Decoded decoded = decode(request, false, [&] {
+                std::lock_guard claimed(mutex_);
+                const auto found = entries_.find(key);
+                if (found == entries_.end() || found->second.state != State::Waiting ||
+                    found->second.claim != claim) {
+                    return false;
+                }
+                found->second.state = State::Running;
+                return true;
+            });
             lock.lock();
-            finish(key, request, std::move(decoded));
+            if (!decoded.left) {
+                finish(key, request, std::move(decoded));
+            }
         } else {
             const Write write = std::move(writes_.front());
             writes_.pop_front();

@@ -4,7 +4,10 @@
 // order; a picture not started yet it decodes itself, one being decoded it waits for. A picture
 // is used only while its file is the version it was decoded from. Pictures that fill a small cell
 // are also kept as shared thumbnails, written by the workers after the decoding. Memory is bounded
-// by kKeptPictures cell-size pictures; there is a worker per core, kMostWorkers at the most.
+// by kKeptPictures cell-size pictures, and the decodes running at once (on the workers of every
+// DecodeAhead and on the window's thread) by kDecodingBytes: each holds its estimated share of it
+// while it runs, the window's thread before any worker still waiting for one. There is a worker
+// per core, kMostWorkers at the most.
 #pragma once
 
 #include "file_stamp.h"
@@ -29,6 +32,7 @@ public:
     static constexpr qint64 kKeptBytes = qint64(192) << 20;
     static constexpr size_t kPendingWrites = 24; // thumbnails waiting to be written
     static constexpr int kMostWorkers = 8;
+    static constexpr qint64 kDecodingBytes = qint64(256) << 20;
 
     struct Request {
         QString path;
@@ -71,18 +75,22 @@ public:
     const SharedThumbnails& thumbnails() const { return thumbnails_; }
 
 private:
-    enum class State { Queued, Running, Done };
+    // Waiting: a worker has it and waits for its share of the decoding budget; the window's
+    // thread that wants it meanwhile decodes it itself, and the worker leaves it.
+    enum class State { Queued, Waiting, Running, Done };
     struct Entry {
         Request request;
         State state = State::Queued;
         Picture picture;
         FileStamp stamp;
         uint64_t used = 0;
+        uint64_t claim = 0; // the worker's, while Waiting
     };
     struct Decoded {
         Picture picture;
         FileStamp stamp;
         bool store = false;
+        bool left = false; // the worker left it to the window's thread
     };
     struct Write {
         QString path;
@@ -93,8 +101,12 @@ private:
     };
 
     static QString keyOf(const Request& request);
-    Decoded decode(const Request& request);
-    Decoded read(const Request& request);
+    // urgent: the window's thread waits for it. start, when given, is asked once the budget
+    // allows the decode whether it is still wanted.
+    Decoded decode(const Request& request, bool urgent,
+                   const std::function<bool()>& start = nullptr);
+    void dropWaiting();
+    static void addShown(const Request& request, Picture& picture);
     static std::vector<const Request*> largestFirst(const std::vector<Request>& requests);
     void queue(const std::vector<const Request*>& requests);
     void finish(const QString& key, const Request& request, Decoded decoded);
@@ -113,6 +125,7 @@ private:
     std::deque<Write> writes_;
     int busy_ = 0;
     uint64_t clock_ = 0;
+    uint64_t claims_ = 0;
     bool stop_ = false;
     std::atomic<int> decodes_{0};
 };

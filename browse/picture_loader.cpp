@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -58,7 +59,11 @@ HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     const int32_t height = box.isValid() ? box.height() : 0;
     HGLOBAL image =
         name.isEmpty() ? nullptr : PelmixFileLoadFit(name.constData(), width, height, &stored);
-    if (image == nullptr) {
+    // A file of the library's formats without a header it can read, or that cannot hold the
+    // picture it declares (a frame header followed by a hole, say), goes no further: the system's
+    // loader would only walk the whole file to find the same.
+    if (image == nullptr &&
+        (name.isEmpty() || PelmixFileLoadFitCost(name.constData(), width, height, nullptr) != 0)) {
         QSize natural;
         const QImage picture = systemLoad(path, box, &natural);
         image = picture.isNull() ? nullptr : PelmixFromQImage(picture);
@@ -75,6 +80,23 @@ HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
 }
 
 } // namespace
+
+qint64 PictureLoader::decodeCost(const QString& path, QSize box) {
+    const QByteArray name = native_name::toBytes(path);
+    const int32_t width = box.isValid() ? box.width() : 0;
+    const int32_t height = box.isValid() ? box.height() : 0;
+    IMAGE_INFO loaded;
+    const int64_t cost =
+        name.isEmpty() ? -1 : PelmixFileLoadFitCost(name.constData(), width, height, &loaded);
+    if (cost >= 0) {
+        // The picture as a QImage beside the handle it is made from.
+        return cost + qint64(loaded.WIDTH) * loaded.HEIGHT * 4;
+    }
+    // The system's loader holds the picture as read and as reduced for the box.
+    const QSize natural = storedSize(path);
+    const qint64 pixels = natural.isValid() ? qint64(natural.width()) * natural.height() : 0;
+    return std::min(pixels, qint64(1) << 28) * 4 * 2;
+}
 
 QSize PictureLoader::storedSize(const QString& path) {
     QFile file;

@@ -27,6 +27,10 @@ public:
 
     // The same decode without counting it, for any thread: how pictures are read ahead.
     static QImage decodeImage(const QString& path, QSize box, QSize* natural = nullptr);
+    // An estimate of the memory decodeImage takes at its peak for box, in bytes, from the file's
+    // header alone: the library's own load and the picture made from it, or what the system's
+    // loader takes for a file in another format.
+    static qint64 decodeCost(const QString& path, QSize box);
     // The picture's size turned upright, from the file's header alone; empty when unknown.
     static QSize storedSize(const QString& path);
     // Counts a load made elsewhere (a picture read ahead, or a thumbnail shown instead).

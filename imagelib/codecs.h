@@ -1,7 +1,9 @@
 // The decoders and encoders behind the exported load and save functions. Each works on a whole
-// file in memory and returns 0 / false for anything it cannot handle, never crashing.
+// file in memory (TIFF also straight from the file) and returns 0 / false for anything it cannot
+// handle, never crashing.
 #pragma once
 
+#include "fit_size.h"
 #include "pelmix.h"
 
 #include <cstddef>
@@ -9,6 +11,8 @@
 #include <vector>
 
 namespace pelmix {
+
+class FileReader;
 
 enum class FileKind { Unknown, Bmp, Jpeg, Tiff };
 
@@ -24,6 +28,12 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
                    IMAGE_INFO* full, bool upright = false);
 HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
                    IMAGE_INFO* full, bool upright = false);
+// The same, read from the file a strip or tile at a time.
+HGLOBAL decodeTiff(const FileReader& file, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
+                   bool upright = false);
+
+// The size decodeJpeg gives a stored picture of width x height for the box.
+FitSize jpegScaledSize(int width, int height, int32_t maxWidth, int32_t maxHeight);
 
 // Encoders from a valid image handle. BMP and JPEG produce bytes; TIFF writes the file at path
 // (the caller passes a temporary file that it renames afterwards).

@@ -63,41 +63,6 @@ void takeOwnership(int fd, const SaveTarget& target) {
 
 } // namespace
 
-bool readWholeFile(const char* path, size_t maxBytes, FileBytes& out) {
-    out = FileBytes{};
-    if (path == nullptr || *path == '\0') {
-        return false;
-    }
-    Fd fd(::open(path, O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) > maxBytes) {
-        return false;
-    }
-    const size_t size = static_cast<size_t>(st.st_size);
-    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
-    if (!data) {
-        return false;
-    }
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd.get(), data.get() + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break; // the file shrank while we read it: take what is there
-        }
-        done += static_cast<size_t>(n);
-    }
-    out.data = std::move(data);
-    out.size = done;
-    return true;
-}
-
 AtomicFile::AtomicFile(const char* target) : path_(target ? target : "") {}
 
 AtomicFile::~AtomicFile() {

@@ -1,4 +1,4 @@
-// Reading whole files and writing files so that a failure never leaves a partial one behind.
+// Writing files so that a failure never leaves a partial one behind.
 #pragma once
 
 #include "save_target.h"
@@ -10,15 +10,6 @@
 #include <vector>
 
 namespace pelmix {
-
-struct FileBytes {
-    std::unique_ptr<uint8_t[]> data;
-    size_t size = 0;
-};
-
-// Reads the whole file; false when it cannot be opened or read, is not a regular file, or is
-// larger than maxBytes.
-bool readWholeFile(const char* path, size_t maxBytes, FileBytes& out);
 
 // A file written under a temporary name beside its target and renamed over the target by
 // commit(). Destroying an uncommitted one removes the temporary file. A target that is a symbolic

@@ -207,6 +207,11 @@ uint16_t dotsPerInch(int32_t pelsPerMetre) {
 
 } // namespace
 
+FitSize jpegScaledSize(int width, int height, int32_t maxWidth, int32_t maxHeight) {
+    const tjscalingfactor scale = chooseScale(width, height, maxWidth, maxHeight);
+    return {TJSCALED(width, scale), TJSCALED(height, scale)};
+}
+
 HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
                    IMAGE_INFO* full, bool upright) {
     if (full != nullptr) {

@@ -39,9 +39,9 @@ uint64_t ceilDiv(uint64_t a, uint64_t b) {
     return (a + b - 1) / b;
 }
 
-// Blocks summed over the components of a frame header payload; 0 when the payload is malformed
-// (the decoder will refuse it anyway).
-uint64_t frameBlocks(const uint8_t* p, size_t length) {
+} // namespace
+
+uint64_t jpegFrameBlocks(const uint8_t* p, size_t length) {
     if (length < 6) {
         return 0;
     }
@@ -67,6 +67,8 @@ uint64_t frameBlocks(const uint8_t* p, size_t length) {
     }
     return blocks;
 }
+
+namespace {
 
 // Skips entropy-coded data from pos to the next real marker (stuffed zeros and restart markers
 // belong to the data). Returns the position of the marker's 0xFF, or size.
@@ -199,7 +201,7 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
             sawFrame = true;
             coverage.frame(payload, payloadSize);
             if (isHuffmanFrame(code)) {
-                out.minimumBits = frameBlocks(payload, payloadSize);
+                out.minimumBits = jpegFrameBlocks(payload, payloadSize);
             }
         } else if (code == kSos) {
             sawScan = true;

@@ -31,6 +31,9 @@ struct JpegMarkers {
     uint64_t minimumBits = 0;
 };
 
+// The 8 x 8 blocks of every component of a frame header's payload; 0 when it is malformed.
+uint64_t jpegFrameBlocks(const uint8_t* payload, size_t length);
+
 // False when the data does not start with a JPEG start-of-image marker.
 bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out);
 

@@ -160,6 +160,19 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadUpright(const char* path, const cha
 PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWidth,
                                                  int32_t maxHeight, IMAGE_INFO* info);
 
+/*
+ * What PelmixFileLoadFit would take for the same box, from the file's header alone, for a caller
+ * that decodes on several threads and bounds their memory together: an estimate in bytes of the
+ * memory the load holds at its peak (what it reads of the file, the image and its temporary
+ * copies). loaded, when not 0, receives the size and bit count of the image the load would
+ * return. 0 (loaded zero-filled) for a BMP, JPEG or TIFF file whose header cannot be read or that
+ * cannot hold a picture of the size it declares (the load refuses it; a file that passes may still
+ * be refused by the decoding), -1 for a file that cannot be opened or is in no format the library
+ * reads.
+ */
+PELMIX_API int64_t PELMIX_CALL PelmixFileLoadFitCost(const char* path, int32_t maxWidth,
+                                                     int32_t maxHeight, IMAGE_INFO* loaded);
+
 /* Fills the description; returns 1, or 0 (record zero-filled) for a bad handle. */
 PELMIX_API int32_t PELMIX_CALL PelmixImageInfo(HGLOBAL image, IMAGE_INFO* info);
 

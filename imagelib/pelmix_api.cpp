@@ -3,32 +3,62 @@
 #include "codecs.h"
 #include "dib.h"
 #include "file_io.h"
+#include "file_reader.h"
+#include "jpeg_extent.h"
 #include "progress.h"
 
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <new>
 
 using namespace pelmix;
 
 namespace {
 
-constexpr size_t kMaxFileBytes = size_t(1) << 31;
+constexpr uint64_t kMaxFileBytes = uint64_t(1) << 31;
 
+// The first count bytes of the file (fewer where it was cut short since it was opened).
+struct Bytes {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+bool readStart(const FileReader& file, uint64_t count, Bytes& out) {
+    out.data.reset(new (std::nothrow) uint8_t[count == 0 ? 1 : count]);
+    out.size = out.data ? file.readAt(0, out.data.get(), static_cast<size_t>(count)) : 0;
+    return out.data != nullptr;
+}
+
+// A TIFF is read from the file as it is decoded. A JPEG's extent is found from the file first,
+// so that only the JPEG itself is read into memory (never what follows its end, nor a file
+// that cannot hold the picture it declares); a BMP is read whole.
 HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
                  bool upright) {
-    FileBytes file;
-    if (!readWholeFile(path, kMaxFileBytes, file)) {
+    FileReader file;
+    if (!file.open(path, kMaxFileBytes)) {
         return nullptr;
     }
+    uint8_t head[4] = {};
+    const size_t headSize = file.readAt(0, head, sizeof head);
     HGLOBAL image = nullptr;
-    switch (sniff(file.data.get(), file.size)) {
+    Bytes bytes;
+    switch (sniff(head, headSize)) {
     case FileKind::Bmp:
-        image = decodeBmp(file.data.get(), file.size);
+        if (!readStart(file, file.size(), bytes)) {
+            return nullptr;
+        }
+        image = decodeBmp(bytes.data.get(), bytes.size);
         break;
-    case FileKind::Jpeg:
-        return decodeJpeg(file.data.get(), file.size, maxWidth, maxHeight, full, upright);
+    case FileKind::Jpeg: {
+        JpegExtent extent;
+        if (!scanJpegExtent(file, extent) || !extent.picture ||
+            !readStart(file, extent.bytes, bytes)) {
+            return nullptr;
+        }
+        return decodeJpeg(bytes.data.get(), bytes.size, maxWidth, maxHeight, full, upright);
+    }
     case FileKind::Tiff:
-        return decodeTiff(file.data.get(), file.size, maxWidth, maxHeight, full, upright);
+        return decodeTiff(file, maxWidth, maxHeight, full, upright);
     case FileKind::Unknown:
         return nullptr;
     }

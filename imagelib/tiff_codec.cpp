@@ -156,14 +156,12 @@ int remainingTurn(uint16_t orientation) {
     }
 }
 
-} // namespace
-
-HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full, bool upright) {
+// The picture of an opened file of size bytes.
+HGLOBAL decodeOpened(TiffFile& file, uint64_t size, int32_t maxWidth, int32_t maxHeight,
+                     IMAGE_INFO* full, bool upright) {
     if (full != nullptr) {
         std::memset(full, 0, sizeof *full);
     }
-    TiffFile file(data, size);
     Layout layout;
     if (!file.isOpen() || file.failed() || !readLayout(file.get(), layout) ||
         !sizeAllowed(layout.width, layout.height) || !dataPresent(file.get(), layout, size) ||
@@ -208,6 +206,20 @@ HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         PelmixImageInfo(image, full);
     }
     return image;
+}
+
+} // namespace
+
+HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
+                   IMAGE_INFO* full, bool upright) {
+    TiffFile file(data, size);
+    return decodeOpened(file, size, maxWidth, maxHeight, full, upright);
+}
+
+HGLOBAL decodeTiff(const FileReader& reader, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
+                   bool upright) {
+    TiffFile file(reader);
+    return decodeOpened(file, reader.size(), maxWidth, maxHeight, full, upright);
 }
 
 } // namespace pelmix

@@ -24,8 +24,20 @@ TiffFile::Options TiffFile::makeOptions() {
 }
 
 TiffFile::TiffFile(const uint8_t* data, size_t size) : data_(data), size_(size) {
+    if (data != nullptr) {
+        open();
+    }
+}
+
+TiffFile::TiffFile(const FileReader& file) : file_(&file), size_(file.size()) {
+    if (file.isOpen()) {
+        open();
+    }
+}
+
+void TiffFile::open() {
     Options options = makeOptions();
-    if (!options || data == nullptr) {
+    if (!options) {
         return;
     }
     tiff_.reset(TIFFClientOpenExt("memory", "r", static_cast<thandle_t>(this), &readProc,
@@ -74,6 +86,14 @@ tmsize_t TiffFile::readProc(thandle_t self, void* buffer, tmsize_t size) {
     }
     const uint64_t left = file->size_ - file->position_;
     const uint64_t count = static_cast<uint64_t>(size) < left ? static_cast<uint64_t>(size) : left;
+    if (file->file_ != nullptr) {
+        // Fewer bytes than asked for where the file was cut short since it was opened: libtiff
+        // reports a read error, never reads beyond.
+        const size_t read =
+            file->file_->readAt(file->position_, buffer, static_cast<size_t>(count));
+        file->position_ += read;
+        return static_cast<tmsize_t>(read);
+    }
     std::memcpy(buffer, file->data_ + file->position_, static_cast<size_t>(count));
     file->position_ += count;
     return static_cast<tmsize_t>(count);
@@ -116,6 +136,9 @@ toff_t TiffFile::sizeProc(thandle_t self) {
 
 int TiffFile::mapProc(thandle_t self, void** base, toff_t* size) {
     auto* file = static_cast<TiffFile*>(self);
+    if (file->data_ == nullptr) {
+        return 0; // a file is read, not mapped
+    }
     // libtiff only reads through the mapping (files it maps itself are read-only too).
     *base = const_cast<uint8_t*>(file->data_);
     *size = file->size_;

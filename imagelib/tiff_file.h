@@ -1,6 +1,8 @@
 // One libtiff handle with its own message reporting.
 #pragma once
 
+#include "file_reader.h"
+
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
@@ -13,11 +15,15 @@ namespace pelmix {
 // Owns a TIFF* and records what libtiff reports about it on this object, never printing and
 // never touching libtiff's process-wide handlers, so that several threads may decode at once
 // and a caller can tell afterwards whether anything went wrong. Reading works on a buffer in
-// memory (which must outlive the object), writing on a file. Closed on destruction.
+// memory or on an open file (either must outlive the object), writing on a file. Closed on
+// destruction.
 class TiffFile {
 public:
     // Opens the first directory of the TIFF in data[0, size).
     TiffFile(const uint8_t* data, size_t size);
+    // Opens the first directory of the file, read where it lies: libtiff reads each strip or tile
+    // into a buffer of its own when it needs it, so the file is never held whole.
+    explicit TiffFile(const FileReader& file);
     // Creates the file at path for writing, truncating whatever it held.
     explicit TiffFile(const char* path);
     ~TiffFile() = default;
@@ -60,7 +66,10 @@ private:
     static int mapProc(thandle_t self, void** base, toff_t* size);
     static void unmapProc(thandle_t self, void* base, toff_t size);
 
+    void open();
+
     const uint8_t* data_ = nullptr;
+    const FileReader* file_ = nullptr;
     uint64_t size_ = 0;
     uint64_t position_ = 0;
     int errors_ = 0;

@@ -8,10 +8,12 @@ DecodeBudget::Share DecodeBudget::take(qint64 bytes, bool urgent) {
     if (urgent) {
         ++urgentWaiting_;
     }
+    ++waiting_;
     changed_.wait(lock, [&] {
         const bool fits = held_ == 0 || held_ + bytes <= limit_;
         return fits && (urgent || urgentWaiting_ == 0);
     });
+    --waiting_;
     held_ += bytes;
     if (urgent && --urgentWaiting_ == 0) {
         changed_.notify_all(); // ordinary decodes that fit may go now
@@ -22,6 +24,11 @@ DecodeBudget::Share DecodeBudget::take(qint64 bytes, bool urgent) {
 qint64 DecodeBudget::held() const {
     std::lock_guard lock(mutex_);
     return held_;
+}
+
+int DecodeBudget::waiting() const {
+    std::lock_guard lock(mutex_);
+    return waiting_;
 }
 
 void DecodeBudget::giveBack(qint64 bytes) {

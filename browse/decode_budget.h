@@ -34,6 +34,8 @@ public:
     // Waits until bytes may be held, then holds them.
     [[nodiscard]] Share take(qint64 bytes, bool urgent);
     qint64 held() const;
+    // How many decodes wait for their share now.
+    int waiting() const;
 
 private:
     void giveBack(qint64 bytes);
@@ -43,4 +45,5 @@ private:
     std::condition_variable changed_;
     qint64 held_ = 0;
     int urgentWaiting_ = 0;
+    int waiting_ = 0;
 };

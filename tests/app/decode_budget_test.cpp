@@ -33,6 +33,14 @@ private:
     std::vector<std::string> events_;
 };
 
+// Waits until count decodes wait for their share: the order is set by the budget's own state,
+// whatever the machine's speed.
+void untilWaiting(const DecodeBudget& budget, int count) {
+    while (budget.waiting() < count) {
+        std::this_thread::sleep_for(1ms);
+    }
+}
+
 // Takes bytes, notes when it got them, holds them a moment and gives them back.
 std::thread decode(DecodeBudget& budget, Events& events, const std::string& name, qint64 bytes,
                    bool urgent) {
@@ -52,7 +60,7 @@ TEST(DecodeBudgetTest, APictureLargerThanTheBudgetIsDecodedAloneAndNothingJoinsI
         const DecodeBudget::Share large = budget.take(1000, false); // nothing held: no wait
         EXPECT_EQ(budget.held(), 1000);
         worker = decode(budget, events, "small", 1, false);
-        std::this_thread::sleep_for(50ms);
+        untilWaiting(budget, 1);
         events.add("large-done");
     }
     worker.join();
@@ -67,9 +75,9 @@ TEST(DecodeBudgetTest, TheWindowsDecodeGoesBeforeTheWorkersWaiting) {
     {
         const DecodeBudget::Share running = budget.take(80, false);
         worker = decode(budget, events, "worker", 50, false); // 80 + 50: over the budget
-        std::this_thread::sleep_for(30ms);
+        untilWaiting(budget, 1);
         window = decode(budget, events, "window", 60, true);
-        std::this_thread::sleep_for(50ms);
+        untilWaiting(budget, 2);
         events.add("running-done");
     }
     window.join();

@@ -167,7 +167,15 @@ TEST(CupsPrint, PrintsThroughTheSpoolerWithThePpdsPrintableArea) {
         }
     }
     ASSERT_FALSE(made.isEmpty()) << "the printer made no PDF in " << home.toStdString() << "/PDF";
-    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // written to its end
+    // cups-pdf writes the file as it goes: wait until it is written to its end.
+    const auto complete = [&made] {
+        QFile file(made);
+        return file.open(QIODevice::ReadOnly) && file.size() > 16 && file.seek(file.size() - 16) &&
+               file.read(16).contains("%%EOF");
+    };
+    for (int i = 0; i < 100 && !complete(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     const QString copy = QString::fromStdString(folder.file("spooled.pdf"));
     QFile::copy(made, copy);
     QFile::remove(made);

@@ -1,5 +1,7 @@
 #include "sane_device.h"
 
+#include "sane_host.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -61,7 +63,7 @@ SANE_Word constrain(const SANE_Option_Descriptor* d, double v) {
 
 std::unique_ptr<SaneDevice> SaneDevice::open(const std::string& name, SANE_Status& status) {
     SANE_Handle handle = nullptr;
-    status = sane_open(name.c_str(), &handle);
+    status = sane_host::open(name, &handle);
     if (status != SANE_STATUS_GOOD || handle == nullptr) {
         if (status == SANE_STATUS_GOOD) {
             status = SANE_STATUS_INVAL;
@@ -72,19 +74,19 @@ std::unique_ptr<SaneDevice> SaneDevice::open(const std::string& name, SANE_Statu
 }
 
 SaneDevice::~SaneDevice() {
-    sane_close(handle_);
+    sane_host::close(handle_);
 }
 
 const SANE_Option_Descriptor* SaneDevice::option(const char* name, SANE_Int* index) const {
     // Option 0 holds the number of options. Descriptors are looked up afresh every time: a
     // device may change them whenever another option is set.
     SANE_Int count = 0;
-    if (sane_control_option(handle_, 0, SANE_ACTION_GET_VALUE, &count, nullptr) !=
+    if (sane_host::control(handle_, 0, SANE_ACTION_GET_VALUE, &count, nullptr) !=
         SANE_STATUS_GOOD) {
         return nullptr;
     }
     for (SANE_Int i = 1; i < count; ++i) {
-        const SANE_Option_Descriptor* d = sane_get_option_descriptor(handle_, i);
+        const SANE_Option_Descriptor* d = sane_host::descriptor(handle_, i);
         if (d != nullptr && d->name != nullptr && std::strcmp(d->name, name) == 0) {
             if (!SANE_OPTION_IS_ACTIVE(d->cap)) {
                 return nullptr;
@@ -159,7 +161,7 @@ bool SaneDevice::getNumber(const char* name, double& value) const {
         return false;
     }
     SANE_Word word = 0;
-    if (sane_control_option(handle_, index, SANE_ACTION_GET_VALUE, &word, nullptr) !=
+    if (sane_host::control(handle_, index, SANE_ACTION_GET_VALUE, &word, nullptr) !=
         SANE_STATUS_GOOD) {
         return false;
     }
@@ -175,7 +177,7 @@ bool SaneDevice::getString(const char* name, std::string& value) const {
         return false;
     }
     std::vector<char> buffer(static_cast<size_t>(d->size) + 1, '\0');
-    if (sane_control_option(handle_, index, SANE_ACTION_GET_VALUE, buffer.data(), nullptr) !=
+    if (sane_host::control(handle_, index, SANE_ACTION_GET_VALUE, buffer.data(), nullptr) !=
         SANE_STATUS_GOOD) {
         return false;
     }
@@ -202,7 +204,7 @@ bool SaneDevice::setString(const char* name, const std::string& value) {
     }
     std::vector<char> buffer(static_cast<size_t>(d->size), '\0');
     std::memcpy(buffer.data(), entry.data(), entry.size());
-    return sane_control_option(handle_, index, SANE_ACTION_SET_VALUE, buffer.data(), nullptr) ==
+    return sane_host::control(handle_, index, SANE_ACTION_SET_VALUE, buffer.data(), nullptr) ==
            SANE_STATUS_GOOD;
 }
 
@@ -214,7 +216,7 @@ bool SaneDevice::setNumber(const char* name, double value, double* actual) {
     }
     SANE_Word word = constrain(d, value);
     SANE_Int info = 0;
-    if (sane_control_option(handle_, index, SANE_ACTION_SET_VALUE, &word, &info) !=
+    if (sane_host::control(handle_, index, SANE_ACTION_SET_VALUE, &word, &info) !=
         SANE_STATUS_GOOD) {
         return false;
     }
@@ -239,7 +241,7 @@ bool SaneDevice::setBool(const char* name, bool value) {
         return false;
     }
     SANE_Bool word = value ? SANE_TRUE : SANE_FALSE;
-    return sane_control_option(handle_, index, SANE_ACTION_SET_VALUE, &word, nullptr) ==
+    return sane_host::control(handle_, index, SANE_ACTION_SET_VALUE, &word, nullptr) ==
            SANE_STATUS_GOOD;
 }
 

@@ -1,7 +1,8 @@
 #include "sane_library.h"
 
+#include "sane_host.h"
+
 #include <mutex>
-#include <sane/sane.h>
 
 namespace twaindsm {
 
@@ -28,7 +29,7 @@ std::shared_ptr<SaneLibrary> SaneLibrary::acquire() {
     std::lock_guard<std::mutex> lock(u.mutex);
     if (u.count == 0) {
         SANE_Int version = 0;
-        if (sane_init(&version, nullptr) != SANE_STATUS_GOOD) {
+        if (sane_host::init(&version) != SANE_STATUS_GOOD) {
             return nullptr;
         }
         u.version = version;
@@ -41,7 +42,7 @@ SaneLibrary::~SaneLibrary() {
     Users& u = users();
     std::lock_guard<std::mutex> lock(u.mutex);
     if (--u.count == 0) {
-        sane_exit();
+        sane_host::exit();
     }
 }
 

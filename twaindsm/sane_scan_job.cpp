@@ -1,6 +1,7 @@
 #include "sane_scan_job.h"
 
 #include "sane_frame_reader.h"
+#include "sane_host.h"
 
 #include <vector>
 
@@ -23,6 +24,10 @@ void SaneScanJob::start() {
 void SaneScanJob::stop() {
     stopRequested_ = true;
     if (worker_.joinable()) {
+        // A read that waits for the device returns at once (or the driver is ended).
+        if (!over()) {
+            sane_host::interrupt(handle_);
+        }
         worker_.join();
     }
     std::lock_guard<std::mutex> lock(mutex_);
@@ -55,6 +60,11 @@ void SaneScanJob::dropPages() {
     for (HGLOBAL page : dropped) {
         GlobalFree(page);
     }
+}
+
+std::string SaneScanJob::fault() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return fault_;
 }
 
 SaneScanJob::End SaneScanJob::end() const {
@@ -97,6 +107,10 @@ void SaneScanJob::run() {
         }
         bool gotPage = false;
         end = readPage(buffer.data(), buffer.size(), gotPage);
+        // A stop cancels the call under way: whatever the driver answered then, it was cancelled.
+        if (end == End::DeviceError && stopRequested_) {
+            end = End::Cancelled;
+        }
         if (end != End::Completed || !gotPage) {
             break;
         }
@@ -108,7 +122,12 @@ void SaneScanJob::run() {
         }
     }
     // Ends the batch on the device (a feeder stops drawing paper) whatever happened.
-    sane_cancel(handle_);
+    if (end == End::DeviceError && !sane_host::current(handle_)) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fault_ = sane_host::fault();
+    } else {
+        sane_host::cancel(handle_);
+    }
     finish(end);
 }
 
@@ -118,7 +137,7 @@ SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPa
     gotPage = false;
     bytesRead_ = 0;
     bytesExpected_ = 0;
-    SANE_Status status = sane_start(handle_);
+    SANE_Status status = sane_host::start(handle_);
     if (status == SANE_STATUS_NO_DOCS) {
         feederEmptied_ = true;
         return pagesRead_ > 0 ? End::Completed : End::DeviceError;
@@ -128,7 +147,7 @@ SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPa
     }
     SANE_Parameters parameters{};
     if (status != SANE_STATUS_GOOD ||
-        sane_get_parameters(handle_, &parameters) != SANE_STATUS_GOOD) {
+        sane_host::parameters(handle_, &parameters) != SANE_STATUS_GOOD) {
         return End::DeviceError;
     }
     SaneFrameReader reader;
@@ -141,7 +160,7 @@ SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPa
             return End::Cancelled;
         }
         SANE_Int length = 0;
-        status = sane_read(handle_, buffer, static_cast<SANE_Int>(size), &length);
+        status = sane_host::read(handle_, buffer, static_cast<SANE_Int>(size), &length);
         if (status == SANE_STATUS_EOF) {
             break;
         }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <mutex>
 #include <sane/sane.h>
+#include <string>
 #include <thread>
 
 namespace twaindsm {
@@ -58,6 +59,9 @@ public:
     // The feeder reported that it has no more paper.
     bool feederEmptied() const { return feederEmptied_; }
     int pagesRead() const { return pagesRead_; }
+    // What ended the driver when the batch failed with it ("" otherwise): it stopped answering or
+    // crashed, and the page being read is lost (the pages before it are kept).
+    std::string fault() const;
     // How far the page being read is, 0..100 (100 once the batch is over with pages).
     int progressPercent() const;
 
@@ -80,6 +84,7 @@ private:
     std::condition_variable wake_;
     std::deque<HGLOBAL> pages_;
     End end_ = End::Running;
+    std::string fault_;
 };
 
 } // namespace twaindsm

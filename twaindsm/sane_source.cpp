@@ -1,6 +1,7 @@
 #include "sane_source.h"
 
 #include "sane_device.h"
+#include "sane_host.h"
 #include "sane_library.h"
 #include "sane_scan_job.h"
 #include "sane_source_window.h"
@@ -84,9 +85,11 @@ void SaneSource::fitSettings() {
 }
 
 bool SaneSource::open(TW_UINT16& condition) {
-    if (device_) {
+    if (device_ && sane_host::current(device_->handle())) {
         return true;
     }
+    // A device whose driver failed went with its host: it is opened again in a new one.
+    device_.reset();
     SANE_Status status = SANE_STATUS_GOOD;
     device_ = SaneDevice::open(info_.name, status);
     if (!device_) {
@@ -213,9 +216,10 @@ void SaneSource::followBatch() {
         window_->setStatus(QObject::tr("Scan cancelled."));
         break;
     case SaneScanJob::End::DeviceError:
-        window_->setStatus(job_->feederEmptied() && pages == 0
-                               ? QObject::tr("The document feeder is empty.")
-                               : QObject::tr("The scanner reported an error."));
+        window_->setStatus(
+            job_->feederEmptied() && pages == 0 ? QObject::tr("The document feeder is empty.")
+            : !job_->fault().empty() ? QString::fromStdString(info_.name + ": " + job_->fault())
+                                     : QObject::tr("The scanner reported an error."));
         break;
     default:
         window_->setStatus(QObject::tr("%n page(s) scanned.", nullptr, pages));
@@ -337,19 +341,16 @@ std::vector<std::unique_ptr<Source>> discoverSaneSources() {
     if (!library) {
         return sources;
     }
-    const SANE_Device** devices = nullptr;
-    if (sane_get_devices(&devices, SANE_TRUE) != SANE_STATUS_GOOD || devices == nullptr) {
+    std::vector<sane_host::Device> devices;
+    if (sane_host::devices(devices) != SANE_STATUS_GOOD) {
         return sources;
     }
     std::vector<SaneSource::DeviceInfo> found;
-    for (const SANE_Device** d = devices; *d != nullptr; ++d) {
-        auto text = [](SANE_String_Const s) { return std::string(s != nullptr ? s : ""); };
-        if ((*d)->name != nullptr && (*d)->name[0] != '\0') {
-            found.push_back(
-                {text((*d)->name), text((*d)->vendor), text((*d)->model), text((*d)->type)});
+    for (sane_host::Device& d : devices) {
+        if (!d.name.empty()) {
+            found.push_back({d.name, d.vendor, d.model, d.type});
         }
     }
-    // The list belongs to SANE until the next call; everything is copied before opening devices.
     for (SaneSource::DeviceInfo& info : found) {
         SaneDeviceProfile profile;
         SANE_Status status = SANE_STATUS_GOOD;

@@ -22,7 +22,7 @@ protected:
         ASSERT_NE(library_, nullptr);
         SANE_Status status = SANE_STATUS_GOOD;
         device_ = SaneDevice::open("test:0", status);
-        ASSERT_NE(device_, nullptr) << sane_strstatus(status);
+        ASSERT_NE(device_, nullptr) << "SANE status " << status;
     }
     void TearDown() override {
         device_.reset();

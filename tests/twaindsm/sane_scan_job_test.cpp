@@ -28,7 +28,7 @@ protected:
         ASSERT_NE(library_, nullptr);
         SANE_Status status = SANE_STATUS_GOOD;
         device_ = SaneDevice::open("test:0", status);
-        ASSERT_NE(device_, nullptr) << sane_strstatus(status);
+        ASSERT_NE(device_, nullptr) << "SANE status " << status;
         profile_ = SaneDeviceProfile::read(*device_);
         // One inch square at 100 dpi unless a test says otherwise.
         settings_.xResolution = settings_.yResolution = 100;

@@ -1,0 +1,162 @@
+/* A SANE backend of the tests' own that fails the way real drivers fail, chosen by device name:
+ * "hang-read" delivers one page, then blocks in sane_read for good; "crash-start" delivers one
+ * page, then crashes in sane_start; "ignore-cancel" blocks in its first sane_read and takes no
+ * notice of sane_cancel. Every device gives 64 x 48 grey pages. Loaded through SANE's dll backend
+ * (a dll.conf naming "orvanafault", the library found by LD_LIBRARY_PATH). */
+#include <sane/sane.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#define EXPORT __attribute__((visibility("default")))
+
+enum { WIDTH = 64, HEIGHT = 48 };
+
+typedef struct {
+    int kind; /* 0 hang-read, 1 crash-start, 2 ignore-cancel */
+    int starts;
+    int sent;
+    int scanning;
+} Device;
+
+static const char* const kNames[] = {"hang-read", "crash-start", "ignore-cancel"};
+static SANE_Device kDevices[3];
+static const SANE_Device* kList[4];
+static SANE_Option_Descriptor kCount;
+
+static void forever(void) {
+    for (;;) {
+        pause();
+    }
+}
+
+EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback authorize) {
+    (void)authorize;
+    if (version != NULL) {
+        *version = SANE_VERSION_CODE(1, 0, 0);
+    }
+    for (int i = 0; i < 3; ++i) {
+        kDevices[i].name = kNames[i];
+        kDevices[i].vendor = "Orvana";
+        kDevices[i].model = "fault";
+        kDevices[i].type = "virtual device";
+        kList[i] = &kDevices[i];
+    }
+    kList[3] = NULL;
+    kCount.name = "";
+    kCount.title = "Number of options";
+    kCount.desc = "";
+    kCount.type = SANE_TYPE_INT;
+    kCount.unit = SANE_UNIT_NONE;
+    kCount.size = sizeof(SANE_Word);
+    kCount.cap = SANE_CAP_SOFT_DETECT;
+    kCount.constraint_type = SANE_CONSTRAINT_NONE;
+    return SANE_STATUS_GOOD;
+}
+
+EXPORT void sane_orvanafault_exit(void) {}
+
+EXPORT SANE_Status sane_orvanafault_get_devices(const SANE_Device*** list, SANE_Bool local) {
+    (void)local;
+    *list = kList;
+    return SANE_STATUS_GOOD;
+}
+
+EXPORT SANE_Status sane_orvanafault_open(SANE_String_Const name, SANE_Handle* handle) {
+    for (int i = 0; i < 3; ++i) {
+        if (name != NULL && strcmp(name, kNames[i]) == 0) {
+            Device* device = calloc(1, sizeof *device);
+            if (device == NULL) {
+                return SANE_STATUS_NO_MEM;
+            }
+            device->kind = i;
+            *handle = device;
+            return SANE_STATUS_GOOD;
+        }
+    }
+    return SANE_STATUS_INVAL;
+}
+
+EXPORT void sane_orvanafault_close(SANE_Handle handle) {
+    free(handle);
+}
+
+EXPORT const SANE_Option_Descriptor* sane_orvanafault_get_option_descriptor(SANE_Handle handle,
+                                                                            SANE_Int option) {
+    (void)handle;
+    return option == 0 ? &kCount : NULL;
+}
+
+EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int option,
+                                                   SANE_Action action, void* value,
+                                                   SANE_Int* info) {
+    (void)handle;
+    if (info != NULL) {
+        *info = 0;
+    }
+    if (option == 0 && action == SANE_ACTION_GET_VALUE && value != NULL) {
+        *(SANE_Word*)value = 1;
+        return SANE_STATUS_GOOD;
+    }
+    return SANE_STATUS_INVAL;
+}
+
+EXPORT SANE_Status sane_orvanafault_get_parameters(SANE_Handle handle, SANE_Parameters* p) {
+    (void)handle;
+    p->format = SANE_FRAME_GRAY;
+    p->last_frame = SANE_TRUE;
+    p->bytes_per_line = WIDTH;
+    p->pixels_per_line = WIDTH;
+    p->lines = HEIGHT;
+    p->depth = 8;
+    return SANE_STATUS_GOOD;
+}
+
+EXPORT SANE_Status sane_orvanafault_start(SANE_Handle handle) {
+    Device* device = handle;
+    if (++device->starts > 1 && device->kind == 1) {
+        raise(SIGSEGV);
+    }
+    device->sent = 0;
+    device->scanning = 1;
+    return SANE_STATUS_GOOD;
+}
+
+EXPORT SANE_Status sane_orvanafault_read(SANE_Handle handle, SANE_Byte* data, SANE_Int most,
+                                         SANE_Int* length) {
+    Device* device = handle;
+    *length = 0;
+    if ((device->kind == 0 && device->starts > 1) || device->kind == 2) {
+        forever();
+    }
+    if (!device->scanning) {
+        return SANE_STATUS_CANCELLED;
+    }
+    const int left = WIDTH * HEIGHT - device->sent;
+    if (left == 0) {
+        device->scanning = 0;
+        return SANE_STATUS_EOF;
+    }
+    const int n = left < most ? left : most;
+    memset(data, 0x80, (size_t)n);
+    device->sent += n;
+    *length = n;
+    return SANE_STATUS_GOOD;
+}
+
+EXPORT void sane_orvanafault_cancel(SANE_Handle handle) {
+    Device* device = handle;
+    device->scanning = 0;
+}
+
+EXPORT SANE_Status sane_orvanafault_set_io_mode(SANE_Handle handle, SANE_Bool non_blocking) {
+    (void)handle;
+    return non_blocking ? SANE_STATUS_UNSUPPORTED : SANE_STATUS_GOOD;
+}
+
+EXPORT SANE_Status sane_orvanafault_get_select_fd(SANE_Handle handle, SANE_Int* fd) {
+    (void)handle;
+    (void)fd;
+    return SANE_STATUS_UNSUPPORTED;
+}

@@ -1,0 +1,222 @@
+// orvana-sane-host: the one process that loads SANE and its drivers. The data source manager
+// starts it with two sockets: requests on descriptor 3 (answered in turn on this thread) and
+// cancels on descriptor 4 (taken on a thread of their own, since a driver's read may block). A
+// driver that hangs or crashes takes this process with it, never the program; the manager kills
+// it when it stops answering and starts a new one for the next scan.
+#include "sane_wire.h"
+
+#include <algorithm>
+#include <mutex>
+#include <sane/sane.h>
+#include <thread>
+#include <vector>
+
+using namespace twaindsm::sane_wire;
+
+namespace {
+
+constexpr int kRequests = 3;
+constexpr int kCancels = 4;
+
+std::mutex handlesMutex;
+std::vector<SANE_Handle> handles; // by id; null once closed
+
+SANE_Handle handleOf(uint32_t id) {
+    std::lock_guard lock(handlesMutex);
+    return id < handles.size() ? handles[id] : nullptr;
+}
+
+void describe(Writer& out, const SANE_Option_Descriptor* d) {
+    out.u32(d != nullptr ? 1 : 0);
+    if (d == nullptr) {
+        return;
+    }
+    out.text(d->name).text(d->title).text(d->desc);
+    out.i32(d->type).i32(d->unit).i32(d->size).i32(d->cap).i32(d->constraint_type);
+    switch (d->constraint_type) {
+    case SANE_CONSTRAINT_RANGE:
+        out.i32(d->constraint.range->min).i32(d->constraint.range->max);
+        out.i32(d->constraint.range->quant);
+        break;
+    case SANE_CONSTRAINT_WORD_LIST: {
+        const SANE_Int count = d->constraint.word_list[0];
+        out.i32(count);
+        for (SANE_Int i = 1; i <= count; ++i) {
+            out.i32(d->constraint.word_list[i]);
+        }
+        break;
+    }
+    case SANE_CONSTRAINT_STRING_LIST: {
+        uint32_t count = 0;
+        while (d->constraint.string_list[count] != nullptr) {
+            ++count;
+        }
+        out.u32(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            out.text(d->constraint.string_list[i]);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// The answer to one request; empty when the request is malformed.
+std::string answer(const std::string& request) {
+    if (request.empty()) {
+        return {};
+    }
+    Reader in(request, 1);
+    Writer out;
+    uint32_t id = 0;
+    switch (static_cast<Op>(request[0])) {
+    case Op::Init: {
+        SANE_Int version = 0;
+        out.i32(sane_init(&version, nullptr)).i32(version);
+        break;
+    }
+    case Op::Devices: {
+        const SANE_Device** devices = nullptr;
+        const SANE_Status status = sane_get_devices(&devices, SANE_TRUE);
+        out.i32(status);
+        uint32_t count = 0;
+        while (status == SANE_STATUS_GOOD && devices != nullptr && devices[count] != nullptr) {
+            ++count;
+        }
+        out.u32(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            out.text(devices[i]->name).text(devices[i]->vendor).text(devices[i]->model);
+            out.text(devices[i]->type);
+        }
+        break;
+    }
+    case Op::Open: {
+        std::string name;
+        if (!in.text(name)) {
+            return {};
+        }
+        SANE_Handle handle = nullptr;
+        const SANE_Status status = sane_open(name.c_str(), &handle);
+        std::lock_guard lock(handlesMutex);
+        if (status == SANE_STATUS_GOOD) {
+            handles.push_back(handle);
+        }
+        out.i32(status).u32(status == SANE_STATUS_GOOD ? uint32_t(handles.size() - 1) : 0);
+        break;
+    }
+    case Op::Close: {
+        if (!in.u32(id) || handleOf(id) == nullptr) {
+            return {};
+        }
+        sane_close(handleOf(id));
+        std::lock_guard lock(handlesMutex);
+        handles[id] = nullptr;
+        out.i32(SANE_STATUS_GOOD);
+        break;
+    }
+    case Op::Descriptors: {
+        if (!in.u32(id) || handleOf(id) == nullptr) {
+            return {};
+        }
+        SANE_Handle handle = handleOf(id);
+        SANE_Int count = 0;
+        const SANE_Status status =
+            sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr);
+        out.i32(status).i32(status == SANE_STATUS_GOOD ? count : 0);
+        for (SANE_Int i = 0; status == SANE_STATUS_GOOD && i < count; ++i) {
+            describe(out, sane_get_option_descriptor(handle, i));
+        }
+        break;
+    }
+    case Op::Control: {
+        int32_t index = 0;
+        int32_t action = 0;
+        std::string value;
+        if (!in.u32(id) || !in.i32(index) || !in.i32(action) || !in.text(value) ||
+            handleOf(id) == nullptr) {
+            return {};
+        }
+        // Room for what the driver may write back, whatever the caller sent.
+        std::vector<char> buffer(std::max<size_t>(value.size(), 8) + 1, 0);
+        std::copy(value.begin(), value.end(), buffer.begin());
+        SANE_Int info = 0;
+        const SANE_Status status =
+            sane_control_option(handleOf(id), index, SANE_Action(action),
+                                action == SANE_ACTION_SET_AUTO ? nullptr : buffer.data(), &info);
+        out.i32(status).i32(info).text(std::string(buffer.data(), value.size()));
+        break;
+    }
+    case Op::Start:
+        if (!in.u32(id) || handleOf(id) == nullptr) {
+            return {};
+        }
+        out.i32(sane_start(handleOf(id)));
+        break;
+    case Op::Parameters: {
+        if (!in.u32(id) || handleOf(id) == nullptr) {
+            return {};
+        }
+        SANE_Parameters p{};
+        out.i32(sane_get_parameters(handleOf(id), &p));
+        out.i32(p.format).i32(p.last_frame).i32(p.bytes_per_line).i32(p.pixels_per_line);
+        out.i32(p.lines).i32(p.depth);
+        break;
+    }
+    case Op::Read: {
+        uint32_t most = 0;
+        if (!in.u32(id) || !in.u32(most) || handleOf(id) == nullptr) {
+            return {};
+        }
+        std::vector<SANE_Byte> buffer(std::min<size_t>(most, kReadChunk));
+        SANE_Int length = 0;
+        const SANE_Status status =
+            sane_read(handleOf(id), buffer.data(), SANE_Int(buffer.size()), &length);
+        length = std::clamp<SANE_Int>(length, 0, SANE_Int(buffer.size()));
+        out.i32(status).text(std::string(reinterpret_cast<const char*>(buffer.data()),
+                                         status == SANE_STATUS_GOOD ? size_t(length) : 0));
+        break;
+    }
+    case Op::Cancel:
+        if (!in.u32(id) || handleOf(id) == nullptr) {
+            return {};
+        }
+        sane_cancel(handleOf(id));
+        out.i32(SANE_STATUS_GOOD);
+        break;
+    default:
+        return {};
+    }
+    return out.bytes();
+}
+
+// Cancels arrive while the request thread may be inside a driver's read.
+void takeCancels() {
+    std::string packet;
+    while (receive(kCancels, packet, -1) == 1) {
+        Reader in(packet, 1);
+        uint32_t id = 0;
+        if (!packet.empty() && static_cast<Op>(packet[0]) == Op::Cancel && in.u32(id)) {
+            if (SANE_Handle handle = handleOf(id)) {
+                sane_cancel(handle);
+            }
+        }
+    }
+}
+
+} // namespace
+
+int main() {
+    std::thread cancels(takeCancels);
+    cancels.detach();
+    std::string request;
+    while (receive(kRequests, request, -1) == 1) {
+        const std::string reply = answer(request);
+        if (reply.empty() || !send(kRequests, reply)) {
+            break;
+        }
+    }
+    // The manager is gone or sent nonsense: the drivers are left as the system finds them.
+    sane_exit();
+    return 0;
+}

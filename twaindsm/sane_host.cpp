@@ -1,0 +1,575 @@
+#include "sane_host.h"
+
+#include "sane_wire.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <dlfcn.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace twaindsm::sane_host {
+
+namespace {
+
+using namespace sane_wire;
+using Clock = std::chrono::steady_clock;
+
+// The option descriptors of one handle as the host last gave them, owning what they point to.
+struct Options {
+    std::vector<SANE_Option_Descriptor> list;
+    std::deque<std::string> texts;
+    std::deque<SANE_Range> ranges;
+    std::deque<std::vector<SANE_Word>> words;
+    std::deque<std::vector<SANE_String_Const>> stringLists;
+};
+
+struct Handle {
+    // Every set of descriptors handed out stays until the handle is closed.
+    std::deque<std::unique_ptr<Options>> options;
+    bool stale = true;
+};
+
+struct Host {
+    std::mutex mutex; // one request at a time
+    pid_t pid = -1;
+    int requests = -1;
+    std::atomic<int> cancels{-1};        // read by cancel() without the lock
+    std::atomic<uint32_t> generation{0}; // likewise
+    bool initialised = false;
+    std::map<uint32_t, Handle> handles;
+    std::string fault;
+    std::atomic<int64_t> cancelledAt{0}; // steady clock, ns; 0: no cancel waits
+};
+
+Host& host() {
+    static Host h;
+    return h;
+}
+
+std::chrono::milliseconds limit(bool scanning) {
+    const char* given = std::getenv("ORVANA_SANE_HOST_LIMIT_MS");
+    if (given != nullptr && std::atoi(given) > 0) {
+        return std::chrono::milliseconds(std::atoi(given));
+    }
+    // A lamp warming up or a slow feeder may keep a start or a read a while.
+    return scanning ? std::chrono::seconds(90) : std::chrono::seconds(30);
+}
+
+std::string hostProgram() {
+    if (const char* given = std::getenv("ORVANA_SANE_HOST"); given != nullptr && *given) {
+        return given;
+    }
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&init), &info) != 0 && info.dli_fname != nullptr) {
+        std::string path = info.dli_fname;
+        const size_t slash = path.rfind('/');
+        return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
+               "/orvana-sane-host";
+    }
+    return "orvana-sane-host";
+}
+
+void closeSockets(Host& h) {
+    if (h.requests >= 0) {
+        ::close(h.requests);
+        h.requests = -1;
+    }
+    const int cancels = h.cancels.exchange(-1);
+    if (cancels >= 0) {
+        ::close(cancels);
+    }
+}
+
+// Ends the host: asked to end (its sockets closed) or, with kill, at once. Its handles go with it.
+void stop(Host& h, bool kill) {
+    closeSockets(h);
+    if (h.pid >= 0) {
+        if (kill) {
+            ::kill(h.pid, SIGKILL);
+        }
+        int status = 0;
+        bool ended = false;
+        for (int i = 0; i < 100 && !ended; ++i) {
+            ended = ::waitpid(h.pid, &status, WNOHANG) == h.pid;
+            if (!ended) {
+                ::usleep(10000);
+            }
+        }
+        if (!ended) {
+            ::kill(h.pid, SIGKILL);
+            ::waitpid(h.pid, &status, 0);
+        }
+        h.pid = -1;
+    }
+    h.handles.clear();
+    h.initialised = false;
+    ++h.generation;
+}
+
+bool spawn(Host& h) {
+    int requests[2] = {-1, -1};
+    int cancels[2] = {-1, -1};
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, requests) != 0) {
+        return false;
+    }
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, cancels) != 0) {
+        ::close(requests[0]);
+        ::close(requests[1]);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // dup2 onto 3 and 4 clears close-on-exec there: the host gets those two and nothing else.
+    posix_spawn_file_actions_adddup2(&actions, requests[1], 3);
+    posix_spawn_file_actions_adddup2(&actions, cancels[1], 4);
+    const std::string program = hostProgram();
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    pid_t pid = -1;
+    const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(requests[1]);
+    ::close(cancels[1]);
+    if (error != 0) {
+        ::close(requests[0]);
+        ::close(cancels[0]);
+        h.fault = "the SANE host " + program + " could not be started: " + std::strerror(error);
+        return false;
+    }
+    h.pid = pid;
+    h.requests = requests[0];
+    h.cancels = cancels[0];
+    return true;
+}
+
+// What ended a host that went away by itself: it is reaped here (within half a second).
+std::string endedText(Host& h) {
+    int status = 0;
+    bool ended = false;
+    for (int i = 0; i < 50 && h.pid >= 0 && !ended; ++i) {
+        ended = ::waitpid(h.pid, &status, WNOHANG) == h.pid;
+        if (!ended) {
+            ::usleep(10000);
+        }
+    }
+    if (!ended) {
+        return "the scanner driver ended unexpectedly";
+    }
+    h.pid = -1;
+    if (WIFSIGNALED(status)) {
+        return std::string("the scanner driver ended unexpectedly (") +
+               ::strsignal(WTERMSIG(status)) + ")";
+    }
+    return "the scanner driver ended unexpectedly (exit code " +
+           std::to_string(WEXITSTATUS(status)) + ")";
+}
+
+// Sends request and waits for the answer; nothing when the host failed (it is ended then, and
+// h.fault says why). The lock is held by the caller.
+std::optional<std::string> call(Host& h, const Writer& request, bool scanning) {
+    if (h.requests < 0 || !send(h.requests, request.bytes())) {
+        if (h.pid >= 0) {
+            h.fault = endedText(h);
+        }
+        stop(h, true);
+        return std::nullopt;
+    }
+    const auto deadline = Clock::now() + limit(scanning);
+    std::string answer;
+    for (;;) {
+        const int got = receive(h.requests, answer, 100);
+        if (got == 1) {
+            return answer;
+        }
+        if (got < 0) {
+            h.fault = endedText(h);
+            stop(h, true);
+            return std::nullopt;
+        }
+        const int64_t cancelled = scanning ? h.cancelledAt.load() : 0;
+        const int64_t now = Clock::now().time_since_epoch().count();
+        if (cancelled != 0 && now - cancelled > std::chrono::nanoseconds(kCancelLimit).count()) {
+            h.fault = "the scanner driver did not stop when the scan was cancelled";
+            stop(h, true);
+            return std::nullopt;
+        }
+        if (Clock::now() > deadline) {
+            h.fault = "the scanner driver stopped answering";
+            stop(h, true);
+            return std::nullopt;
+        }
+    }
+}
+
+SANE_Handle handleOf(uint32_t generation, uint32_t id) {
+    return reinterpret_cast<SANE_Handle>((uintptr_t(generation) << 32) | (uintptr_t(id) + 1));
+}
+
+// The host's id of handle, when it belongs to the host running now.
+std::optional<uint32_t> idOf(const Host& h, SANE_Handle handle) {
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    if (h.pid < 0 || uint32_t(value >> 32) != h.generation || (value & 0xffffffffu) == 0) {
+        return std::nullopt;
+    }
+    const uint32_t id = uint32_t(value & 0xffffffffu) - 1;
+    return h.handles.count(id) != 0 ? std::optional<uint32_t>(id) : std::nullopt;
+}
+
+SANE_Status statusOf(Reader& in) {
+    int32_t status = SANE_STATUS_IO_ERROR;
+    return in.i32(status) ? SANE_Status(status) : SANE_STATUS_IO_ERROR;
+}
+
+bool ensureRunning(Host& h, SANE_Int* version) {
+    if (h.pid >= 0 && h.initialised) {
+        return true;
+    }
+    if (h.pid < 0 && !spawn(h)) {
+        return false;
+    }
+    const std::optional<std::string> answer = call(h, Writer(Op::Init), false);
+    if (!answer) {
+        return false;
+    }
+    Reader in(*answer);
+    int32_t code = 0;
+    if (statusOf(in) != SANE_STATUS_GOOD || !in.i32(code)) {
+        stop(h, true);
+        return false;
+    }
+    if (version != nullptr) {
+        *version = code;
+    }
+    h.initialised = true;
+    return true;
+}
+
+bool readOptions(Reader& in, Options& options) {
+    int32_t count = 0;
+    if (statusOf(in) != SANE_STATUS_GOOD || !in.i32(count) || count < 0 || count > 10000) {
+        return false;
+    }
+    options.list.resize(size_t(count));
+    for (SANE_Option_Descriptor& d : options.list) {
+        d = SANE_Option_Descriptor{};
+        uint32_t present = 0;
+        if (!in.u32(present)) {
+            return false;
+        }
+        if (present == 0) {
+            d.name = nullptr; // an index the device does not describe
+            continue;
+        }
+        std::string name, title, desc;
+        int32_t type = 0, unit = 0, size = 0, cap = 0, constraint = 0;
+        if (!in.text(name) || !in.text(title) || !in.text(desc) || !in.i32(type) || !in.i32(unit) ||
+            !in.i32(size) || !in.i32(cap) || !in.i32(constraint)) {
+            return false;
+        }
+        d.name = options.texts.emplace_back(name).c_str();
+        d.title = options.texts.emplace_back(title).c_str();
+        d.desc = options.texts.emplace_back(desc).c_str();
+        d.type = SANE_Value_Type(type);
+        d.unit = SANE_Unit(unit);
+        d.size = size;
+        d.cap = cap;
+        d.constraint_type = SANE_Constraint_Type(constraint);
+        if (constraint == SANE_CONSTRAINT_RANGE) {
+            SANE_Range& range = options.ranges.emplace_back();
+            if (!in.i32(range.min) || !in.i32(range.max) || !in.i32(range.quant)) {
+                return false;
+            }
+            d.constraint.range = &range;
+        } else if (constraint == SANE_CONSTRAINT_WORD_LIST) {
+            int32_t words = 0;
+            if (!in.i32(words) || words < 0 || words > 100000) {
+                return false;
+            }
+            std::vector<SANE_Word>& list = options.words.emplace_back(size_t(words) + 1);
+            list[0] = words;
+            for (int32_t i = 1; i <= words; ++i) {
+                if (!in.i32(list[size_t(i)])) {
+                    return false;
+                }
+            }
+            d.constraint.word_list = list.data();
+        } else if (constraint == SANE_CONSTRAINT_STRING_LIST) {
+            uint32_t strings = 0;
+            if (!in.u32(strings) || strings > 100000) {
+                return false;
+            }
+            std::vector<SANE_String_Const>& list = options.stringLists.emplace_back();
+            for (uint32_t i = 0; i < strings; ++i) {
+                std::string entry;
+                if (!in.text(entry)) {
+                    return false;
+                }
+                list.push_back(options.texts.emplace_back(entry).c_str());
+            }
+            list.push_back(nullptr);
+            d.constraint.string_list = list.data();
+        } else {
+            d.constraint_type = SANE_CONSTRAINT_NONE;
+        }
+    }
+    return in.done();
+}
+
+} // namespace
+
+SANE_Status init(SANE_Int* version) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    return ensureRunning(h, version) ? SANE_STATUS_GOOD : SANE_STATUS_IO_ERROR;
+}
+
+void exit() {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    stop(h, false);
+}
+
+SANE_Status devices(std::vector<Device>& found) {
+    found.clear();
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    if (!ensureRunning(h, nullptr)) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    const std::optional<std::string> answer = call(h, Writer(Op::Devices), true);
+    if (!answer) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    const SANE_Status status = statusOf(in);
+    uint32_t count = 0;
+    if (status != SANE_STATUS_GOOD || !in.u32(count)) {
+        return status == SANE_STATUS_GOOD ? SANE_STATUS_IO_ERROR : status;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        Device device;
+        if (!in.text(device.name) || !in.text(device.vendor) || !in.text(device.model) ||
+            !in.text(device.type)) {
+            return SANE_STATUS_IO_ERROR;
+        }
+        found.push_back(std::move(device));
+    }
+    return SANE_STATUS_GOOD;
+}
+
+SANE_Status open(const std::string& name, SANE_Handle* handle) {
+    *handle = nullptr;
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    if (!ensureRunning(h, nullptr)) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    const std::optional<std::string> answer = call(h, Writer(Op::Open).text(name), true);
+    if (!answer) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    const SANE_Status status = statusOf(in);
+    uint32_t id = 0;
+    if (status != SANE_STATUS_GOOD || !in.u32(id)) {
+        return status == SANE_STATUS_GOOD ? SANE_STATUS_IO_ERROR : status;
+    }
+    h.handles[id] = Handle{};
+    *handle = handleOf(h.generation, id);
+    return SANE_STATUS_GOOD;
+}
+
+void close(SANE_Handle handle) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    if (const std::optional<uint32_t> id = idOf(h, handle)) {
+        call(h, Writer(Op::Close).u32(*id), false);
+        h.handles.erase(*id);
+    }
+}
+
+const SANE_Option_Descriptor* descriptor(SANE_Handle handle, SANE_Int option) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id || option < 0) {
+        return nullptr;
+    }
+    Handle& entry = h.handles[*id];
+    if (entry.stale || entry.options.empty()) {
+        const std::optional<std::string> answer = call(h, Writer(Op::Descriptors).u32(*id), false);
+        if (!answer) {
+            return nullptr;
+        }
+        auto options = std::make_unique<Options>();
+        Reader in(*answer);
+        if (!readOptions(in, *options)) {
+            return nullptr;
+        }
+        // A host that ended meanwhile took the handle with it.
+        if (!idOf(h, handle)) {
+            return nullptr;
+        }
+        Handle& still = h.handles[*id];
+        still.options.push_back(std::move(options));
+        still.stale = false;
+    }
+    const Options& current = *h.handles[*id].options.back();
+    if (size_t(option) >= current.list.size() || current.list[size_t(option)].name == nullptr) {
+        return nullptr;
+    }
+    return &current.list[size_t(option)];
+}
+
+SANE_Status control(SANE_Handle handle, SANE_Int option, SANE_Action action, void* value,
+                    SANE_Int* info) {
+    const SANE_Option_Descriptor* d = option == 0 ? nullptr : descriptor(handle, option);
+    const size_t size = d != nullptr ? size_t(std::max<SANE_Int>(d->size, 0)) : sizeof(SANE_Word);
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    std::string sent(size, '\0');
+    if (action == SANE_ACTION_SET_VALUE && value != nullptr) {
+        std::memcpy(sent.data(), value, size);
+    }
+    const std::optional<std::string> answer =
+        call(h, Writer(Op::Control).u32(*id).i32(option).i32(action).text(sent), false);
+    if (!answer) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    const SANE_Status status = statusOf(in);
+    int32_t changed = 0;
+    std::string back;
+    if (!in.i32(changed) || !in.text(back) || back.size() != size) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    if (status == SANE_STATUS_GOOD && value != nullptr && action != SANE_ACTION_SET_AUTO) {
+        std::memcpy(value, back.data(), size);
+    }
+    if (info != nullptr) {
+        *info = changed;
+    }
+    if ((changed & SANE_INFO_RELOAD_OPTIONS) != 0 && idOf(h, handle)) {
+        h.handles[*id].stale = true;
+    }
+    return status;
+}
+
+SANE_Status start(SANE_Handle handle) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    h.cancelledAt = 0;
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    const std::optional<std::string> answer = call(h, Writer(Op::Start).u32(*id), true);
+    if (!answer) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    return statusOf(in);
+}
+
+SANE_Status parameters(SANE_Handle handle, SANE_Parameters* p) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    const std::optional<std::string> answer = call(h, Writer(Op::Parameters).u32(*id), true);
+    if (!answer) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    const SANE_Status status = statusOf(in);
+    int32_t format = 0, last = 0;
+    if (!in.i32(format) || !in.i32(last) || !in.i32(p->bytes_per_line) ||
+        !in.i32(p->pixels_per_line) || !in.i32(p->lines) || !in.i32(p->depth)) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    p->format = SANE_Frame(format);
+    p->last_frame = last;
+    return status;
+}
+
+SANE_Status read(SANE_Handle handle, SANE_Byte* data, SANE_Int most, SANE_Int* length) {
+    *length = 0;
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id || most <= 0) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    const bool cancelling = h.cancelledAt.load() != 0;
+    const std::optional<std::string> answer =
+        call(h, Writer(Op::Read).u32(*id).u32(uint32_t(most)), true);
+    if (!answer) {
+        // A cancel the driver did not follow ended the host: the scan was cancelled all the same.
+        return cancelling || h.cancelledAt.load() != 0 ? SANE_STATUS_CANCELLED
+                                                       : SANE_STATUS_IO_ERROR;
+    }
+    Reader in(*answer);
+    const SANE_Status status = statusOf(in);
+    std::string bytes;
+    if (!in.text(bytes) || bytes.size() > size_t(most)) {
+        return SANE_STATUS_IO_ERROR;
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    *length = SANE_Int(bytes.size());
+    return status;
+}
+
+void cancel(SANE_Handle handle) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    if (const std::optional<uint32_t> id = idOf(h, handle)) {
+        call(h, Writer(Op::Cancel).u32(*id), false);
+    }
+}
+
+void interrupt(SANE_Handle handle) {
+    Host& h = host();
+    // Not under the lock: a read may hold it while the driver blocks.
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    if ((value & 0xffffffffu) == 0) {
+        return;
+    }
+    int64_t expected = 0;
+    h.cancelledAt.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
+    const int fd = h.cancels;
+    if (fd >= 0 && uint32_t(value >> 32) == h.generation) {
+        send(fd, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes());
+    }
+}
+
+bool current(SANE_Handle handle) {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    return idOf(h, handle).has_value();
+}
+
+std::string fault() {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    return h.fault;
+}
+
+} // namespace twaindsm::sane_host

@@ -38,8 +38,8 @@ EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback a
     }
     for (int i = 0; i < 3; ++i) {
         kDevices[i].name = kNames[i];
-        kDevices[i].vendor = "Orvana";
-        kDevices[i].model = "fault";
+        kDevices[i].vendor = "Fault";
+        kDevices[i].model = "";
         kDevices[i].type = "virtual device";
         kList[i] = &kDevices[i];
     }

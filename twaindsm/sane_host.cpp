@@ -9,11 +9,13 @@
 #include <cstring>
 #include <deque>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +54,8 @@ struct Host {
     std::map<uint32_t, Handle> handles;
     std::string fault;
     std::atomic<int64_t> cancelledAt{0}; // steady clock, ns; 0: no cancel waits
+    int sharedFd = -1;                   // the memory reads put their bytes in
+    const SANE_Byte* shared = nullptr;
 };
 
 Host& host() {
@@ -119,7 +123,34 @@ void stop(Host& h, bool kill) {
     ++h.generation;
 }
 
+// The memory the host's reads put their bytes in, made once for every host to come.
+bool makeShared(Host& h) {
+    if (h.shared != nullptr) {
+        return true;
+    }
+    const int fd = ::memfd_create("orvana-sane-pages", MFD_CLOEXEC);
+    if (fd < 0 || ::ftruncate(fd, off_t(2 * kReadChunk)) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return false;
+    }
+    void* memory = ::mmap(nullptr, 2 * kReadChunk, PROT_READ, MAP_SHARED, fd, 0);
+    if (memory == MAP_FAILED) {
+        ::close(fd);
+        return false;
+    }
+    h.sharedFd = fd;
+    h.shared = static_cast<const SANE_Byte*>(memory);
+    return true;
+}
+
 bool spawn(Host& h) {
+    if (!makeShared(h)) {
+        h.fault =
+            std::string("no memory could be shared with the SANE host: ") + std::strerror(errno);
+        return false;
+    }
     int requests[2] = {-1, -1};
     int cancels[2] = {-1, -1};
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, requests) != 0) {
@@ -130,18 +161,31 @@ bool spawn(Host& h) {
         ::close(requests[1]);
         return false;
     }
+    // The three are moved above the numbers they get in the host first, so that setting one
+    // cannot overwrite another.
+    const int given[3] = {::fcntl(requests[1], F_DUPFD_CLOEXEC, 10),
+                          ::fcntl(cancels[1], F_DUPFD_CLOEXEC, 10),
+                          ::fcntl(h.sharedFd, F_DUPFD_CLOEXEC, 10)};
+    ::close(requests[1]);
+    ::close(cancels[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    // dup2 onto 3 and 4 clears close-on-exec there: the host gets those two and nothing else.
-    posix_spawn_file_actions_adddup2(&actions, requests[1], 3);
-    posix_spawn_file_actions_adddup2(&actions, cancels[1], 4);
+    // dup2 onto 3, 4 and 5 clears close-on-exec there: the host gets those and nothing else.
+    posix_spawn_file_actions_adddup2(&actions, given[0], 3);
+    posix_spawn_file_actions_adddup2(&actions, given[1], 4);
+    posix_spawn_file_actions_adddup2(&actions, given[2], kSharedFd);
     const std::string program = hostProgram();
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
     pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    const bool ready = given[0] >= 0 && given[1] >= 0 && given[2] >= 0;
+    const int error =
+        ready ? ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) : errno;
     posix_spawn_file_actions_destroy(&actions);
-    ::close(requests[1]);
-    ::close(cancels[1]);
+    for (const int fd : given) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
     if (error != 0) {
         ::close(requests[0]);
         ::close(cancels[0]);
@@ -510,8 +554,9 @@ SANE_Status parameters(SANE_Handle handle, SANE_Parameters* p) {
     return status;
 }
 
-SANE_Status read(SANE_Handle handle, SANE_Byte* data, SANE_Int most, SANE_Int* length) {
+SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE_Int* length) {
     *length = 0;
+    *data = nullptr;
     Host& h = host();
     std::lock_guard lock(h.mutex);
     const std::optional<uint32_t> id = idOf(h, handle);
@@ -528,12 +573,14 @@ SANE_Status read(SANE_Handle handle, SANE_Byte* data, SANE_Int most, SANE_Int* l
     }
     Reader in(*answer);
     const SANE_Status status = statusOf(in);
-    std::string bytes;
-    if (!in.text(bytes) || bytes.size() > size_t(most)) {
+    uint32_t offset = 0;
+    uint32_t filled = 0;
+    if (!in.u32(offset) || !in.u32(filled) || filled > uint32_t(most) || filled > kReadChunk ||
+        (offset != 0 && offset != kReadChunk)) {
         return SANE_STATUS_IO_ERROR;
     }
-    std::memcpy(data, bytes.data(), bytes.size());
-    *length = SANE_Int(bytes.size());
+    *data = h.shared + offset;
+    *length = SANE_Int(filled);
     return status;
 }
 

@@ -37,7 +37,9 @@ SANE_Status control(SANE_Handle handle, SANE_Int option, SANE_Action action, voi
                     SANE_Int* info);
 SANE_Status start(SANE_Handle handle);
 SANE_Status parameters(SANE_Handle handle, SANE_Parameters* parameters);
-SANE_Status read(SANE_Handle handle, SANE_Byte* data, SANE_Int most, SANE_Int* length);
+// Up to most bytes of the frame; data points to them in memory shared with the host, valid until
+// the next read.
+SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE_Int* length);
 // Ends the scan on the device, in turn with the other calls.
 void cancel(SANE_Handle handle);
 // Cancels the start or read under way on another thread; a driver that does not return within

@@ -2,6 +2,7 @@
 
 #include "sane_frame_reader.h"
 #include "sane_host.h"
+#include "sane_wire.h"
 
 #include <vector>
 
@@ -95,7 +96,6 @@ int SaneScanJob::progressPercent() const {
 }
 
 void SaneScanJob::run() {
-    std::vector<uint8_t> buffer(64 * 1024);
     End end = End::Completed;
     for (int page = 0;; ++page) {
         if (stopRequested_) {
@@ -106,7 +106,7 @@ void SaneScanJob::run() {
             break;
         }
         bool gotPage = false;
-        end = readPage(buffer.data(), buffer.size(), gotPage);
+        end = readPage(gotPage);
         // A stop cancels the call under way: whatever the driver answered then, it was cancelled.
         if (end == End::DeviceError && stopRequested_) {
             end = End::Cancelled;
@@ -133,7 +133,7 @@ void SaneScanJob::run() {
 
 // Reads one page into the queue. An empty feeder gives no page and ends the batch: Completed
 // when pages came before, else a device error (nothing could be scanned).
-SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPage) {
+SaneScanJob::End SaneScanJob::readPage(bool& gotPage) {
     gotPage = false;
     bytesRead_ = 0;
     bytesExpected_ = 0;
@@ -160,15 +160,18 @@ SaneScanJob::End SaneScanJob::readPage(uint8_t* buffer, size_t size, bool& gotPa
             return End::Cancelled;
         }
         SANE_Int length = 0;
-        status = sane_host::read(handle_, buffer, static_cast<SANE_Int>(size), &length);
+        // As much as the host reads at once, where it read it: a page takes few round trips.
+        const SANE_Byte* data = nullptr;
+        status = sane_host::read(handle_, SANE_Int(sane_wire::kReadChunk), &data, &length);
         if (status == SANE_STATUS_EOF) {
             break;
         }
         if (status == SANE_STATUS_CANCELLED) {
             return End::Cancelled;
         }
-        if (status != SANE_STATUS_GOOD || length < 0 || static_cast<size_t>(length) > size ||
-            !reader.append(buffer, static_cast<size_t>(length))) {
+        if (status != SANE_STATUS_GOOD || length < 0 ||
+            static_cast<size_t>(length) > sane_wire::kReadChunk ||
+            !reader.append(data, static_cast<size_t>(length))) {
             return End::DeviceError;
         }
         bytesRead_ = reader.bytesReceived();

@@ -67,7 +67,7 @@ public:
 
 private:
     void run();
-    End readPage(uint8_t* buffer, size_t size, bool& gotPage);
+    End readPage(bool& gotPage);
     void finish(End end);
 
     SANE_Handle handle_;

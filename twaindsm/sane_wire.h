@@ -22,9 +22,12 @@ enum class Op : uint8_t {
     Cancel,
 };
 
-// The largest packet either side sends: a read's answer carries at most kReadChunk bytes.
-inline constexpr size_t kReadChunk = 64 * 1024;
+// A read's bytes do not travel in the packets: the host reads them straight into memory both
+// processes share (descriptor 5 in the host), two halves of kReadChunk bytes, the next half while
+// the manager takes the last, and answers where it put them and how many.
+inline constexpr size_t kReadChunk = 1024 * 1024;
 inline constexpr size_t kMaxPacket = 1024 * 1024;
+inline constexpr int kSharedFd = 5;
 
 class Writer {
 public:

@@ -3,11 +3,14 @@
 // cancels on descriptor 4 (taken on a thread of their own, since a driver's read may block). A
 // driver that hangs or crashes takes this process with it, never the program; the manager kills
 // it when it stops answering and starts a new one for the next scan.
+#include "frame_read_ahead.h"
 #include "sane_wire.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <sane/sane.h>
+#include <sys/mman.h>
 #include <thread>
 #include <vector>
 
@@ -62,6 +65,10 @@ void describe(Writer& out, const SANE_Option_Descriptor* d) {
     }
 }
 
+// The memory shared with the manager, where reads put their bytes, and the frame read into it.
+SANE_Byte* shared = nullptr;
+FrameReadAhead* ahead = nullptr;
+
 // The answer to one request; empty when the request is malformed.
 std::string answer(const std::string& request) {
     if (request.empty()) {
@@ -109,6 +116,8 @@ std::string answer(const std::string& request) {
         if (!in.u32(id) || handleOf(id) == nullptr) {
             return {};
         }
+        sane_cancel(handleOf(id));
+        ahead->stop();
         sane_close(handleOf(id));
         std::lock_guard lock(handlesMutex);
         handles[id] = nullptr;
@@ -151,6 +160,7 @@ std::string answer(const std::string& request) {
         if (!in.u32(id) || handleOf(id) == nullptr) {
             return {};
         }
+        ahead->stop();
         out.i32(sane_start(handleOf(id)));
         break;
     case Op::Parameters: {
@@ -165,16 +175,16 @@ std::string answer(const std::string& request) {
     }
     case Op::Read: {
         uint32_t most = 0;
-        if (!in.u32(id) || !in.u32(most) || handleOf(id) == nullptr) {
+        if (!in.u32(id) || !in.u32(most) || handleOf(id) == nullptr || shared == nullptr) {
             return {};
         }
-        std::vector<SANE_Byte> buffer(std::min<size_t>(most, kReadChunk));
-        SANE_Int length = 0;
-        const SANE_Status status =
-            sane_read(handleOf(id), buffer.data(), SANE_Int(buffer.size()), &length);
-        length = std::clamp<SANE_Int>(length, 0, SANE_Int(buffer.size()));
-        out.i32(status).text(std::string(reinterpret_cast<const char*>(buffer.data()),
-                                         status == SANE_STATUS_GOOD ? size_t(length) : 0));
+        size_t offset = 0;
+        size_t size = 0;
+        const SANE_Status status = ahead->next(handleOf(id), offset, size);
+        if (size > most) {
+            return {}; // the manager reads whole halves
+        }
+        out.i32(status).u32(uint32_t(offset)).u32(uint32_t(size));
         break;
     }
     case Op::Cancel:
@@ -182,6 +192,7 @@ std::string answer(const std::string& request) {
             return {};
         }
         sane_cancel(handleOf(id));
+        ahead->stop();
         out.i32(SANE_STATUS_GOOD);
         break;
     default:
@@ -207,6 +218,11 @@ void takeCancels() {
 } // namespace
 
 int main() {
+    void* memory =
+        ::mmap(nullptr, 2 * kReadChunk, PROT_READ | PROT_WRITE, MAP_SHARED, kSharedFd, 0);
+    shared = memory == MAP_FAILED ? nullptr : static_cast<SANE_Byte*>(memory);
+    FrameReadAhead frames(shared, kReadChunk);
+    ahead = &frames;
     std::thread cancels(takeCancels);
     cancels.detach();
     std::string request;

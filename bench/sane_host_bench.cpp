@@ -1,0 +1,143 @@
+// One 600 dpi A4 colour page (about 100 MB) from SANE's test device: read through the host
+// process (the socket pair, the frame turned into a page image) beside the same read with SANE
+// in this process, the floor, measured in turns. ratio is the host's time over the floor's.
+#include "sane_device.h"
+#include "sane_frame_reader.h"
+#include "sane_library.h"
+#include "sane_scan_job.h"
+#include "winport.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sane/sane.h>
+#include <sane/saneopts.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kDpi = 600;
+
+// SANE's test backend with the system's settings, for both sides.
+struct TestBackend {
+    TestBackend() {
+        folder = std::filesystem::temp_directory_path() /
+                 ("orvana-sane-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "dll.conf") << "test\n";
+        std::filesystem::copy_file("/etc/sane.d/test.conf", folder / "test.conf",
+                                   std::filesystem::copy_options::overwrite_existing);
+        ::setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
+    }
+    ~TestBackend() { std::filesystem::remove_all(folder); }
+    std::filesystem::path folder;
+};
+
+void setFixed(SANE_Handle h, const char* name, double value) {
+    SANE_Int count = 0;
+    sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr);
+    for (SANE_Int i = 1; i < count; ++i) {
+        const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
+        if (d != nullptr && d->name != nullptr && std::string(d->name) == name) {
+            SANE_Word word = d->type == SANE_TYPE_FIXED ? SANE_FIX(value) : SANE_Word(value);
+            sane_control_option(h, i, SANE_ACTION_SET_VALUE, &word, nullptr);
+            return;
+        }
+    }
+}
+
+void setText(SANE_Handle h, const char* name, const char* value) {
+    SANE_Int count = 0;
+    sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr);
+    for (SANE_Int i = 1; i < count; ++i) {
+        const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
+        if (d != nullptr && d->name != nullptr && std::string(d->name) == name) {
+            std::vector<char> text(size_t(d->size), '\0');
+            std::snprintf(text.data(), text.size(), "%s", value);
+            sane_control_option(h, i, SANE_ACTION_SET_VALUE, text.data(), nullptr);
+            return;
+        }
+    }
+}
+
+// The floor: the page read and turned into a page image with SANE in this process.
+double inProcessSeconds() {
+    SANE_Int version = 0;
+    sane_init(&version, nullptr);
+    SANE_Handle h = nullptr;
+    double seconds = 0;
+    if (sane_open("test:0", &h) == SANE_STATUS_GOOD) {
+        setText(h, SANE_NAME_SCAN_MODE, "Color");
+        setFixed(h, SANE_NAME_SCAN_RESOLUTION, kDpi);
+        setFixed(h, SANE_NAME_SCAN_BR_X, 210);
+        setFixed(h, SANE_NAME_SCAN_BR_Y, 297);
+        const auto began = Clock::now();
+        SANE_Parameters p{};
+        twaindsm::SaneFrameReader reader;
+        std::vector<SANE_Byte> buffer(64 * 1024);
+        if (sane_start(h) == SANE_STATUS_GOOD && sane_get_parameters(h, &p) == SANE_STATUS_GOOD &&
+            reader.begin(p, kDpi, kDpi)) {
+            SANE_Int length = 0;
+            while (sane_read(h, buffer.data(), SANE_Int(buffer.size()), &length) ==
+                   SANE_STATUS_GOOD) {
+                reader.append(buffer.data(), size_t(length));
+            }
+            GlobalFree(reader.finish());
+        }
+        sane_cancel(h);
+        seconds = std::chrono::duration<double>(Clock::now() - began).count();
+        sane_close(h);
+    }
+    sane_exit();
+    return seconds;
+}
+
+// The same page through the host process, as a scan job reads it.
+double hostSeconds(int64_t& bytes) {
+    const auto library = twaindsm::SaneLibrary::acquire();
+    SANE_Status status = SANE_STATUS_GOOD;
+    auto device = twaindsm::SaneDevice::open("test:0", status);
+    if (!device) {
+        return 0;
+    }
+    device->setString(SANE_NAME_SCAN_MODE, "Color");
+    device->setNumber(SANE_NAME_SCAN_RESOLUTION, kDpi);
+    device->setNumber(SANE_NAME_SCAN_BR_X, 210);
+    device->setNumber(SANE_NAME_SCAN_BR_Y, 297);
+    const auto began = Clock::now();
+    twaindsm::SaneScanJob job(device->handle(), {false, 1, kDpi, kDpi});
+    job.start();
+    while (!job.over()) {
+        job.waitSettled(std::chrono::milliseconds(20));
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - began).count();
+    if (HGLOBAL page = job.takePage()) {
+        bytes = int64_t(GlobalSize(page));
+        GlobalFree(page);
+    }
+    return seconds;
+}
+
+void BM_PageThroughHost(benchmark::State& state) {
+    const TestBackend backend;
+    double floor = 0;
+    double host = 0;
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        floor += inProcessSeconds();
+        const double seconds = hostSeconds(bytes);
+        host += seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["page_mb"] = double(bytes) / (1 << 20);
+    state.counters["floor_ms"] = 1000 * floor / double(state.iterations());
+    state.counters["ratio"] = floor > 0 ? host / floor : 0;
+}
+BENCHMARK(BM_PageThroughHost)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+BENCHMARK_MAIN();

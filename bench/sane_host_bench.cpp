@@ -31,6 +31,7 @@ struct TestBackend {
         std::filesystem::copy_file("/etc/sane.d/test.conf", folder / "test.conf",
                                    std::filesystem::copy_options::overwrite_existing);
         ::setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
+        ::setenv("ORVANA_SANE_HOST", ORVANA_SANE_HOST_PATH, 0); // the build's
     }
     ~TestBackend() { std::filesystem::remove_all(folder); }
     std::filesystem::path folder;

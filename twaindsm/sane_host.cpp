@@ -10,6 +10,7 @@
 #include <deque>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -271,6 +272,22 @@ std::optional<uint32_t> idOf(const Host& h, SANE_Handle handle) {
     return h.handles.count(id) != 0 ? std::optional<uint32_t>(id) : std::nullopt;
 }
 
+// The answer to a request about handle (its id first, then what more writes), the lock held:
+// nothing when the handle is not the running host's or the host failed.
+std::optional<std::string> ask(Host& h, SANE_Handle handle, Op op, bool scanning,
+                               const std::function<void(Writer&)>& more = nullptr) {
+    const std::optional<uint32_t> id = idOf(h, handle);
+    if (!id) {
+        return std::nullopt;
+    }
+    Writer request(op);
+    request.u32(*id);
+    if (more) {
+        more(request);
+    }
+    return call(h, request, scanning);
+}
+
 SANE_Status statusOf(Reader& in) {
     int32_t status = SANE_STATUS_IO_ERROR;
     return in.i32(status) ? SANE_Status(status) : SANE_STATUS_IO_ERROR;
@@ -519,11 +536,7 @@ SANE_Status start(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
     h.cancelledAt = 0;
-    const std::optional<uint32_t> id = idOf(h, handle);
-    if (!id) {
-        return SANE_STATUS_IO_ERROR;
-    }
-    const std::optional<std::string> answer = call(h, Writer(Op::Start).u32(*id), true);
+    const std::optional<std::string> answer = ask(h, handle, Op::Start, true);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -534,11 +547,7 @@ SANE_Status start(SANE_Handle handle) {
 SANE_Status parameters(SANE_Handle handle, SANE_Parameters* p) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
-    const std::optional<uint32_t> id = idOf(h, handle);
-    if (!id) {
-        return SANE_STATUS_IO_ERROR;
-    }
-    const std::optional<std::string> answer = call(h, Writer(Op::Parameters).u32(*id), true);
+    const std::optional<std::string> answer = ask(h, handle, Op::Parameters, true);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -559,13 +568,12 @@ SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE
     *data = nullptr;
     Host& h = host();
     std::lock_guard lock(h.mutex);
-    const std::optional<uint32_t> id = idOf(h, handle);
-    if (!id || most <= 0) {
+    if (!idOf(h, handle) || most <= 0) {
         return SANE_STATUS_IO_ERROR;
     }
     const bool cancelling = h.cancelledAt.load() != 0;
     const std::optional<std::string> answer =
-        call(h, Writer(Op::Read).u32(*id).u32(uint32_t(most)), true);
+        ask(h, handle, Op::Read, true, [most](Writer& w) { w.u32(uint32_t(most)); });
     if (!answer) {
         // A cancel the driver did not follow ended the host: the scan was cancelled all the same.
         return cancelling || h.cancelledAt.load() != 0 ? SANE_STATUS_CANCELLED
@@ -587,9 +595,7 @@ SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE
 void cancel(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
-    if (const std::optional<uint32_t> id = idOf(h, handle)) {
-        call(h, Writer(Op::Cancel).u32(*id), false);
-    }
+    ask(h, handle, Op::Cancel, false);
 }
 
 void interrupt(SANE_Handle handle) {

@@ -6,6 +6,7 @@
 #include "sane_host.h"
 #include "sane_library.h"
 #include "sane_scan_job.h"
+#include "sane_test_config.h"
 #include "temp_dir.h"
 
 #include <chrono>
@@ -30,6 +31,7 @@ public:
         ::setenv("SANE_CONFIG_DIR", dir_.path().c_str(), 1);
         ::setenv("LD_LIBRARY_PATH", ORVANA_FAULT_BACKEND_DIR, 1);
         ::setenv("ORVANA_SANE_HOST_LIMIT_MS", std::to_string(kLimitMs).c_str(), 1);
+        SaneTestConfig::useBuiltHost();
     }
 
 private:

@@ -1,6 +1,6 @@
 // A SANE configuration of its own for each SANE test program: only the "test" backend, with the
-// system's settings for it (without them its devices scan 1 x 1 pixels). Set up before main, so
-// before anything starts SANE.
+// system's settings for it (without them its devices scan 1 x 1 pixels), and the host process of
+// the build. Set up before main, so before anything starts SANE.
 #pragma once
 
 #include "temp_dir.h"
@@ -16,7 +16,10 @@ public:
         const std::string conf = readBytes("/etc/sane.d/test.conf");
         writeBytes(dir_.file("test.conf"), conf.data(), conf.size());
         ::setenv("SANE_CONFIG_DIR", dir_.path().c_str(), 1);
+        useBuiltHost();
     }
+    // The tests link the SANE sources themselves, so the host is not beside them: the built one.
+    static void useBuiltHost() { ::setenv("ORVANA_SANE_HOST", ORVANA_SANE_HOST_PATH, 0); }
     bool complete() const { return !readBytes(dir_.file("test.conf")).empty(); }
 
 private:

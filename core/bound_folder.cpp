@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+// A folder is held by its path alone (O_PATH): enough to work below it, and a folder the user may
+// pass through but not list still serves. With O_DIRECTORY, a link is refused (ENOTDIR).
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 // 0 when name in the folder fd is a regular file; else ENOENT and the like, or EPERM for a link,
 // a folder or anything else that is not a plain file.
@@ -47,7 +49,7 @@ BoundFolder BoundFolder::at(const std::string& path) {
     if (path.empty()) {
         return BoundFolder(-1, ENOENT);
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     return BoundFolder(fd, fd < 0 ? errno : 0);
 }
 
@@ -97,7 +99,7 @@ BoundFolder BoundFolder::below(std::string_view relative, bool create, mode_t mo
         const int error = errno;
         ::close(current);
         if (next < 0) {
-            // A link at the step gives ELOOP, a file ENOTDIR: either way not a folder of ours.
+            // A link or a file at the step: not a folder of ours.
             return BoundFolder(-1, error == ELOOP ? ENOTDIR : error);
         }
         current = next;

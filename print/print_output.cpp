@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QPrinter>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -47,8 +48,20 @@ mode_t fileMode(const QByteArray& existing) {
     if (::stat(existing.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
         return info.st_mode & 07777;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    // The process's umask as the system reports it: setting it to read it would change it for
+    // every thread meanwhile.
+    mode_t mask = 022;
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = mode_t(value);
+                break;
+            }
+        }
+        std::fclose(status);
+    }
     return 0666 & ~mask;
 }
 

@@ -66,11 +66,13 @@ bool save(const std::string& path, HGLOBAL image, Format format) {
 
 // Writes the thumbnail of picture as name in thumbnails; it gets the picture's modification time,
 // which is how the next run (and the main program) knows that it is current. The picture is
-// written under a name of its own first and then renamed over name, so a link or anything else
-// planted at name is replaced, never written through. The temporary file is reached through the
-// folder's descriptor, so the folder cannot be swapped for a link meanwhile.
-bool writeThumbnail(const fs::path& picture, const BoundFolder& thumbnails, const std::string& name,
-                    Format format, const struct timespec& time) {
+// written in private (a folder of this run's own, which nobody else can plant anything in) and
+// then renamed over name, so a link or anything else planted at name is replaced, never written
+// through. Both folders are reached through their descriptors, so neither can be swapped for a
+// link meanwhile.
+bool writeThumbnail(const fs::path& picture, const BoundFolder& thumbnails,
+                    const BoundFolder& scratch, const std::string& name, Format format,
+                    const struct timespec& time) {
     HGLOBAL decoded = PelmixFileLoadFit(picture.c_str(), kSide, kSide, nullptr);
     if (decoded == nullptr) {
         return false;
@@ -89,20 +91,38 @@ bool writeThumbnail(const fs::path& picture, const BoundFolder& thumbnails, cons
     if (image == nullptr) {
         return false;
     }
-    const std::string temporary = ".snaplet-" + std::to_string(::getpid()) + "-" + name;
-    ::unlinkat(thumbnails.fd(), temporary.c_str(), 0);
-    const std::string through =
-        "/proc/self/fd/" + std::to_string(thumbnails.fd()) + "/" + temporary;
+    const std::string through = "/proc/self/fd/" + std::to_string(scratch.fd()) + "/" + name;
     const bool saved = save(through, image, format);
     PelmixMemFree(image);
     const struct timespec times[2] = {time, time};
-    if (!saved || !thumbnails.holdsFile(temporary) ||
-        ::utimensat(thumbnails.fd(), temporary.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0 ||
-        ::renameat(thumbnails.fd(), temporary.c_str(), thumbnails.fd(), name.c_str()) != 0) {
-        ::unlinkat(thumbnails.fd(), temporary.c_str(), 0);
+    if (!saved || !scratch.holdsFile(name) ||
+        ::utimensat(scratch.fd(), name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::renameat(scratch.fd(), name.c_str(), thumbnails.fd(), name.c_str()) != 0) {
+        ::unlinkat(scratch.fd(), name.c_str(), 0);
         return false;
     }
     return true;
+}
+
+// A folder of this run's own in thumbnails (mode 0700, a name nobody can guess), for writing in
+// private; removed with what is left in it by removeScratch.
+BoundFolder makeScratch(const BoundFolder& thumbnails, std::string& name) {
+    std::string pattern = "/proc/self/fd/" + std::to_string(thumbnails.fd()) + "/.snaplet-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return {};
+    }
+    name = pattern.substr(pattern.rfind('/') + 1);
+    return thumbnails.below(name);
+}
+
+void removeScratch(const BoundFolder& thumbnails, const BoundFolder& scratch,
+                   const std::string& name) {
+    std::error_code ec;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/self/fd/" + std::to_string(scratch.fd()), ec)) {
+        scratch.removeFile(entry.path().filename().string());
+    }
+    ::unlinkat(thumbnails.fd(), name.c_str(), AT_REMOVEDIR);
 }
 
 std::string describe() {
@@ -144,7 +164,10 @@ bool update(const fs::path& folder, Counts& counts) {
     // The thumbnail folder must be a real folder inside this one: one that is a link (or a file)
     // would take the thumbnails, and the removal of old ones, into another folder.
     const BoundFolder thumbnails = pictures.below(kFolder, true);
-    if (!thumbnails.open()) {
+    std::string scratchName;
+    const BoundFolder scratch =
+        thumbnails.open() ? makeScratch(thumbnails, scratchName) : BoundFolder();
+    if (!scratch.open()) {
         return false;
     }
     // The folder's own thumbnails are cleaned up only when this program made the folder: a
@@ -171,7 +194,7 @@ bool update(const fs::path& folder, Counts& counts) {
             ++counts.kept;
             continue;
         }
-        if (writeThumbnail(entry.path(), thumbnails, name, format, pictureTime)) {
+        if (writeThumbnail(entry.path(), thumbnails, scratch, name, format, pictureTime)) {
             ++counts.written;
         } else {
             ++counts.failed;
@@ -190,6 +213,7 @@ bool update(const fs::path& folder, Counts& counts) {
             }
         }
     }
+    removeScratch(thumbnails, scratch, scratchName);
     return writeDescription(folder, pictures);
 }
 

@@ -64,13 +64,26 @@ Host& host() {
     return h;
 }
 
-std::chrono::milliseconds limit(bool scanning) {
+// How long a call may go unanswered: an answer from the host itself, a device found or opened
+// (a network scanner takes a while), a start or a read (a lamp warming up, a slow feeder; a
+// Cancel shortens it), or a cancel or close that ends a scan.
+enum class Wait { Answer, Device, Scan, Stop };
+
+std::chrono::milliseconds limit(Wait wait) {
     const char* given = std::getenv("ORVANA_SANE_HOST_LIMIT_MS");
-    if (given != nullptr && std::atoi(given) > 0) {
+    if (wait != Wait::Stop && given != nullptr && std::atoi(given) > 0) {
         return std::chrono::milliseconds(std::atoi(given));
     }
-    // A lamp warming up or a slow feeder may keep a start or a read a while.
-    return scanning ? std::chrono::seconds(90) : std::chrono::seconds(30);
+    switch (wait) {
+    case Wait::Answer:
+        return std::chrono::seconds(30);
+    case Wait::Device:
+    case Wait::Scan:
+        return std::chrono::seconds(90);
+    case Wait::Stop:
+        break;
+    }
+    return kCancelLimit;
 }
 
 std::string hostProgram() {
@@ -121,6 +134,7 @@ void stop(Host& h, bool kill) {
     }
     h.handles.clear();
     h.initialised = false;
+    h.cancelledAt = 0;
     ++h.generation;
 }
 
@@ -223,7 +237,7 @@ std::string endedText(Host& h) {
 
 // Sends request and waits for the answer; nothing when the host failed (it is ended then, and
 // h.fault says why). The lock is held by the caller.
-std::optional<std::string> call(Host& h, const Writer& request, bool scanning) {
+std::optional<std::string> call(Host& h, const Writer& request, Wait wait) {
     if (h.requests < 0 || !send(h.requests, request.bytes())) {
         if (h.pid >= 0) {
             h.fault = endedText(h);
@@ -231,7 +245,7 @@ std::optional<std::string> call(Host& h, const Writer& request, bool scanning) {
         stop(h, true);
         return std::nullopt;
     }
-    const auto deadline = Clock::now() + limit(scanning);
+    const auto deadline = Clock::now() + limit(wait);
     std::string answer;
     for (;;) {
         const int got = receive(h.requests, answer, 100);
@@ -243,7 +257,7 @@ std::optional<std::string> call(Host& h, const Writer& request, bool scanning) {
             stop(h, true);
             return std::nullopt;
         }
-        const int64_t cancelled = scanning ? h.cancelledAt.load() : 0;
+        const int64_t cancelled = wait == Wait::Scan ? h.cancelledAt.load() : 0;
         const int64_t now = Clock::now().time_since_epoch().count();
         if (cancelled != 0 && now - cancelled > std::chrono::nanoseconds(kCancelLimit).count()) {
             h.fault = "the scanner driver did not stop when the scan was cancelled";
@@ -274,7 +288,7 @@ std::optional<uint32_t> idOf(const Host& h, SANE_Handle handle) {
 
 // The answer to a request about handle (its id first, then what more writes), the lock held:
 // nothing when the handle is not the running host's or the host failed.
-std::optional<std::string> ask(Host& h, SANE_Handle handle, Op op, bool scanning,
+std::optional<std::string> ask(Host& h, SANE_Handle handle, Op op, Wait wait,
                                const std::function<void(Writer&)>& more = nullptr) {
     const std::optional<uint32_t> id = idOf(h, handle);
     if (!id) {
@@ -285,7 +299,7 @@ std::optional<std::string> ask(Host& h, SANE_Handle handle, Op op, bool scanning
     if (more) {
         more(request);
     }
-    return call(h, request, scanning);
+    return call(h, request, wait);
 }
 
 SANE_Status statusOf(Reader& in) {
@@ -300,7 +314,7 @@ bool ensureRunning(Host& h, SANE_Int* version) {
     if (h.pid < 0 && !spawn(h)) {
         return false;
     }
-    const std::optional<std::string> answer = call(h, Writer(Op::Init), false);
+    const std::optional<std::string> answer = call(h, Writer(Op::Init), Wait::Device);
     if (!answer) {
         return false;
     }
@@ -409,7 +423,7 @@ SANE_Status devices(std::vector<Device>& found) {
     if (!ensureRunning(h, nullptr)) {
         return SANE_STATUS_IO_ERROR;
     }
-    const std::optional<std::string> answer = call(h, Writer(Op::Devices), true);
+    const std::optional<std::string> answer = call(h, Writer(Op::Devices), Wait::Device);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -437,7 +451,7 @@ SANE_Status open(const std::string& name, SANE_Handle* handle) {
     if (!ensureRunning(h, nullptr)) {
         return SANE_STATUS_IO_ERROR;
     }
-    const std::optional<std::string> answer = call(h, Writer(Op::Open).text(name), true);
+    const std::optional<std::string> answer = call(h, Writer(Op::Open).text(name), Wait::Device);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -456,7 +470,7 @@ void close(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
     if (const std::optional<uint32_t> id = idOf(h, handle)) {
-        call(h, Writer(Op::Close).u32(*id), false);
+        call(h, Writer(Op::Close).u32(*id), Wait::Stop);
         h.handles.erase(*id);
     }
 }
@@ -470,7 +484,8 @@ const SANE_Option_Descriptor* descriptor(SANE_Handle handle, SANE_Int option) {
     }
     Handle& entry = h.handles[*id];
     if (entry.stale || entry.options.empty()) {
-        const std::optional<std::string> answer = call(h, Writer(Op::Descriptors).u32(*id), false);
+        const std::optional<std::string> answer =
+            call(h, Writer(Op::Descriptors).u32(*id), Wait::Answer);
         if (!answer) {
             return nullptr;
         }
@@ -509,7 +524,7 @@ SANE_Status control(SANE_Handle handle, SANE_Int option, SANE_Action action, voi
         std::memcpy(sent.data(), value, size);
     }
     const std::optional<std::string> answer =
-        call(h, Writer(Op::Control).u32(*id).i32(option).i32(action).text(sent), false);
+        call(h, Writer(Op::Control).u32(*id).i32(option).i32(action).text(sent), Wait::Answer);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -536,7 +551,7 @@ SANE_Status start(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
     h.cancelledAt = 0;
-    const std::optional<std::string> answer = ask(h, handle, Op::Start, true);
+    const std::optional<std::string> answer = ask(h, handle, Op::Start, Wait::Scan);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -547,7 +562,7 @@ SANE_Status start(SANE_Handle handle) {
 SANE_Status parameters(SANE_Handle handle, SANE_Parameters* p) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
-    const std::optional<std::string> answer = ask(h, handle, Op::Parameters, true);
+    const std::optional<std::string> answer = ask(h, handle, Op::Parameters, Wait::Scan);
     if (!answer) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -573,7 +588,7 @@ SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE
     }
     const bool cancelling = h.cancelledAt.load() != 0;
     const std::optional<std::string> answer =
-        ask(h, handle, Op::Read, true, [most](Writer& w) { w.u32(uint32_t(most)); });
+        ask(h, handle, Op::Read, Wait::Scan, [most](Writer& w) { w.u32(uint32_t(most)); });
     if (!answer) {
         // A cancel the driver did not follow ended the host: the scan was cancelled all the same.
         return cancelling || h.cancelledAt.load() != 0 ? SANE_STATUS_CANCELLED
@@ -595,7 +610,7 @@ SANE_Status read(SANE_Handle handle, SANE_Int most, const SANE_Byte** data, SANE
 void cancel(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
-    ask(h, handle, Op::Cancel, false);
+    ask(h, handle, Op::Cancel, Wait::Stop);
 }
 
 void interrupt(SANE_Handle handle) {
@@ -605,10 +620,10 @@ void interrupt(SANE_Handle handle) {
     if ((value & 0xffffffffu) == 0) {
         return;
     }
-    int64_t expected = 0;
-    h.cancelledAt.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
     const int fd = h.cancels;
     if (fd >= 0 && uint32_t(value >> 32) == h.generation) {
+        int64_t expected = 0;
+        h.cancelledAt.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
         send(fd, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes());
     }
 }

@@ -3,7 +3,8 @@
 // a message, never the program. A call that gets no answer within its limit, or whose host died,
 // fails with SANE_STATUS_IO_ERROR; the host is then killed and fault() says what happened, and
 // the next sane_open starts a new host. A read's limit counts from the last data that came, so a
-// slow scan is not a fault. A cancel that the driver ignores ends the host within kCancelLimit.
+// slow scan is not a fault. A cancel that the driver ignores ends the host within kCancelLimit,
+// and so does a cancel or close that the driver does not return from.
 //
 // One host serves the whole process. Handles are the host's, with the host's generation in them:
 // a handle of a host that has ended is refused. Calls on one handle come from one thread at a

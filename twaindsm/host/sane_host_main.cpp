@@ -232,7 +232,18 @@ int main() {
             break;
         }
     }
-    // The manager is gone or sent nonsense: the drivers are left as the system finds them.
+    // The manager is gone or sent nonsense: a scan under way is ended first (a driver that does
+    // not return keeps this process, which the manager then ends), and the drivers are left as
+    // the system finds them.
+    {
+        std::lock_guard lock(handlesMutex);
+        for (SANE_Handle handle : handles) {
+            if (handle != nullptr) {
+                sane_cancel(handle);
+            }
+        }
+    }
+    frames.stop();
     sane_exit();
     return 0;
 }

@@ -49,8 +49,11 @@ struct Host {
     std::mutex mutex; // one request at a time
     pid_t pid = -1;
     int requests = -1;
-    std::atomic<int> cancels{-1};        // read by cancel() without the lock
-    std::atomic<uint32_t> generation{0}; // likewise
+    // The cancel channel and the generation, which interrupt() reads without the request lock,
+    // under a lock of their own: a channel is never closed while a cancel is sent on it.
+    std::mutex cancelMutex;
+    int cancels = -1;
+    uint32_t generation = 0;
     bool initialised = false;
     std::map<uint32_t, Handle> handles;
     std::string fault;
@@ -105,9 +108,10 @@ void closeSockets(Host& h) {
         ::close(h.requests);
         h.requests = -1;
     }
-    const int cancels = h.cancels.exchange(-1);
-    if (cancels >= 0) {
-        ::close(cancels);
+    std::lock_guard lock(h.cancelMutex);
+    if (h.cancels >= 0) {
+        ::close(h.cancels);
+        h.cancels = -1;
     }
 }
 
@@ -135,6 +139,7 @@ void stop(Host& h, bool kill) {
     h.handles.clear();
     h.initialised = false;
     h.cancelledAt = 0;
+    std::lock_guard lock(h.cancelMutex);
     ++h.generation;
 }
 
@@ -209,6 +214,7 @@ bool spawn(Host& h) {
     }
     h.pid = pid;
     h.requests = requests[0];
+    std::lock_guard lock(h.cancelMutex);
     h.cancels = cancels[0];
     return true;
 }
@@ -620,11 +626,11 @@ void interrupt(SANE_Handle handle) {
     if ((value & 0xffffffffu) == 0) {
         return;
     }
-    const int fd = h.cancels;
-    if (fd >= 0 && uint32_t(value >> 32) == h.generation) {
+    std::lock_guard lock(h.cancelMutex);
+    if (h.cancels >= 0 && uint32_t(value >> 32) == h.generation) {
         int64_t expected = 0;
         h.cancelledAt.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
-        send(fd, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes());
+        send(h.cancels, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes());
     }
 }
 

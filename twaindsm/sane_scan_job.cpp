@@ -191,14 +191,16 @@ SaneScanJob::End SaneScanJob::readPage(bool& gotPage) {
 }
 
 void SaneScanJob::finish(End end) {
+    // The last word goes out before the batch is seen to be over: whoever waits for the end finds
+    // it said.
+    if (changed_) {
+        changed_(pagesRead_, true);
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         end_ = end;
     }
     wake_.notify_all();
-    if (changed_) {
-        changed_(pagesRead_, true);
-    }
 }
 
 } // namespace twaindsm

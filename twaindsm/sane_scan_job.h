@@ -29,7 +29,7 @@ public:
     enum class End { Running, Completed, DeviceError, Cancelled };
 
     // Runs on the worker thread after every page and once at the end of the batch, with the
-    // pages read so far and whether the batch is over.
+    // pages read so far and whether the batch is over (said before over() turns true).
     using Changed = std::function<void(int pagesRead, bool over)>;
 
     SaneScanJob(SANE_Handle handle, Batch batch, Changed changed = {});

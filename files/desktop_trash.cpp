@@ -93,8 +93,9 @@ QByteArray volumeTrash(const QByteArray& top) {
     const QByteArray uid = QByteArray::number(::getuid());
     const QByteArray shared = base + "/.Trash";
     struct stat info {};
+    // The administrator's: a real folder with the sticky bit, made by root (or the user).
     if (::lstat(shared.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-        (info.st_mode & S_ISVTX) != 0) {
+        (info.st_mode & S_ISVTX) != 0 && (info.st_uid == 0 || info.st_uid == ::getuid())) {
         const QByteArray own = shared + "/" + uid;
         if (ownFolder(own)) {
             return own;

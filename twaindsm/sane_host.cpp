@@ -56,6 +56,8 @@ struct Host {
     uint32_t generation = 0;
     bool initialised = false;
     std::map<uint32_t, Handle> handles;
+    // The descriptors of the handles of hosts that ended: a caller may still hold one.
+    std::deque<std::unique_ptr<Options>> retired;
     std::string fault;
     std::atomic<int64_t> cancelledAt{0}; // steady clock, ns; 0: no cancel waits
     int sharedFd = -1;                   // the memory reads put their bytes in
@@ -136,6 +138,11 @@ void stop(Host& h, bool kill) {
         }
         h.pid = -1;
     }
+    for (auto& [id, handle] : h.handles) {
+        for (std::unique_ptr<Options>& options : handle.options) {
+            h.retired.push_back(std::move(options));
+        }
+    }
     h.handles.clear();
     h.initialised = false;
     h.cancelledAt = 0;
@@ -194,6 +201,7 @@ bool spawn(Host& h) {
     posix_spawn_file_actions_adddup2(&actions, given[0], 3);
     posix_spawn_file_actions_adddup2(&actions, given[1], 4);
     posix_spawn_file_actions_adddup2(&actions, given[2], kSharedFd);
+    posix_spawn_file_actions_addclosefrom_np(&actions, kSharedFd + 1);
     const std::string program = hostProgram();
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
     pid_t pid = -1;

@@ -2,6 +2,7 @@
 #include "dib.h"
 #include "sane_device.h"
 #include "sane_device_profile.h"
+#include "sane_host.h"
 #include "sane_library.h"
 #include "sane_scan_job.h"
 #include "sane_test_config.h"
@@ -171,6 +172,19 @@ TEST_F(SaneScanJobTest, ADeviceErrorEndsTheBatchWithoutAPage) {
     job = run();
     waitOver(*job);
     EXPECT_EQ(job->end(), End::Cancelled);
+    job.reset();
+    // SANE's test backend cancels its reader thread at any point; now and then (once in some
+    // hundreds of runs under load) that thread then never ends, inside the C library. The host
+    // is ended for it, as for any driver that does not return from a cancel, and the device is
+    // opened again in a new one, as a source does.
+    if (!twaindsm::sane_host::current(device_->handle())) {
+        EXPECT_NE(twaindsm::sane_host::fault().find("stopped answering"), std::string::npos)
+            << twaindsm::sane_host::fault();
+        SANE_Status status = SANE_STATUS_GOOD;
+        device_ = SaneDevice::open("test:0", status);
+        ASSERT_NE(device_, nullptr) << "SANE status " << status;
+        profile_ = SaneDeviceProfile::read(*device_);
+    }
 
     // The device works again for the next batch.
     ASSERT_TRUE(device_->setString("read-return-value", "Default"));

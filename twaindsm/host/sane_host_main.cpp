@@ -116,11 +116,15 @@ std::string answer(const std::string& request) {
         if (!in.u32(id) || handleOf(id) == nullptr) {
             return {};
         }
-        sane_cancel(handleOf(id));
+        // Out of the table first: a cancel arriving now finds nothing to cancel.
+        SANE_Handle handle = nullptr;
+        {
+            std::lock_guard lock(handlesMutex);
+            std::swap(handle, handles[id]);
+        }
+        sane_cancel(handle);
         ahead->stop();
-        sane_close(handleOf(id));
-        std::lock_guard lock(handlesMutex);
-        handles[id] = nullptr;
+        sane_close(handle);
         out.i32(SANE_STATUS_GOOD);
         break;
     }
@@ -208,8 +212,10 @@ void takeCancels() {
         Reader in(packet, 1);
         uint32_t id = 0;
         if (!packet.empty() && static_cast<Op>(packet[0]) == Op::Cancel && in.u32(id)) {
-            if (SANE_Handle handle = handleOf(id)) {
-                sane_cancel(handle);
+            // Under the table's lock, so that the handle cannot be closed meanwhile.
+            std::lock_guard lock(handlesMutex);
+            if (id < handles.size() && handles[id] != nullptr) {
+                sane_cancel(handles[id]);
             }
         }
     }

@@ -10,6 +10,7 @@
 // Run: build/bench/decode_memory_bench (the files go to a temporary folder: about 1.7 GB of
 // disk for the TIFFs).
 #include "decode_ahead.h"
+#include "peak_memory.h"
 #include "pelmix.h"
 
 #include <QDir>
@@ -33,23 +34,7 @@ constexpr int kPage = 12;
 
 // A field of /proc/self/status in megabytes.
 double statusMb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const size_t length = std::strlen(field);
-    while (std::getline(status, line)) {
-        if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':') {
-            return std::stod(line.substr(length + 1)) / 1024.0;
-        }
-    }
-    return -1;
-}
-
-// Starts a new peak; false where the kernel does not let the process reset it.
-bool resetPeak() {
-    std::ofstream refs("/proc/self/clear_refs");
-    refs << "5";
-    refs.flush();
-    return refs.good();
+    return double(peak_memory::statusKb(field)) / 1024.0;
 }
 
 std::vector<unsigned char> smallJpeg(int width, int height) {
@@ -147,7 +132,7 @@ void readFolder(benchmark::State& state, const QString& folder, const char* suff
                                          [cell](QSize natural) { return shownIn(natural, cell); }};
             (i < kPage ? page : next).push_back(request);
         }
-        if (!resetPeak()) {
+        if (!peak_memory::resetPeak()) {
             state.SkipWithError("the peak memory cannot be reset here");
             return;
         }

@@ -1,6 +1,7 @@
 // Loads of files far larger than the picture in them: the process never holds the file (a
 // sparse 600 MB file costs no more than its picture), the cost estimate agrees with the load,
 // and a file cut short or extended while it is decoded gives a picture or nothing, never a crash.
+#include "peak_memory.h"
 #include "temp_dir.h"
 #include "test_images.h"
 
@@ -65,23 +66,6 @@ bool writeSparse(const std::string& path, const std::string& head, off_t size) {
 }
 
 // Kilobytes of a /proc/self/status field.
-long statusKb(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field + ":", 0) == 0) {
-            return std::stol(line.substr(field.size() + 1));
-        }
-    }
-    return -1;
-}
-
-bool resetPeak() {
-    std::ofstream refs("/proc/self/clear_refs");
-    refs << "5";
-    refs.flush();
-    return refs.good();
-}
-
 struct SparseCase {
     const char* name;
     std::string head;
@@ -106,12 +90,12 @@ TEST(LargeFiles, SparseJpegFilesCostOnlyTheirPicture) {
         EXPECT_EQ(cost > 0, c.width > 0) << c.name;
         EXPECT_LT(cost, int64_t(16) << 20) << c.name;
 
-        const bool resettable = resetPeak();
-        const long before = statusKb("VmRSS");
+        const bool resettable = peak_memory::resetPeak();
+        const long before = peak_memory::statusKb("VmRSS");
         IMAGE_INFO info;
         ImageHandle image(PelmixFileLoadFit(path.c_str(), 0, 0, &info));
         if (resettable) {
-            EXPECT_LT(statusKb("VmHWM") - before, 64 * 1024) << c.name;
+            EXPECT_LT(peak_memory::statusKb("VmHWM") - before, 64 * 1024) << c.name;
         }
         EXPECT_EQ(image.get() != nullptr, c.width > 0) << c.name;
         EXPECT_EQ(info.WIDTH, c.width) << c.name;

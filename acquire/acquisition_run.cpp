@@ -9,7 +9,7 @@
 #include "interrupted_runs.h"
 #include "kept_folder.h"
 #include "kept_pages.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "page_name.h"
 #include "page_store.h"
 #include "page_store_messages.h"
@@ -79,8 +79,8 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
     // Usually there already. Pages are written into it by the library before anything here can
     // check them, so a folder that cannot be made with its parents, or written, stops the run
     // before the scanner delivers a page that would have nowhere to go.
-    native_files::makePath(runFolder_);
-    if (!native_files::isWritableFolder(runFolder_)) {
+    file_system::makePath(runFolder_);
+    if (!file_system::isWritableFolder(runFolder_)) {
         program_.prompter.message(nullptr, page_store_messages::acquisitionFolderUnavailable(
                                                program_.APP_TITLE, runFolder_));
         return Outcome::NoFolder;
@@ -145,7 +145,7 @@ QStringList AcquisitionRun::libraryKeptPages() const {
     const QString process = QString::number(QCoreApplication::applicationPid());
     QStringList paths;
     for (const QString& folder : kept_folder::all()) {
-        for (const QString& name : native_files::list(folder, QStringLiteral("ORVA_KEEP.*.bmp"))) {
+        for (const QString& name : file_system::list(folder, QStringLiteral("ORVA_KEEP.*.bmp"))) {
             const QStringList parts = name.split(QLatin1Char('.'));
             if (parts.size() >= 5 && parts[2] == process) {
                 paths += folder + name;

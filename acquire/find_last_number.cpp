@@ -1,6 +1,6 @@
 #include "find_last_number.h"
 
-#include "native_files.h"
+#include "file_system.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -45,7 +45,7 @@ int FIND_LAST_NUMBER(Program& program, int32_t& lastNumber) {
     const QString& prefix = program.settings.NTOP;
 
     QStringList names;
-    for (const QString& name : native_files::list(program.ACQ_DIR)) {
+    for (const QString& name : file_system::list(program.ACQ_DIR)) {
         if (matchesPattern(name, prefix))
             names += name;
     }

@@ -3,7 +3,7 @@
 #include "find_last_number.h"
 #include "folder_lock.h"
 #include "kept_pages.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -22,17 +22,17 @@ namespace {
 constexpr qint64 kNoteLifetimeDays = 30;
 
 QString canonicalFolder(const QString& folder) {
-    const QString canonical = native_files::canonical(folder);
+    const QString canonical = file_system::canonical(folder);
     return canonical.isEmpty() ? folder : withTrailingSlash(canonical);
 }
 
 // The page files of folder in page order; half-written ones are removed on the way.
 QStringList leftoverPages(const QString& folder) {
     std::vector<std::pair<int, QString>> pages;
-    for (const QString& name : native_files::list(folder)) {
+    for (const QString& name : file_system::list(folder)) {
         int number = 0;
         if (PageStore::isPartialPageFile(name)) {
-            native_files::remove(folder + name);
+            file_system::remove(folder + name);
         } else if (PageStore::isPageFile(name, &number)) {
             pages.emplace_back(number, name);
         }
@@ -96,7 +96,7 @@ bool recoverFolder(Program& program, const QString& folder, int& stored) {
 }
 
 bool expired(const QString& note) {
-    return native_files::lastModified(note).daysTo(QDateTime::currentDateTime()) >
+    return file_system::lastModified(note).daysTo(QDateTime::currentDateTime()) >
            kNoteLifetimeDays;
 }
 
@@ -109,12 +109,12 @@ int recoverInterruptedRuns(Program& program, const QString& heldFolder) {
     for (const QString& note : RunJournal::notes()) {
         const QString folder = RunJournal::folderOf(note);
         if (folder.isEmpty()) {
-            native_files::remove(note); // not a note of ours, or cut short before it named a folder
+            file_system::remove(note); // not a note of ours, or cut short before it named a folder
             continue;
         }
-        if (!native_files::isFolder(folder)) {
+        if (!file_system::isFolder(folder)) {
             if (expired(note)) {
-                native_files::remove(note);
+                file_system::remove(note);
             }
             continue;
         }
@@ -132,7 +132,7 @@ int recoverInterruptedRuns(Program& program, const QString& heldFolder) {
             done = recoverFolder(program, canonical, stored);
         }
         if (done) {
-            native_files::remove(note);
+            file_system::remove(note);
         }
     }
     if (!held.isEmpty() && !heldDone) {

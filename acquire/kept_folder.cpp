@@ -1,17 +1,15 @@
 #include "kept_folder.h"
 
 #include "startup_folders.h"
+#include "user_folders.h"
 
 #include <QDir>
 
 namespace kept_folder {
 
 QString dataFolder() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!data.startsWith(QLatin1Char('/'))) {
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    }
-    return withTrailingSlash(data) + QStringLiteral("orvana/");
+    const QString data = user_folders::of(user_folders::Kind::Data);
+    return data.isEmpty() ? QString() : withTrailingSlash(data) + QStringLiteral("orvana/");
 }
 
 QString primary() {
@@ -19,7 +17,8 @@ QString primary() {
     if (!chosen.isEmpty()) {
         return withTrailingSlash(chosen);
     }
-    return dataFolder() + QStringLiteral("kept/");
+    const QString data = dataFolder();
+    return data.isEmpty() ? QString() : data + QStringLiteral("kept/");
 }
 
 QString temporary() {
@@ -29,7 +28,10 @@ QString temporary() {
 }
 
 QStringList all() {
-    QStringList folders{primary()};
+    QStringList folders;
+    if (const QString first = primary(); !first.isEmpty()) {
+        folders += first;
+    }
     const QString last = temporary();
     if (!last.isEmpty() && !folders.contains(last)) {
         folders += last;

@@ -1,12 +1,10 @@
 #include "kept_pages.h"
 
 #include "kept_folder.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "page_store_messages.h"
 #include "program.h"
 
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -27,7 +25,7 @@ QString KeptPages::freeName(const QString& folder) {
         const QString name = QStringLiteral("ORVA_KEEP.%1.%2.bmp")
                                  .arg(stamp_)
                                  .arg(++serial_, 4, 10, QLatin1Char('0'));
-        if (!native_files::exists(folder + name))
+        if (!file_system::exists(folder + name))
             return name;
     }
 }
@@ -38,27 +36,30 @@ void KeptPages::noteFolder(const QString& folder) {
 }
 
 QString KeptPages::copyInto(const QString& pagePath, const QString& folder) {
-    if (!native_files::makePath(folder))
+    if (!file_system::makePath(folder))
         return QString();
     const QString copy = folder + freeName(folder);
-    if (!native_files::copy(pagePath, copy, &reason_)) {
+    const file_system::Result copied = file_system::copyFile(pagePath, copy, false);
+    if (!copied) {
+        reason_ = copied.reason;
         return QString();
     }
     return copy;
 }
 
 QString KeptPages::keep(const QString& pagePath) {
-    if (!native_files::isFile(pagePath))
+    if (!file_system::isFile(pagePath))
         return QString();
 
     const QString folder = folderOf(pagePath);
     const QString beside = folder + freeName(folder);
-    if (native_files::renameNoReplace(pagePath, beside)) {
+    const file_system::Result renamed = file_system::renameNoReplace(pagePath, beside);
+    if (renamed) {
         ++count_;
         noteFolder(folder);
         return beside;
     }
-    reason_ = QString::fromLocal8Bit(std::strerror(errno));
+    reason_ = renamed.reason;
 
     // The acquisition folder refuses the rename (read-only, or gone): copy the page somewhere we
     // own. The original stays if it cannot be removed; the next start or run names it, which at
@@ -67,7 +68,7 @@ QString KeptPages::keep(const QString& pagePath) {
         const QString copy = copyInto(pagePath, refuge);
         if (copy.isEmpty())
             continue;
-        native_files::remove(pagePath);
+        file_system::remove(pagePath);
         ++count_;
         noteFolder(refuge);
         return copy;

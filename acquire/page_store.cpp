@@ -2,7 +2,7 @@
 
 #include "find_last_number.h"
 #include "kept_pages.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "native_name.h"
 #include "page_name.h"
 #include "page_store_messages.h"
@@ -106,7 +106,7 @@ QString PageStore::destination(const QString& extension, int64_t& nextNumber) {
     if (beyondLimit())
         return QString();
     QString target = form();
-    if (!native_files::exists(target))
+    if (!file_system::exists(target))
         return target;
 
     int32_t last = 0;
@@ -133,7 +133,7 @@ QString PageStore::storePage(int k, int64_t& nextNumber) {
 
 QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
     const QString page = program_.ACQ_DIR + pageName;
-    if (!native_files::isFile(page))
+    if (!file_system::isFile(page))
         return QString();
     if (stopped_)
         return keepPage(page);
@@ -147,7 +147,7 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
         const QString name = QFileInfo(target).fileName();
 
         if (program_.settings.SVMD == 0) {
-            if (native_files::renameNoReplace(page, target))
+            if (file_system::renameNoReplace(page, target))
                 return name;
             return keepPage(page);
         }
@@ -214,6 +214,6 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
         return Outcome::Kept;
     // A page file that will not go away is a duplicate of a stored page: the next run moves it
     // aside with the other leftovers rather than losing anything.
-    native_files::remove(page);
+    file_system::remove(page);
     return Outcome::Stored;
 }

@@ -1,7 +1,7 @@
 #include "run_journal.h"
 
 #include "kept_folder.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "native_name.h"
 #include "page_store.h"
 
@@ -25,7 +25,7 @@ QString RunJournal::noteFolder() {
 QStringList RunJournal::notes() {
     const QString folder = noteFolder();
     QStringList paths;
-    for (const QString& name : native_files::list(folder, QStringLiteral("*.run"))) {
+    for (const QString& name : file_system::list(folder, QStringLiteral("*.run"))) {
         paths += folder + name;
     }
     return paths;
@@ -49,7 +49,7 @@ QString RunJournal::folderOf(const QString& notePath) {
 
 RunJournal::RunJournal(const QString& folder) : folder_(folder) {
     const QString notes = noteFolder();
-    if (!QDir().mkpath(notes)) {
+    if (!file_system::makePath(notes)) {
         return;
     }
     // Sorted by time; the process number keeps two programs started together apart.
@@ -71,10 +71,10 @@ RunJournal::~RunJournal() {
     if (!written()) {
         return;
     }
-    for (const QString& name : native_files::list(folder_)) {
+    for (const QString& name : file_system::list(folder_)) {
         if (PageStore::isPageFile(name)) {
             return;
         }
     }
-    native_files::remove(path_);
+    file_system::remove(path_);
 }

@@ -1,6 +1,6 @@
 #include "source_folder_move.h"
 
-#include "file_move.h"
+#include "file_system.h"
 #include "file_times.h"
 #include "folder_list.h"
 #include "page_store.h"
@@ -43,20 +43,15 @@ SourceFolderMove moveSourceFolder(Program& program, PageStore& store, int64_t& l
         const QString path = folder + name;
         FileTimes times;
         const bool timesRead = GET_FILE_TIMES(path, times) == 0;
-        switch (moveFile(path, destination)) {
-        case MoveResult::Moved:
+        if (file_system::moveFile(path, destination, false)) {
             if (timesRead) {
                 SET_FILE_TIMES(destination, times);
             }
             if (result.moved++ == 0) {
                 result.firstMoved = QFileInfo(destination).fileName();
             }
-            break;
-        case MoveResult::SourceStays:
+        } else if (file_system::isFile(path) && !file_system::isWritableFolder(folder)) {
             result.stayed += path;
-            break;
-        case MoveResult::Failed:
-            break;
         }
         ++nextNumber;
     }

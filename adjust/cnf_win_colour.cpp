@@ -1,5 +1,6 @@
 // The adjustment dialog's picture: brightness and colour balance, turns, the pages, drawing.
 #include "cnf_win.h"
+#include "number_text.h"
 #include "pelmix_view.h"
 #include "program.h"
 
@@ -16,25 +17,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <cmath>
-
-namespace {
-
-// The number at the start of text, as a user means it: "12abc" is 12, "abc" is 0.
-double leadingNumber(const QString& text) {
-    const QString trimmed = text.trimmed();
-    qsizetype end = 0;
-    if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+')) {
-        ++end;
-    }
-    while (end < trimmed.size() && (trimmed[end].isDigit() || trimmed[end] == u'.')) {
-        ++end;
-    }
-    bool ok = false;
-    const double value = trimmed.left(end).toDouble(&ok);
-    return ok ? value : 0;
-}
-
-} // namespace
 
 void CNF_WIN::connectControls() {
     const std::pair<QScrollBar*, QLineEdit*> pairs[] = {
@@ -164,8 +146,7 @@ void CNF_WIN::onBar(QScrollBar* bar, QLineEdit* box) {
 }
 
 void CNF_WIN::onBoxLeft(QScrollBar* bar, QLineEdit* box) {
-    const double number = leadingNumber(box->text());
-    const int value = number > 255 ? 255 : number < -255 ? -255 : int(std::lround(number));
+    const int value = int(number_text::integerOf(box->text(), -255, 255));
     bar->setValue(value);
     // The box shows what the bar took, also when the bar did not move.
     box->setText(QString::number(bar->value()));

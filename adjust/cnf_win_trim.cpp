@@ -1,8 +1,10 @@
 // The adjustment dialog's trimming rectangle: drawn or moved with the mouse over IMG, or sized
 // in SIZE_X / SIZE_Y, then cut out.
+#include "number_text.h"
 #include "cnf_win.h"
 #include "program.h"
 
+#include <climits>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +16,7 @@
 namespace {
 
 int numberIn(const QLineEdit* box) {
-    bool ok = false;
-    const int value = box->text().trimmed().toInt(&ok);
-    return ok ? value : 0;
+    return int(number_text::integerOf(box->text(), INT_MIN, INT_MAX));
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "companion_program.h"
 
-#include "file_ops.h"
+#include "file_system.h"
 #include "program.h"
 
 #include <QFileInfo>
 
 QString SHORT_PATH(const QString& path) {
-    if (path.isEmpty() || !file_ops::exists(path)) {
+    if (path.isEmpty() || !file_system::exists(path)) {
         return QString();
     }
     return path;

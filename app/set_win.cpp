@@ -1,5 +1,6 @@
 #include "set_win.h"
 
+#include "number_text.h"
 #include "acquisition_commands.h"
 #include "desktop.h"
 #include "dialog_placement.h"
@@ -9,6 +10,7 @@
 #include "orva_win.h"
 #include "program.h"
 
+#include <climits>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -206,7 +208,7 @@ bool SET_WIN::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SET_WIN::validateDigits() {
-    int digits = int(NumberBox::value(Text5->text()));
+    int digits = int(number_text::integerOf(Text5->text(), INT_MIN, INT_MAX));
     const int length = int(Text1->text().size());
     digits = std::min(digits, 9);
     if (length + digits >= 240) {
@@ -220,8 +222,9 @@ void SET_WIN::validateDigits() {
 }
 
 bool SET_WIN::validateStartNumber() {
-    const QString number = QString::number(qint64(NumberBox::value(Text6->text())));
-    if (number.size() <= int(NumberBox::value(Text5->text()))) {
+    const QString number =
+        QString::number(number_text::integerOf(Text6->text(), INT32_MIN, INT32_MAX));
+    if (number.size() <= number_text::integerOf(Text5->text(), INT_MIN, INT_MAX)) {
         return true;
     }
     program_.tell(this, number + QStringLiteral("は桁数をオーバーしています。"));

@@ -1,5 +1,6 @@
 // OK of the settings dialog: the settings stored in their order, ORVA.CNF saved, and the main
 // window brought up to date, redrawing only what the changes touch.
+#include "number_text.h"
 #include "acquisition_commands.h"
 #include "browse_view.h"
 #include "browsing_state.h"
@@ -15,6 +16,7 @@
 #include "startup_folders.h"
 #include "startup_texts.h"
 
+#include <climits>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -92,17 +94,17 @@ void SET_WIN::storeSettings() {
     s.UTNM = flag(Check9->isChecked());
     s.UTNT = flag(Option18[0]->isChecked());
     s.UTNS = flag(Check10->isChecked());
-    s.SCNN = int16_t(NumberBox::value(Text5->text()));
+    s.SCNN = int16_t(number_text::integerOf(Text5->text(), INT16_MIN, INT16_MAX));
     s.NBMD = flag(Check11->isChecked());
-    s.NBNB = static_cast<decltype(s.NBNB)>(NumberBox::value(Text6->text()));
+    s.NBNB = int32_t(number_text::integerOf(Text6->text(), INT32_MIN, INT32_MAX));
     s.EXTM = flag(Check12->isChecked());
     window_.setToggleTexts();
 }
 
 bool SET_WIN::storeMatrix() {
     USR_SETTINGS& s = program_.settings;
-    const int x = int(NumberBox::value(CMATRIX[0]->text()));
-    const int y = int(NumberBox::value(CMATRIX[1]->text()));
+    const int x = int(number_text::integerOf(CMATRIX[0]->text(), INT16_MIN, INT16_MAX));
+    const int y = int(number_text::integerOf(CMATRIX[1]->text(), INT16_MIN, INT16_MAX));
     if (x == s.CMTX && y == s.CMTY) {
         return false;
     }

@@ -1,33 +1,16 @@
 #include "settings_disk.h"
 
+#include "file_system.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <filesystem>
-#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace settings_disk {
-
-namespace {
-
-#ifndef _WIN32
-// After a rename the folder entry itself has to reach the disk too.
-void flushFolder(const QString& folder) {
-    int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-#endif
-
-} // namespace
 
 bool flushToDisk(QFile& file) {
     if (!file.flush()) {
@@ -41,18 +24,7 @@ bool flushToDisk(QFile& file) {
 }
 
 bool replaceFile(const QString& from, const QString& to) {
-    // std::filesystem::rename replaces an existing target atomically on POSIX systems and
-    // with MoveFileEx(MOVEFILE_REPLACE_EXISTING) on Windows.
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), error);
-    if (error) {
-        return false;
-    }
-#ifndef _WIN32
-    flushFolder(QFileInfo(to).absolutePath());
-#endif
-    return true;
+    return bool(file_system::renameReplacing(from, to));
 }
 
 } // namespace settings_disk

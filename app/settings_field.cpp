@@ -1,7 +1,7 @@
 #include "settings_field.h"
 
 #include "settings_line.h"
-#include "settings_number.h"
+#include "number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,11 +16,11 @@ namespace {
 // Value for a numeric field: integers are rounded first, so that 32767.4 still fits an int16
 // field and 32767.5 does not.
 std::optional<double> numberFor(const SettingKey& key, const QString& value, bool integral) {
-    std::optional<double> number = settings_number::parseLeading(value);
+    std::optional<double> number = number_text::parseLeading(value);
     if (!number) {
         return std::nullopt;
     }
-    double result = integral ? settings_number::roundHalfEven(*number) : *number;
+    double result = integral ? number_text::roundHalfEven(*number) : *number;
     if (result < key.minimum || result > key.maximum) {
         return std::nullopt;
     }
@@ -73,15 +73,15 @@ QString format(const USR_SETTINGS& settings, const SettingKey& key) {
                 text.replace(QLatin1Char('\n'), QLatin1Char(' '));
                 return settings_line::encodeValue(text);
             } else if constexpr (std::is_integral_v<Field>) {
-                return settings_number::formatInteger(field);
+                return number_text::formatInteger(field);
             } else if constexpr (std::is_same_v<Field, float>) {
-                return settings_number::formatFraction(shortestDecimal(field));
+                return number_text::formatFraction(shortestDecimal(field));
             } else {
-                double rounded = settings_number::roundHalfEven(field);
+                double rounded = number_text::roundHalfEven(field);
                 if (!(std::fabs(rounded) < 9.0e18)) {
-                    return settings_number::formatFraction(rounded);
+                    return number_text::formatFraction(rounded);
                 }
-                return settings_number::formatInteger(static_cast<int64_t>(rounded));
+                return number_text::formatInteger(static_cast<int64_t>(rounded));
             }
         },
         key.member);

@@ -1,6 +1,7 @@
 #include "settings_store.h"
 
 #include "native_name.h"
+#include "user_folders.h"
 #include "settings_disk.h"
 #include "settings_field.h"
 #include "settings_line.h"
@@ -143,9 +144,9 @@ SettingsLoadResult SettingsStore::LOAD_SETTINGS(USR_SETTINGS& settings) const {
 }
 
 QString SettingsStore::settingsFolder(const QString& programDir) {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!config.startsWith(QLatin1Char('/'))) {
-        config = QDir::homePath() + QStringLiteral("/.config");
+    const QString config = user_folders::of(user_folders::Kind::Config);
+    if (config.isEmpty()) {
+        return programDir;
     }
     const QString user = config + QStringLiteral("/orvana/");
     if (QFileInfo::exists(user + QLatin1String(settingsFileName))) {

@@ -4,7 +4,7 @@
 #include "catalogue_picture.h"
 #include "display_refresh.h"
 #include "folder_list.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "native_name.h"
 #include "pelmix_view.h"
 #include "program.h"
@@ -313,7 +313,7 @@ DecodeAhead::Request CatalogueView::requestFor(int index, const QString& name) {
     if (!thumbnails.isEmpty()) {
         const QString thumbnail = state_.DISP_DIR + thumbnails + name;
         const QString thumbnailDate = FolderList::dateTimeText(thumbnail);
-        if (native_files::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
+        if (file_system::isFile(thumbnail) && !thumbnailDate.isEmpty() &&
             thumbnailDate == FolderList::dateTimeText(file)) {
             // The companion's thumbnail comes before any other.
             request.path = thumbnail;

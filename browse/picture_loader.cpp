@@ -1,6 +1,7 @@
 #include "picture_loader.h"
 
 #include "dib_qimage.h"
+#include "file_system.h"
 #include "native_name.h"
 
 #include <QFile>
@@ -33,7 +34,7 @@ QSize uprightSize(QImageReader& reader) {
 // the system's loader may still read, reduced to fit the box. The file is opened by its bytes.
 QImage systemLoad(const QString& path, QSize box, QSize* natural) {
     QFile file;
-    if (!native_name::openForReading(file, path)) {
+    if (!file_system::openForReading(file, path)) {
         return {};
     }
     QImageReader reader(&file);
@@ -100,7 +101,7 @@ qint64 PictureLoader::decodeCost(const QString& path, QSize box) {
 
 QSize PictureLoader::storedSize(const QString& path) {
     QFile file;
-    if (!native_name::openForReading(file, path)) {
+    if (!file_system::openForReading(file, path)) {
         return {};
     }
     QImageReader reader(&file);

@@ -1,7 +1,9 @@
 #include "shared_thumbnails.h"
 
 #include "bound_folder.h"
+#include "file_system.h"
 #include "native_name.h"
+#include "user_folders.h"
 #include "picture_loader.h"
 #include "thumbnail_record.h"
 
@@ -83,7 +85,7 @@ QImage readCurrent(const QString& name, const QByteArray& uri, const FileStamp& 
     // as it was before the change: the time in it cannot tell.
     const FileStamp own = FileStamp::of(name);
     QFile file;
-    if (!own.valid || own.seconds <= stamp.seconds || !native_name::openForReading(file, name)) {
+    if (!own.valid || own.seconds <= stamp.seconds || !file_system::openForReading(file, name)) {
         return {};
     }
     return thumbnail_record::read(file, uri, stamp, flavour);
@@ -92,15 +94,8 @@ QImage readCurrent(const QString& name, const QByteArray& uri, const FileStamp& 
 } // namespace
 
 QString SharedThumbnails::userCache() {
-    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
-    if (!cache.isEmpty() && cache.startsWith('/')) {
-        return native_name::fromBytes(cache) + QStringLiteral("/thumbnails");
-    }
-    const QByteArray home = qgetenv("HOME");
-    if (home.isEmpty() || !home.startsWith('/')) {
-        return {};
-    }
-    return native_name::fromBytes(home) + QStringLiteral("/.cache/thumbnails");
+    const QString cache = user_folders::of(user_folders::Kind::Cache);
+    return cache.isEmpty() ? QString() : cache + QStringLiteral("/thumbnails");
 }
 
 QByteArray SharedThumbnails::uriOf(const QString& absolutePath) {

@@ -1,5 +1,6 @@
 #include "snaplet_inf.h"
 
+#include "file_system.h"
 #include "native_name.h"
 #include "settings_line.h"
 #include "settings_line_reader.h"
@@ -8,7 +9,7 @@
 
 int16_t READ_SNAPLET_INF(const QString& folder, QString& value) {
     QFile file;
-    if (!native_name::openForReading(file, folder + QStringLiteral("SNAPLET.INF"))) {
+    if (!file_system::openForReading(file, folder + QStringLiteral("SNAPLET.INF"))) {
         return -1;
     }
     SettingsLineReader reader(file);

@@ -1,7 +1,8 @@
 #include "desktop_trash.h"
 
-#include "file_ops.h"
+#include "file_system.h"
 #include "native_name.h"
+#include "user_folders.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -47,12 +48,7 @@ bool makeFolders(const QByteArray& path) {
 }
 
 QByteArray userDataHome() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && data[0] == '/') {
-        return QByteArray(data);
-    }
-    const char* home = std::getenv("HOME");
-    return home == nullptr ? QByteArray() : QByteArray(home) + "/.local/share";
+    return native_name::toBytes(user_folders::of(user_folders::Kind::Data));
 }
 
 // The top folder of the volume that holds path: the last parent on the same device.
@@ -194,13 +190,11 @@ Result moveEntry(int folderFd, const QByteArray& entry, const QByteArray& file) 
             continue;
         }
         if (across) {
-            // A complete copy first; the file leaves its folder only then.
-            const file_ops::Result moved = file_ops::moveFile(
+            // A complete copy first; the file leaves its folder only then, and on a failure
+            // it is still where it was, with no copy in the trash.
+            const file_system::Result moved = file_system::moveFile(
                 native_name::fromBytes(file), native_name::fromBytes(target), false);
             if (!moved.ok) {
-                if (::lstat(file.constData(), &taken) == 0) {
-                    ::unlink(target.constData()); // the file is still where it was
-                }
                 ::unlink(infoPath.constData());
                 return Result{false, {}, moved.reason};
             }

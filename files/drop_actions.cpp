@@ -3,7 +3,7 @@
 #include "companion_program.h"
 #include "delete_file.h"
 #include "display_refresh.h"
-#include "file_ops.h"
+#include "file_system.h"
 #include "file_view.h"
 #include "native_name.h"
 #include "pelmix.h"
@@ -31,7 +31,7 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     const QString folder = withSlash(tray);
     destination = folder + name;
     if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
-        file_ops::sameFile(source, destination)) {
+        file_system::sameFile(source, destination)) {
         program_.tell(view_.owner(),
                       move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
                            : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
@@ -39,11 +39,11 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     }
     // A file of the same name in any letter case is the one replaced, under its own name; a new
     // file gets the name in upper case.
-    const QString existing = file_ops::findName(folder, name);
+    const QString existing = file_system::findName(folder, name);
     replace = !existing.isEmpty();
     if (replace) {
         destination = folder + existing;
-        if (file_ops::sameFile(source, destination)) {
+        if (file_system::sameFile(source, destination)) {
             program_.tell(
                 view_.owner(),
                 move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
@@ -74,8 +74,8 @@ void DropActions::copy(const QString& name) {
     if (!prepare(name, false, destination, replace)) {
         return;
     }
-    const file_ops::Result result =
-        file_ops::copyFile(program_.browse.DISP_DIR + name, destination, replace);
+    const file_system::Result result =
+        file_system::copyFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
         program_.tell(view_.owner(), native_name::forMessage(destination) +
                                          QStringLiteral("\nへコピーできませんでした。\n理由 : ") +
@@ -89,8 +89,8 @@ void DropActions::move(const QString& name, int index) {
     if (!prepare(name, true, destination, replace)) {
         return;
     }
-    const file_ops::Result result =
-        file_ops::moveFile(program_.browse.DISP_DIR + name, destination, replace);
+    const file_system::Result result =
+        file_system::moveFile(program_.browse.DISP_DIR + name, destination, replace);
     if (!result.ok) {
         program_.tell(view_.owner(), native_name::forMessage(destination) +
                                          QStringLiteral("\nへ移動できませんでした。\n理由 : ") +

@@ -2,7 +2,7 @@
 
 #include "dialog_buttons.h"
 #include "dialog_placement.h"
-#include "file_ops.h"
+#include "file_system.h"
 #include "file_view.h"
 #include "folder_tree.h"
 #include "native_name.h"
@@ -58,7 +58,7 @@ QString MD_WIN::newPath() {
 }
 
 bool MD_WIN::existing(const QString& path) {
-    if (!file_ops::isFolder(path)) {
+    if (!file_system::isFolder(path)) {
         return false;
     }
     program_.tell(this, native_name::forDisplay(path) +
@@ -72,7 +72,7 @@ void MD_WIN::onOK() {
     if (path.isEmpty() || existing(path)) {
         return;
     }
-    const file_ops::Result made = file_ops::makeFolder(path);
+    const file_system::Result made = file_system::makeFolder(path);
     if (!made.ok) {
         program_.tell(this, native_name::forDisplay(path) +
                                 QStringLiteral("\nを作成できませんでした。\n理由 : ") +

@@ -3,7 +3,7 @@
 #include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "display_refresh.h"
-#include "file_ops.h"
+#include "file_system.h"
 #include "file_times.h"
 #include "file_view.h"
 #include "native_name.h"
@@ -133,7 +133,7 @@ QString REN_WIN::extensionOf(const QString& name) {
 
 bool REN_WIN::taken(const QString& name) const {
     // Names that differ in letter case only are one name to the user, as everywhere else.
-    return !file_ops::findName(folder_, name).isEmpty();
+    return !file_system::findName(folder_, name).isEmpty();
 }
 
 void REN_WIN::onTextEdited(const QString& text) {
@@ -222,13 +222,13 @@ void REN_WIN::onOK() {
         program_.tell(this, QStringLiteral("指定したファイル名は既に存在します。"));
         return;
     }
-    if (!file_ops::exists(oldPath)) {
+    if (!file_system::exists(oldPath)) {
         program_.tell(this, QStringLiteral("ソース側ファイルが存在しません。"));
         return;
     }
     FileTimes times;
     const bool haveTimes = GET_FILE_TIMES(oldPath, times) == 0;
-    const file_ops::Result renamed = file_ops::rename(oldPath, path);
+    const file_system::Result renamed = file_system::renameNoReplace(oldPath, path);
     if (!renamed.ok) {
         // The dialog stays, so that another name can be tried.
         program_.tell(this, native_name::forDisplay(newName) +

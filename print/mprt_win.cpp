@@ -1,5 +1,6 @@
 #include "mprt_win.h"
 
+#include "number_text.h"
 #include "dialog_placement.h"
 #include "folder_list.h"
 #include "native_name.h"
@@ -10,6 +11,7 @@
 #include "program.h"
 #include "sheet_run.h"
 
+#include <climits>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -33,7 +35,7 @@ namespace {
 const QColor kLightCyan(0, 255, 255);
 
 int countIn(const QLineEdit* box) {
-    return static_cast<int>(std::lround(NumberBox::value(box->text())));
+    return int(number_text::integerOf(box->text(), INT_MIN, INT_MAX));
 }
 
 QLineEdit* countBox(QWidget* parent, const char* name) {

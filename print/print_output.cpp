@@ -1,5 +1,6 @@
 #include "print_output.h"
 
+#include "file_system.h"
 #include "native_name.h"
 
 #include <QByteArray>
@@ -141,15 +142,11 @@ bool PrintOutput::finish(bool ended, bool printedAny) {
         return fail(error);
     }
     ::close(fd);
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        return fail(errno);
+    const file_system::Result renamed = file_system::renameReplacing(
+        native_name::fromBytes(temporary), native_name::fromBytes(target));
+    if (!renamed) {
+        return fail(renamed.error);
     }
     temporary_.clear();
-    // The new name is on disk too, not only the contents.
-    const int folder = ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "prt_win.h"
 
+#include "number_text.h"
 #include "dialog_placement.h"
 #include "native_name.h"
 #include "number_box.h"
@@ -27,7 +28,7 @@
 namespace {
 
 double numberIn(const QLineEdit* box) {
-    return NumberBox::value(box->text());
+    return number_text::valueOf(box->text());
 }
 
 void setNumber(QLineEdit* box, double value) {

@@ -2,7 +2,7 @@
 // a file (also across file systems), the extension rule of the move method, and the companion
 // program's start.
 #include "companion_program.h"
-#include "file_move.h"
+#include "file_system.h"
 #include "file_times.h"
 #include "program.h"
 #include "recording_launcher.h"
@@ -64,62 +64,6 @@ TEST(FileTimes, MissingFilesAndFoldersGiveMinusOneAndLeaveTheOutputs) {
     EXPECT_EQ(write, 9);
     EXPECT_EQ(SET_FILE_TIMES(q(dir.file("none.bmp")), 0, kAccess, kWrite), -1);
     EXPECT_EQ(SET_FILE_TIMES(q(dir.path()), 0, kAccess, kWrite), -1);
-}
-
-class FileMoveTest : public ::testing::Test {
-protected:
-    TempDir from;
-    TempDir to;
-};
-
-TEST_F(FileMoveTest, MovesWithinAFileSystem) {
-    writeText(from.file("p.bmp"), "picture");
-    EXPECT_EQ(MoveResult::Moved, moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
-    EXPECT_FALSE(std::filesystem::exists(from.file("p.bmp")));
-    EXPECT_EQ(readBytes(to.file("IMG001.bmp")), "picture");
-}
-
-TEST_F(FileMoveTest, NeverReplacesAnExistingFile) {
-    writeText(from.file("p.bmp"), "new");
-    writeText(to.file("IMG001.bmp"), "old");
-    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.file("p.bmp")), q(to.file("IMG001.bmp"))));
-    EXPECT_EQ(readBytes(from.file("p.bmp")), "new");
-    EXPECT_EQ(readBytes(to.file("IMG001.bmp")), "old");
-}
-
-TEST_F(FileMoveTest, FailedMoveLeavesTheSource) {
-    writeText(from.file("p.bmp"), "keep me");
-    EXPECT_EQ(MoveResult::Failed,
-              moveFile(q(from.file("p.bmp")), q(to.file("missing/IMG001.bmp"))));
-    EXPECT_EQ(readBytes(from.file("p.bmp")), "keep me");
-    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.file("none.bmp")), q(to.file("x.bmp"))));
-    EXPECT_EQ(MoveResult::Failed, moveFile(q(from.path()), q(to.file("folder"))))
-        << "folders are not moved as pictures";
-    EXPECT_EQ(MoveResult::Failed, moveFile(QString(), q(to.file("x.bmp"))));
-}
-
-TEST_F(FileMoveTest, AcrossFileSystemsCopiesChecksAndRemoves) {
-    struct stat a {
-    }, b{};
-    if (::stat("/dev/shm", &b) != 0 || ::stat(from.path().c_str(), &a) != 0 ||
-        a.st_dev == b.st_dev) {
-        GTEST_SKIP() << "no second file system at /dev/shm";
-    }
-    const std::string other = "/dev/shm/orvana_move_" + std::to_string(::getpid());
-    std::filesystem::create_directory(other);
-    const std::string big(300000, 'z');
-    writeText(other + "/scan.tif", big);
-    const QString source = q(other + "/scan.tif");
-    EXPECT_EQ(MoveResult::Moved, moveFile(source, q(to.file("IMG002.tif"))));
-    EXPECT_FALSE(std::filesystem::exists(other + "/scan.tif"));
-    EXPECT_EQ(readBytes(to.file("IMG002.tif")), big);
-
-    // The copy cannot be made (the destination exists): the source stays, the target too.
-    writeText(other + "/again.tif", "again");
-    EXPECT_EQ(MoveResult::Failed, moveFile(q(other + "/again.tif"), q(to.file("IMG002.tif"))));
-    EXPECT_EQ(readBytes(other + "/again.tif"), "again");
-    EXPECT_EQ(readBytes(to.file("IMG002.tif")), big);
-    std::filesystem::remove_all(other);
 }
 
 TEST(SourceFolderNames, ExtensionIsTheTextAfterTheLastDotWithItsCase) {

@@ -5,7 +5,7 @@
 #include "acquisition_library.h"
 #include "acquisition_run.h"
 #include "file_times.h"
-#include "native_files.h"
+#include "file_system.h"
 #include "native_name.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
@@ -104,7 +104,7 @@ protected:
     QString base() const { return q(acq.path()) + '/'; }
     // The visible files, by their bytes.
     QStringList filesIn(const QString& folder) const {
-        return native_files::list(folder).filter(QRegularExpression(QStringLiteral("^[^.]")));
+        return file_system::list(folder).filter(QRegularExpression(QStringLiteral("^[^.]")));
     }
     void touch(const std::string& path) { ASSERT_TRUE(writeBytes(path, "BM", 2)) << path; }
 
@@ -241,8 +241,8 @@ TEST_F(RunTest, FoldersAndNamesThatAreNotUtf8KeepTheirBytes) {
     const QString cafe = base() + native_name::fromBytes("caf\xe9/");
     const QString interrupted = base() + native_name::fromBytes("vieux caf\xe9/");
     const QString folder = q(source.path()) + native_name::fromBytes("/r\xe9pertoire/");
-    ASSERT_TRUE(native_files::makePath(cafe) && native_files::makePath(interrupted));
-    ASSERT_TRUE(native_files::makePath(folder));
+    ASSERT_TRUE(file_system::makePath(cafe) && file_system::makePath(interrupted));
+    ASSERT_TRUE(file_system::makePath(folder));
     ImageHandle page = makeRgbImage(4, 3, [](int, int) { return Colour{10, 90, 200}; });
     const auto writePage = [&](const QString& path) {
         ASSERT_NE(PelmixBmpFileSave(native_name::toBytes(path).constData(), page.get(), "", "", 0),

@@ -1,12 +1,12 @@
 // Reading and writing of single values and lines in the settings files.
 #include "settings_line.h"
-#include "settings_number.h"
+#include "number_text.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
-using namespace settings_number;
+using namespace number_text;
 
 namespace {
 
@@ -125,4 +125,23 @@ TEST(SettingsLine, TrimsSpacesAndTabsOnly) {
     EXPECT_EQ(settings_line::trimBlanks(u" \t NTOP , x \t"), u"NTOP , x");
     EXPECT_EQ(settings_line::trimBlanks(u"   "), u"");
     EXPECT_EQ(settings_line::trimBlanks(u"\u3000x"), u"\u3000x");
+}
+
+TEST(NumberText, EveryBoxReadsItsTextByTheOneRule) {
+    const struct {
+        const char* text;
+        double value;
+        int64_t integer; // held within -32768..32767
+    } cases[] = {
+        {" 3.75.2 ", 3.75, 4}, {"2.5e1", 25, 25},        {"12abc", 12, 12},
+        {"abc", 0, 0},         {"", 0, 0},               {"  -2.5", -2.5, -2},
+        {"3.5", 3.5, 4},       {"1e999", 0, 0},          {"99999999999", 99999999999.0, 32767},
+        {"-1e10", -1e10, -32768}, {"\t+7\t", 7, 7},      {"１２", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(valueOf(QString::fromUtf8(c.text)), c.value);
+        EXPECT_EQ(integerOf(QString::fromUtf8(c.text), -32768, 32767), c.integer);
+    }
+    EXPECT_EQ(integerOf(u"1e300", INT64_MIN, INT64_MAX), INT64_MAX);
 }

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 using twaindsm::SaneDevice;
 using twaindsm::SaneLibrary;
@@ -32,6 +33,12 @@ public:
         ::setenv("LD_LIBRARY_PATH", ORVANA_FAULT_BACKEND_DIR, 1);
         ::setenv("ORVANA_SANE_HOST_LIMIT_MS", std::to_string(kLimitMs).c_str(), 1);
         SaneTestConfig::useBuiltHost();
+        // A sanitizer in the host would turn the driver's crash into an exit of its own.
+        for (const char* name : {"ASAN_OPTIONS", "TSAN_OPTIONS"}) {
+            const char* given = std::getenv(name);
+            const std::string options = given != nullptr && *given ? given + std::string(":") : "";
+            ::setenv(name, (options + "handle_segv=0").c_str(), 1);
+        }
     }
 
 private:

@@ -10,7 +10,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <set>
 
 using twaindsm::SaneDevice;
@@ -23,18 +26,25 @@ namespace {
 
 class SaneScanJobTest : public ::testing::Test {
 protected:
+    // The test device answers every call at once; a host that waits longer has lost it.
+    static void SetUpTestSuite() { ::setenv("ORVANA_SANE_HOST_LIMIT_MS", "5000", 1); }
+
     void SetUp() override {
         ASSERT_TRUE(kSaneTestConfig.complete());
         library_ = SaneLibrary::acquire();
         ASSERT_NE(library_, nullptr);
-        SANE_Status status = SANE_STATUS_GOOD;
-        device_ = SaneDevice::open("test:0", status);
-        ASSERT_NE(device_, nullptr) << "SANE status " << status;
-        profile_ = SaneDeviceProfile::read(*device_);
+        openDevice();
         // One inch square at 100 dpi unless a test says otherwise.
         settings_.xResolution = settings_.yResolution = 100;
         settings_.frame = {0, 0, 1, 1};
     }
+    void openDevice() {
+        SANE_Status status = SANE_STATUS_GOOD;
+        device_ = SaneDevice::open("test:0", status);
+        ASSERT_NE(device_, nullptr) << "SANE status " << status;
+        profile_ = SaneDeviceProfile::read(*device_);
+    }
+
     void TearDown() override {
         device_.reset();
         library_.reset();
@@ -52,8 +62,32 @@ protected:
         return job;
     }
 
+    // A batch to its end, prepare() setting the device's options first. SANE's test backend
+    // cancels its reader threads at any point; now and then (once in some hundreds of runs under
+    // load) that leaves a lock of the C library held in the host, and a later call never returns.
+    // The host is ended for it, as for any driver that stops answering; the batch is then run
+    // once more in a new host, as a source opens the device again.
+    std::unique_ptr<SaneScanJob> batch(
+        const std::function<void()>& prepare = [] {}, SaneScanJob::Changed changed = {}) {
+        prepare();
+        auto job = run(changed);
+        waitOver(*job);
+        if (job->over() && !twaindsm::sane_host::current(device_->handle())) {
+            // Lost in the batch (the job says why) or in the cancel after it.
+            const std::string fault = twaindsm::sane_host::fault();
+            std::cerr << "the test backend was lost (" << fault << "); once more\n";
+            EXPECT_FALSE(fault.empty());
+            job.reset();
+            openDevice();
+            prepare();
+            job = run(std::move(changed));
+            waitOver(*job);
+        }
+        return job;
+    }
+
     static void waitOver(SaneScanJob& job) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!job.over() && std::chrono::steady_clock::now() < deadline) {
             job.waitSettled(std::chrono::milliseconds(50));
         }
@@ -77,8 +111,7 @@ TEST_F(SaneScanJobTest, FlatbedGivesOnePageOfEachPixelType) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bits);
         settings_.pixelType = c.type;
-        auto job = run();
-        waitOver(*job);
+        auto job = batch();
         EXPECT_EQ(job->end(), End::Completed);
         ASSERT_EQ(job->pagesReady(), 1u);
         ImageHandle page(job->takePage());
@@ -152,46 +185,29 @@ TEST_F(SaneScanJobTest, FeederScansUntilEmptyAndAgainInTheNextBatch) {
 
     // A limit on the pages ends the batch early.
     settings_.xferCount = 3;
-    job = run();
-    waitOver(*job);
+    job = batch();
     EXPECT_EQ(job->end(), End::Completed);
     EXPECT_EQ(job->pagesReady(), 3u);
     EXPECT_FALSE(job->feederEmptied());
 }
 
 TEST_F(SaneScanJobTest, ADeviceErrorEndsTheBatchWithoutAPage) {
+    // One after another on the same device: after an error or a cancel it works again.
+    const struct {
+        const char* status;
+        End end;
+        size_t pages;
+    } cases[] = {{"SANE_STATUS_IO_ERROR", End::DeviceError, 0},
+                 {"SANE_STATUS_CANCELLED", End::Cancelled, 0},
+                 {"Default", End::Completed, 1}};
     settings_.pixelType = TWPT_GRAY;
-    ASSERT_TRUE(device_->setString("read-return-value", "SANE_STATUS_IO_ERROR"));
-    auto job = run();
-    waitOver(*job);
-    EXPECT_EQ(job->end(), End::DeviceError);
-    EXPECT_EQ(job->pagesReady(), 0u);
-    EXPECT_EQ(job->progressPercent(), 0);
-
-    ASSERT_TRUE(device_->setString("read-return-value", "SANE_STATUS_CANCELLED"));
-    job = run();
-    waitOver(*job);
-    EXPECT_EQ(job->end(), End::Cancelled);
-    job.reset();
-    // SANE's test backend cancels its reader thread at any point; now and then (once in some
-    // hundreds of runs under load) that thread then never ends, inside the C library. The host
-    // is ended for it, as for any driver that does not return from a cancel, and the device is
-    // opened again in a new one, as a source does.
-    if (!twaindsm::sane_host::current(device_->handle())) {
-        EXPECT_NE(twaindsm::sane_host::fault().find("stopped answering"), std::string::npos)
-            << twaindsm::sane_host::fault();
-        SANE_Status status = SANE_STATUS_GOOD;
-        device_ = SaneDevice::open("test:0", status);
-        ASSERT_NE(device_, nullptr) << "SANE status " << status;
-        profile_ = SaneDeviceProfile::read(*device_);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        auto job = batch([&] { ASSERT_TRUE(device_->setString("read-return-value", c.status)); });
+        EXPECT_EQ(job->end(), c.end);
+        EXPECT_EQ(job->pagesReady(), c.pages);
+        EXPECT_EQ(job->progressPercent(), c.pages == 0 ? 0 : 100);
     }
-
-    // The device works again for the next batch.
-    ASSERT_TRUE(device_->setString("read-return-value", "Default"));
-    job = run();
-    waitOver(*job);
-    EXPECT_EQ(job->end(), End::Completed);
-    EXPECT_EQ(job->pagesReady(), 1u);
 }
 
 TEST_F(SaneScanJobTest, StopEndsASlowBatchPromptlyAndKeepsItsPages) {

@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 #include <QStringView>
 
@@ -26,9 +25,5 @@ QString forDisplay(const QString& text);
 // A path for a message box: as forDisplay, and a path longer than maxLength characters keeps its
 // beginning and its end with "…" between them, so that the box stays within the screen.
 QString forMessage(const QString& path, qsizetype maxLength = 260);
-
-// Opens file for reading by the path's own bytes (Qt would encode the path again, losing escaped
-// bytes).
-bool openForReading(QFile& file, const QString& path);
 
 } // namespace native_name

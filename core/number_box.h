@@ -19,8 +19,6 @@ public:
 
     // " 12.30"
     static QString millimetres(double value);
-    // The number the text starts with (blanks skipped); 0 when it starts with none.
-    static double value(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

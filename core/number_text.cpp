@@ -1,11 +1,11 @@
-#include "settings_number.h"
+#include "number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <system_error>
 
-namespace settings_number {
+namespace number_text {
 
 namespace {
 
@@ -67,6 +67,22 @@ std::optional<double> parseLeading(QStringView text) {
     return value;
 }
 
+double valueOf(QStringView text) {
+    return parseLeading(text.trimmed()).value_or(0.0);
+}
+
+int64_t integerOf(QStringView text, int64_t low, int64_t high) {
+    const double value = roundHalfEven(valueOf(text));
+    if (value <= double(low)) {
+        return low;
+    }
+    // 2^63 is the first double past int64_t's range.
+    if (value >= double(high) || value >= 9223372036854775808.0) {
+        return high;
+    }
+    return int64_t(value);
+}
+
 double roundHalfEven(double value) {
     if (!std::isfinite(value)) {
         return value;
@@ -120,4 +136,4 @@ QString formatFraction(double value) {
     return (value < 0 ? QLatin1Char('-') : QLatin1Char(' ')) + QString::fromLatin1(plain);
 }
 
-} // namespace settings_number
+} // namespace number_text

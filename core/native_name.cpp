@@ -1,9 +1,6 @@
 #include "native_name.h"
 
-#include <QFile>
 #include <QStringDecoder>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace native_name {
 
@@ -120,19 +117,6 @@ bool hasEscapes(QStringView text) {
         }
     }
     return false;
-}
-
-bool openForReading(QFile& file, const QString& path) {
-    const QByteArray name = toBytes(path);
-    const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
 }
 
 QString forDisplay(const QString& text) {

@@ -13,23 +13,6 @@ QString NumberBox::millimetres(double value) {
     return QStringLiteral(" ") + QString::number(value, 'f', 2);
 }
 
-double NumberBox::value(const QString& text) {
-    const QString trimmed = text.trimmed();
-    qsizetype end = 0;
-    bool point = false;
-    while (end < trimmed.size()) {
-        const QChar c = trimmed.at(end);
-        if (c == QLatin1Char('.') && !point) {
-            point = true;
-        } else if (!c.isDigit() &&
-                   !(end == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+')))) {
-            break;
-        }
-        ++end;
-    }
-    return trimmed.left(end).toDouble();
-}
-
 bool NumberBox::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
         return false;

@@ -1,0 +1,19 @@
+// The user's own folders, by the desktop's base-directory rules: the one place that reads
+// $XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME and $HOME.
+#pragma once
+
+#include <QString>
+
+namespace user_folders {
+
+enum class Kind { Config, Data, Cache };
+
+// The variable of kind when it holds an absolute path, else ~/.config, ~/.local/share or
+// ~/.cache. No trailing slash, not created here; "" when the user has no home folder either.
+QString of(Kind kind);
+
+// $HOME when it is an absolute path, else the user's entry in the password database; "" when
+// neither names one.
+QString home();
+
+} // namespace user_folders

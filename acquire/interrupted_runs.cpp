@@ -1,9 +1,9 @@
 #include "interrupted_runs.h"
 
+#include "file_system.h"
 #include "find_last_number.h"
 #include "folder_lock.h"
 #include "kept_pages.h"
-#include "file_system.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -96,8 +96,7 @@ bool recoverFolder(Program& program, const QString& folder, int& stored) {
 }
 
 bool expired(const QString& note) {
-    return file_system::lastModified(note).daysTo(QDateTime::currentDateTime()) >
-           kNoteLifetimeDays;
+    return file_system::lastModified(note).daysTo(QDateTime::currentDateTime()) > kNoteLifetimeDays;
 }
 
 } // namespace

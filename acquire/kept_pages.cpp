@@ -1,10 +1,9 @@
 #include "kept_pages.h"
 
-#include "kept_folder.h"
 #include "file_system.h"
+#include "kept_folder.h"
 #include "page_store_messages.h"
 #include "program.h"
-
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "page_store.h"
 
+#include "file_system.h"
 #include "find_last_number.h"
 #include "kept_pages.h"
-#include "file_system.h"
 #include "native_name.h"
 #include "page_name.h"
 #include "page_store_messages.h"

@@ -1,7 +1,7 @@
 #include "run_journal.h"
 
-#include "kept_folder.h"
 #include "file_system.h"
+#include "kept_folder.h"
 #include "native_name.h"
 #include "page_store.h"
 

@@ -1,16 +1,16 @@
 // The adjustment dialog's trimming rectangle: drawn or moved with the mouse over IMG, or sized
 // in SIZE_X / SIZE_Y, then cut out.
-#include "number_text.h"
 #include "cnf_win.h"
+#include "number_text.h"
 #include "program.h"
 
-#include <climits>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {

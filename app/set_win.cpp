@@ -1,16 +1,15 @@
 #include "set_win.h"
 
-#include "number_text.h"
 #include "acquisition_commands.h"
 #include "desktop.h"
 #include "dialog_placement.h"
 #include "folder_tree.h"
 #include "gpath2.h"
 #include "number_box.h"
+#include "number_text.h"
 #include "orva_win.h"
 #include "program.h"
 
-#include <climits>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,6 +26,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QTreeView>
+#include <climits>
 
 namespace {
 

@@ -1,6 +1,5 @@
 // OK of the settings dialog: the settings stored in their order, ORVA.CNF saved, and the main
 // window brought up to date, redrawing only what the changes touch.
-#include "number_text.h"
 #include "acquisition_commands.h"
 #include "browse_view.h"
 #include "browsing_state.h"
@@ -8,6 +7,7 @@
 #include "folder_history.h"
 #include "folder_tree.h"
 #include "number_box.h"
+#include "number_text.h"
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
@@ -16,7 +16,6 @@
 #include "startup_folders.h"
 #include "startup_texts.h"
 
-#include <climits>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -25,6 +24,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <climits>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "settings_field.h"
 
-#include "settings_line.h"
 #include "number_text.h"
+#include "settings_line.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "settings_store.h"
 
 #include "native_name.h"
-#include "user_folders.h"
 #include "settings_disk.h"
 #include "settings_field.h"
 #include "settings_line.h"
 #include "settings_line_reader.h"
+#include "user_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,9 +3,9 @@
 #include "bound_folder.h"
 #include "file_system.h"
 #include "native_name.h"
-#include "user_folders.h"
 #include "picture_loader.h"
 #include "thumbnail_record.h"
+#include "user_folders.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

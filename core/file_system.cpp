@@ -27,8 +27,8 @@ QStringList list(const QString& folder, const QString& pattern) {
             continue;
         }
         // A link to nothing still takes its name, as a file would.
-        if (isFile(base + name) || (exists(base + name) && !isFolder(base + name) &&
-                                    canonical(base + name).isEmpty())) {
+        if (isFile(base + name) ||
+            (exists(base + name) && !isFolder(base + name) && canonical(base + name).isEmpty())) {
             names += name;
         }
     }
@@ -57,8 +57,8 @@ Result moveFile(const QString& source, const QString& destination, bool replace)
     if (!isFile(source) || destination.isEmpty()) {
         return Result::failure(ENOENT);
     }
-    Result renamed = replace ? renameReplacing(source, destination)
-                             : renameNoReplace(source, destination);
+    Result renamed =
+        replace ? renameReplacing(source, destination) : renameNoReplace(source, destination);
     if (renamed || !native::acrossVolumes(renamed)) {
         return renamed;
     }

@@ -262,10 +262,14 @@ Result makePath(const QString& folder) {
             return parent;
         }
     }
-    if (::mkdir(name.constData(), 0777) == 0 || isFolder(folder)) {
+    if (::mkdir(name.constData(), 0777) == 0) {
         return {};
     }
-    return Result::failure(errno == EEXIST ? ENOTDIR : errno);
+    const int error = errno;
+    if (isFolder(folder)) {
+        return {};
+    }
+    return Result::failure(error == EEXIST ? ENOTDIR : error);
 }
 
 Result remove(const QString& path) {

@@ -45,8 +45,9 @@ QString of(Kind kind) {
         return given;
     }
     const QString base = home();
-    return base.isEmpty() ? QString() : (base == QLatin1String("/") ? QString() : base) +
-                                            QLatin1String(rule.fallback);
+    return base.isEmpty()
+               ? QString()
+               : (base == QLatin1String("/") ? QString() : base) + QLatin1String(rule.fallback);
 }
 
 } // namespace user_folders

@@ -1,17 +1,16 @@
 #include "mprt_win.h"
 
-#include "number_text.h"
 #include "dialog_placement.h"
 #include "folder_list.h"
 #include "native_name.h"
 #include "number_box.h"
+#include "number_text.h"
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "print_output.h"
 #include "program.h"
 #include "sheet_run.h"
 
-#include <climits>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -28,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <climits>
 #include <cmath>
 
 namespace {

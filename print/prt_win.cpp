@@ -1,9 +1,9 @@
 #include "prt_win.h"
 
-#include "number_text.h"
 #include "dialog_placement.h"
 #include "native_name.h"
 #include "number_box.h"
+#include "number_text.h"
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "preview_picture.h"

@@ -2,6 +2,8 @@
 
 #include "bound_folder.h"
 #include "dib_qimage.h"
+#include "file_system.h"
+#include "native_name.h"
 #include "pelmix.h"
 
 #include <cctype>
@@ -172,42 +174,36 @@ bool update(const fs::path& folder, Counts& counts) {
     }
     // The folder's own thumbnails are cleaned up only when this program made the folder: a
     // folder of that name the user keeps is left alone.
-    std::error_code ec;
-    const bool ours = fs::exists(folder / "SNAPLET.INF", ec);
-    fs::directory_iterator entries(folder, ec);
-    for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
-        const fs::directory_entry& entry = *entries;
-        const Format format = formatOf(entry.path());
-        std::error_code fileError;
-        if (format == Format::None || !entry.is_regular_file(fileError)) {
+    const QString base = native_name::fromBytes(QByteArray::fromStdString(folder.string())) + '/';
+    const bool ours = file_system::exists(base + QStringLiteral("SNAPLET.INF"));
+    for (const QString& listed : file_system::list(base)) {
+        const std::string name = native_name::toBytes(listed).toStdString();
+        const fs::path picture = folder / name;
+        const Format format = formatOf(picture);
+        if (format == Format::None || !file_system::isFile(base + listed)) {
             continue;
         }
         struct timespec pictureTime {};
-        if (!modificationTime(entry.path(), pictureTime)) {
+        if (!modificationTime(picture, pictureTime)) {
             ++counts.failed;
             continue;
         }
-        const std::string name = entry.path().filename().string();
         struct stat present {};
         if (::fstatat(thumbnails.fd(), name.c_str(), &present, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(present.st_mode) && sameTime(present.st_mtim, pictureTime)) {
             ++counts.kept;
             continue;
         }
-        if (writeThumbnail(entry.path(), thumbnails, scratch, name, format, pictureTime)) {
+        if (writeThumbnail(picture, thumbnails, scratch, name, format, pictureTime)) {
             ++counts.written;
         } else {
             ++counts.failed;
         }
     }
     if (ours) {
-        std::error_code listError;
-        fs::directory_iterator old(folder / kFolder, listError);
-        for (; !listError && old != fs::directory_iterator(); old.increment(listError)) {
-            std::error_code fileError;
-            const std::string name = old->path().filename().string();
-            if (formatOf(old->path()) != Format::None &&
-                !fs::exists(folder / old->path().filename(), fileError) && !fileError &&
+        for (const QString& listed : file_system::list(base + QLatin1String(kFolder))) {
+            const std::string name = native_name::toBytes(listed).toStdString();
+            if (formatOf(fs::path(name)) != Format::None && !file_system::exists(base + listed) &&
                 thumbnails.removeFile(name) == 0) {
                 ++counts.removed;
             }

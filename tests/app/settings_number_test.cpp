@@ -1,6 +1,6 @@
 // Reading and writing of single values and lines in the settings files.
-#include "settings_line.h"
 #include "number_text.h"
+#include "settings_line.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -133,10 +133,18 @@ TEST(NumberText, EveryBoxReadsItsTextByTheOneRule) {
         double value;
         int64_t integer; // held within -32768..32767
     } cases[] = {
-        {" 3.75.2 ", 3.75, 4}, {"2.5e1", 25, 25},        {"12abc", 12, 12},
-        {"abc", 0, 0},         {"", 0, 0},               {"  -2.5", -2.5, -2},
-        {"3.5", 3.5, 4},       {"1e999", 0, 0},          {"99999999999", 99999999999.0, 32767},
-        {"-1e10", -1e10, -32768}, {"\t+7\t", 7, 7},      {"１２", 0, 0},
+        {" 3.75.2 ", 3.75, 4},
+        {"2.5e1", 25, 25},
+        {"12abc", 12, 12},
+        {"abc", 0, 0},
+        {"", 0, 0},
+        {"  -2.5", -2.5, -2},
+        {"3.5", 3.5, 4},
+        {"1e999", 0, 0},
+        {"99999999999", 99999999999.0, 32767},
+        {"-1e10", -1e10, -32768},
+        {"\t+7\t", 7, 7},
+        {"１２", 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -110,7 +110,7 @@ TEST(FileSystem, ANameThatIsTakenIsRefusedOrReplacedButNeverWrittenThrough) {
 
 TEST(FileSystem, NamesThatAreNotUtf8KeepTheirBytes) {
     TempDir dir;
-    const std::string latin = dir.file("caf\xe9.jpg");   // Latin-1
+    const std::string latin = dir.file("caf\xe9.jpg");     // Latin-1
     const std::string sjis = dir.file("\x8e\xca\x90\x5e"); // Shift-JIS, no extension
     put(latin, "picture");
     EXPECT_EQ(fsys::list(q(dir.path())), QStringList{q("caf\xe9.jpg")});

@@ -1,7 +1,6 @@
 // The user's folders from the environment, by the base-directory rules.
-#include "user_folders.h"
-
 #include "native_name.h"
+#include "user_folders.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

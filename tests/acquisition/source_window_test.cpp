@@ -4,6 +4,7 @@
 #include "acquisition_environment.h"
 #include "pelmix.h"
 #include "pmxacq.h"
+#include "qt_support.h"
 #include "temp_dir.h"
 
 #include <QAbstractEventDispatcher>
@@ -20,20 +21,12 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "source_window_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    return *app;
-}
-
 void pump(void*) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void wake(void*) {
-    if (auto* dispatcher = QAbstractEventDispatcher::instance(application().thread())) {
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(testApplication().thread())) {
         dispatcher->wakeUp();
     }
 }
@@ -68,7 +61,7 @@ TEST(ScanMulti, TwoBatchesFromTheSourceWindowThenClose) {
     const AcquisitionEnvironment environment(ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::None,
                                              "");
 
-    application();
+    testApplication();
     QWidget mainWindow;
     mainWindow.resize(400, 300);
     mainWindow.show();

@@ -4,6 +4,7 @@
 
 #include "../app/catalogue_fixture.h"
 #include "cnf_win.h"
+#include "qt_support.h"
 #include "sv_cpr.h"
 
 #include <QAction>
@@ -30,8 +31,6 @@ protected:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
-    static QString q(const std::string& text) { return QString::fromStdString(text); }
 
     // A BMP picture whose pixels are pixel(x, y): saved and read back exactly.
     static void writeBmp(const std::string& path, int width, int height,
@@ -65,16 +64,6 @@ protected:
         return nullptr;
     }
 
-    // Text typed over a box the way a user does: click, select all, type, leave with Tab.
-    static void typeInto(QLineEdit* box, const QString& text) {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_EQ(focus, box);
-        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(focus, text);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-
     // The JPEG quality dialog, once it is up: moves the bar to quality (-1: keeps the start) and
     // presses Save, or presses Cancel. started receives the quality it opened with.
     void answerJpeg(bool save, int quality = -1, int* started = nullptr) {
@@ -92,15 +81,5 @@ protected:
             }
             QTest::mouseClick(save ? dialog->SAVEOK : dialog->CANCEL, Qt::LeftButton);
         });
-    }
-
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& request : prompter.requests) {
-            if (request.kind == QLatin1String("message")) {
-                texts << request.message.text;
-            }
-        }
-        return texts;
     }
 };

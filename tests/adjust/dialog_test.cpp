@@ -32,7 +32,7 @@ TEST_F(AdjustDialogTest, OpensOverTheDisabledMainWindowAndClosesBack) {
     refresh().REFRESH_CATALOGUE(0);
     program.browse.CAT_CURRENT.clear();
     window().MNU_FILE_CNF->trigger();
-    EXPECT_EQ(messages(),
+    EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("調整したい絵をドラッグして調整の上へドロップしてするか"
                                          "指定してから実行させてください。")});
     EXPECT_EQ(opened(), nullptr);
@@ -123,7 +123,7 @@ TEST_F(AdjustDialogTest, WarnsOfPicturesItCannotServeAndOpensUnreadableOnesEmpty
         prompter.requests.clear();
         CNF_WIN* dialog = open(c.name);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(messages(), c.warned ? QStringList{warning} : QStringList{});
+        EXPECT_EQ(prompter.messages(), c.warned ? QStringList{warning} : QStringList{});
         if (c.warned) {
             EXPECT_EQ(prompter.requests[0].message.icon, Prompter::Icon::Exclamation);
         }
@@ -153,7 +153,7 @@ TEST_F(AdjustDialogTest, BoxesClampToTheBarsAndRedrawFollowsTheAutomaticSetting)
          {std::pair{dialog->R_VAL, dialog->R_BAR}, std::pair{dialog->BRIGHT_VAL, dialog->BRIGHT}}) {
         for (const auto& c : boxes) {
             SCOPED_TRACE(c.typed);
-            typeInto(box, QString::fromLatin1(c.typed));
+            typeInto(box, QString::fromLatin1(c.typed), true);
             EXPECT_EQ(bar->value(), c.value);
             EXPECT_EQ(box->text(), QString::fromLatin1(c.text));
         }

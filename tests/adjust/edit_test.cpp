@@ -61,15 +61,15 @@ TEST_F(AdjustEditTest, EachTurnIsSavedOverTheFile) {
         dialog->close();
         expectPixels(load(name).get(), c.width, c.height, c.expected);
     }
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty());
 }
 
 TEST_F(AdjustEditTest, ATurnedCutOutMovedByTheMouseIsSavedWithItsColours) {
     writeBmp(folder.file("pic.bmp"), 6, 4, grid);
     CNF_WIN* dialog = open("pic.bmp");
     ASSERT_NE(dialog, nullptr);
-    typeInto(dialog->BRIGHT_VAL, QStringLiteral("10"));
-    typeInto(dialog->R_VAL, QStringLiteral("20"));
+    typeInto(dialog->BRIGHT_VAL, QStringLiteral("10"), true);
+    typeInto(dialog->R_VAL, QStringLiteral("20"), true);
     QTest::mouseClick(dialog->CMD_BASE_CNG[0], Qt::LeftButton);
     QTest::mouseClick(dialog->TURN[0], Qt::LeftButton); // now 4 x 6
     QTest::mouseClick(dialog->CMD_BASE_CNG[2], Qt::LeftButton);
@@ -85,8 +85,8 @@ TEST_F(AdjustEditTest, ATurnedCutOutMovedByTheMouseIsSavedWithItsColours) {
     EXPECT_TRUE(dialog->TRIMAREA->isVisible());
 
     // Sized 2 x 3 in the boxes, then moved by the mouse as far right and down as it goes.
-    typeInto(dialog->SIZE_X, QStringLiteral("2"));
-    typeInto(dialog->SIZE_Y, QStringLiteral("3"));
+    typeInto(dialog->SIZE_X, QStringLiteral("2"), true);
+    typeInto(dialog->SIZE_Y, QStringLiteral("3"), true);
     const QRect area = dialog->TRIMAREA->geometry();
     const QPoint grab = area.center();
     QTest::mousePress(img, Qt::LeftButton, {}, grab);
@@ -116,8 +116,8 @@ TEST_F(AdjustEditTest, ATurnedCutOutMovedByTheMouseIsSavedWithItsColours) {
     QTest::mouseClick(dialog->Command17, Qt::LeftButton);
     EXPECT_FALSE(dialog->TRIM_SET);
     EXPECT_EQ(dialog->SIZE_X->text(), QStringLiteral("0"));
-    typeInto(dialog->SIZE_X, QStringLiteral("1"));
-    typeInto(dialog->SIZE_Y, QStringLiteral("0")); // at least 1
+    typeInto(dialog->SIZE_X, QStringLiteral("1"), true);
+    typeInto(dialog->SIZE_Y, QStringLiteral("0"), true); // at least 1
     EXPECT_EQ(dialog->SIZE_Y->text(), QStringLiteral("1"));
     QTest::mouseClick(dialog->Command14, Qt::LeftButton);
     EXPECT_EQ(dialog->ADJ_WIDTH, 1);
@@ -126,8 +126,8 @@ TEST_F(AdjustEditTest, ATurnedCutOutMovedByTheMouseIsSavedWithItsColours) {
     QTest::mouseClick(dialog->Command17, Qt::LeftButton);
     QTest::mouseClick(dialog->Command14, Qt::LeftButton);
     EXPECT_EQ(dialog->ADJ_WIDTH, 1);
-    typeInto(dialog->BRIGHT_VAL, QStringLiteral("0"));
-    typeInto(dialog->R_VAL, QStringLiteral("0"));
+    typeInto(dialog->BRIGHT_VAL, QStringLiteral("0"), true);
+    typeInto(dialog->R_VAL, QStringLiteral("0"), true);
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
     const Colour first = turned(2, 3);
     expectPixels(load("pic.bmp").get(), 1, 1, [&](int, int) {

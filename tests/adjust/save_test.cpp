@@ -89,7 +89,7 @@ TEST_F(AdjustSaveTest, SaveAsWritesEachFormatAsAnswered) {
         for (const char* middle : c.asked) {
             asked << question(path, middle);
         }
-        EXPECT_EQ(messages(), asked);
+        EXPECT_EQ(prompter.messages(), asked);
         for (size_t i = 1; i < prompter.requests.size(); ++i) {
             EXPECT_EQ(prompter.requests[i].message.icon, Prompter::Icon::Question);
             EXPECT_EQ(prompter.requests[i].message.buttons, Prompter::Buttons::YesNo);
@@ -149,7 +149,7 @@ TEST_F(AdjustSaveTest, SaveAsWritesEachFormatAsAnswered) {
     ASSERT_NE(dialog, nullptr);
     QTest::mouseClick(dialog->Command15, Qt::LeftButton);
     EXPECT_FALSE(fs::exists(folder.file("icon.ICO")));
-    ASSERT_EQ(messages().size(), 1);
+    ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.requests.back().message.icon, Prompter::Icon::Exclamation);
 }
 
@@ -195,9 +195,10 @@ TEST_F(AdjustSaveTest, ASaveOverTheSystemRefusesIsToldAndTheOldFileStays) {
     ASSERT_NE(dialog, nullptr);
     QTest::mouseClick(dialog->TURN[0], Qt::LeftButton);
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
-    EXPECT_EQ(messages(), QStringList{program.ADJUST_PATH +
-                                      QStringLiteral("\nに保存できませんでした。元のファイルは変更"
-                                                     "されていません。")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{program.ADJUST_PATH +
+                          QStringLiteral("\nに保存できませんでした。元のファイルは変更"
+                                         "されていません。")});
     EXPECT_FALSE(dialog->ADJ_OVERWRITTEN);
     EXPECT_EQ(readBytes(volume.file("kept.bmp")), before);
     dialog->close();

@@ -5,6 +5,7 @@
 #include "file_system.h"
 #include "file_times.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "source_folder_move.h"
@@ -17,10 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 void writeText(const std::string& path, const std::string& text) {
     ASSERT_TRUE(writeBytes(path, text.data(), text.size())) << path;

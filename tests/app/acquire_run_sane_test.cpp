@@ -6,6 +6,7 @@
 #include "acquisition_library.h"
 #include "orva_win.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -20,10 +21,6 @@
 
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // Before anything starts SANE: only the test backend, with the system's settings for it, and no
 // chosen default source, so that the first SANE device is the default.
 class SaneEnvironment : public ::testing::Environment {
@@ -31,11 +28,7 @@ public:
     void SetUp() override {
         environment_ = std::make_unique<AcquisitionEnvironment>(
             ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::TestBackend, "");
-        static int argc = 1;
-        static char appName[] = "acquire_run_sane_test";
-        static char* argv[] = {appName, nullptr};
-        static auto* app = new QApplication(argc, argv); // lives until the process ends
-        (void)app;
+        testApplication();
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "acquisition_library.h"
 #include "orva_win.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "small_volume.h"
@@ -26,10 +27,6 @@
 
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // Before anything starts SANE or the manager: the virtual scanner is the default source and
 // SANE has no backend.
 class ScannerEnvironment : public ::testing::Environment {
@@ -37,11 +34,7 @@ public:
     void SetUp() override {
         environment_ = std::make_unique<AcquisitionEnvironment>(
             ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::None, "Virtual Scanner");
-        static int argc = 1;
-        static char appName[] = "acquire_run_scanner_test";
-        static char* argv[] = {appName, nullptr};
-        static auto* app = new QApplication(argc, argv); // lives until the process ends
-        (void)app;
+        testApplication();
     }
 
 private:

@@ -10,6 +10,7 @@
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "run_journal.h"
 #include "scripted_prompter.h"
@@ -30,18 +31,6 @@
 #include <memory>
 
 namespace {
-
-void application() {
-    static int argc = 1;
-    static char name[] = "acquire_run_steps_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    (void)app;
-}
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Writes `pages` colour BMP page files per scan, as the library would, and records the calls.
 class ScriptedLibrary : public AcquisitionLibrary {
@@ -77,7 +66,7 @@ public:
 class RunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         USR_SETTINGS& s = program.settings;
         s.BASD = base();
         s.BADM = 0;

@@ -6,6 +6,7 @@
 #include "display_refresh.h"
 #include "orva_win.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -20,18 +21,10 @@
 #include <memory>
 #include <string>
 
-inline QApplication& catalogueApplication() {
-    static int argc = 1;
-    static char name[] = "catalogue_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    return *app;
-}
-
 class CatalogueFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        catalogueApplication();
+        testApplication();
         program.settings.CMTX = 4;
         program.settings.CMTY = 2;
         program.settings.CMTT = 8;

@@ -4,6 +4,7 @@
 #include "folder_history.h"
 #include "orva_win.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "single_twips.h"
@@ -27,14 +28,6 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "layout_main_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    return *app;
-}
-
 class WideScrollBars : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -48,7 +41,7 @@ public:
 
 class LayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override { application(); }
+    void SetUp() override { testApplication(); }
 
     ORVA_WIN& window(QSize size) {
         if (!window_) {

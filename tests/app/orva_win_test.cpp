@@ -6,6 +6,7 @@
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -32,14 +33,6 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "orva_win_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    return *app;
-}
-
 QStringList actionTexts(const QMenu* menu) {
     QStringList texts;
     for (const QAction* action : menu->actions()) {
@@ -50,7 +43,7 @@ QStringList actionTexts(const QMenu* menu) {
 
 class OrvaWinTest : public ::testing::Test {
 protected:
-    void SetUp() override { application(); }
+    void SetUp() override { testApplication(); }
 
     ORVA_WIN& window() {
         if (!window_) {

@@ -2,6 +2,7 @@
 // conversion: up while the call runs, with the call's caption and text, gone shortly after.
 #include "pelmix.h"
 #include "progress_window.h"
+#include "qt_support.h"
 #include "temp_dir.h"
 #include "test_images.h"
 
@@ -21,11 +22,7 @@ struct Seen {
 };
 
 TEST(ProgressWindowTest, ShowsTheCallWhileItRunsAndGoesAfterwards) {
-    static int argc = 1;
-    static char name[] = "progress_window_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    (void)app;
+    testApplication();
     QWidget owner;
     owner.show();
     ProgressWindow progress(&owner);

@@ -7,6 +7,7 @@
 #include "folder_tree.h"
 #include "help_window.h"
 #include "orva_win_picture_list.h"
+#include "qt_support.h"
 #include "set_win.h"
 #include "settings_store.h"
 #include "small_volume.h"
@@ -114,7 +115,6 @@ protected:
     }
     void TearDown() override { closeOthers(); }
 
-    static QString q(const std::string& text) { return QString::fromStdString(text); }
     std::string cnf() const { return readBytes((program.SETTINGS_DIR + "ORVA.CNF").toStdString()); }
     bool saveSettingsFile() {
         return SettingsStore(program.PROGRAM_DIR, program.SETTINGS_DIR)
@@ -170,32 +170,10 @@ protected:
     static void clickText(QWidget* w) {
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
     }
-    static void typeInto(QLineEdit* box, const QString& text) {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_EQ(focus, box);
-        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-        for (const QChar c : text) {
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                                c.unicode() < 128 ? Qt::Key(QChar(c).toUpper().unicode())
-                                                  : Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
-        }
-    }
     static void leave() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
     static void ok(SET_WIN* d) {
         QTest::mouseClick(d->Command1, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& request : prompter.requests) {
-            if (request.kind == QLatin1String("message")) {
-                texts << request.message.text;
-            }
-        }
-        return texts;
     }
 
     TempDir root; // prog/ is the program folder
@@ -247,17 +225,18 @@ TEST_F(SettingsDialogTest, InputRules) {
     prompter.requests.clear();
     typeInto(d->Text6, QStringLiteral("999"));
     leave();
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty());
     typeInto(d->Text6, QStringLiteral("12345"));
     leave();
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("12345は桁数をオーバーしています。")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("12345は桁数をオーバーしています。")});
     QTest::qWait(20);
     EXPECT_EQ(QApplication::focusWidget(), d->Text6);
     // OK refuses it too, with one message.
     prompter.requests.clear();
     typeInto(d->Text6, QStringLiteral("1000"));
     QTest::mouseClick(d->Command1, Qt::LeftButton);
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("1000は桁数をオーバーしています。")});
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("1000は桁数をオーバーしています。")});
     ASSERT_EQ(openWindows("SET_WIN").size(), 1u);
     QTest::qWait(20);
     EXPECT_EQ(QApplication::focusWidget(), d->Text6);
@@ -284,7 +263,7 @@ TEST_F(SettingsDialogTest, InputRules) {
     page(*d, 4);
     prompter.requests.clear();
     clickText(d->Check9);
-    EXPECT_EQ(messages(),
+    EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("Snaplet が見つかりません。\nインストールしている場"
                                          "合、場所の設定をしてください。")});
     EXPECT_TRUE(d->Text4->text().isEmpty());
@@ -293,8 +272,9 @@ TEST_F(SettingsDialogTest, InputRules) {
     ASSERT_TRUE(writeBytes(root.file("Snaplet/SNAPLET"), "#!/bin/sh\n", 10));
     prompter.requests.clear();
     clickText(d->Check9);
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Snaplet がみつかりました。\n正しくない場合、"
-                                                     "正しいSnapletを指定してください。")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("Snaplet がみつかりました。\n正しくない場合、"
+                                         "正しいSnapletを指定してください。")});
     EXPECT_EQ(d->Text4->text(), q(root.file("Snaplet/SNAPLET")));
     EXPECT_EQ(program.settings.UTNT, 1);
     EXPECT_TRUE(d->Option18[0]->isChecked());
@@ -394,7 +374,7 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
          [&](SET_WIN& d) {
              page(d, 4);
              clickText(d.Check9);
-             EXPECT_EQ(messages().size(), 1); // not found beside the program folder
+             EXPECT_EQ(prompter.messages().size(), 1); // not found beside the program folder
              prompter.requests.clear();
          },
          [&] {
@@ -461,7 +441,7 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
         EXPECT_TRUE(w.isEnabled());
         change.check();
         EXPECT_EQ(edited(savedSettings()), edited(s));
-        EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(" | ").toStdString();
         prompter.requests.clear();
     }
 }
@@ -569,9 +549,9 @@ TEST_F(SettingsDialogTest, FailedSaveIsToldAndTheSettingsStayInEffect) {
     ok(d);
     volume.setReadOnly(false);
 
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].startsWith(QStringLiteral("設定を保存できませんでした。")));
-    EXPECT_TRUE(messages()[0].contains(program.SETTINGS_DIR + "ORVA.CNF"));
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith(QStringLiteral("設定を保存できませんでした。")));
+    EXPECT_TRUE(prompter.messages()[0].contains(program.SETTINGS_DIR + "ORVA.CNF"));
     EXPECT_EQ(cnf(), before);
     EXPECT_EQ(program.settings.DSPD, 1);
     EXPECT_FALSE(window().DSP8_IMG[0]->isVisibleTo(window().PIC8_BASE));
@@ -638,7 +618,8 @@ TEST_F(SettingsDialogTest, EveryMenuItemAndToolButtonReachesItsWork) {
         {"MNU_HELP_HELP", menu(w.MNU_HELP_HELP), opened("HelpWindow")},
         {"MNU_HELP_VERSION", menu(w.MNU_HELP_VERSION),
          [this] {
-             return messages() == QStringList{program.APP_TITLE + '\n' + program.APP_VERSION};
+             return prompter.messages() ==
+                    QStringList{program.APP_TITLE + '\n' + program.APP_VERSION};
          }},
         {"BTN_TWAIN_GO", button(w.BTN_TWAIN_GO), library_called},
         {"BTN_SET_GO", button(w.BTN_SET_GO), opened("SET_WIN")},

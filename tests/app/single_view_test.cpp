@@ -9,6 +9,7 @@
 #include "pelmix.h"
 #include "picture_loader.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "single_fit.h"
@@ -31,14 +32,6 @@
 #include <memory>
 
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "single_view_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    return *app;
-}
 
 TEST(SingleFitTest, FitsIntoTheAreaKeepingProportions) {
     // Larger pictures are reduced, smaller ones enlarged, until one side meets the area.
@@ -67,7 +60,7 @@ TEST(SingleFitTest, ScrollRangeMiddleAndStep) {
 class SingleViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         program.browse.DISP_DIR = QString::fromStdString(folder.path()) + QLatin1Char('/');
         program.settings.DSPM = 2;
     }

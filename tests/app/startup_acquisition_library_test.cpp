@@ -2,6 +2,7 @@
 // shown through the Prompter.
 #include "acquisition_library.h"
 #include "acquisition_library_host.h"
+#include "qt_support.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 #include "winport_host.h"
@@ -12,14 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "startup_acquisition_library_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    (void)app;
-}
 
 TEST(AcquisitionLibraryBinding, MissingLibraryFailsEveryCall) {
     ScriptedPrompter prompter;
@@ -34,7 +27,7 @@ TEST(AcquisitionLibraryBinding, MissingLibraryFailsEveryCall) {
 }
 
 TEST(AcquisitionLibraryBinding, ReadsTheSourceListOfTheProgramFolder) {
-    ensureApplication();
+    testApplication();
     TempDir config;
     TempDir sane; // no SANE backends: the virtual scanner is the only source
     writeBytes(sane.file("dll.conf"), "", 0);
@@ -97,7 +90,7 @@ TEST(AcquisitionMessageBoxes, AnswersBecomeBoxResults) {
 }
 
 TEST(AcquisitionMessageBoxes, MessageBoxAGoesThroughThePrompter) {
-    ensureApplication();
+    testApplication();
     ScriptedPrompter prompter;
     prompter.answers = {Prompter::No};
     registerAcquisitionHost(prompter);

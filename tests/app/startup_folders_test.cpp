@@ -4,6 +4,7 @@
 #include "desktop.h"
 #include "folder_history.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "startup_folders.h"
@@ -24,14 +25,6 @@ void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "startup_folders_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    (void)app;
-}
-
 class StartupFolders : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
@@ -41,7 +34,7 @@ protected:
     QString tempDir() const { return QString::fromStdString(temp.path()); }
 
     void SetUp() override {
-        ensureApplication();
+        testApplication();
         program.PROGRAM_DIR = QStringLiteral("/opt/orvana/");
         program.TODAY_STR = QStringLiteral("12082026");
     }

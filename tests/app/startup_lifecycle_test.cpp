@@ -6,6 +6,7 @@
 #include "orva_win.h"
 #include "orva_win_picture_list.h"
 #include "program.h"
+#include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "small_volume.h"
@@ -34,14 +35,6 @@ void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "startup_lifecycle_test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QApplication(argc, argv); // lives until the process ends
-    (void)app;
-}
 
 QByteArray fileBytes(const QString& path) {
     QFile f(path);
@@ -80,7 +73,7 @@ protected:
     QString picturesDir() const { return QString::fromStdString(pictures.path()) + '/'; }
 
     void SetUp() override {
-        ensureApplication();
+        testApplication();
         // The user's own configuration and data folders stay out of the tests.
         qputenv("XDG_CONFIG_HOME", (home.path() + "/config").c_str());
         qputenv("XDG_DATA_HOME", (home.path() + "/data").c_str());

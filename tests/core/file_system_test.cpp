@@ -3,6 +3,7 @@
 // read-only one. After every failure both files are as they were and nothing is left behind.
 #include "file_system.h"
 #include "native_name.h"
+#include "qt_support.h"
 #include "small_volume.h"
 #include "temp_dir.h"
 
@@ -16,10 +17,6 @@
 namespace fsys = file_system;
 
 namespace {
-
-QString q(const std::string& path) {
-    return native_name::fromBytes(QByteArray::fromStdString(path));
-}
 
 void put(const std::string& path, const std::string& text) {
     ASSERT_TRUE(writeBytes(path, text.data(), text.size())) << path;

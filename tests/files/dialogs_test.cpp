@@ -113,8 +113,9 @@ TEST_F(DialogTest, RenameKeepsTheExtensionAndRefusesTakenNames) {
     typeOver(QStringLiteral("P02"));
     press(Qt::Key_Return);
     QTest::mouseClick(dialog->OK, Qt::LeftButton);
-    EXPECT_EQ(messages(), (QStringList{QStringLiteral("既に存在するファイル名です。"),
-                                       QStringLiteral("指定したファイル名は既に存在します。")}));
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{QStringLiteral("既に存在するファイル名です。"),
+                           QStringLiteral("指定したファイル名は既に存在します。")}));
     ASSERT_TRUE(stillOpen<REN_WIN>());
 
     QTest::mouseClick(dialog->Text1, Qt::LeftButton);
@@ -136,7 +137,7 @@ TEST_F(DialogTest, RenameKeepsTheExtensionAndRefusesTakenNames) {
     QTest::mouseClick(dialog->Text1, Qt::LeftButton);
     typeOver(QStringLiteral("other"));
     QTest::mouseClick(dialog->OK, Qt::LeftButton);
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("ソース側ファイルが存在しません。")});
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("ソース側ファイルが存在しません。")});
     QTest::mouseClick(dialog->CANCEL, Qt::LeftButton);
 }
 
@@ -167,7 +168,7 @@ TEST_F(DialogTest, MenuCommandsWithoutACurrentFileSayWhatToDo) {
     program.browse.CAT_CURRENT.clear();
     w.MNU_FILE_DELETE->trigger();
     w.MNU_FILE_RENAME->trigger();
-    EXPECT_EQ(messages(),
+    EXPECT_EQ(prompter.messages(),
               (QStringList{QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか"
                                           "指定してから実行させてください。"),
                            QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから"
@@ -196,7 +197,7 @@ TEST_F(DialogTest, NewFolderDialog) {
     typeOver(QStringLiteral("sub"));
     press(Qt::Key_Return);
     EXPECT_EQ(
-        messages(),
+        prompter.messages(),
         (QStringList{QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"),
                      q(tray.file("sub")) +
                          QStringLiteral("\nは既に存在するフォルダー(ディレクトリー)名です。")}));
@@ -252,4 +253,3 @@ TEST_F(DialogTest, FolderDialogsOpenOnTheNearestFolderThatExists) {
     QTest::mouseClick(source->Command1, Qt::LeftButton);
     EXPECT_EQ(program.settings.NTWP, q(tray.path()) + QLatin1Char('/'));
 }
-

@@ -95,7 +95,7 @@ TEST_F(DropTest, SourceFolderAsDestinationIsRefusedHoweverItIsNamed) {
         prompter.requests.clear();
         dropCell(w.COPY, 0);
         dropCell(w.MOVE, 0);
-        EXPECT_EQ(messages(),
+        EXPECT_EQ(prompter.messages(),
                   (QStringList{QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"),
                                QStringLiteral("移動元と移動先が一緒です、移動を中止します。")}));
         EXPECT_EQ(namesIn(folder.path()), before);
@@ -257,7 +257,7 @@ TEST_F(DropTest, EditorTargetsFollowTheEditorSettings) {
     EXPECT_EQ(launcher.starts[0].program, QStringLiteral("/bin/true"));
     EXPECT_EQ(launcher.starts[0].arguments, QStringList{disp("p03.jpg")});
     EXPECT_TRUE(launcher.starts[1].arguments.isEmpty());
-    EXPECT_EQ(messages(),
+    EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("SetUpで編集に使用するソフトを設定してください。")});
 
     // Print opens its dialog on the file, which keeps the main window from use until it closes;
@@ -309,7 +309,7 @@ TEST_F(DropTest, ADriveThatCannotBeReadIsToldAndTheListGoesBack) {
 }
 
 TEST(EditorIcon, ComesFromTheDesktopEntryThatStartsTheProgram) {
-    catalogueApplication();
+    testApplication();
     TempDir applications;
     QImage red(48, 48, QImage::Format_RGB32);
     red.fill(Qt::red);

@@ -6,6 +6,7 @@
 #include "../app/catalogue_fixture.h"
 #include "catalogue_input.h"
 #include "folder_tree.h"
+#include "qt_support.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -23,7 +24,6 @@ protected:
         refresh().REFRESH_CATALOGUE(0);
     }
 
-    static QString q(const std::string& text) { return QString::fromStdString(text); }
     QString disp(const std::string& name) const { return program.browse.DISP_DIR + q(name); }
 
     void showTray(const std::string& folder) {
@@ -49,14 +49,6 @@ protected:
         QApplication::sendEvent(target, &drop);
     }
     void dropCell(QWidget* target, int index) { drop(target, cellData(index).get()); }
-
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& request : prompter.requests) {
-            texts << request.message.text;
-        }
-        return texts;
-    }
 
     TempDir data; // XDG_DATA_HOME: the user's trash
     TempDir tray;

@@ -97,12 +97,6 @@ void setResolution(HGLOBAL image, int32_t x, int32_t y) {
     GlobalUnlock(image);
 }
 
-PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image) {
-    const auto header = *static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(image));
-    GlobalUnlock(image);
-    return header;
-}
-
 // The same picture stored as a 32-bit top-down image.
 ImageHandle as32BitTopDown(HGLOBAL rgb) {
     const IMAGE_INFO info = infoOf(rgb);

@@ -29,13 +29,6 @@ HGLOBAL rawDib(int32_t width, int32_t height, uint16_t bits, uint32_t compressio
     return handle;
 }
 
-PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image) {
-    PELMIX_BITMAPINFOHEADER header{};
-    std::memcpy(&header, GlobalLock(image), sizeof header);
-    GlobalUnlock(image);
-    return header;
-}
-
 QColor qcolour(Colour c) {
     return QColor(c.r, c.g, c.b);
 }

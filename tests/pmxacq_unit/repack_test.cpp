@@ -10,13 +10,6 @@ using namespace pmxacq;
 
 namespace {
 
-PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image) {
-    PELMIX_BITMAPINFOHEADER header{};
-    std::memcpy(&header, GlobalLock(image), sizeof header);
-    GlobalUnlock(image);
-    return header;
-}
-
 // A source's block: the image with slack bytes after the rows and biSizeImage left at 0.
 HGLOBAL sourceBlock(HGLOBAL image, size_t slack) {
     SIZE_T size = GlobalSize(image);

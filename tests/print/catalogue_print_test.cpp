@@ -3,6 +3,7 @@
 #include "catalogue_sheet.h"
 #include "mprt_win.h"
 #include "print_fixture.h"
+#include "qt_support.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,11 +29,6 @@ protected:
     // A click on a check or radio button's own text, where a user clicks.
     static void press(QWidget* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-    static void typeInto(QLineEdit* box, const char* text) {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "print_fixture.h"
 #include "printer_access.h"
 #include "prt_win.h"
+#include "qt_support.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -91,7 +92,6 @@ public:
     static constexpr const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 
 private:
-    static QString q(const std::string& s) { return QString::fromStdString(s); }
     static int run(const char* program, const std::vector<std::string>& arguments) {
         QStringList list;
         for (const std::string& a : arguments) {
@@ -116,7 +116,7 @@ TEST(CupsPrint, PrintsThroughTheSpoolerWithThePpdsPrintableArea) {
         GTEST_SKIP() << "no CUPS scheduler could be started here: " << why;
     }
     setenv("CUPS_SERVER", spooler.server().c_str(), 1);
-    catalogueApplication();
+    testApplication();
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
     Program program(prompter, launcher);

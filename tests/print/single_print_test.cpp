@@ -2,6 +2,7 @@
 // where the picture lands on the paper.
 #include "print_fixture.h"
 #include "prt_win.h"
+#include "qt_support.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,11 +27,6 @@ protected:
             QApplication::setActiveWindow(dialog);
         }
         return dialog;
-    }
-    static void typeInto(QLineEdit* box, const char* text) {
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
     }
     static QString shown(const QLineEdit* box) { return box->text(); }
 };

@@ -4,6 +4,7 @@
 #include "prompter.h"
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <vector>
 
@@ -24,6 +25,17 @@ public:
     // The filters and the first choice of the last saveFileAs.
     QStringList saveFilters;
     int saveFilter = -1;
+
+    // The texts of the message boxes shown, in order.
+    QStringList messages() const {
+        QStringList texts;
+        for (const Request& request : requests) {
+            if (request.kind == QLatin1String("message")) {
+                texts << request.message.text;
+            }
+        }
+        return texts;
+    }
 
     int message(QWidget*, const Message& m) override {
         requests.push_back({"message", m, {}, {}});

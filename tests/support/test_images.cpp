@@ -159,3 +159,10 @@ double meanDifference(HGLOBAL a, HGLOBAL b) {
     }
     return sum / (3.0 * ia.WIDTH * ia.HEIGHT);
 }
+
+PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image) {
+    PELMIX_BITMAPINFOHEADER header{};
+    std::memcpy(&header, GlobalLock(image), sizeof header);
+    GlobalUnlock(image);
+    return header;
+}

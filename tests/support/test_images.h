@@ -58,6 +58,8 @@ Colour pixelAt(HGLOBAL image, int x, int y);
 uint8_t indexAt(HGLOBAL image, int x, int y);
 
 IMAGE_INFO infoOf(HGLOBAL image);
+// The image's BITMAPINFOHEADER as it is stored.
+PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image);
 
 // A picture with structure (gradients and blocks), for lossy round trips.
 Colour testPattern(int x, int y, int width, int height);

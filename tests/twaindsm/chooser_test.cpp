@@ -1,6 +1,7 @@
 // The source chooser, shown for MSG_USERSELECT and driven by a timer as a user would: OK
 // remembers the choice, Cancel leaves everything as it was.
 #include "manager_harness.h"
+#include "qt_support.h"
 #include "source_chooser.h"
 
 #include <QApplication>
@@ -16,19 +17,9 @@ using namespace twaindsm::testing;
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "chooser_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing an application down among the exit handlers of the libraries it
-    // loaded crashes now and then.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
-
 // Runs act on the chooser once it is on screen; gives up (closing nothing) after two seconds.
 void whenChooserShows(std::function<void(SourceChooser&)> act) {
-    auto* timer = new QTimer(&application());
+    auto* timer = new QTimer(&testApplication());
     auto tries = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -54,7 +45,7 @@ void click(SourceChooser& chooser, const char* button) {
 }
 
 struct ChooserTest : ::testing::Test {
-    void SetUp() override { application(); }
+    void SetUp() override { testApplication(); }
     ManagerHarness h;
     TW_IDENTITY chosen{};
 
@@ -131,7 +122,7 @@ TEST_F(ChooserTest, OnlyBetweenOpeningAndClosingTheManager) {
 }
 
 TEST(SourceChooserDialog, OkNeedsASelection) {
-    application();
+    testApplication();
     SourceChooser empty(QStringList{}, 0);
     EXPECT_FALSE(empty.findChild<QPushButton*>(QStringLiteral("okButton"))->isEnabled());
     EXPECT_EQ(empty.chosenIndex(), -1);

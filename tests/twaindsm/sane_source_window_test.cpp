@@ -1,5 +1,6 @@
 // The SANE source's window driven like a user would: choices, Scan, pages arriving while the
 // window keeps answering, Close.
+#include "qt_support.h"
 #include "sane_source.h"
 #include "sane_test_config.h"
 #include "source_factory.h"
@@ -22,14 +23,7 @@ namespace {
 
 class SaneSourceWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "sane_source_window_test";
-        static char* argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr) {
-            new QApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { testApplication(); }
 
     void SetUp() override {
         ASSERT_TRUE(kSaneTestConfig.complete());

@@ -1,6 +1,7 @@
 // The virtual scanner as the manager drives it: batches, pending counts, the feeder, the pages'
 // size and type, and its window.
 #include "dib.h"
+#include "qt_support.h"
 #include "source_factory.h"
 #include "test_images.h"
 #include "virtual_page.h"
@@ -19,15 +20,6 @@
 using namespace twaindsm;
 
 namespace {
-
-// Made once and never destroyed: tearing Qt down among the exit handlers is not safe.
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "virtual_scanner_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 struct VirtualScannerTest : ::testing::Test {
     VirtualScanner scanner;
@@ -204,7 +196,7 @@ TEST_F(VirtualScannerTest, OversizedPageIsRefusedAndStillLeavesTheFeeder) {
 // The window. One application serves every window test in this program.
 struct VirtualScannerWindowTest : VirtualScannerTest {
     void SetUp() override {
-        application();
+        testApplication();
         VirtualScannerTest::SetUp();
         scanner.settings().frame = Frame{0, 0, 0.5, 0.5};
     }

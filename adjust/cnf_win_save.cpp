@@ -1,6 +1,8 @@
 // The adjustment dialog's saves, over the file or under a new name, and what its close renews.
+#include "adjust_view.h"
 #include "cnf_win.h"
 #include "companion_program.h"
+#include "display_refresh.h"
 #include "file_times.h"
 #include "native_name.h"
 #include "program.h"
@@ -94,14 +96,7 @@ bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
     if (path == program_.ADJUST_PATH) {
         ADJ_OVERWRITTEN = true;
     }
-    BrowsingState& state = program_.browse;
-    for (int i = 0; i < BrowsingState::kSlots; ++i) {
-        if (!state.PAGE_NAME[i].isEmpty() && state.DISP_DIR + state.PAGE_NAME[i] == path) {
-            state.PAGE_DATE[i].clear();
-            savedShown_ = true;
-        }
-    }
-    if (program_.settings.DSPM == 2 && state.DISP_DIR + state.ONE_NAME == path) {
+    if (view_.refresh().fileChanged(path)) {
         savedShown_ = true;
     }
     return true;

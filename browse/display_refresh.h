@@ -45,6 +45,17 @@ public:
     // Command3 ("Cancel") on the wait frame: the rest of this refresh draws names only.
     void cancelPressed();
 
+    // Another part changed a file of the display folder; the view follows the folder as it now
+    // is. name left it (moved away, or deleted through the trash target) after it was dragged
+    // from the catalogue's cell: the single view moves on to the neighbour.
+    void fileLeft(const QString& name, int cell);
+    // The menu deleted name (CAT_CURRENT), which the single view need not be showing.
+    void fileDeleted(const QString& name);
+    void fileRenamed(const QString& oldName, const QString& newName);
+    // The file at path was written anew; true when a view shows it and should be drawn again
+    // (a cell showing it then reads its picture again).
+    bool fileChanged(const QString& path);
+
     // For drawing the cells: the bounds of a large-mode picture (a quarter of the screen's
     // width, half its height, in pixels) and the names and date-time texts the cells had before
     // this refresh read the page.

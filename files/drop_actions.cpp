@@ -97,27 +97,12 @@ void DropActions::move(const QString& name, int index) {
                                          result.reason);
     }
     // The view follows the folder as it now is, whether or not the move went through.
-    refreshAfterRemoval(name, index);
+    view_.refresh().fileLeft(name, index);
 }
 
 void DropActions::remove(const QString& name, int index) {
     if (DELETE_FILE(program_, view_.owner(), name) == 0) {
-        refreshAfterRemoval(name, index);
-    }
-}
-
-void DropActions::refreshAfterRemoval(const QString& name, int index) {
-    BrowsingState& state = program_.browse;
-    if (program_.settings.DSPM == 2) {
-        if (state.ONE_NAME == name) {
-            state.CAT_CURRENT.clear();
-        }
-        state.ONE_NAME = state.ONE_NEIGHBOUR;
-        view_.refresh().REFRESH_SINGLE(0);
-        state.CAT_STALE = true;
-    } else {
-        state.PAGE_ANCHOR = index == 0 ? state.PAGE_NAME[1] : state.PAGE_NAME[0];
-        view_.refresh().REFRESH_CATALOGUE(0);
+        view_.refresh().fileLeft(name, index);
     }
 }
 

@@ -22,10 +22,6 @@ public:
     void adjust(const QString& name);
     void toClipboard(const QString& name);
 
-    // After a file of the display folder went away (moved or deleted by a drop): the single view
-    // shows the neighbour, the catalogue stays anchored on the first remaining file of the page.
-    void refreshAfterRemoval(const QString& name, int index);
-
 private:
     // Copy and move share the checks; false when they stopped the operation. destination gets
     // the path the file goes to, replace whether an existing file is replaced.

@@ -19,14 +19,7 @@ void MNU_FILE_DELETE(Program& program, FileView& view) {
     if (DELETE_FILE(program, view.owner(), name) != 0) {
         return;
     }
-    if (program.settings.DSPM == 2) {
-        state.ONE_NAME.clear();
-        view.refresh().REFRESH_SINGLE(0);
-    } else {
-        state.PAGE_ANCHOR = state.PAGE_NAME[0] == name ? state.PAGE_NAME[1] : state.PAGE_NAME[0];
-        view.refresh().REFRESH_CATALOGUE(0);
-    }
-    state.CAT_CURRENT.clear();
+    view.refresh().fileDeleted(name);
 }
 
 void MNU_FILE_RENAME(Program& program, FileView& view) {

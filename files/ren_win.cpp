@@ -214,7 +214,6 @@ void REN_WIN::onOK() {
     if (Text1->text().isEmpty()) {
         return;
     }
-    BrowsingState& state = program_.browse;
     const QString oldPath = folder_ + oldName_;
     const QString newName = Text1->text() + Label2->text();
     const QString path = folder_ + newName;
@@ -243,16 +242,6 @@ void REN_WIN::onOK() {
         companionFolder(folder_).renameFile(native_name::toBytes(oldName_).toStdString(),
                                             native_name::toBytes(newName).toStdString());
     }
-    if (program_.settings.DSPM == 2) {
-        state.ONE_NAME = newName;
-        view_.refresh().REFRESH_SINGLE(0);
-        state.CAT_STALE = true;
-    } else {
-        state.PAGE_ANCHOR = state.PAGE_NAME[0] == oldName_ ? newName : state.PAGE_NAME[0];
-        view_.refresh().REFRESH_CATALOGUE(0);
-    }
-    if (oldName_ == state.CAT_CURRENT) {
-        state.CAT_CURRENT.clear();
-    }
+    view_.refresh().fileRenamed(oldName_, newName);
     close();
 }

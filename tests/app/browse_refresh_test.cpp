@@ -543,3 +543,64 @@ TEST_F(RefreshTest, CellCountFollowsTheSettings) {
 }
 
 } // namespace
+
+TEST_F(RefreshTest, WhatTheViewShowsAfterAFileChanged) {
+    // Files f00..f19 with 8 cells a page; the page starts at f08, f10 is current and on show.
+    // A file dragged away leaves the single view on its neighbour; the menu's delete works on
+    // the current file, which need not be the one on show, so the single view starts again from
+    // the folder's first file.
+    enum Change { Left, Deleted, Renamed };
+    const struct {
+        Change change;
+        int view;      // DSPM
+        int file;      // the file changed
+        int cell;      // the cell it was dragged from
+        QString shown; // ONE_NAME afterwards, or the page's first file in the catalogue
+        bool stale;
+        bool currentKept;
+    } cases[] = {
+        {Left, 2, 10, -1, name(11), true, false},    {Left, 1, 8, 0, name(9), false, true},
+        {Left, 1, 10, 2, name(8), false, false},     {Left, 1, 12, 4, name(8), false, true},
+        {Deleted, 2, 10, -1, name(0), false, false}, // from the first file again      {Deleted, 1, 8, -1, name(9), false, false},
+        {Deleted, 1, 10, -1, name(8), false, false}, {Renamed, 2, 10, -1, "new.jpg", true, false},
+        {Renamed, 1, 8, -1, name(13), false, true}, // the last page, which holds new.jpg {Renamed, 1, 12, -1, name(8), false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString("change %1 view %2 file %3")
+                         .arg(c.change)
+                         .arg(c.view)
+                         .arg(c.file)
+                         .toStdString());
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directory(dir.path());
+        makeFiles(20);
+        program.settings.DSPM = 1;
+        state.PAGE_ANCHOR = name(8);
+        refresh.REFRESH_CATALOGUE(0);
+        ASSERT_EQ(pageStart(), 8);
+        state.CAT_CURRENT = state.ONE_NAME = name(10);
+        state.ONE_NEIGHBOUR = name(11);
+        state.CAT_STALE = false;
+        program.settings.DSPM = c.view;
+        const QString changed = name(c.file);
+        if (c.change == Renamed) {
+            std::filesystem::rename(dir.file(changed.toStdString()), dir.file("new.jpg"));
+        } else {
+            std::filesystem::remove(dir.file(changed.toStdString()));
+        }
+        switch (c.change) {
+        case Left:
+            refresh.fileLeft(changed, c.cell);
+            break;
+        case Deleted:
+            refresh.fileDeleted(changed);
+            break;
+        case Renamed:
+            refresh.fileRenamed(changed, "new.jpg");
+            break;
+        }
+        EXPECT_EQ(c.view == 2 ? state.ONE_NAME : state.PAGE_NAME[0], c.shown);
+        EXPECT_EQ(state.CAT_STALE, c.stale);
+        EXPECT_EQ(state.CAT_CURRENT, c.currentKept ? name(10) : QString());
+    }
+}

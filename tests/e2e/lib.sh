@@ -20,7 +20,7 @@ ORVA_PID=
 e2e_cleanup() {
     local rc=$?
     [ -n "$ORVA_PID" ] && kill -9 "$ORVA_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
     if [ "$rc" -ne 0 ] && [ -f "$WORK/orva.log" ]; then
         echo "--- ORVA32 output" >&2
         tail -n 40 "$WORK/orva.log" >&2
@@ -63,19 +63,15 @@ unset ORVANA_KEPT_DIR ORVANA_WINDOWS_DIR QT_QPA_PLATFORM
 : >"$WORK/sane/dll.conf"
 echo "Virtual Scanner" >"$WORK/config/orvana/twain-default-source"
 
-# An X server on the first free display.
-for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    if wait_for 10 test -e "/tmp/.X11-unix/X$n"; then
-        export DISPLAY=":$n"
-        break
-    fi
-    kill "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-done
-[ -n "$XVFB_PID" ] || fail "no X server could be started"
+# An X server on a display it chooses itself: it writes the number once it accepts connections,
+# so a server of an earlier test that is still going away is never taken for this one. Without
+# -noreset it would reset itself whenever its last client leaves, refusing the connection of a
+# program started again at that moment ("could not connect to display").
+Xvfb -displayfd 3 -noreset -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+wait_for 10 test -s "$WORK/display" || fail "no X server could be started"
+export DISPLAY=":$(tr -dc 0-9 <"$WORK/display")"
 
 # ORVA.CNF made from the defaults file with KEY=VALUE pairs changed, comments and CR LF kept.
 settings() {

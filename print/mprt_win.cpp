@@ -300,6 +300,7 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
         return;
     }
     run.dc = PelmixCreatePrinterDC(&printer);
+    notPrinted_.clear();
     int done = 0;
     bool allPages = true;
     for (int page = 1; page <= run.pages && allPages; ++page) {
@@ -310,6 +311,12 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
     const bool ended = PelmixDeleteDC(run.dc) != 0;
     if (allPages && !output.finish(ended, done > 0)) {
         tellPrintFailed(program_, this, output);
+    } else if (allPages && !notPrinted_.isEmpty()) {
+        QStringList lines{QStringLiteral("次のイメ－ジは印刷できませんでした。")};
+        for (const QString& name : notPrinted_) {
+            lines << native_name::forMessage(name);
+        }
+        program_.tell(this, lines.join(QLatin1Char('\n')), Prompter::Icon::Exclamation);
     }
     ST_FRM->setTitle(QStringLiteral("Status"));
     ST_BAR->setValue(0);

@@ -7,6 +7,7 @@
 #include "printer_access.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class Program;
 class QCheckBox;
@@ -77,4 +78,5 @@ private:
     PrintableArea area_;
     bool hasPictures_ = false;
     bool loading_ = true;
+    QStringList notPrinted_; // pictures of this run that could not be read or printed
 };

@@ -176,3 +176,36 @@ TEST_F(CataloguePrintTest, APrintFileIsWrittenWholeOrNotAtAllAndAFailureIsTold) 
     checkPdfTargets([&] { QTest::mouseClick(dialog->Command2, Qt::LeftButton); });
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }
+
+TEST_F(CataloguePrintTest, APictureThatCannotBeReadLeavesItsCellEmptyAndIsNamed) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "pdftoppm is not installed";
+    }
+    makePictures(3, 120, 90);
+    ASSERT_TRUE(writeBytes(folder.file(nameOf(1)), "not a picture", 13));
+    program.settings.MPRX = 3;
+    program.settings.MPRY = 1;
+    program.settings.MPRD = 0;
+    program.settings.MPFN = 1;
+    program.settings.MPPA = program.settings.MPPG = 0;
+    MPRT_WIN* dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("次のイメ－ジは印刷できませんでした。\n") +
+                          QString::fromStdString(nameOf(1))});
+    const std::vector<QImage> sheets = pages();
+    ASSERT_EQ(sheets.size(), 1u);
+    const SheetGeometry g = sheetGeometry(200.0, 287.0, 3, 1, true, false, false);
+    const auto colourAt = [&](int column) {
+        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
+        const double y = kMargin + g.pictureHeight / 2;
+        const QColor c = sheets[0].pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
+        return Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+    };
+    EXPECT_TRUE(near(colourAt(1), colourOf(0)));
+    EXPECT_TRUE(near(colourAt(2), (Colour{255, 255, 255})));
+    EXPECT_TRUE(near(colourAt(3), colourOf(2)));
+    QTest::mouseClick(dialog->Command3, Qt::LeftButton);
+}

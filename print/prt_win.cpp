@@ -6,6 +6,7 @@
 #include "number_text.h"
 #include "pelmix.h"
 #include "pelmix_view.h"
+#include "picture_placement.h"
 #include "preview_picture.h"
 #include "print_output.h"
 #include "program.h"
@@ -33,11 +34,6 @@ double numberIn(const QLineEdit* box) {
 
 void setNumber(QLineEdit* box, double value) {
     box->setText(NumberBox::millimetres(value));
-}
-
-LONG tenths(double value) {
-    // To the nearest tenth of a millimetre, halves to the even neighbour.
-    return static_cast<LONG>(std::nearbyint(value));
 }
 
 } // namespace
@@ -245,18 +241,12 @@ void PRT_WIN::drawPreview() {
         return;
     }
     IMG_BASE->setGeometry(paper);
-    const double k = paper.width() / area_.widthMm;
-    IMG->setGeometry(int(numberIn(LT_X) * k), int(numberIn(LT_Y) * k),
-                     std::max(1, int(numberIn(X_SIZE) * k)),
-                     std::max(1, int(numberIn(Y_SIZE) * k)));
+    IMG->setGeometry(placement().onPreview(paper.width() / area_.widthMm));
     IMG->setPixmap(previewPixmap(preview_, IMG->size()));
 }
 
-RECT PRT_WIN::printRectangle() const {
-    const double left = numberIn(LT_X) * 10;
-    const double top = numberIn(LT_Y) * 10;
-    return RECT{tenths(left), tenths(top), tenths(numberIn(X_SIZE) * 10 + left),
-                tenths(numberIn(Y_SIZE) * 10 + top)};
+PicturePlacement PRT_WIN::placement() const {
+    return {numberIn(LT_X), numberIn(LT_Y), numberIn(X_SIZE), numberIn(Y_SIZE)};
 }
 
 void PRT_WIN::failed() {
@@ -283,7 +273,7 @@ void PRT_WIN::onPrint() {
         return;
     }
     QApplication::processEvents();
-    const RECT rectangle = printRectangle();
+    const RECT rectangle = placement().tenths();
     const bool printed = PelmixPrint(job, dc, PRT_IMAGE, &rectangle, 0) != 0;
     const bool pageEnded = PelmixPrintEnd(dc) != 0;
     // Deleting the context finishes the document (a PDF file is complete only then).

@@ -2,6 +2,7 @@
 // millimetres, with a preview of the paper. The main window cannot be used while it is open.
 #pragma once
 
+#include "picture_placement.h"
 #include "printer_access.h"
 #include "winport.h"
 
@@ -37,8 +38,8 @@ public:
     QFrame* IMG_BASE = nullptr;
     QLabel* IMG = nullptr;
 
-    // The rectangle the picture is printed into, in tenths of a millimetre, from the boxes.
-    RECT printRectangle() const;
+    // The picture's place as the boxes say now: what the preview shows and the printer gets.
+    PicturePlacement placement() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

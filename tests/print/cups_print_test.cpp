@@ -151,7 +151,7 @@ TEST(CupsPrint, PrintsThroughTheSpoolerWithThePpdsPrintableArea) {
     EXPECT_EQ(dialog->X_SIZE->text(), QStringLiteral(" %1").arg(area.widthMm, 0, 'f', 2));
     QTest::mouseClick(dialog->Command2, Qt::LeftButton);
     EXPECT_TRUE(prompter.requests.empty()); // no file is asked for: a real printer
-    const RECT rectangle = dialog->printRectangle();
+    const RECT rectangle = dialog->placement().tenths();
     dialog->close();
 
     // cups-pdf writes into the PDF folder of the job's user.

@@ -76,7 +76,7 @@ TEST_F(SinglePrintTest, BoxesKeepThePictureOnThePaper) {
     }
     EXPECT_TRUE(dialog->LT_X->isEnabled());
     typeInto(dialog->LT_Y, "20");
-    const RECT r = dialog->printRectangle();
+    const RECT r = dialog->placement().tenths();
     EXPECT_EQ((std::array<LONG, 4>{r.left, r.top, r.right, r.bottom}),
               (std::array<LONG, 4>{103, 200, 1103, 700}));
 

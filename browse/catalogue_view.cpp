@@ -71,18 +71,18 @@ int CatalogueView::cellsPerPage() const {
 }
 
 QSize CatalogueView::pictureSize(int index) const {
-    return index >= 0 && index < kCells ? pageSize_[index] : QSize();
+    return index >= 0 && index < kCells ? cells_[index].pageSize : QSize();
 }
 
 QRect CatalogueView::cellTwips(int index) const {
-    return index >= 0 && index < kCells ? cellTwips_[index] : QRect();
+    return index >= 0 && index < kCells ? cells_[index].twips : QRect();
 }
 
 std::optional<QRect> CatalogueView::pictureTwips(int index) const {
     if (index < 0 || index >= kCells) {
         return std::nullopt;
     }
-    return CatalogueLayout::fitPicture(pageSize_[index], cellTwips_[index].size());
+    return CatalogueLayout::fitPicture(cells_[index].pageSize, cells_[index].twips.size());
 }
 
 void CatalogueView::CATALOGUE_LAYOUT() {
@@ -108,9 +108,9 @@ void CatalogueView::CATALOGUE_LAYOUT() {
 
     const int used = cellsPerPage();
     for (int i = 0; i < kCells; ++i) {
-        cellTwips_[i] = grid.cell(i);
+        cells_[i].twips = grid.cell(i);
         QFrame* cell = c_.DSP8_FRM[i];
-        cell->setGeometry(toPixels(cellTwips_[i]));
+        cell->setGeometry(toPixels(cells_[i].twips));
         const bool hasFile = i < used && !state_.PAGE_NAME[i].isEmpty();
         if (!hasFile) {
             cell->hide();
@@ -144,13 +144,13 @@ void CatalogueView::placeName(int index, const QString& name) {
 
 void CatalogueView::placePicture(int index) {
     const bool pictures = program_.settings.DSPD == 0;
-    const bool handleMode = fromHandle_[index];
+    const bool handleMode = cells_[index].fromHandle;
     QLabel* scaled = c_.DSP8_IMG[index];
     QLabel* painted = c_.DSP8_IMG2[index];
     const std::optional<QRect> fit = pictureTwips(index);
     const bool shown =
         pictures && fit.has_value() &&
-        (handleMode ? state_.PAGE_IMAGE[index] != nullptr : !pictures_[index].isNull());
+        (handleMode ? state_.PAGE_IMAGE[index] != nullptr : !cells_[index].picture.isNull());
     if (!shown) {
         scaled->hide();
         painted->hide();
@@ -169,11 +169,11 @@ void CatalogueView::placePicture(int index) {
     const QPixmap current = scaled->pixmap();
     if (current.size() != rect.size()) {
         scaled->setPixmap(QPixmap::fromImage(
-            ready_[index].size() == rect.size()
-                ? ready_[index]
-                : CataloguePicture::scaledForCell(pictures_[index], rect.size())));
+            cells_[index].ready.size() == rect.size()
+                ? cells_[index].ready
+                : CataloguePicture::scaledForCell(cells_[index].picture, rect.size())));
     }
-    ready_[index] = QImage();
+    cells_[index].ready = QImage();
     scaled->show();
     scaled->update();
 }
@@ -182,10 +182,10 @@ void CatalogueView::clearPicture(int index) {
     c_.DSP8_IMG[index]->clear();
     c_.DSP8_IMG[index]->hide();
     c_.DSP8_IMG2[index]->hide();
-    pictures_[index] = QImage();
-    ready_[index] = QImage();
-    pageSize_[index] = QSize();
-    fromHandle_[index] = false;
+    cells_[index].picture = QImage();
+    cells_[index].ready = QImage();
+    cells_[index].pageSize = QSize();
+    cells_[index].fromHandle = false;
 }
 
 void CatalogueView::drawCell(int index, const QString& name) {
@@ -215,19 +215,19 @@ void CatalogueView::drawCellNow(int index, const QString& name) {
     cell->show();
     placeName(index, name);
     const QString& date = state_.PAGE_DATE[index];
-    if (shownName_[index] == name && shownDate_[index] == date) {
+    if (cells_[index].shownName == name && cells_[index].shownDate == date) {
         return; // the same file, unchanged: its picture stays
     }
     drawPicture(index, name);
-    shownName_[index] = name;
-    shownDate_[index] = date;
+    cells_[index].shownName = name;
+    cells_[index].shownDate = date;
 }
 
 void CatalogueView::shiftPictures() {
     const DisplayRefresh& refresh = c_.refresh();
     for (int i = 0; i < kCells; ++i) {
-        shownName_[i] = refresh.oldNames()[i];
-        shownDate_[i] = refresh.oldDates()[i];
+        cells_[i].shownName = refresh.oldNames()[i];
+        cells_[i].shownDate = refresh.oldDates()[i];
     }
     std::array<int, kCells> source{};
     source.fill(-1);
@@ -238,7 +238,8 @@ void CatalogueView::shiftPictures() {
             continue;
         }
         for (int j = 0; j < kCells; ++j) {
-            if (shownName_[j] == state_.PAGE_NAME[i] && shownDate_[j] == state_.PAGE_DATE[i]) {
+            if (cells_[j].shownName == state_.PAGE_NAME[i] &&
+                cells_[j].shownDate == state_.PAGE_DATE[i]) {
                 kept[j] = true;
                 source[i] = j;
                 shift = j > i ? 1 : (j < i ? -1 : 0);
@@ -276,15 +277,15 @@ void CatalogueView::moveCell(int from, int to) {
     c_.DSP8_IMG[to]->setVisible(!c_.DSP8_IMG[from]->isHidden());
     c_.DSP8_IMG2[to]->setGeometry(c_.DSP8_IMG2[from]->geometry());
     c_.DSP8_IMG2[to]->setVisible(!c_.DSP8_IMG2[from]->isHidden());
-    pictures_[to] = pictures_[from];
-    fromHandle_[to] = fromHandle_[from];
-    decodedFor_[to] = decodedFor_[from];
-    pageSize_[to] = pageSize_[from];
-    shownName_[to] = shownName_[from];
-    shownDate_[to] = shownDate_[from];
+    cells_[to].picture = cells_[from].picture;
+    cells_[to].fromHandle = cells_[from].fromHandle;
+    cells_[to].decodedFor = cells_[from].decodedFor;
+    cells_[to].pageSize = cells_[from].pageSize;
+    cells_[to].shownName = cells_[from].shownName;
+    cells_[to].shownDate = cells_[from].shownDate;
     clearPicture(from);
-    shownName_[from].clear();
-    shownDate_[from].clear();
+    cells_[from].shownName.clear();
+    cells_[from].shownDate.clear();
     placePicture(to); // the cells may differ in size by a pixel
 }
 
@@ -304,7 +305,7 @@ bool CatalogueView::decodesAhead() const {
 DecodeAhead::Request CatalogueView::requestFor(int index, const QString& name) {
     const QString file = state_.DISP_DIR + name;
     DecodeAhead::Request request{file, pictureBox(index), true, {}};
-    request.shownSize = [cell = cellTwips_[index].size(), dpiX = c_.PIC8_BASE->logicalDpiX(),
+    request.shownSize = [cell = cells_[index].twips.size(), dpiX = c_.PIC8_BASE->logicalDpiX(),
                          dpiY = c_.PIC8_BASE->logicalDpiY()](QSize natural) {
         const std::optional<QRect> fit = CatalogueLayout::fitPicture(natural, cell);
         return fit ? pixelRect(*fit, dpiX, dpiY).size() : QSize();
@@ -330,7 +331,8 @@ void CatalogueView::queueThisPage() {
     std::vector<DecodeAhead::Request> requests;
     for (int i = 0; i < cellsPerPage(); ++i) {
         const QString& name = state_.PAGE_NAME[i];
-        if (!name.isEmpty() && (shownName_[i] != name || shownDate_[i] != state_.PAGE_DATE[i])) {
+        if (!name.isEmpty() &&
+            (cells_[i].shownName != name || cells_[i].shownDate != state_.PAGE_DATE[i])) {
             requests.push_back(requestFor(i, name));
         }
     }
@@ -384,9 +386,9 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         state_.PAGE_IMAGE[index] = maker.make256(path, box, &natural);
         paintLock_ = false;
         if (state_.PAGE_IMAGE[index] != nullptr) {
-            fromHandle_[index] = true;
-            pageSize_[index] = natural;
-            decodedFor_[index] =
+            cells_[index].fromHandle = true;
+            cells_[index].pageSize = natural;
+            cells_[index].decodedFor =
                 natural.width() > box.width() || natural.height() > box.height() ? box : QSize();
             placePicture(index);
             return;
@@ -399,7 +401,7 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         loader_.note(taken.source, box);
         picture.image = taken.image;
         picture.natural = taken.natural;
-        ready_[index] = taken.shown;
+        cells_[index].ready = taken.shown;
     } else if (settings.C256 == 0) {
         picture = maker.make(path, name, box, c_.refresh().largeBounds());
     }
@@ -408,25 +410,26 @@ void CatalogueView::drawPicture(int index, const QString& name) {
         picture.image = c_.TOOLARGE->pixmap().toImage();
         picture.natural = picture.image.size();
     }
-    pictures_[index] = picture.image;
-    pageSize_[index] = picture.natural;
+    cells_[index].picture = picture.image;
+    cells_[index].pageSize = picture.natural;
     const bool reduced = picture.image.width() < picture.natural.width() ||
                          picture.image.height() < picture.natural.height();
-    decodedFor_[index] = reduced ? box : QSize();
+    cells_[index].decodedFor = reduced ? box : QSize();
     placePicture(index);
 }
 
 QSize CatalogueView::pictureBox(int index) const {
     const qreal ratio = c_.owner->devicePixelRatioF();
     return QSize(
-        std::max(1, int(pixelsX(cellTwips_[index].width() - CatalogueLayout::kSideMargin) * ratio)),
-        std::max(1, int(pixelsY(cellTwips_[index].height() - CatalogueLayout::kVerticalMargin) *
+        std::max(1,
+                 int(pixelsX(cells_[index].twips.width() - CatalogueLayout::kSideMargin) * ratio)),
+        std::max(1, int(pixelsY(cells_[index].twips.height() - CatalogueLayout::kVerticalMargin) *
                         ratio)));
 }
 
 void CatalogueView::noteGrownCells() {
     for (int i = 0; i < cellsPerPage(); ++i) {
-        const QSize decoded = decodedFor_[i];
+        const QSize decoded = cells_[i].decodedFor;
         const QSize now = pictureBox(i);
         if (decoded.isValid() &&
             (now.width() > decoded.width() || now.height() > decoded.height())) {
@@ -442,7 +445,7 @@ void CatalogueView::redecodeGrownCells() {
         return;
     }
     for (int i = 0; i < cellsPerPage(); ++i) {
-        const QSize decoded = decodedFor_[i];
+        const QSize decoded = cells_[i].decodedFor;
         const QSize now = pictureBox(i);
         if (decoded.isValid() && !state_.PAGE_NAME[i].isEmpty() &&
             (now.width() > decoded.width() || now.height() > decoded.height())) {

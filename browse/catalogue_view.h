@@ -100,17 +100,21 @@ private:
     PictureLoader loader_;
     DecodeAhead ahead_;
     CatalogueInput input_;
-    std::array<QRect, kCells> cellTwips_{};
-    std::array<QSize, kCells> pageSize_{};  // PAGE_SIZE
-    std::array<QImage, kCells> pictures_{}; // each cell's picture before scaling to the cell
-    std::array<QImage, kCells> ready_{};    // and scaled already, until it is placed
-    std::array<bool, kCells> fromHandle_{}; // painted from PAGE_IMAGE (256-colour mode)
-    // The box a reduced picture was decoded for; empty when the picture is at its natural size.
-    // A cell grown past it is decoded again once the resizing has settled.
-    std::array<QSize, kCells> decodedFor_{};
+    // What the view keeps of each cell besides its controls.
+    struct Cell {
+        QRect twips;
+        QSize pageSize;          // PAGE_SIZE
+        QImage picture;          // the picture before scaling to the cell
+        QImage ready;            // and scaled already, until it is placed
+        bool fromHandle = false; // painted from PAGE_IMAGE (256-colour mode)
+        // The box a reduced picture was decoded for; empty when the picture is at its natural
+        // size. A cell grown past it is decoded again once the resizing has settled.
+        QSize decodedFor;
+        QString shownName;
+        QString shownDate;
+    };
+    std::array<Cell, kCells> cells_{};
     QTimer regrowTimer_;
-    std::array<QString, kCells> shownName_{};
-    std::array<QString, kCells> shownDate_{};
     std::optional<QString> thumbnails_; // asked once per refresh
     bool paintLock_ = false;            // CAT_PAINT_LOCK
 };

@@ -19,7 +19,9 @@ const QByteArray kHeader = QByteArrayLiteral("ORVANA RUN 1");
 } // namespace
 
 QString RunJournal::noteFolder() {
-    return kept_folder::dataFolder() + QStringLiteral("runs/");
+    // No data folder (no home folder either): no notes, rather than notes in the working folder.
+    const QString data = kept_folder::dataFolder();
+    return data.isEmpty() ? QString() : data + QStringLiteral("runs/");
 }
 
 QStringList RunJournal::notes() {

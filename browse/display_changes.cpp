@@ -2,13 +2,14 @@
 // the one place for those rules. Each lists the folder afresh through the refresh of the view
 // in use.
 #include "display_refresh.h"
+#include "file_system.h"
 #include "program.h"
 
 void DisplayRefresh::fileLeft(const QString& name, int cell) {
     BrowsingState& state = program_.browse;
     // A current file that is gone is current no more: the menu's delete and rename would work
     // on a name the folder no longer has.
-    if (state.CAT_CURRENT == name) {
+    if (state.CAT_CURRENT == name && !file_system::exists(state.DISP_DIR + name)) {
         state.CAT_CURRENT.clear();
     }
     if (program_.settings.DSPM == 2) {

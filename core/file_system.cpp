@@ -63,17 +63,18 @@ Result moveFile(const QString& source, const QString& destination, bool replace)
         return renamed;
     }
     // Another file system: a complete copy first, then the source goes. A source that cannot go
-    // is found before anything is copied, and should it still refuse, the copy goes instead, so
-    // the file is never in two places nor in none.
-    if (!native::removable(source)) {
-        return Result::failure(EACCES);
+    // is found before anything is copied. Should it still refuse, a copy that took a free name
+    // goes again, so the file stays where it was, once; a copy that replaced a file stays, so
+    // that the replaced file is not lost too, and the failure is told.
+    if (const int error = native::removalError(source); error != 0) {
+        return Result::failure(error);
     }
     const Result copied = copyFile(source, destination, replace);
     if (!copied) {
         return copied;
     }
     const Result removed = remove(source);
-    if (!removed) {
+    if (!removed && !replace && exists(source)) {
         remove(destination);
     }
     return removed;

@@ -62,9 +62,10 @@ Result renameReplacing(const QString& from, const QString& to);
 Result copyFile(const QString& source, const QString& destination, bool replace);
 
 // Moves a regular file: a rename within one file system; across file systems copyFile, then the
-// source is removed. When the source cannot be removed (a read-only folder or volume) the copy is
-// removed again and the failure reported: the file stays where it was, once. Checked before the
-// copy, so a replaced destination is not lost to it.
+// source is removed. A source that cannot be removed (a read-only folder or volume) is found
+// before the copy and nothing changes. Should the removal still fail, a copy under a free name is
+// removed again (the file stays where it was, once), while a copy that replaced a file stays, so
+// the replaced file is not lost as well; the failure is reported either way.
 Result moveFile(const QString& source, const QString& destination, bool replace);
 
 // Opens file by the path's own bytes: for reading, or for writing (created, emptied).

@@ -180,11 +180,11 @@ bool entries(const QString& folder, QStringList& names) {
     return true;
 }
 
-bool removable(const QString& path) {
+int removalError(const QString& path) {
     QByteArray folder = bytes(path);
     const int slash = folder.lastIndexOf('/');
     folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : folder.left(slash);
-    return ::access(folder.constData(), W_OK | X_OK) == 0;
+    return ::access(folder.constData(), W_OK | X_OK) == 0 ? 0 : errno;
 }
 
 bool acrossVolumes(const Result& renamed) {

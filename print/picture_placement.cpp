@@ -12,7 +12,8 @@ LONG tenth(double millimetres) {
 } // namespace
 
 RECT PicturePlacement::tenths() const {
-    return RECT{tenth(left), tenth(top), tenth(width + left), tenth(height + top)};
+    return RECT{tenth(left), tenth(top), LONG(std::nearbyint(width * 10 + left * 10)),
+                LONG(std::nearbyint(height * 10 + top * 10))};
 }
 
 QRect PicturePlacement::onPreview(double scale) const {

@@ -203,7 +203,7 @@ bool update(const fs::path& folder, Counts& counts) {
     if (ours) {
         for (const QString& listed : file_system::list(base + QLatin1String(kFolder))) {
             const std::string name = native_name::toBytes(listed).toStdString();
-            if (formatOf(fs::path(name)) != Format::None && !file_system::exists(base + listed) &&
+            if (formatOf(fs::path(name)) != Format::None && !file_system::isFile(base + listed) &&
                 thumbnails.removeFile(name) == 0) {
                 ++counts.removed;
             }

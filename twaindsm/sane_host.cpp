@@ -53,6 +53,7 @@ struct Host {
     // under a lock of their own: a channel is never closed while a cancel is sent on it.
     std::mutex cancelMutex;
     int cancels = -1;
+    int cancelsUnanswered = 0; // sent on cancels, not yet said done by the host
     uint32_t generation = 0;
     bool initialised = false;
     std::map<uint32_t, Handle> handles;
@@ -115,6 +116,7 @@ void closeSockets(Host& h) {
         ::close(h.cancels);
         h.cancels = -1;
     }
+    h.cancelsUnanswered = 0;
 }
 
 // Ends the host: asked to end (its sockets closed) or, with kill, at once. Its handles go with it.
@@ -561,9 +563,35 @@ SANE_Status control(SANE_Handle handle, SANE_Int option, SANE_Action action, voi
     return status;
 }
 
+// Waits until the host has dealt with every cancel sent so far, so that a cancel meant for a
+// scan that is over never reaches the next one. False when the driver is still inside one after
+// the cancel limit: the host is ended then. The lock is held by the caller.
+bool cancelsSettled(Host& h) {
+    std::unique_lock cancelLock(h.cancelMutex);
+    const auto deadline = Clock::now() + kCancelLimit;
+    while (h.cancelsUnanswered > 0 && h.cancels >= 0) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        std::string answer;
+        const int got = left.count() > 0 ? receive(h.cancels, answer, int(left.count())) : 0;
+        if (got != 1) {
+            cancelLock.unlock();
+            h.fault = got == 0 ? "the scanner driver did not stop when the scan was cancelled"
+                               : endedText(h);
+            stop(h, true);
+            return false;
+        }
+        --h.cancelsUnanswered;
+    }
+    return true;
+}
+
 SANE_Status start(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
+    if (!cancelsSettled(h)) {
+        return SANE_STATUS_IO_ERROR;
+    }
     h.cancelledAt = 0;
     const std::optional<std::string> answer = ask(h, handle, Op::Start, Wait::Scan);
     if (!answer) {
@@ -638,7 +666,9 @@ void interrupt(SANE_Handle handle) {
     if (h.cancels >= 0 && uint32_t(value >> 32) == h.generation) {
         int64_t expected = 0;
         h.cancelledAt.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
-        send(h.cancels, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes());
+        if (send(h.cancels, Writer(Op::Cancel).u32(uint32_t(value & 0xffffffffu) - 1).bytes())) {
+            ++h.cancelsUnanswered;
+        }
     }
 }
 

@@ -559,11 +559,18 @@ TEST_F(RefreshTest, WhatTheViewShowsAfterAFileChanged) {
         bool stale;
         bool currentKept;
     } cases[] = {
-        {Left, 2, 10, -1, name(11), true, false},    {Left, 1, 8, 0, name(9), false, true},
-        {Left, 1, 10, 2, name(8), false, false},     {Left, 1, 12, 4, name(8), false, true},
-        {Deleted, 2, 10, -1, name(0), false, false}, // from the first file again      {Deleted, 1, 8, -1, name(9), false, false},
-        {Deleted, 1, 10, -1, name(8), false, false}, {Renamed, 2, 10, -1, "new.jpg", true, false},
-        {Renamed, 1, 8, -1, name(13), false, true}, // the last page, which holds new.jpg {Renamed, 1, 12, -1, name(8), false, true},
+        {Left, 2, 10, -1, name(11), true, false},
+        {Left, 1, 8, 0, name(9), false, true},
+        {Left, 1, 10, 2, name(8), false, false},
+        {Left, 1, 12, 4, name(8), false, true},
+        // The single view starts again from the first file.
+        {Deleted, 2, 10, -1, name(0), false, false},
+        {Deleted, 1, 8, -1, name(9), false, false},
+        {Deleted, 1, 10, -1, name(8), false, false},
+        {Renamed, 2, 10, -1, "new.jpg", true, false},
+        // The last page, which holds new.jpg.
+        {Renamed, 1, 8, -1, name(13), false, true},
+        {Renamed, 1, 12, -1, name(8), false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString("change %1 view %2 file %3")

@@ -190,7 +190,7 @@ TEST(FileSystem, AnotherVolumeAFullOneAndAReadOnlyOne) {
     EXPECT_EQ(fsys::remove(q(volume.file("kept.jpg"))).error, EROFS);
     const fsys::Result stays =
         fsys::moveFile(q(volume.file("small.jpg")), q(home.file("small.jpg")), false);
-    EXPECT_FALSE(stays);
+    EXPECT_EQ(stays.error, EROFS);
     EXPECT_FALSE(there(home.file("small.jpg"))) << "the file would be in two places";
     EXPECT_EQ(namesIn(volume.path()), onVolume);
     EXPECT_EQ(readBytes(home.file("big.tif")), big);

@@ -218,6 +218,8 @@ void takeCancels() {
                 sane_cancel(handles[id]);
             }
         }
+        // Done: the program starts no scan while a cancel of its may still arrive.
+        send(kCancels, Writer(Op::Cancel).bytes());
     }
 }
 

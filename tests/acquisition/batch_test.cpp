@@ -56,15 +56,6 @@ std::string pageFile(const std::string& base, int page) {
     return base + suffix;
 }
 
-std::vector<std::string> filesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string sourceList() {
     const int32_t length = PelmixScanListLen(nullptr);
     std::string buffer(static_cast<size_t>(length) + 1, '#');
@@ -95,7 +86,7 @@ TEST(VirtualScanner, EveryPixelTypeGivesPageFilesOfItsDepth) {
             batch(c.pixelType, c.bitDepth, 1.0f, 1.5f, 100, 0, base, "Virtual Scanner");
         EXPECT_EQ(PelmixScanExec(nullptr, &p, nullptr), 1);
         EXPECT_EQ(p.result, PMXACQ_OK);
-        EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"ORVA_TMP.000"});
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ORVA_TMP.000"});
         ImageHandle page(PelmixFileLoad(pageFile(base, 0).c_str(), "", ""));
         ASSERT_TRUE(page);
         const IMAGE_INFO info = infoOf(page.get());
@@ -121,7 +112,7 @@ TEST(VirtualScanner, FeederGivesItsWholeStackAndTheCallbackSeesEveryPage) {
     EXPECT_EQ(PelmixScanExec(nullptr, &p, count), 5);
     EXPECT_EQ(p.result, PMXACQ_OK);
     EXPECT_EQ(seen, (std::vector<int32_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(filesIn(dir.path()).size(), 5u);
+    EXPECT_EQ(namesIn(dir.path()).size(), 5u);
     EXPECT_TRUE(std::filesystem::exists(pageFile(base, 4)));
 }
 
@@ -138,7 +129,7 @@ TEST(SaneTestDevice, FeederScansTenGreyPagesThenStops) {
     ScanExecParam p = batch(PMXACQ_GRAY, 8, 0.5f, 0.5f, 300, 1, base, "");
     EXPECT_EQ(PelmixScanExec(nullptr, &p, nullptr), 10);
     EXPECT_EQ(p.result, PMXACQ_OK);
-    const std::vector<std::string> files = filesIn(dir.path());
+    const std::vector<std::string> files = namesIn(dir.path());
     ASSERT_EQ(files.size(), 10u);
     for (int page = 0; page < 10; ++page) {
         ImageHandle image(PelmixFileLoad(pageFile(base, page).c_str(), "", ""));

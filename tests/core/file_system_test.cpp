@@ -27,16 +27,6 @@ bool there(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The names in folder, hidden ones (a copy's temporary) included.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 using Operation = std::function<fsys::Result(const QString&, const QString&)>;
 
 const struct {

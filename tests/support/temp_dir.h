@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempDir {
 public:
@@ -22,3 +23,5 @@ private:
 bool writeBytes(const std::string& path, const void* data, size_t size);
 // The whole file, or an empty string.
 std::string readBytes(const std::string& path);
+// The names of everything in folder, hidden ones included, sorted.
+std::vector<std::string> namesIn(const std::string& folder);

@@ -23,15 +23,6 @@ namespace {
 
 using DropTest = FilesFixture;
 
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 TEST_F(DropTest, CopyNamesANewFileInUpperCaseAndAsksBeforeReplacing) {

@@ -1,5 +1,6 @@
 #include "page_store.h"
 
+#include "browsing_state.h"
 #include "file_system.h"
 #include "find_last_number.h"
 #include "kept_pages.h"

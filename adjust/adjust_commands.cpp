@@ -1,6 +1,7 @@
 #include "adjust_commands.h"
 
 #include "adjust_view.h"
+#include "browsing_state.h"
 #include "cnf_win.h"
 #include "program.h"
 

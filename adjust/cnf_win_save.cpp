@@ -1,5 +1,6 @@
 // The adjustment dialog's saves, over the file or under a new name, and what its close renews.
 #include "adjust_view.h"
+#include "browsing_state.h"
 #include "cnf_win.h"
 #include "companion_program.h"
 #include "display_refresh.h"

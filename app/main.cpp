@@ -1,5 +1,6 @@
 // ORVA32: the start-up procedure, then the main window's event loop until it is closed.
 #include "acquisition_library.h"
+#include "browsing_state.h"
 #include "command_line.h"
 #include "launcher.h"
 #include "orva_win.h"
@@ -19,7 +20,8 @@ int main(int argc, char* argv[]) {
 
     ProcessLauncher launcher;
     QtPrompter prompter;
-    Program program(prompter, launcher);
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
     program.sharedThumbnails = SharedThumbnails::userCache();
 
     const QString programDir = withTrailingSlash(QCoreApplication::applicationDirPath());

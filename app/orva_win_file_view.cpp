@@ -1,6 +1,7 @@
 #include "orva_win_file_view.h"
 
 #include "adjust_commands.h"
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "folder_history.h"
 #include "folder_tree.h"

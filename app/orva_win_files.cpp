@@ -1,6 +1,7 @@
 // The main window's file commands: the trays' drop targets, the editor targets, the delete and
 // rename menu items, the folder dialogs and the companion program.
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "companion_program.h"
 #include "display_refresh.h"
 #include "drop_targets.h"
@@ -69,11 +70,11 @@ void ORVA_WIN::REFRESH_EDITOR_BUTTONS() {
 }
 
 void ORVA_WIN::onMNU_FILE_EDIT1() {
-    RUN_EDITOR(program, 1, program.browse.CAT_CURRENT, this);
+    RUN_EDITOR(program, 1, program.browse.DISP_DIR, program.browse.CAT_CURRENT, this);
 }
 
 void ORVA_WIN::onMNU_FILE_EDIT2() {
-    RUN_EDITOR(program, 2, program.browse.CAT_CURRENT, this);
+    RUN_EDITOR(program, 2, program.browse.DISP_DIR, program.browse.CAT_CURRENT, this);
 }
 
 void ORVA_WIN::onMNU_FILE_DELETE() {

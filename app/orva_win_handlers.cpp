@@ -2,6 +2,7 @@
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
 #include "acquisition_commands.h"
 #include "adjust_commands.h"
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "folder_history.h"

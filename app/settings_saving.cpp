@@ -1,5 +1,6 @@
 #include "settings_saving.h"
 
+#include "browsing_state.h"
 #include "program.h"
 #include "settings_store.h"
 #include "startup_messages.h"

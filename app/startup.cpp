@@ -3,6 +3,7 @@
 #include "acquisition_commands.h"
 #include "acquisition_library.h"
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "command_line.h"
 #include "desktop.h"
 #include "display_refresh.h"

@@ -3,7 +3,6 @@
 #include "usr_settings.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -30,15 +29,4 @@ TwipsRect windowPlacement(const USR_SETTINGS& s, TwipsSize screen, TwipsSize des
         return centred(screen, design);
     }
     return {s.POSL, s.POST, s.POSW, s.POSH};
-}
-
-int twipsToPixels(int64_t twips, double dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
-}
-
-int32_t pixelsToTwips(int64_t pixels, double dpi) {
-    if (dpi <= 0) {
-        return 0;
-    }
-    return static_cast<int32_t>(std::lround(static_cast<double>(pixels) * 1440.0 / dpi));
 }

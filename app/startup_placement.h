@@ -4,6 +4,8 @@
 // relative to that area's top left corner.
 #pragma once
 
+#include "twips.h"
+
 #include <cstdint>
 
 struct USR_SETTINGS;
@@ -21,7 +23,3 @@ struct TwipsSize {
 };
 
 TwipsRect windowPlacement(const USR_SETTINGS& settings, TwipsSize screen, TwipsSize design);
-
-// Twips to pixels at the given logical resolution (1440 twips to the inch), and back.
-int twipsToPixels(int64_t twips, double dpi);
-int32_t pixelsToTwips(int64_t pixels, double dpi);

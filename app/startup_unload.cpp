@@ -1,5 +1,6 @@
 // The main window's unload handler and the folders dropped on the window.
 #include "acquisition_library.h"
+#include "browsing_state.h"
 #include "command_line.h"
 #include "display_refresh.h"
 #include "folder_history.h"

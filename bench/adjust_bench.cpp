@@ -2,6 +2,7 @@
 // and the redraw it causes, through the dialog, which draws from a copy reduced to its frame;
 // beside the same adjustment and drawing done on the full-size picture.
 #include "adjust_image.h"
+#include "browsing_state.h"
 #include "cnf_win.h"
 #include "orva_win.h"
 #include "pelmix_view.h"
@@ -54,7 +55,8 @@ Photo& photo() {
 struct OpenDialog {
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     ORVA_WIN window{program};
     CNF_WIN* dialog = nullptr;
 

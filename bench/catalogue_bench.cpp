@@ -6,6 +6,7 @@
 //   single step   the single view's next file.
 // Run on your own pictures: build/bench/catalogue_bench --folder=DIR (or ORVANA_BENCH_FOLDER).
 // "ratio" is the time over the floor of the same files.
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "orva_win.h"
@@ -34,7 +35,8 @@ double msSince(Clock::time_point start) {
 struct Browser {
     ScriptedPrompter prompter; // answers every box with its default button
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     std::unique_ptr<ORVA_WIN> window;
 
     explicit Browser(const QString& cache) {

@@ -2,6 +2,7 @@
 // files), quality 75, through the page store, beside libjpeg-turbo's cjpeg on the same files.
 // The store converts one page at a time, so its peak memory after 10 pages and after 100 pages
 // must be the same; both are reported as counters (ru_maxrss, KiB).
+#include "browsing_state.h"
 #include "kept_pages.h"
 #include "page_store.h"
 #include "pelmix.h"
@@ -109,7 +110,8 @@ void BM_StorePagesAsJpeg(benchmark::State& state) {
     }
     ScriptedPrompter prompter; // answers every box with its default button
     RecordingLauncher launcher;
-    Program program(prompter, launcher);
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
     program.ACQ_DIR = source.dir.path() + QStringLiteral("/acq/");
     program.PROGRAM_DIR = source.dir.path() + QStringLiteral("/prog/");
     program.settings.NTOP = QStringLiteral("IMG");

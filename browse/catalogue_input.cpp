@@ -1,6 +1,7 @@
 #include "catalogue_input.h"
 
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "program.h"

@@ -1,5 +1,6 @@
 #include "catalogue_view.h"
 
+#include "browsing_state.h"
 #include "catalogue_layout.h"
 #include "catalogue_picture.h"
 #include "display_refresh.h"
@@ -9,7 +10,7 @@
 #include "pelmix_view.h"
 #include "program.h"
 #include "snaplet_inf.h"
-#include "startup_placement.h"
+#include "twips.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,6 +1,7 @@
 // What the view shows after another part of the program changed a file of the display folder:
 // the one place for those rules. Each lists the folder afresh through the refresh of the view
 // in use.
+#include "browsing_state.h"
 #include "display_refresh.h"
 #include "file_system.h"
 #include "program.h"

@@ -1,6 +1,7 @@
 #include "display_refresh.h"
 
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "program.h"
 #include "upper_ascii.h"
 

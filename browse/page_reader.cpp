@@ -1,6 +1,7 @@
 #include "page_reader.h"
 
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "native_name.h"
 #include "program.h"
 #include "upper_ascii.h"

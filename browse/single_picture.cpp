@@ -1,5 +1,6 @@
 #include "single_picture.h"
 
+#include "browsing_state.h"
 #include "native_name.h"
 #include "pelmix.h"
 #include "pelmix_view.h"

@@ -1,6 +1,6 @@
 #include "single_twips.h"
 
-#include "startup_placement.h"
+#include "twips.h"
 
 #include <QWidget>
 

@@ -1,5 +1,6 @@
 #include "single_view.h"
 
+#include "browsing_state.h"
 #include "native_name.h"
 #include "program.h"
 #include "single_fit.h"

@@ -1,5 +1,6 @@
 #include "delete_file.h"
 
+#include "browsing_state.h"
 #include "desktop_trash.h"
 #include "native_name.h"
 #include "program.h"

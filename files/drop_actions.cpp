@@ -1,5 +1,6 @@
 #include "drop_actions.h"
 
+#include "browsing_state.h"
 #include "companion_program.h"
 #include "delete_file.h"
 #include "display_refresh.h"
@@ -107,7 +108,7 @@ void DropActions::remove(const QString& name, int index) {
 }
 
 void DropActions::edit(int editor, const QString& name) {
-    RUN_EDITOR(program_, editor, name, view_.owner());
+    RUN_EDITOR(program_, editor, program_.browse.DISP_DIR, name, view_.owner());
 }
 
 void DropActions::print(const QString& name) {

@@ -1,5 +1,6 @@
 #include "drop_targets.h"
 
+#include "browsing_state.h"
 #include "catalogue_input.h"
 #include "companion_program.h"
 #include "file_view.h"
@@ -134,7 +135,8 @@ void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
         const QString& path =
             entry.kind == Target::Editor1 ? program_.settings.LEXE : program_.settings.LEX2;
         if (path.isEmpty()) {
-            RUN_EDITOR(program_, entry.kind == Target::Editor1 ? 1 : 2, QString(), view_.owner());
+            RUN_EDITOR(program_, entry.kind == Target::Editor1 ? 1 : 2, QString(), QString(),
+                       view_.owner());
             return;
         }
     }
@@ -175,10 +177,10 @@ void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
 void DropTargets::doubleClicked(const Entry& entry) {
     switch (entry.kind) {
     case Target::Editor1:
-        RUN_EDITOR(program_, 1, QString(), view_.owner());
+        RUN_EDITOR(program_, 1, QString(), QString(), view_.owner());
         break;
     case Target::Editor2:
-        RUN_EDITOR(program_, 2, QString(), view_.owner());
+        RUN_EDITOR(program_, 2, QString(), QString(), view_.owner());
         break;
     case Target::Print:
         view_.openCataloguePrintDialog();

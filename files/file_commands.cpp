@@ -1,5 +1,6 @@
 #include "file_commands.h"
 
+#include "browsing_state.h"
 #include "delete_file.h"
 #include "display_refresh.h"
 #include "file_view.h"

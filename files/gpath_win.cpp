@@ -1,5 +1,6 @@
 #include "gpath_win.h"
 
+#include "browsing_state.h"
 #include "display_refresh.h"
 #include "file_view.h"
 #include "program.h"

@@ -1,5 +1,6 @@
 #include "ren_win.h"
 
+#include "browsing_state.h"
 #include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "display_refresh.h"

@@ -1,5 +1,6 @@
 #include "mprt_win.h"
 
+#include "browsing_state.h"
 #include "dialog_placement.h"
 #include "folder_list.h"
 #include "native_name.h"

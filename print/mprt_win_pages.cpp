@@ -1,5 +1,6 @@
 // The pages of a catalogue print: each page sent to the printer with its pictures, labels and
 // foot lines, or drawn as boxes into the preview.
+#include "browsing_state.h"
 #include "mprt_win.h"
 #include "native_name.h"
 #include "pelmix.h"

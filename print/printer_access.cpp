@@ -1,5 +1,6 @@
 #include "printer_access.h"
 
+#include "browsing_state.h"
 #include "native_name.h"
 #include "print_output.h"
 #include "program.h"

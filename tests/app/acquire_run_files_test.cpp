@@ -1,6 +1,7 @@
 // The file pieces of the acquisition run: file times carried over a move, moves that never lose
 // a file (also across file systems), the extension rule of the move method, and the companion
 // program's start.
+#include "browsing_state.h"
 #include "companion_program.h"
 #include "file_system.h"
 #include "file_times.h"
@@ -74,7 +75,8 @@ class CompanionTest : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir dir;
 };
 

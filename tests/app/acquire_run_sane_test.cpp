@@ -4,6 +4,7 @@
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"
+#include "browsing_state.h"
 #include "orva_win.h"
 #include "program.h"
 #include "qt_support.h"
@@ -49,7 +50,8 @@ TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
     }
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program(prompter, launcher);
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
     AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
     program.acquisitionLibrary = &library;
     USR_SETTINGS& s = program.settings;

@@ -5,6 +5,7 @@
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"
+#include "browsing_state.h"
 #include "orva_win.h"
 #include "program.h"
 #include "qt_support.h"
@@ -101,7 +102,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     AcquisitionLibrary library{QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter};
     TempDir acq;
     std::unique_ptr<ORVA_WIN> window;
@@ -267,7 +269,8 @@ protected:
     TempDir programDir, acq;
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     AcquisitionLibrary library{QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter};
     Startup startup{program, library};
     ORVA_WIN window{program};

@@ -4,6 +4,7 @@
 #include "acquisition_commands.h"
 #include "acquisition_library.h"
 #include "acquisition_run.h"
+#include "browsing_state.h"
 #include "file_system.h"
 #include "file_times.h"
 #include "native_name.h"
@@ -101,7 +102,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     ScriptedLibrary library{prompter};
     TempDir acq, source, programDir, elsewhere, data;
     std::unique_ptr<ORVA_WIN> window;

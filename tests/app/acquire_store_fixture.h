@@ -2,6 +2,7 @@
 // image library, and the run loop of the TWAIN step as the acquisition run drives the page store.
 #pragma once
 
+#include "browsing_state.h"
 #include "kept_pages.h"
 #include "page_store.h"
 #include "pelmix.h"
@@ -28,7 +29,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir temp;
     QString acq;
 

@@ -1,6 +1,7 @@
 // The page and file choice of the two views and the refresh procedures, driven through a
 // recording view that reports scroll value changes back the way the window's scroll bars do.
 #include "browse_view.h"
+#include "browsing_state.h"
 #include "display_refresh.h"
 #include "folder_list.h"
 #include "program.h"
@@ -138,7 +139,8 @@ class RefreshTest : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     RecordingView view;
     DisplayRefresh refresh{program, view};
     TempDir dir;

@@ -2,6 +2,7 @@
 // colour tells which file a cell shows, and the catalogue's loader counts what was read.
 #pragma once
 
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "orva_win.h"
@@ -91,7 +92,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir folder;
     std::unique_ptr<ORVA_WIN> window_;
 };

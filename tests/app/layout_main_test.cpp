@@ -1,6 +1,7 @@
 // The main window layout, compared in twips: the tool bar row, the two trays and the view area
 // for several window sizes and tray settings, the scroll-bar width taken from the system, the
 // visibility commands, the file tray, and the display-folder box.
+#include "browsing_state.h"
 #include "folder_history.h"
 #include "orva_win.h"
 #include "program.h"
@@ -59,7 +60,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir folder;
     std::unique_ptr<ORVA_WIN> window_;
 };

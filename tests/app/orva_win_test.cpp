@@ -1,6 +1,7 @@
 // The main window: every control exists under its name, the menus and tips read as the program
 // shows them, the catalogue has its twelve cells, the layout follows the tray switches, and the
 // redraw, view, scroll, page keys and Cancel controls drive the display refresh.
+#include "browsing_state.h"
 #include "display_refresh.h"
 #include "help_window.h"
 #include "orva_win.h"
@@ -63,7 +64,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir folder;
     std::unique_ptr<ORVA_WIN> window_;
 };

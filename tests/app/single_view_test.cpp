@@ -2,6 +2,7 @@
 // bars, selection and the ways back to the catalogue, the arrow keys at the end of the folder,
 // the magnification list, the message for a file that cannot be loaded (the same files the
 // catalogue refuses), and a picture read before the window had its size.
+#include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "native_name.h"
@@ -107,7 +108,8 @@ protected:
 
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir folder;
     std::unique_ptr<ORVA_WIN> window_;
     std::vector<QWidget*> drags;

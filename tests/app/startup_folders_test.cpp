@@ -1,5 +1,6 @@
 // The folders settled at start-up: date text, acquisition folder, first-start base folder, the
 // display folder without a command line, the folder history and the command-line rule.
+#include "browsing_state.h"
 #include "command_line.h"
 #include "desktop.h"
 #include "folder_history.h"
@@ -29,7 +30,8 @@ class StartupFolders : public ::testing::Test {
 protected:
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     TempDir temp;
     QString tempDir() const { return QString::fromStdString(temp.path()); }
 

@@ -1,6 +1,7 @@
 // The start-up procedure, the main window's load and unload handlers and dropped folders, on a
 // program folder made from the shipped defaults file.
 #include "acquisition_library.h"
+#include "browsing_state.h"
 #include "gr_win.h"
 #include "help_window.h"
 #include "orva_win.h"
@@ -64,7 +65,8 @@ protected:
     TempDir home;
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program{prompter, launcher};
+    BrowsingState browsing;
+    Program program{prompter, launcher, browsing};
     FakeLibrary library{prompter};
     std::unique_ptr<Startup> startup;
     std::unique_ptr<ORVA_WIN> window;

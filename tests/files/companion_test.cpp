@@ -1,5 +1,6 @@
 // The companion thumbnail program and the editors started for real, on a folder whose name is
 // not valid UTF-8: the command lines reach them as the file system's bytes.
+#include "browsing_state.h"
 #include "companion_program.h"
 #include "native_name.h"
 #include "program.h"
@@ -51,7 +52,8 @@ TEST(Companion, MakesThumbnailsThatAreReadBackAndNotRewritten) {
 
     ScriptedPrompter prompter;
     ProcessLauncher launcher;
-    Program program(prompter, launcher);
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
     program.settings.UTNP = QStringLiteral(ORVANA_PROGRAM_DIR "/../Snaplet/SNAPLET");
     const QString disp = native_name::fromBytes(folder.c_str()) + QLatin1Char('/');
     RUN_SNAPLET(program, disp);

@@ -119,7 +119,8 @@ TEST(CupsPrint, PrintsThroughTheSpoolerWithThePpdsPrintableArea) {
     testApplication();
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    Program program(prompter, launcher);
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
 
     QPrinter& printer = programPrinter(program);
     ASSERT_FALSE(printsToFile(printer)) << "the spooler's printer is not seen";

@@ -1,9 +1,9 @@
-// The program-wide state of the main program: settings, folders, browsing state, the folder
-// history, the hand-over values of the dialogs, and the Prompter and Launcher every part asks.
+// The program-wide state of the main program: settings, folders, the folder history, the
+// hand-over values of the dialogs, and the Prompter and Launcher every part asks. What the window
+// is browsing belongs to browse/, which keeps it in a BrowsingState the Program only refers to.
 // Created in main() and passed by reference; tests create as many as they like.
 #pragma once
 
-#include "browsing_state.h"
 #include "launcher.h"
 #include "prompter.h"
 #include "usr_settings.h"
@@ -13,11 +13,13 @@
 #include <memory>
 
 class AcquisitionLibrary;
+struct BrowsingState;
 class QPrinter;
 
 class Program {
 public:
-    Program(Prompter& prompter, Launcher& launcher) : prompter(prompter), launcher(launcher) {}
+    Program(Prompter& prompter, Launcher& launcher, BrowsingState& browse)
+        : prompter(prompter), launcher(launcher), browse(browse) {}
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -32,6 +34,7 @@ public:
 
     Prompter& prompter;
     Launcher& launcher;
+    BrowsingState& browse; // holds DISP_DIR
     // The acquisition library PMXACQ (owned by main, or by a test); null when there is none.
     AcquisitionLibrary* acquisitionLibrary = nullptr;
 
@@ -40,9 +43,8 @@ public:
     QString SETTINGS_DIR; // where ORVA.CNF is kept: PROGRAM_DIR, or the user's configuration
     QString APP_TITLE = QStringLiteral("Orvana");
     QString APP_VERSION = QStringLiteral("Version 5.5.0 R55(Snaplet Ready)");
-    QString TODAY_STR;    // MMDDYYYY
-    QString ACQ_DIR;      // ends in "/"
-    BrowsingState browse; // holds DISP_DIR
+    QString TODAY_STR; // MMDDYYYY
+    QString ACQ_DIR;   // ends in "/"
     // The thumbnail cache shared with other desktop programs; "" keeps none (main sets the
     // user's).
     QString sharedThumbnails;

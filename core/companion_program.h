@@ -22,6 +22,7 @@ QStringList snapletArguments(const QString& folder);
 void RUN_SNAPLET(Program& program, const QString& folder);
 
 // Starts editor 1 (LEXE, short folder when USP1 is 1) or editor 2 (LEX2, USP2) without waiting:
-// with the path DISP_DIR + name as its one argument, or alone when name is "". An empty editor
+// with the path folder + name as its one argument, or alone when name is "". An empty editor
 // setting, and a program that cannot be started, are told to the user.
-void RUN_EDITOR(Program& program, int editor, const QString& name, QWidget* owner);
+void RUN_EDITOR(Program& program, int editor, const QString& folder, const QString& name,
+                QWidget* owner);

@@ -36,7 +36,8 @@ void RUN_SNAPLET(Program& program, const QString& folder) {
     program.launcher.start(companion, snapletArguments(folder));
 }
 
-void RUN_EDITOR(Program& program, int editor, const QString& name, QWidget* owner) {
+void RUN_EDITOR(Program& program, int editor, const QString& folder, const QString& name,
+                QWidget* owner) {
     const USR_SETTINGS& settings = program.settings;
     const QString& path = editor == 1 ? settings.LEXE : settings.LEX2;
     const bool shortFolder = (editor == 1 ? settings.USP1 : settings.USP2) == 1;
@@ -49,9 +50,7 @@ void RUN_EDITOR(Program& program, int editor, const QString& name, QWidget* owne
     }
     QStringList arguments;
     if (!name.isEmpty()) {
-        const QString folder =
-            shortFolder ? SHORT_PATH(program.browse.DISP_DIR) : program.browse.DISP_DIR;
-        arguments << folder + name;
+        arguments << (shortFolder ? SHORT_PATH(folder) : folder) + name;
     }
     if (!program.launcher.start(path, arguments)) {
         m.text = path + QStringLiteral("\nを起動できませんでした。");

@@ -2,7 +2,7 @@
 // the menu command opens it, and the ways a user answers the dialog's questions.
 #pragma once
 
-#include "../app/catalogue_fixture.h"
+#include "../browse/catalogue_fixture.h"
 #include "cnf_win.h"
 #include "qt_support.h"
 #include "sv_cpr.h"

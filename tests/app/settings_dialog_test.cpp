@@ -3,7 +3,7 @@
 // exists, a save that fails; and every menu item and tool button of the main window reaching its
 // work.
 #include "acquisition_library.h"
-#include "catalogue_fixture.h"
+#include "../browse/catalogue_fixture.h"
 #include "folder_tree.h"
 #include "help_window.h"
 #include "orva_win_picture_list.h"

@@ -3,7 +3,7 @@
 // carrying the mime data the views' own drags carry.
 #pragma once
 
-#include "../app/catalogue_fixture.h"
+#include "../browse/catalogue_fixture.h"
 #include "catalogue_input.h"
 #include "folder_tree.h"
 #include "qt_support.h"

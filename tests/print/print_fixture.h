@@ -3,7 +3,7 @@
 // pdftoppm to see where things landed.
 #pragma once
 
-#include "../app/catalogue_fixture.h"
+#include "../browse/catalogue_fixture.h"
 #include "small_volume.h"
 
 #include <QDialog>

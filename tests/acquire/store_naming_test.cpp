@@ -1,6 +1,6 @@
 // Automatic names: the highest number in the acquisition folder, the no-name-left report, the
 // digit overflow and the collision rule.
-#include "acquire_store_fixture.h"
+#include "store_fixture.h"
 #include "find_last_number.h"
 #include "page_name.h"
 

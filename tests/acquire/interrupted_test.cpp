@@ -1,6 +1,6 @@
 // Runs that never stored their pages: the pages of a killed program are named at the next start,
 // and a folder another program is acquiring into is neither scanned into nor touched.
-#include "acquire_store_fixture.h"
+#include "store_fixture.h"
 #include "acquisition_run.h"
 #include "folder_lock.h"
 #include "interrupted_runs.h"

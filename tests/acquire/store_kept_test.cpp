@@ -1,7 +1,7 @@
 // Pages that cannot be stored are kept under names no run overwrites, and the user hears of them
 // once per run: failed loads and saves, no automatic name left during a run, a folder that turns
 // read-only, and page files left by an interrupted run.
-#include "acquire_store_fixture.h"
+#include "store_fixture.h"
 #include "interrupted_runs.h"
 #include "kept_folder.h"
 #include "small_volume.h"

@@ -1,6 +1,6 @@
 // Storing the TWAIN pages of a run: the BMP move, JPEG and TIFF conversions with their fallbacks,
 // the save format restored after the step, and pages kept when they cannot be stored.
-#include "acquire_store_fixture.h"
+#include "store_fixture.h"
 
 #include <QFileInfo>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The acquisition run end to end with the virtual scanner as the default source: the program
 // folder's acquisition library and data source manager, the scanner's own window driven as a
 // user would, and the pages named and stored in every save format.
-#include "acquire_run_driver.h"
+#include "run_driver.h"
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"

@@ -1,6 +1,6 @@
 // The acquisition run end to end with SANE's test device as the default source: its document
 // feeder gives ten pages per run, which are named and stored in every save format.
-#include "acquire_run_driver.h"
+#include "run_driver.h"
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"

@@ -196,17 +196,7 @@ void AcquisitionRun::finish() {
         RUN_SNAPLET(program_, runFolder_);
     }
     ADD_FOLDER_HISTORY(program_, runFolder_, window_.folderBox);
-    BrowsingState& browse = program_.browse;
-    browse.DISP_DIR = runFolder_;
-    if (s.DSPM == 1) {
-        browse.PAGE_ANCHOR = firstNewFile_;
-        if (window_.refresh != nullptr) {
-            window_.refresh->REFRESH_CATALOGUE(0);
-        }
-    } else {
-        browse.ONE_NAME = firstNewFile_;
-        if (window_.refresh != nullptr) {
-            window_.refresh->REFRESH_SINGLE(0);
-        }
+    if (window_.refresh != nullptr) {
+        window_.refresh->folderChanged(runFolder_, firstNewFile_);
     }
 }

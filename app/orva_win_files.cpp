@@ -141,22 +141,11 @@ void ORVA_WIN::onCommand1() {
     if (tray.isEmpty()) {
         return;
     }
-    BrowsingState& state = program.browse;
-    const QString previous = state.DISP_DIR;
-    state.DISP_DIR = folder_tree::withSlash(tray);
+    const QString previous = program.browse.DISP_DIR;
+    const QString folder = folder_tree::withSlash(tray);
     MAKE_ACQ_DIR(program);
-    ADD_FOLDER_HISTORY(program, state.DISP_DIR, Combo1);
-    state.PAGE_FIRST.clear();
-    state.PAGE_LAST.clear();
-    state.PAGE_ANCHOR.clear();
-    if (program.settings.DSPM == 1) {
-        browseView().showCataloguePanel();
-        displayRefresh().REFRESH_CATALOGUE(1);
-    } else {
-        browseView().showSinglePanel();
-        displayRefresh().REFRESH_SINGLE(1);
-    }
-    state.CAT_CURRENT.clear();
+    ADD_FOLDER_HISTORY(program, folder, Combo1);
+    displayRefresh().folderChanged(folder);
     MAIN_LAYOUT();
     if (folder_tree::show(F_DIR, previous)) {
         folder_tree::selectDriveOf(F_DRIVE, previous);

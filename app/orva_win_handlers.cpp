@@ -154,13 +154,8 @@ void ORVA_WIN::onMNU_DISP_8DSP() {
     program.settings.DSPD = program.settings.DSPD == 0 ? 1 : 0;
     setToggleTexts();
     if (program.settings.DSPM == 1) {
-        BrowsingState& state = program.browse;
-        state.PAGE_ANCHOR = state.PAGE_NAME[0];
-        // A date no file has makes every cell of the page be drawn again with the new setting.
-        for (QString& date : state.PAGE_DATE) {
-            date = QStringLiteral("DUMMY");
-        }
-        refresh_->REFRESH_CATALOGUE(0);
+        refresh_->forgetPictures();
+        refresh_->redrawInPlace();
     }
 }
 
@@ -283,12 +278,7 @@ void ORVA_WIN::onCombo1_activated(int index) {
     if (program.HISTORY_BUSY) {
         return;
     }
-    BrowsingState& state = program.browse;
-    state.DISP_DIR = Combo1->itemText(index);
-    // The old folder's current file is no longer shown anywhere.
-    state.CAT_CURRENT.clear();
-    refresh_->MARK_CURRENT_CELL();
-    refresh_->displayFolderChanged();
+    refresh_->folderChanged(Combo1->itemText(index));
 }
 
 void ORVA_WIN::onCombo1_enter() {
@@ -297,8 +287,7 @@ void ORVA_WIN::onCombo1_enter() {
         !(text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char('/')))) {
         return;
     }
-    program.browse.DISP_DIR = text;
-    refresh_->displayFolderChanged();
+    refresh_->folderChanged(text);
     ADD_FOLDER_HISTORY(program, program.browse.DISP_DIR, Combo1);
 }
 

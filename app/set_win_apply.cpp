@@ -125,41 +125,24 @@ bool SET_WIN::storeMatrix() {
 
 void SET_WIN::updateMainWindow(bool matrixChanged) {
     const USR_SETTINGS& s = program_.settings;
-    BrowsingState& state = program_.browse;
     DisplayRefresh& refresh = window_.displayRefresh();
-    const auto markAllChanged = [&state] {
-        for (QString& date : state.PAGE_DATE) {
-            date = QStringLiteral("DUMMY");
-        }
-    };
     if (s.BASD != openBASD_ || s.MKDR != openMKDR_) {
         MAKE_ACQ_DIR(program_);
         ADD_FOLDER_HISTORY(program_, program_.ACQ_DIR, window_.Combo1);
-        state.DISP_DIR = program_.ACQ_DIR;
-        state.PAGE_FIRST.clear();
-        state.PAGE_LAST.clear();
-        state.PAGE_ANCHOR.clear();
-        if (s.DSPM == 2) {
-            window_.browseView().showSinglePanel();
-            refresh.REFRESH_SINGLE(0);
-        } else {
-            markAllChanged();
-            window_.browseView().showCataloguePanel();
-            refresh.REFRESH_CATALOGUE(1);
-        }
+        // The look of the cells may have changed as well.
+        refresh.forgetPictures();
+        refresh.folderChanged(program_.ACQ_DIR);
         window_.MAIN_LAYOUT();
         return;
     }
     const int colour = s.CD16 == 1 ? 9 : s.C256 == 1 ? 10 : 8;
     if (s.DSPM == 2) {
         if (s.D256 != openD256_) {
-            window_.browseView().showSinglePanel();
-            refresh.REFRESH_SINGLE(0);
+            refresh.redrawInPlace();
         }
     } else if (s.DSPD != openDSPD_ || s.LDSP != openLDSP_ || colour != openColour_ ||
                matrixChanged) {
-        state.PAGE_ANCHOR = state.PAGE_NAME[0];
-        markAllChanged();
-        refresh.REFRESH_CATALOGUE(0);
+        refresh.forgetPictures();
+        refresh.redrawInPlace();
     }
 }

@@ -107,18 +107,12 @@ void Startup::dropName(const QString& name) {
                                   startup_messages::droppedNotFolder(program_.APP_TITLE, name));
         return;
     }
-    BrowsingState& b = program_.browse;
-    b.DISP_DIR = folder.folder;
-    ADD_FOLDER_HISTORY(program_, b.DISP_DIR, window_ != nullptr ? window_->Combo1 : nullptr);
-    b.PAGE_NAME.fill(QString());
-    if (window_ != nullptr) {
-        refreshView();
+    if (window_ == nullptr) {
+        return; // the window has not loaded: nothing shows a folder yet
     }
-    b.CAT_CURRENT.clear();
-    if (window_ != nullptr) {
-        window_->displayRefresh().MARK_CURRENT_CELL();
-        window_->MAIN_LAYOUT(); // the caption shows the folder while the tool bar is hidden
-    }
+    ADD_FOLDER_HISTORY(program_, folder.folder, window_->Combo1);
+    window_->displayRefresh().folderChanged(folder.folder);
+    window_->MAIN_LAYOUT(); // the caption shows the folder while the tool bar is hidden
 }
 
 void Startup::dropped(QDropEvent* event) {

@@ -1,10 +1,36 @@
-// What the view shows after another part of the program changed a file of the display folder:
-// the one place for those rules. Each lists the folder afresh through the refresh of the view
+// What the view shows after another part of the program changed the display folder or a file of
+// it: the one place for those rules. Each lists the folder afresh through the refresh of the view
 // in use.
 #include "browsing_state.h"
 #include "display_refresh.h"
 #include "file_system.h"
 #include "program.h"
+
+void DisplayRefresh::folderChanged(const QString& folder, const QString& firstFile) {
+    BrowsingState& state = program_.browse;
+    if (folder != state.DISP_DIR) {
+        // The old folder's current file is not in this one (a file of the same name would be
+        // another file), and its pictures are not this folder's.
+        state.CAT_CURRENT.clear();
+        state.PAGE_NAME.fill(QString());
+    }
+    state.DISP_DIR = folder;
+    state.PAGE_FIRST.clear();
+    state.PAGE_LAST.clear();
+    state.PAGE_ANCHOR = firstFile;
+    if (program_.settings.DSPM == 2) {
+        state.ONE_NAME = firstFile;
+        REFRESH_SINGLE(0);
+    } else {
+        REFRESH_CATALOGUE(0);
+    }
+}
+
+void DisplayRefresh::forgetPictures() {
+    for (QString& date : program_.browse.PAGE_DATE) {
+        date = QStringLiteral("DUMMY"); // a date no file has
+    }
+}
 
 void DisplayRefresh::fileLeft(const QString& name, int cell) {
     BrowsingState& state = program_.browse;

@@ -159,15 +159,7 @@ void DisplayRefresh::singleScrolled(int value) {
 }
 
 void DisplayRefresh::displayFolderChanged() {
-    BrowsingState& state = program_.browse;
-    state.PAGE_FIRST.clear();
-    state.PAGE_LAST.clear();
-    state.PAGE_ANCHOR.clear();
-    if (program_.settings.DSPM == 2) {
-        REFRESH_SINGLE(1);
-    } else {
-        REFRESH_CATALOGUE(1);
-    }
+    folderChanged(program_.browse.DISP_DIR);
 }
 
 void DisplayRefresh::cancelPressed() {

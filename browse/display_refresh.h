@@ -40,8 +40,17 @@ public:
     // folder is listed once per step.
     void nextFile();
     void previousFile() { REFRESH_SINGLE(-1); }
-    // DISP_DIR changed: show the new folder from its first file in the current view.
+    // The display folder became folder: chosen by the user (history, folder dialog, file tray,
+    // a folder dropped on the window, the settings) or the one an acquisition stored its pages
+    // in. The current view shows it from firstFile, or from its first file when firstFile is
+    // "" or no longer listed. Another folder than the one on show has no current file yet, and
+    // its cells are all drawn anew, even where a file of the same name and time is listed.
+    void folderChanged(const QString& folder, const QString& firstFile = QString());
+    // The display folder shown afresh from its first file.
     void displayFolderChanged();
+    // Every cell of the page is drawn again at the next catalogue refresh (a setting that
+    // changes how cells look).
+    void forgetPictures();
     // Command3 ("Cancel") on the wait frame: the rest of this refresh draws names only.
     void cancelPressed();
 

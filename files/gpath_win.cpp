@@ -18,19 +18,9 @@ void GPATH_WIN::accepted() {
     if (folder.isEmpty()) {
         return;
     }
-    BrowsingState& state = program_.browse;
-    state.DISP_DIR = folder;
     MAKE_ACQ_DIR(program_);
+    view_.refresh().folderChanged(folder);
     view_.addToFolderHistory();
-    state.PAGE_FIRST.clear();
-    state.PAGE_LAST.clear();
-    state.PAGE_ANCHOR.clear();
-    if (program_.settings.DSPM == 2) {
-        view_.refresh().REFRESH_SINGLE(0);
-    } else {
-        view_.refresh().REFRESH_CATALOGUE(0);
-    }
-    state.CAT_CURRENT.clear();
     view_.updateCaption();
     close();
 }

@@ -613,3 +613,51 @@ TEST_F(RefreshTest, WhatTheViewShowsAfterAFileChanged) {
         EXPECT_EQ(state.CAT_CURRENT, c.currentKept ? name(10) : QString());
     }
 }
+
+TEST_F(RefreshTest, WhatTheViewShowsAfterTheFolderChanged) {
+    // f00..f19 on show from f08, f10 current and in the single view; the other folder holds
+    // f00..f11, so the current file's name is one of its names too, but not its file.
+    const QString other = state.DISP_DIR + "other/";
+    std::filesystem::create_directory(dir.file("other"));
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(writeBytes(dir.file("other/" + name(i).toStdString()), "x", 1));
+    }
+    makeFiles(20);
+    const QString home = state.DISP_DIR;
+    const struct {
+        bool toOther;
+        int view;          // DSPM
+        QString firstFile; // "" from the first file; an acquisition names its first new file
+        QString shown;     // ONE_NAME afterwards, or the page's first file in the catalogue
+    } cases[] = {
+        {false, 1, "", name(0)},        {false, 1, name(13), name(12)},
+        {false, 2, "", name(0)},        {false, 2, name(13), name(13)},
+        {true, 1, "", name(0)},         {true, 1, name(10), name(4)},
+        {true, 2, "", name(0)},         {true, 2, name(11), name(11)},
+        {true, 2, "gone.jpg", name(0)}, // no longer listed: the first file
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString("other %1 view %2 first %3")
+                         .arg(c.toOther)
+                         .arg(c.view)
+                         .arg(c.firstFile)
+                         .toStdString());
+        state.DISP_DIR = home;
+        program.settings.DSPM = 1;
+        state.PAGE_ANCHOR = name(8);
+        refresh.REFRESH_CATALOGUE(0);
+        ASSERT_EQ(pageStart(), 8);
+        state.CAT_CURRENT = state.ONE_NAME = name(10);
+        program.settings.DSPM = c.view;
+
+        refresh.folderChanged(c.toOther ? other : home, c.firstFile);
+        EXPECT_EQ(state.DISP_DIR, c.toOther ? other : home);
+        EXPECT_EQ(c.view == 2 ? state.ONE_NAME : state.PAGE_NAME[0], c.shown);
+        EXPECT_EQ(view.panel, c.view == 2 ? "single" : "catalogue");
+        // Another folder has no current file, and none of its cells keeps a picture.
+        EXPECT_EQ(state.CAT_CURRENT, c.toOther ? QString() : name(10));
+        if (c.view == 1) {
+            EXPECT_EQ(refresh.oldNames()[0], c.toOther ? QString() : name(8));
+        }
+    }
+}

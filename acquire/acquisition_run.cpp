@@ -1,7 +1,6 @@
 #include "acquisition_run.h"
 
 #include "acquisition_library.h"
-#include "browsing_state.h"
 #include "companion_program.h"
 #include "display_refresh.h"
 #include "file_system.h"

@@ -1,6 +1,6 @@
 #include "page_store.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "file_system.h"
 #include "find_last_number.h"
 #include "kept_pages.h"
@@ -165,7 +165,7 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
 
 PageStore::Outcome PageStore::convert(const QString& page, const QString& target,
                                       const QString& name) {
-    HGLOBAL& work = program_.browse.WORK_IMAGE;
+    HGLOBAL& work = browsing::workImage(program_);
     if (work != nullptr) {
         PelmixMemFree(work);
         work = nullptr;

@@ -1,12 +1,12 @@
 #include "adjust_commands.h"
 
 #include "adjust_view.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "cnf_win.h"
 #include "program.h"
 
 void MNU_FILE_CNF(Program& program, AdjustView& view) {
-    const QString& current = program.browse.CAT_CURRENT;
+    const QString& current = browsing::currentFile(program);
     if (current.isEmpty()) {
         program.tell(
             view.owner(),
@@ -14,7 +14,7 @@ void MNU_FILE_CNF(Program& program, AdjustView& view) {
                            "実行させてください。"));
         return;
     }
-    program.ADJUST_PATH = program.browse.DISP_DIR + current;
+    program.ADJUST_PATH = browsing::displayFolder(program) + current;
     program.ADJUST_NAME = current;
     OPEN_ADJUST(program, view);
 }

@@ -1,6 +1,6 @@
 // The adjustment dialog's saves, over the file or under a new name, and what its close renews.
 #include "adjust_view.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "cnf_win.h"
 #include "companion_program.h"
 #include "display_refresh.h"
@@ -138,7 +138,7 @@ void CNF_WIN::renewThumbnail() {
     if (!((ADJ_OVERWRITTEN && settings.UTNM == 1) || settings.UTNT == 1)) {
         return;
     }
-    const QString& folder = program_.browse.DISP_DIR;
+    const QString& folder = browsing::displayFolder(program_);
     // Only a plain file in the folder's own thumbnail folder goes: never one reached by a link.
     const BoundFolder thumbnails = companionFolder(folder);
     if (thumbnails.removeFile(native_name::toBytes(program_.ADJUST_NAME).toStdString()) == 0 &&

@@ -1,6 +1,6 @@
 // ORVA32: the start-up procedure, then the main window's event loop until it is closed.
 #include "acquisition_library.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "command_line.h"
 #include "launcher.h"
 #include "orva_win.h"
@@ -20,8 +20,8 @@ int main(int argc, char* argv[]) {
 
     ProcessLauncher launcher;
     QtPrompter prompter;
-    BrowsingState browsing;
-    Program program(prompter, launcher, browsing);
+    Browsing browsing;
+    Program program(prompter, launcher, browsing.state());
     program.sharedThumbnails = SharedThumbnails::userCache();
 
     const QString programDir = withTrailingSlash(QCoreApplication::applicationDirPath());

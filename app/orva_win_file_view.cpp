@@ -1,7 +1,7 @@
 #include "orva_win_file_view.h"
 
 #include "adjust_commands.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "catalogue_view.h"
 #include "folder_history.h"
 #include "folder_tree.h"
@@ -49,7 +49,7 @@ void OrvaFileView::updateCaption() {
 }
 
 void OrvaFileView::addToFolderHistory() {
-    ADD_FOLDER_HISTORY(window_.program, window_.program.browse.DISP_DIR, window_.Combo1);
+    ADD_FOLDER_HISTORY(window_.program, browsing::displayFolder(window_.program), window_.Combo1);
 }
 
 void OrvaFileView::openPrintDialog() {

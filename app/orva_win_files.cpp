@@ -1,7 +1,7 @@
 // The main window's file commands: the trays' drop targets, the editor targets, the delete and
 // rename menu items, the folder dialogs and the companion program.
 #include "browse_view.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "companion_program.h"
 #include "display_refresh.h"
 #include "drop_targets.h"
@@ -70,11 +70,11 @@ void ORVA_WIN::REFRESH_EDITOR_BUTTONS() {
 }
 
 void ORVA_WIN::onMNU_FILE_EDIT1() {
-    RUN_EDITOR(program, 1, program.browse.DISP_DIR, program.browse.CAT_CURRENT, this);
+    RUN_EDITOR(program, 1, browsing::displayFolder(program), browsing::currentFile(program), this);
 }
 
 void ORVA_WIN::onMNU_FILE_EDIT2() {
-    RUN_EDITOR(program, 2, program.browse.DISP_DIR, program.browse.CAT_CURRENT, this);
+    RUN_EDITOR(program, 2, browsing::displayFolder(program), browsing::currentFile(program), this);
 }
 
 void ORVA_WIN::onMNU_FILE_DELETE() {
@@ -86,7 +86,7 @@ void ORVA_WIN::onMNU_FILE_RENAME() {
 }
 
 void ORVA_WIN::onMNU_DISP_MKTN() {
-    RUN_SNAPLET(program, program.browse.DISP_DIR);
+    RUN_SNAPLET(program, browsing::displayFolder(program));
 }
 
 void ORVA_WIN::onMNU_DISP_DFILE() {
@@ -141,7 +141,7 @@ void ORVA_WIN::onCommand1() {
     if (tray.isEmpty()) {
         return;
     }
-    const QString previous = program.browse.DISP_DIR;
+    const QString previous = browsing::displayFolder(program);
     const QString folder = folder_tree::withSlash(tray);
     MAKE_ACQ_DIR(program);
     ADD_FOLDER_HISTORY(program, folder, Combo1);
@@ -165,12 +165,12 @@ void ORVA_WIN::onF_DRIVE_activated(int index) {
 }
 
 void ORVA_WIN::onMNU_FILE_1PRNT() {
-    if (program.browse.CAT_CURRENT.isEmpty()) {
+    if (browsing::currentFile(program).isEmpty()) {
         program.tell(this, QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定"
                                           "してから実行させてください。"));
         return;
     }
-    program.PRINT_PATH = program.browse.DISP_DIR + program.browse.CAT_CURRENT;
+    program.PRINT_PATH = browsing::displayFolder(program) + browsing::currentFile(program);
     if (program.PRINT_PATH.isEmpty()) {
         program.tell(this, QStringLiteral("印刷するデーターが指定されていません"));
         return;

@@ -2,7 +2,7 @@
 // handler. Handlers whose work belongs to dialogs and file operations not yet present do nothing.
 #include "acquisition_commands.h"
 #include "adjust_commands.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
 #include "folder_history.h"
@@ -164,21 +164,8 @@ void ORVA_WIN::onMNU_DISP_8() {
     if (program.settings.DSPM != 2) {
         return;
     }
-    BrowsingState& state = program.browse;
     BTN_DISP_GO->setIcon(IMG_1DISP->picture(0));
-    browseView().clearSingle();
-    const int cells = PageReader::cellsPerPage(program.settings);
-    bool onPage = false;
-    for (int i = 0; i < cells; ++i) {
-        onPage = onPage || state.PAGE_NAME[i] == state.ONE_NAME;
-    }
-    if (!onPage) {
-        state.PAGE_ANCHOR = state.ONE_NAME;
-        refresh_->REFRESH_CATALOGUE(0);
-    }
-    browseView().showCataloguePanel();
-    program.settings.DSPM = 1;
-    refresh_->MARK_CURRENT_CELL();
+    refresh_->toCatalogue();
     if (program.settings.C256 != 0) {
         DSP8_IMG2[0]->update();
     }
@@ -189,15 +176,9 @@ void ORVA_WIN::onMNU_DISP_1() {
     if (program.settings.DSPM != 1) {
         return;
     }
-    BrowsingState& state = program.browse;
     // The first file of the page, not the current one.
-    state.ONE_NAME = state.PAGE_NAME[0];
-    browseView_->showSinglePanel();
-    refresh_->REFRESH_SINGLE(0);
-    program.settings.DSPM = 2;
+    refresh_->toSingle(false);
     BTN_DISP_GO->setIcon(IMG_8DISP->picture(0));
-    state.CAT_STALE = false;
-    MAIN_LAYOUT();
 }
 
 void ORVA_WIN::backToCatalogue() {
@@ -288,7 +269,7 @@ void ORVA_WIN::onCombo1_enter() {
         return;
     }
     refresh_->folderChanged(text);
-    ADD_FOLDER_HISTORY(program, program.browse.DISP_DIR, Combo1);
+    ADD_FOLDER_HISTORY(program, browsing::displayFolder(program), Combo1);
 }
 
 bool ORVA_WIN::eventFilter(QObject* watched, QEvent* event) {

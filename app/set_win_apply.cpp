@@ -2,7 +2,6 @@
 // window brought up to date, redrawing only what the changes touch.
 #include "acquisition_commands.h"
 #include "browse_view.h"
-#include "browsing_state.h"
 #include "display_refresh.h"
 #include "folder_history.h"
 #include "folder_tree.h"

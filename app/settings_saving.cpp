@@ -1,6 +1,6 @@
 #include "settings_saving.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "program.h"
 #include "settings_store.h"
 #include "startup_messages.h"
@@ -11,7 +11,7 @@
 
 bool saveSettingsNow(Program& program, QWidget* mainWindow) {
     SettingsSaveMoment moment;
-    moment.displayedFolder = program.browse.DISP_DIR;
+    moment.displayedFolder = browsing::displayFolder(program);
     if (mainWindow != nullptr) {
         const double dpi =
             mainWindow->screen() != nullptr ? mainWindow->screen()->logicalDotsPerInchY() : 96.0;

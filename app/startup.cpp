@@ -3,7 +3,7 @@
 #include "acquisition_commands.h"
 #include "acquisition_library.h"
 #include "browse_view.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "command_line.h"
 #include "desktop.h"
 #include "display_refresh.h"
@@ -53,7 +53,6 @@ bool Startup::begin(const QString& programDir, const QDate& today) {
     QCoreApplication::processEvents();
 
     program_.settings.DSPM = 1;
-    program_.browse.PAGE_NAME.fill(QString());
     program_.PROGRAM_DIR = withTrailingSlash(programDir);
     program_.TODAY_STR = todayText(today);
 
@@ -111,7 +110,7 @@ void Startup::load(ORVA_WIN& window, const QString& commandLine) {
     chooseDisplayFolder(commandLine);
     setFileTray();
     askDrawPictures();
-    ADD_FOLDER_HISTORY(program_, program_.browse.DISP_DIR, window.Combo1);
+    ADD_FOLDER_HISTORY(program_, browsing::displayFolder(program_), window.Combo1);
     setPictures();
     window.REFRESH_EDITOR_BUTTONS();
     window.setToggleTexts();
@@ -154,14 +153,14 @@ void Startup::chooseDisplayFolder(const QString& commandLine) {
     if (!commandLine.isEmpty()) {
         const FolderName name = folderFromName(commandLine);
         if (name.isFolder) {
-            program_.browse.DISP_DIR = name.folder;
+            browsing::startIn(program_, name.folder);
             startedWithFolder_ = true;
             return;
         }
         program_.prompter.message(
             window_, startup_messages::commandLineNotFolder(program_.APP_TITLE, commandLine));
     }
-    program_.browse.DISP_DIR = startFolder(program_.settings, program_.ACQ_DIR);
+    browsing::startIn(program_, startFolder(program_.settings, program_.ACQ_DIR));
 }
 
 void Startup::setFileTray() {
@@ -184,8 +183,8 @@ void Startup::askDrawPictures() {
         return;
     }
     const int answer = program_.prompter.message(
-        window_,
-        startup_messages::drawPicturesQuestion(program_.APP_TITLE, program_.browse.DISP_DIR));
+        window_, startup_messages::drawPicturesQuestion(program_.APP_TITLE,
+                                                        browsing::displayFolder(program_)));
     s.DSPD = answer == Prompter::No ? 1 : 0;
 }
 

@@ -1,6 +1,6 @@
 // The main window's unload handler and the folders dropped on the window.
 #include "acquisition_library.h"
-#include "browsing_state.h"
+#include "browsing.h"
 #include "command_line.h"
 #include "display_refresh.h"
 #include "folder_history.h"
@@ -87,17 +87,7 @@ void Startup::saveSettings() {
 }
 
 void Startup::releaseImages() {
-    BrowsingState& b = program_.browse;
-    for (HGLOBAL& image : b.PAGE_IMAGE) {
-        if (image != nullptr) {
-            PelmixMemFree(image);
-            image = nullptr;
-        }
-    }
-    if (b.WORK_IMAGE != nullptr) {
-        PelmixMemFree(b.WORK_IMAGE);
-        b.WORK_IMAGE = nullptr;
-    }
+    browsing::releasePictures(program_);
 }
 
 void Startup::dropName(const QString& name) {

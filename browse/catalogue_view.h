@@ -4,7 +4,6 @@
 // The cells' mouse behaviour is CatalogueInput's.
 #pragma once
 
-#include "browsing_state.h"
 #include "catalogue_controls.h"
 #include "catalogue_input.h"
 #include "decode_ahead.h"
@@ -20,6 +19,7 @@
 
 class Program;
 class QRect;
+struct BrowsingState;
 
 class CatalogueView : public QObject {
     Q_OBJECT

@@ -52,6 +52,10 @@ void DisplayRefresh::fileLeft(const QString& name, int cell) {
     }
 }
 
+void DisplayRefresh::pictureDropped() {
+    program_.browse.CAT_CURRENT.clear();
+}
+
 void DisplayRefresh::fileDeleted(const QString& name) {
     // The menu works on CAT_CURRENT, which need not be the file on show, so the single view is
     // not moved on to a neighbour of its own file: it is read again from the folder's first

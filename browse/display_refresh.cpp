@@ -111,9 +111,10 @@ void DisplayRefresh::switchView() {
     }
 }
 
-void DisplayRefresh::toSingle() {
+void DisplayRefresh::toSingle(bool fromCurrent) {
     BrowsingState& state = program_.browse;
-    state.ONE_NAME = state.CAT_CURRENT.isEmpty() ? state.PAGE_NAME[0] : state.CAT_CURRENT;
+    state.ONE_NAME =
+        !fromCurrent || state.CAT_CURRENT.isEmpty() ? state.PAGE_NAME[0] : state.CAT_CURRENT;
     view_.showSinglePanel();
     REFRESH_SINGLE(0);
     program_.settings.DSPM = 2;

@@ -3,7 +3,7 @@
 // so it guards itself against re-entry (CAT_BUSY) and can be stopped by the wait frame's Cancel.
 #pragma once
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "page_reader.h"
 
 #include <QSize>
@@ -30,6 +30,12 @@ public:
     // BTN_DISP_GO: from the catalogue to the single view or back, by DSPM. The window changes
     // the button's pictures around the call.
     void switchView();
+    // To the single view on the current file, or on the page's first file when there is none
+    // or fromCurrent is false (the menu's "one picture" always starts at the page).
+    void toSingle(bool fromCurrent = true);
+    // Back to the catalogue, read again anchored on the single view's file when the page is
+    // stale (a file left while the single view showed) or does not show that file.
+    void toCatalogue();
     // DSP8_SCR and DSP1_SCR changed to value (1 = first file).
     void catalogueScrolled(int value);
     void singleScrolled(int value);
@@ -58,6 +64,9 @@ public:
     // is. name left it (moved away, or deleted through the trash target) after it was dragged
     // from the catalogue's cell: the single view moves on to the neighbour.
     void fileLeft(const QString& name, int cell);
+    // A picture was dropped on a target (copy, move, trash, print, adjust, an editor): before the
+    // target acts, nothing is current any more.
+    void pictureDropped();
     // The menu deleted name (CAT_CURRENT), which the single view need not be showing.
     void fileDeleted(const QString& name);
     void fileRenamed(const QString& oldName, const QString& newName);
@@ -69,8 +78,8 @@ public:
     // width, half its height, in pixels) and the names and date-time texts the cells had before
     // this refresh read the page.
     QSize largeBounds() const { return largeBounds_; }
-    const std::array<QString, BrowsingState::kSlots>& oldNames() const { return oldNames_; }
-    const std::array<QString, BrowsingState::kSlots>& oldDates() const { return oldDates_; }
+    const std::array<QString, browsing::kSlots>& oldNames() const { return oldNames_; }
+    const std::array<QString, browsing::kSlots>& oldDates() const { return oldDates_; }
 
     PageReader& reader() { return reader_; }
     const PageReader& reader() const { return reader_; }
@@ -80,14 +89,12 @@ public:
 private:
     // Draws ONE_NAME (or the empty view) after its position was read.
     void drawSingleFile();
-    void toSingle();
-    void toCatalogue();
 
     Program& program_;
     BrowseView& view_;
     PageReader reader_;
     QSize largeBounds_;
     int travel_ = 1;
-    std::array<QString, BrowsingState::kSlots> oldNames_;
-    std::array<QString, BrowsingState::kSlots> oldDates_;
+    std::array<QString, browsing::kSlots> oldNames_;
+    std::array<QString, browsing::kSlots> oldDates_;
 };

@@ -1,6 +1,6 @@
 #include "delete_file.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "desktop_trash.h"
 #include "native_name.h"
 #include "program.h"
@@ -17,11 +17,9 @@ int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
     if (program.prompter.message(owner, question) != Prompter::Yes) {
         return -1;
     }
-    BrowsingState& state = program.browse;
-    if (name == state.CAT_CURRENT) {
-        state.CAT_CURRENT.clear();
-    }
-    const desktop_trash::Result trashed = desktop_trash::moveToTrash(state.DISP_DIR + name);
+    // The callers tell the view, which forgets the current file (see DisplayRefresh).
+    const QString& displayFolder = browsing::displayFolder(program);
+    const desktop_trash::Result trashed = desktop_trash::moveToTrash(displayFolder + name);
     if (!trashed.ok) {
         program.tell(owner,
                      native_name::forDisplay(name) +
@@ -31,9 +29,9 @@ int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
     }
     if (program.settings.UTNT == 1) {
         QString thumbnails;
-        const BoundFolder folder = companionFolder(state.DISP_DIR, &thumbnails);
+        const BoundFolder folder = companionFolder(displayFolder, &thumbnails);
         if (folder.holdsFile(native_name::toBytes(name).toStdString())) {
-            desktop_trash::moveToTrash(folder, name, state.DISP_DIR + thumbnails + name);
+            desktop_trash::moveToTrash(folder, name, displayFolder + thumbnails + name);
         }
     }
     return 0;

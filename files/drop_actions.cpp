@@ -1,6 +1,6 @@
 #include "drop_actions.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "companion_program.h"
 #include "delete_file.h"
 #include "display_refresh.h"
@@ -24,7 +24,7 @@ QString withSlash(QString folder) {
 } // namespace
 
 bool DropActions::prepare(const QString& name, bool move, QString& destination, bool& replace) {
-    const QString source = program_.browse.DISP_DIR + name;
+    const QString source = browsing::displayFolder(program_) + name;
     const QString tray = view_.trayFolder();
     if (tray.isEmpty()) {
         return false;
@@ -76,7 +76,7 @@ void DropActions::copy(const QString& name) {
         return;
     }
     const file_system::Result result =
-        file_system::copyFile(program_.browse.DISP_DIR + name, destination, replace);
+        file_system::copyFile(browsing::displayFolder(program_) + name, destination, replace);
     if (!result.ok) {
         program_.tell(view_.owner(), native_name::forMessage(destination) +
                                          QStringLiteral("\nへコピーできませんでした。\n理由 : ") +
@@ -91,7 +91,7 @@ void DropActions::move(const QString& name, int index) {
         return;
     }
     const file_system::Result result =
-        file_system::moveFile(program_.browse.DISP_DIR + name, destination, replace);
+        file_system::moveFile(browsing::displayFolder(program_) + name, destination, replace);
     if (!result.ok) {
         program_.tell(view_.owner(), native_name::forMessage(destination) +
                                          QStringLiteral("\nへ移動できませんでした。\n理由 : ") +
@@ -108,16 +108,16 @@ void DropActions::remove(const QString& name, int index) {
 }
 
 void DropActions::edit(int editor, const QString& name) {
-    RUN_EDITOR(program_, editor, program_.browse.DISP_DIR, name, view_.owner());
+    RUN_EDITOR(program_, editor, browsing::displayFolder(program_), name, view_.owner());
 }
 
 void DropActions::print(const QString& name) {
-    program_.PRINT_PATH = program_.browse.DISP_DIR + name;
+    program_.PRINT_PATH = browsing::displayFolder(program_) + name;
     view_.openPrintDialog();
 }
 
 void DropActions::adjust(const QString& name) {
-    program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
+    program_.ADJUST_PATH = browsing::displayFolder(program_) + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
         program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));
@@ -127,7 +127,7 @@ void DropActions::adjust(const QString& name) {
 }
 
 void DropActions::toClipboard(const QString& name) {
-    program_.ADJUST_PATH = program_.browse.DISP_DIR + name;
+    program_.ADJUST_PATH = browsing::displayFolder(program_) + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
         program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));

@@ -1,8 +1,9 @@
 #include "drop_targets.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "catalogue_input.h"
 #include "companion_program.h"
+#include "display_refresh.h"
 #include "file_view.h"
 #include "program.h"
 
@@ -36,17 +37,16 @@ bool DropTargets::draggedFile(const QMimeData* data, int& index, QString& name) 
     if (data == nullptr) {
         return false;
     }
-    const BrowsingState& state = program_.browse;
     index = -1;
     if (data->hasFormat(QString::fromLatin1(CatalogueInput::kCellMimeType))) {
         bool ok = false;
         index = data->data(QString::fromLatin1(CatalogueInput::kCellMimeType)).toInt(&ok);
-        if (!ok || index < 0 || index >= BrowsingState::kSlots) {
+        if (!ok || index < 0 || index >= browsing::kSlots) {
             return false;
         }
-        name = state.PAGE_NAME[index];
+        name = browsing::slotFile(program_, index);
     } else if (data->hasFormat(kSingleMimeType)) {
-        name = state.ONE_NAME;
+        name = browsing::singleFile(program_);
     } else {
         return false;
     }
@@ -54,7 +54,8 @@ bool DropTargets::draggedFile(const QMimeData* data, int& index, QString& name) 
     // cells hold other files, is not taken for the one this window has in that place.
     const QList<QUrl> urls = data->urls();
     return name.isEmpty() ||
-           (urls.size() == 1 && urls.first() == QUrl::fromLocalFile(state.DISP_DIR + name));
+           (urls.size() == 1 &&
+            urls.first() == QUrl::fromLocalFile(browsing::displayFolder(program_) + name));
 }
 
 const DropTargets::Entry* DropTargets::entryOf(QObject* watched) const {
@@ -129,7 +130,6 @@ void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
     if (!draggedFile(data, index, name)) {
         return;
     }
-    BrowsingState& state = program_.browse;
     const bool editor = entry.kind == Target::Editor1 || entry.kind == Target::Editor2;
     if (editor) {
         const QString& path =
@@ -140,7 +140,7 @@ void DropTargets::dropped(const Entry& entry, const QMimeData* data) {
             return;
         }
     }
-    state.CAT_CURRENT.clear();
+    view_.refresh().pictureDropped();
     view_.unmarkDragSource(index);
     if (name.isEmpty()) {
         return;

@@ -1,6 +1,6 @@
 #include "file_commands.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "delete_file.h"
 #include "display_refresh.h"
 #include "file_view.h"
@@ -8,15 +8,14 @@
 #include "ren_win.h"
 
 void MNU_FILE_DELETE(Program& program, FileView& view) {
-    BrowsingState& state = program.browse;
-    if (state.CAT_CURRENT.isEmpty()) {
+    const QString name = browsing::currentFile(program);
+    if (name.isEmpty()) {
         program.tell(
             view.owner(),
             QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
                            "実行させてください。"));
         return;
     }
-    const QString name = state.CAT_CURRENT;
     if (DELETE_FILE(program, view.owner(), name) != 0) {
         return;
     }
@@ -24,14 +23,14 @@ void MNU_FILE_DELETE(Program& program, FileView& view) {
 }
 
 void MNU_FILE_RENAME(Program& program, FileView& view) {
-    if (program.browse.CAT_CURRENT.isEmpty()) {
+    if (browsing::currentFile(program).isEmpty()) {
         program.tell(
             view.owner(),
             QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
                            "ください。"));
         return;
     }
-    program.RENAME_NAME = program.browse.CAT_CURRENT;
+    program.RENAME_NAME = browsing::currentFile(program);
     auto* dialog = new REN_WIN(program, view, view.owner());
     dialog->setWindowModality(Qt::WindowModal);
     dialog->show();

@@ -1,6 +1,6 @@
 #include "gpath_win.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "display_refresh.h"
 #include "file_view.h"
 #include "program.h"
@@ -10,7 +10,7 @@ GPATH_WIN::GPATH_WIN(Program& program, FileView& view, QWidget* owner, bool ownW
     : FolderChooser(program, owner, "GPATH_WIN",
                     program.APP_TITLE + QStringLiteral(" (表示Path指定)"), ownWindow),
       view_(view) {
-    startAt(program.browse.DISP_DIR);
+    startAt(browsing::displayFolder(program));
 }
 
 void GPATH_WIN::accepted() {

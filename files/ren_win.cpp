@@ -1,6 +1,6 @@
 #include "ren_win.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "dialog_buttons.h"
 #include "dialog_placement.h"
 #include "display_refresh.h"
@@ -33,7 +33,7 @@ bool isUpperable(QChar c) {
 } // namespace
 
 REN_WIN::REN_WIN(Program& program, FileView& view, QWidget* owner)
-    : QDialog(owner), program_(program), view_(view), folder_(program.browse.DISP_DIR),
+    : QDialog(owner), program_(program), view_(view), folder_(browsing::displayFolder(program)),
       oldName_(program.RENAME_NAME) {
     setObjectName(QStringLiteral("REN_WIN"));
     setWindowTitle(program.APP_TITLE + QStringLiteral(" Rename"));

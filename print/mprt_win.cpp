@@ -1,6 +1,6 @@
 #include "mprt_win.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "dialog_placement.h"
 #include "folder_list.h"
 #include "native_name.h"
@@ -57,7 +57,7 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
     build();
 
     FolderList list;
-    list.setFolder(program.browse.DISP_DIR);
+    list.setFolder(browsing::displayFolder(program));
     if (list.count() == 0) {
         program.tell(owner, QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を"
                                            "中止します。"));
@@ -68,7 +68,7 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
         auto* item = new QListWidgetItem(native_name::forDisplay(name), List1);
         item->setData(Qt::UserRole, name);
     }
-    Text1->setText(native_name::forDisplay(program.browse.DISP_DIR));
+    Text1->setText(native_name::forDisplay(browsing::displayFolder(program)));
     FILE_COUNT->setText(QString::number(list.count()) + QStringLiteral(" ファイル"));
 
     USR_SETTINGS& s = program.settings;

@@ -1,6 +1,6 @@
 // The pages of a catalogue print: each page sent to the printer with its pictures, labels and
 // foot lines, or drawn as boxes into the preview.
-#include "browsing_state.h"
+#include "browsing.h"
 #include "mprt_win.h"
 #include "native_name.h"
 #include "pelmix.h"
@@ -28,30 +28,30 @@ bool MPRT_WIN::printPage(const SheetRun& run, int page, int& done) {
     }
     const double mmX = area_.pixelsPerMmX;
     const double mmY = area_.pixelsPerMmY;
-    BrowsingState& state = program_.browse;
+    const QString& folder = browsing::displayFolder(program_);
+    HGLOBAL& work = browsing::workImage(program_);
     QPainter* painter = PelmixDrawingPainter(run.dc);
     if (painter != nullptr) {
         painter->setFont(font());
     }
     const QFontMetricsF metrics(font(), painter != nullptr ? painter->device() : nullptr);
     const SheetPage sheet =
-        sheetPage(run, page, area_.widthMm, area_.heightMm, native_name::forDisplay(state.DISP_DIR),
+        sheetPage(run, page, area_.widthMm, area_.heightMm, native_name::forDisplay(folder),
                   [&](const QString& text) { return metrics.horizontalAdvance(text) / mmX; });
     for (const SheetCell& cell : sheet.cells) {
         progress(++done, int(run.names.size()));
-        if (state.WORK_IMAGE != nullptr) {
-            PelmixMemFree(state.WORK_IMAGE);
+        if (work != nullptr) {
+            PelmixMemFree(work);
         }
-        const QByteArray path = native_name::toBytes(state.DISP_DIR + cell.name);
-        state.WORK_IMAGE = PelmixFileLoad(path.constData(), "", "");
+        const QByteArray path = native_name::toBytes(folder + cell.name);
+        work = PelmixFileLoad(path.constData(), "", "");
         // A picture that cannot be read or drawn leaves its cell empty; the sheet goes on and
         // the user is told its name when the run is over.
-        if (state.WORK_IMAGE == nullptr ||
-            PelmixPrint(job, run.dc, state.WORK_IMAGE, &cell.picture, 0) == 0) {
+        if (work == nullptr || PelmixPrint(job, run.dc, work, &cell.picture, 0) == 0) {
             notPrinted_ << cell.name;
         }
         if (!cell.label.isEmpty() && painter != nullptr) {
-            painter->setPen(labelColour(state.DISP_DIR + cell.name));
+            painter->setPen(labelColour(folder + cell.name));
             painter->drawText(
                 QPointF(cell.labelMiddle * mmX - metrics.horizontalAdvance(cell.label) / 2,
                         cell.labelTop * mmY + metrics.ascent()),
@@ -83,8 +83,9 @@ void MPRT_WIN::drawPreviewPage(QPainter& painter, const SheetRun& run, int page)
         const double x = centred ? left - width / 2 : left;
         painter.fillRect(QRectF(x * kx, top * ky, width * kx, 3 * ky), kLightBlue);
     };
-    const SheetPage sheet = sheetPage(run, page, area_.widthMm, area_.heightMm,
-                                      native_name::forDisplay(program_.browse.DISP_DIR), textWidth);
+    const SheetPage sheet =
+        sheetPage(run, page, area_.widthMm, area_.heightMm,
+                  native_name::forDisplay(browsing::displayFolder(program_)), textWidth);
     for (const SheetCell& cell : sheet.cells) {
         const RECT& r = cell.picture;
         const QRectF box(r.left / 10.0 * kx, r.top / 10.0 * ky, (r.right - r.left) / 10.0 * kx,

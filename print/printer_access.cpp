@@ -1,6 +1,6 @@
 #include "printer_access.h"
 
-#include "browsing_state.h"
+#include "browsing.h"
 #include "native_name.h"
 #include "print_output.h"
 #include "program.h"
@@ -89,7 +89,7 @@ bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer) {
         return true;
     }
     const QString start = printer.outputFileName().isEmpty()
-                              ? program.browse.DISP_DIR + QStringLiteral("orvana.pdf")
+                              ? browsing::displayFolder(program) + QStringLiteral("orvana.pdf")
                               : printer.outputFileName();
     QString path = program.prompter.saveFileName(owner, QStringLiteral("PDFファイルへ印刷"), start,
                                                  QStringLiteral("PDF (*.pdf)"));

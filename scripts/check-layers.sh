@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails when a source file includes a header of a folder that does not lie below its own.
+# Fails when a source file includes a header of a folder that does not lie below its own, or a
+# header of another folder's private/ subfolder.
 # The order, top first: app; the areas acquire, files, adjust and print, which may tell browse
 # what happened; browse; the companion snaplet; core; twaindsm; pmxacq; imagelib; winport.
 # The build refuses such an include as well (each folder's library sees only the folders it
@@ -24,6 +25,7 @@ declare -A below=(
 
 # Which folder holds each header; a name in two folders would make the answer unclear.
 declare -A home
+declare -A private
 for folder in "${!below[@]}"; do
     while IFS= read -r header; do
         name=${header##*/}
@@ -32,6 +34,7 @@ for folder in "${!below[@]}"; do
             exit 1
         fi
         home[$name]=$folder
+        [[ $header == "$folder"/private/* ]] && private[$name]=1
     done < <(find "$folder" -name '*.h' -o -name '*.hpp')
 done
 
@@ -41,6 +44,11 @@ for folder in "${!below[@]}"; do
         name=${header##*/}
         target=${home[$name]:-}
         [[ -z $target || $target == "$folder" ]] && continue
+        if [[ -n ${private[$name]:-} ]]; then
+            echo "check-layers: $file includes $target/private/$name, which is $target/'s alone"
+            status=1
+            continue
+        fi
         [[ " ${below[$folder]} " == *" $target "* ]] && continue
         echo "check-layers: $file includes $target/$name, which does not lie below $folder/"
         status=1

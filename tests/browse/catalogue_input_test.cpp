@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+#include <cstdio>
 
 class CatalogueInputTest : public CatalogueFixture {
 protected:
@@ -67,6 +68,14 @@ TEST_F(CatalogueInputTest, RightClickOpensTheCellInTheSingleView) {
     EXPECT_TRUE(window().PIC8_BASE->isVisible());
     EXPECT_EQ(loader().loads(), 0);
     EXPECT_TRUE(marked(3));
+
+    // A file that left while the single view showed makes the page stale: the menu reads the
+    // page again, as the view button does.
+    QTest::mouseClick(window().DSP8_IMG[3], Qt::RightButton, {}, middle(window().DSP8_IMG[3]));
+    ASSERT_EQ(std::remove(folder.file("p01.jpg").c_str()), 0);
+    program.browse.CAT_STALE = true;
+    window().MNU_DISP_8->trigger();
+    EXPECT_EQ(program.browse.PAGE_NAME[1], QStringLiteral("p02.jpg"));
 }
 
 TEST_F(CatalogueInputTest, LeftDoubleClickOpensTheCell) {

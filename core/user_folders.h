@@ -1,5 +1,5 @@
-// The user's own folders, by the desktop's base-directory rules: the one place that reads
-// $XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME and $HOME.
+// The user's own folders, by the desktop's base-directory rules (winport's baseFolder), as
+// paths of the program.
 #pragma once
 
 #include <QString>

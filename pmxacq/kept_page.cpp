@@ -1,5 +1,6 @@
 #include "kept_page.h"
 
+#include "base_folders.h"
 #include "pelmix.h"
 
 #include <cerrno>
@@ -35,15 +36,8 @@ std::string userFolder() {
     if (!chosen.empty()) {
         return withSlash(chosen);
     }
-    std::string data = environment("XDG_DATA_HOME");
-    if (data.empty() || data.front() != '/') {
-        const std::string home = environment("HOME");
-        if (home.empty()) {
-            return std::string();
-        }
-        data = withSlash(home) + ".local/share";
-    }
-    return withSlash(data) + "orvana/kept/";
+    const std::string data = winport::baseFolder(winport::BaseFolder::Data);
+    return data.empty() ? std::string() : withSlash(data) + "orvana/kept/";
 }
 
 std::string temporaryFolder() {

@@ -1,17 +1,24 @@
 #include "default_source_store.h"
 
+#include "base_folders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace twaindsm {
 
 namespace {
 
-QString folder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/orvana");
+// The folder as the system's bytes; "" when the user has no configuration folder: nothing is
+// stored then.
+std::string folder() {
+    const std::string config = winport::baseFolder(winport::BaseFolder::Config);
+    return config.empty() ? std::string() : config + "/orvana";
+}
+
+QString named(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 // A product name is at most 33 bytes; anything longer in the file is not ours.
@@ -20,11 +27,12 @@ constexpr qint64 maxFileBytes = 256;
 } // namespace
 
 std::string DefaultSourceStore::filePath() {
-    return (folder() + QStringLiteral("/twain-default-source")).toStdString();
+    const std::string base = folder();
+    return base.empty() ? std::string() : base + "/twain-default-source";
 }
 
 std::string DefaultSourceStore::load() {
-    QFile file(QString::fromStdString(filePath()));
+    QFile file(named(filePath()));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QByteArray text = file.read(maxFileBytes);
@@ -37,9 +45,9 @@ std::string DefaultSourceStore::load() {
 }
 
 bool DefaultSourceStore::save(const std::string& productName) {
-    if (!QDir().mkpath(folder()))
+    if (folder().empty() || !QDir().mkpath(named(folder())))
         return false;
-    QSaveFile file(QString::fromStdString(filePath()));
+    QSaveFile file(named(filePath()));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(QByteArray::fromStdString(productName));

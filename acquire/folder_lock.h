@@ -1,9 +1,12 @@
 // The acquisition folder belongs to one run at a time, across processes: a run holds an advisory
 // lock on the lock file ".ORVA_LOCK" in the folder for as long as it may write page files there.
-// The system drops the lock when the holder ends in any way, a kill included; the lock file
-// itself stays (removing it would let two runs lock two different files).
+// The system drops the lock when the holder ends in any way, a kill included. A run that ends
+// removes the file while it still holds the lock, and a run that locked a file no longer in the
+// folder tries again, so two runs never hold two different files; only a killed run leaves the
+// file behind, until the next run in the folder.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class FolderLock {
@@ -26,6 +29,7 @@ public:
     bool held() const { return state_ == State::Held; }
 
 private:
+    QByteArray path_;
     int fd_ = -1;
     State state_ = State::Failed;
 };

@@ -105,6 +105,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the dialog as its close button does, with what the close renews.
+    void reject() override { close(); }
 
 private:
     QWidget* buildColourPage();

@@ -4,6 +4,7 @@
 #include "cnf_win.h"
 #include "companion_program.h"
 #include "display_refresh.h"
+#include "file_system.h"
 #include "file_times.h"
 #include "native_name.h"
 #include "program.h"
@@ -15,11 +16,25 @@
 
 namespace {
 
-const QStringList& saveFilters() {
-    static const QStringList filters = {
-        QStringLiteral("All Files(*.*)"), QStringLiteral("BMP Files(*.BMP)"),
-        QStringLiteral("ICON Files(*.ICO)"), QStringLiteral("JPEG Files(*.JPG)"),
-        QStringLiteral("TIFF Files(*.TIF)")};
+// The save dialog's filters. A dialog puts the first pattern of the chosen filter on the name,
+// so each filter leads with the letter case of the file's own extension: "f.bmp" is offered as
+// "f.bmp", not "f.BMP", and a lower-case name stays lower case in another format.
+QStringList saveFilters(const QString& path) {
+    const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
+    const bool lower = !extension.isEmpty() && extension == extension.toLower() &&
+                       extension != extension.toUpper();
+    QStringList filters = {QStringLiteral("All Files(*.*)")};
+    const struct {
+        const char* name;
+        const char* extension;
+    } kinds[] = {{"BMP", "BMP"}, {"ICON", "ICO"}, {"JPEG", "JPG"}, {"TIFF", "TIF"}};
+    for (const auto& kind : kinds) {
+        const QString upper = QLatin1String(kind.extension);
+        const QString first = lower ? upper.toLower() : upper;
+        const QString second = lower ? upper : upper.toLower();
+        filters
+            << QStringLiteral("%1 Files(*.%2 *.%3)").arg(QLatin1String(kind.name), first, second);
+    }
     return filters;
 }
 
@@ -34,11 +49,31 @@ int filterFor(const QString& path) {
 } // namespace
 
 void CNF_WIN::onCommand15() {
-    const QString path = program_.prompter.saveFileAs(
-        this, windowTitle(), program_.ADJUST_PATH, saveFilters(), filterFor(program_.ADJUST_PATH));
-    if (!path.isEmpty()) {
-        SAVE_ADJUSTED(path);
+    QString path = program_.prompter.saveFileAs(this, windowTitle(), program_.ADJUST_PATH,
+                                                saveFilters(program_.ADJUST_PATH),
+                                                filterFor(program_.ADJUST_PATH));
+    if (path.isEmpty()) {
+        return;
     }
+    // The dialog asks about a file of exactly that name; one that differs only in letter case
+    // is the same name to the user, so it is asked about here, by its real name, and replaced.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = path.left(slash + 1);
+    const QString existing = file_system::findName(folder, path.mid(slash + 1));
+    if (!existing.isEmpty() && folder + existing != path) {
+        Prompter::Message question;
+        question.caption = program_.APP_TITLE;
+        question.text = native_name::forMessage(folder + existing) + QLatin1Char('\n') +
+                        QStringLiteral("ファイルが既に存在しています上書きしますか?");
+        question.icon = Prompter::Icon::Question;
+        question.buttons = Prompter::Buttons::OkCancel;
+        question.defaultButton = 2;
+        if (program_.prompter.message(this, question) != Prompter::Ok) {
+            return;
+        }
+        path = folder + existing;
+    }
+    SAVE_ADJUSTED(path);
 }
 
 bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {

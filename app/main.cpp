@@ -7,16 +7,20 @@
 #include "program.h"
 #include "progress_window.h"
 #include "qt_prompter.h"
+#include "qt_translations.h"
 #include "shared_thumbnails.h"
 #include "startup.h"
 #include "startup_folders.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvana"));
+    QTranslator qtTexts;
+    installQtTranslations(qtTexts);
 
     ProcessLauncher launcher;
     QtPrompter prompter;

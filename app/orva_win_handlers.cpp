@@ -4,7 +4,9 @@
 #include "adjust_commands.h"
 #include "browsing.h"
 #include "catalogue_view.h"
+#include "disabled_input.h"
 #include "display_refresh.h"
+#include "file_commands.h"
 #include "folder_history.h"
 #include "help_window.h"
 #include "orva_win.h"
@@ -106,6 +108,10 @@ void ORVA_WIN::connectControls() {
     });
 
     connect(&singleView(), &SingleView::backToCatalogue, this, &ORVA_WIN::backToCatalogue);
+    // A click on a file's name, in either view, opens the rename dialog on it.
+    const auto rename = [this] { OPEN_RENAME(program, fileView()); };
+    connect(&singleView(), &SingleView::renameRequested, this, rename);
+    connect(&catalogueView().input(), &CatalogueInput::renameRequested, this, rename);
     // Enter in the folder box is taken before the box itself sees it: the box would otherwise
     // pick a matching history entry and report it as a click as well. A real keyboard's keys
     // reach the box (the focus widget), which hands them to its line edit without passing the
@@ -273,6 +279,9 @@ void ORVA_WIN::onCombo1_enter() {
 }
 
 bool ORVA_WIN::eventFilter(QObject* watched, QEvent* event) {
+    if (inputToDisabled(watched, event)) {
+        return false;
+    }
     if ((watched == Label1 || watched == Label2) && event->type() == QEvent::MouseButtonRelease) {
         // A click on either caption takes back the highlight a drag may have left on both.
         for (QLabel* label : {Label1, Label2}) {

@@ -3,6 +3,7 @@
 #include "browse_view.h"
 #include "browsing_state.h"
 #include "catalogue_view.h"
+#include "disabled_input.h"
 #include "display_refresh.h"
 #include "program.h"
 
@@ -76,9 +77,12 @@ void CatalogueInput::toggle(int index) {
 }
 
 void CatalogueInput::nameClicked(int index) {
-    if (index >= 0 && index < CatalogueControls::kCells) {
-        program_.RENAME_NAME = program_.browse.PAGE_NAME[index];
+    if (index < 0 || index >= CatalogueControls::kCells ||
+        program_.browse.PAGE_NAME[index].isEmpty()) {
+        return;
     }
+    program_.RENAME_NAME = program_.browse.PAGE_NAME[index];
+    emit renameRequested();
 }
 
 void CatalogueInput::openInSingleView(int index) {
@@ -129,6 +133,9 @@ void CatalogueInput::startDrag() {
 }
 
 bool CatalogueInput::eventFilter(QObject* watched, QEvent* event) {
+    if (inputToDisabled(watched, event)) {
+        return false;
+    }
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove) {

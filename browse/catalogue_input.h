@@ -31,13 +31,17 @@ public:
     void doubleClick(int index);
     // SEL_CHECK index clicked: the selection toggle of a left-button press, without a drag.
     void toggle(int index);
-    // DSP8_NAME index clicked: the file is handed to the rename dialog.
+    // DSP8_NAME index clicked: the file is handed to the rename dialog (renameRequested).
     void nameClicked(int index);
     // Cell index becomes the current file and the single view shows it.
     void openInSingleView(int index);
 
     // What a drag of cell index carries: its index and the file's address. The caller owns it.
     QMimeData* dragData(int index) const;
+
+signals:
+    // A click on the name of a cell with a file (RENAME_NAME is already that file).
+    void renameRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

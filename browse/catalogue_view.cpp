@@ -465,11 +465,17 @@ void CatalogueView::markCell(int index, bool current) {
     // A line edit paints its own base colour, whatever its background role says.
     QLineEdit* name = c_.DSP8_NAME[index];
     name->setBackgroundRole(current ? QPalette::Highlight : QPalette::Button);
+    // Each colour group from its own colours: a mark made while the window is disabled (a dialog
+    // holds it) must not leave the disabled grey in the colours of the enabled window.
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::Base,
-                     palette.color(current ? QPalette::Highlight : QPalette::Button));
-    palette.setColor(QPalette::Text,
-                     palette.color(current ? QPalette::HighlightedText : QPalette::ButtonText));
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base,
+                         palette.color(group, current ? QPalette::Highlight : QPalette::Button));
+        palette.setColor(
+            group, QPalette::Text,
+            palette.color(group, current ? QPalette::HighlightedText : QPalette::ButtonText));
+    }
     name->setPalette(palette);
     name->update();
     c_.SEL_CHECK[index]->setChecked(current);

@@ -1,6 +1,7 @@
 #include "single_view.h"
 
 #include "browsing_state.h"
+#include "disabled_input.h"
 #include "native_name.h"
 #include "program.h"
 #include "single_fit.h"
@@ -297,8 +298,9 @@ bool SingleView::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-        type != QEvent::MouseButtonDblClick) {
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick) ||
+        inputToDisabled(watched, event)) {
         return false;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
@@ -306,7 +308,8 @@ bool SingleView::eventFilter(QObject* watched, QEvent* event) {
     mouse->accept();
     if (watched == c_.DSP1_NAME) {
         if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
-            widget->rect().contains(mouse->position().toPoint())) {
+            widget->rect().contains(mouse->position().toPoint()) &&
+            !program_.browse.ONE_NAME.isEmpty()) {
             program_.RENAME_NAME = program_.browse.ONE_NAME;
             emit renameRequested();
         }

@@ -54,7 +54,7 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
         Prompter::Message question;
         question.caption = program_.APP_TITLE;
         question.text =
-            native_name::forMessage(folder + name) + QLatin1Char('\n') +
+            native_name::forMessage(destination) + QLatin1Char('\n') +
             (move ? QStringLiteral("移動先にファイルが既に存在しています上書きしますか?")
                   : QStringLiteral("ファイルが既に存在しています上書きしますか?"));
         question.icon = Prompter::Icon::Question;

@@ -3,6 +3,7 @@
 #include "browsing.h"
 #include "catalogue_input.h"
 #include "companion_program.h"
+#include "disabled_input.h"
 #include "display_refresh.h"
 #include "file_view.h"
 #include "program.h"
@@ -78,6 +79,9 @@ void DropTargets::setHover(QWidget* caption, bool hover) {
 }
 
 bool DropTargets::eventFilter(QObject* watched, QEvent* event) {
+    if (inputToDisabled(watched, event)) {
+        return false;
+    }
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::DragLeave &&
         type != QEvent::Drop && type != QEvent::MouseButtonDblClick) {

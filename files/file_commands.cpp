@@ -31,6 +31,10 @@ void MNU_FILE_RENAME(Program& program, FileView& view) {
         return;
     }
     program.RENAME_NAME = browsing::currentFile(program);
+    OPEN_RENAME(program, view);
+}
+
+void OPEN_RENAME(Program& program, FileView& view) {
     auto* dialog = new REN_WIN(program, view, view.owner());
     dialog->setWindowModality(Qt::WindowModal);
     dialog->show();

@@ -129,7 +129,8 @@ QString REN_WIN::dosShortened(const QString& text) {
 
 QString REN_WIN::extensionOf(const QString& name) {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot).toUpper();
+    // As the file has it: this file system tells ".jpg" from ".JPG".
+    return dot < 0 ? QString() : name.mid(dot);
 }
 
 bool REN_WIN::taken(const QString& name) const {

@@ -35,7 +35,7 @@ public:
     // The MS-DOS shortening: text cut to the longest prefix, taken character by character, whose
     // length in the locale's encoding is at most 9 bytes.
     static QString dosShortened(const QString& text);
-    // The extension label of a name: its extension in upper case, with the dot.
+    // The extension label of a name: its extension with the dot, as the name spells it.
     static QString extensionOf(const QString& name);
 
 protected:

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-svg-dev
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-svg-dev qt6-translations-l10n
   libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
   libtiff-dev
   libimagequant-dev

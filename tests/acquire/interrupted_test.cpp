@@ -1,12 +1,16 @@
 // Runs that never stored their pages: the pages of a killed program are named at the next start,
 // and a folder another program is acquiring into is neither scanned into nor touched.
-#include "store_fixture.h"
 #include "acquisition_run.h"
 #include "folder_lock.h"
 #include "interrupted_runs.h"
+#include "native_name.h"
 #include "run_journal.h"
+#include "store_fixture.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,6 +113,40 @@ TEST_F(InterruptedRunTest, FolderAnotherProgramAcquiresIntoIsLeftAlone) {
     EXPECT_EQ(recoverInterruptedRuns(program), 1);
     EXPECT_EQ(files(acq), QStringList{"IMG001.bmp"});
     EXPECT_TRUE(RunJournal::notes().isEmpty());
+}
+
+TEST_F(InterruptedRunTest, OneRunHoldsAFolderAndTakesItsLockFileAwayWhenItEnds) {
+    const QString lockFile = acq + FolderLock::fileName;
+    {
+        const FolderLock run(acq);
+        ASSERT_TRUE(run.held());
+        EXPECT_TRUE(QFileInfo::exists(lockFile));
+        EXPECT_EQ(FolderLock(acq).state(), FolderLock::State::Busy);
+    }
+    EXPECT_FALSE(QFileInfo::exists(lockFile)) << "a run that ended left its lock file";
+
+    // A killed run leaves the file; the next run takes the folder and the file over.
+    LockHolder killed(acq);
+    ASSERT_TRUE(killed.held());
+    killed.kill();
+    EXPECT_TRUE(QFileInfo::exists(lockFile));
+    {
+        const FolderLock next(acq);
+        EXPECT_TRUE(next.held());
+    }
+    EXPECT_FALSE(QFileInfo::exists(lockFile));
+
+    // A run that ends while another waits to lock the same file: the other finds the file gone
+    // and locks a file of its own, which a third run then cannot take.
+    auto first = std::make_unique<FolderLock>(acq);
+    const int opened = ::open(native_name::toBytes(lockFile).constData(), O_RDONLY);
+    ASSERT_GE(opened, 0);
+    first.reset();
+    ASSERT_EQ(::flock(opened, LOCK_EX | LOCK_NB), 0) << "the removed file is free to lock";
+    const FolderLock second(acq);
+    EXPECT_TRUE(second.held()) << "a lock on a removed file holds nothing";
+    EXPECT_EQ(FolderLock(acq).state(), FolderLock::State::Busy);
+    ::close(opened);
 }
 
 } // namespace

@@ -98,7 +98,13 @@ TEST_F(AdjustDialogTest, OpensOverTheDisabledMainWindowAndClosesBack) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(program.ADJUST_NAME, q(nameOf(0)));
     EXPECT_FALSE(window().isEnabled());
-    dialog->close();
+    // Escape closes it as well, and gives the main window back.
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog);
+    dialog->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(opened(), nullptr);
     EXPECT_TRUE(window().isEnabled());
 }
 

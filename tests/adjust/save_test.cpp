@@ -119,16 +119,21 @@ TEST_F(AdjustSaveTest, SaveAsWritesEachFormatAsAnswered) {
         EXPECT_FALSE(dialog->ADJ_OVERWRITTEN);
         dialog->close();
     }
-    // The save dialog's filters, the first choice by the file's extension; cancelling saves
-    // nothing and asks nothing more.
-    EXPECT_EQ(prompter.saveFilters,
-              (QStringList{QStringLiteral("All Files(*.*)"), QStringLiteral("BMP Files(*.BMP)"),
-                           QStringLiteral("ICON Files(*.ICO)"), QStringLiteral("JPEG Files(*.JPG)"),
-                           QStringLiteral("TIFF Files(*.TIF)")}));
+    // The save dialog's filters, the first choice by the file's extension, each filter leading
+    // with the letter case of that extension (a dialog puts the first pattern on the name);
+    // cancelling saves nothing and asks nothing more.
     const struct {
         const char* name;
         int filter;
-    } filters[] = {{"src.bmp", 1}, {"a.JPG", 3}, {"b.tif", 4}, {"c.gif", 0}, {"d.ico", 2}};
+        QString chosen; // the filter chosen first
+        QString jpeg;   // the JPEG filter, in the same case
+    } filters[] = {
+        {"src.bmp", 1, "BMP Files(*.bmp *.BMP)", "JPEG Files(*.jpg *.JPG)"},
+        {"a.JPG", 3, "JPEG Files(*.JPG *.jpg)", "JPEG Files(*.JPG *.jpg)"},
+        {"b.tif", 4, "TIFF Files(*.tif *.TIF)", "JPEG Files(*.jpg *.JPG)"},
+        {"c.gif", 0, "All Files(*.*)", "JPEG Files(*.jpg *.JPG)"},
+        {"d.Ico", 2, "ICON Files(*.ICO *.ico)", "JPEG Files(*.JPG *.jpg)"},
+    };
     for (const auto& f : filters) {
         SCOPED_TRACE(f.name);
         if (!fs::exists(folder.file(f.name))) {
@@ -139,7 +144,28 @@ TEST_F(AdjustSaveTest, SaveAsWritesEachFormatAsAnswered) {
         ASSERT_NE(dialog, nullptr);
         QTest::mouseClick(dialog->Command15, Qt::LeftButton);
         EXPECT_EQ(prompter.saveFilter, f.filter);
+        EXPECT_EQ(prompter.saveFilters.value(f.filter), f.chosen);
+        EXPECT_EQ(prompter.saveFilters.value(3), f.jpeg);
         EXPECT_EQ(prompter.requests.size(), 1u);
+        dialog->close();
+    }
+    // A name that differs from an existing file's in letter case only is that file: asked about
+    // by its real name, and replaced under it, or nothing is saved.
+    for (const int answer : {Prompter::Cancel, Prompter::Ok}) {
+        SCOPED_TRACE(answer);
+        writeBmp(folder.file("other.bmp"), 9, 9, grid);
+        const auto before = fs::file_size(folder.file("other.bmp"));
+        prompter.requests.clear();
+        prompter.paths = {q(folder.file("OTHER.bmp"))};
+        prompter.answers = {answer};
+        CNF_WIN* dialog = open("src.bmp");
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(dialog->Command15, Qt::LeftButton);
+        EXPECT_EQ(prompter.messages(),
+                  QStringList{q(folder.file("other.bmp")) +
+                              "\nファイルが既に存在しています上書きしますか?"});
+        EXPECT_FALSE(fs::exists(folder.file("OTHER.bmp")));
+        EXPECT_EQ(fs::file_size(folder.file("other.bmp")) != before, answer == Prompter::Ok);
         dialog->close();
     }
     // A name the dialog cannot write is told; nothing is written there.

@@ -1,9 +1,14 @@
 // Texts, placement and messages the main window takes from the settings at start-up and exit.
+#include "qt_support.h"
+#include "qt_translations.h"
 #include "startup_messages.h"
 #include "startup_placement.h"
 #include "startup_texts.h"
 #include "usr_settings.h"
 
+#include <QCoreApplication>
+#include <QTranslator>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,3 +189,23 @@ TEST(StartupMessages, NotAFolder) {
 }
 
 } // namespace
+
+TEST(QtTranslations, QtsOwnDialogsSpeakTheProgramsLanguage) {
+    testApplication();
+    QTranslator translator;
+    ASSERT_TRUE(installQtTranslations(translator)) << "Qt's translations are not installed";
+    // The file dialog's overwrite question and the print dialog's button, as Qt asks them.
+    const char* const texts[][2] = {
+        {"QFileDialog", "%1 already exists.\nDo you want to replace it?"},
+        {"QPrintDialog", "Print"},
+    };
+    for (const auto& [context, text] : texts) {
+        SCOPED_TRACE(text);
+        const QString translated = QCoreApplication::translate(context, text);
+        EXPECT_NE(translated, QString::fromUtf8(text));
+        EXPECT_TRUE(std::any_of(translated.begin(), translated.end(), [](QChar c) {
+            return c.unicode() >= 0x3000;
+        })) << translated.toStdString();
+    }
+    QCoreApplication::removeTranslator(&translator);
+}

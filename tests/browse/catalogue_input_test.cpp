@@ -107,11 +107,16 @@ TEST_F(CatalogueInputTest, CheckBoxTogglesTheSelection) {
     EXPECT_EQ(program.settings.DSPM, 1);
 }
 
-TEST_F(CatalogueInputTest, NameClickHandsTheFileToTheRenameDialog) {
+TEST_F(CatalogueInputTest, NameClickOpensTheRenameDialogOnTheFile) {
     QLineEdit* name = window().DSP8_NAME[4];
     QTest::mouseClick(name, Qt::LeftButton, {}, middle(name));
     EXPECT_EQ(program.RENAME_NAME, QStringLiteral("p04.jpg"));
     EXPECT_TRUE(program.browse.CAT_CURRENT.isEmpty());
+    QWidget* dialog = window().findChild<QWidget*>(QStringLiteral("REN_WIN"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    delete dialog;
 }
 
 TEST_F(CatalogueInputTest, DragCarriesTheCellIndexAndTheFile) {

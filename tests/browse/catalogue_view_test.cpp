@@ -319,3 +319,24 @@ TEST_F(CatalogueViewTest, LoaderDecodesLargeJpegsAtCellSize) {
     EXPECT_TRUE(loader().loadImage(QStringLiteral("/nonexistent/x.jpg"), QSize(9, 9)).isNull());
     EXPECT_EQ(loader().loads(), 2);
 }
+
+TEST_F(CatalogueViewTest, NamesDrawnWhileADialogHoldsTheWindowAreNotGreyAfterwards) {
+    makePictures(3);
+    ORVA_WIN& w = window();
+    refresh().displayFolderChanged();
+    w.setEnabled(false); // as a dialog does while a refresh runs
+    program.browse.CAT_CURRENT = QStringLiteral("p01.jpg");
+    refresh().redrawInPlace();
+    w.setEnabled(true);
+    const QPalette& own = w.palette();
+    for (const int i : {0, 1}) {
+        SCOPED_TRACE(i);
+        const QPalette& name = w.DSP8_NAME[i]->palette();
+        EXPECT_EQ(
+            name.color(QPalette::Active, QPalette::Text),
+            own.color(QPalette::Active, i == 1 ? QPalette::HighlightedText : QPalette::ButtonText));
+        EXPECT_EQ(name.color(QPalette::Disabled, QPalette::Text),
+                  own.color(QPalette::Disabled,
+                            i == 1 ? QPalette::HighlightedText : QPalette::ButtonText));
+    }
+}

@@ -433,6 +433,10 @@ TEST_F(SingleViewTest, NameClickHandsTheNameToRenameAndEmptyFolderHidesTheFrame)
     ORVA_WIN& w = window();
     QTest::mouseClick(w.DSP1_NAME, Qt::LeftButton);
     EXPECT_EQ(program.RENAME_NAME, QStringLiteral("a.bmp"));
+    QWidget* dialog = w.findChild<QWidget*>(QStringLiteral("REN_WIN"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    delete dialog;
 
     QFile::remove(QString::fromStdString(folder.file("a.bmp")));
     show(QStringLiteral("a.bmp"));

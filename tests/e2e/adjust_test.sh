@@ -32,8 +32,27 @@ size=$(identify -format '%wx%h' "${PICTURES}a.bmp")
 top=$(convert "${PICTURES}a.bmp" -crop 1x1+240+100 -format '%[fx:int(255*r)],%[fx:int(255*b)]' info:)
 bottom=$(convert "${PICTURES}a.bmp" -crop 1x1+240+540 -format '%[fx:int(255*r)],%[fx:int(255*b)]' info:)
 [ "$top" = "255,0" ] && [ "$bottom" = "0,255" ] || fail "turned wrongly: top $top, bottom $bottom"
-# Past "別名保存" (save as) to "戻る", which closes the dialog.
-keys_to "$DLG" Tab Tab space
+# "別名保存" (save as) offers the name as the file has it: accepted, it is the file itself, which
+# the file dialog asks about, and it is saved over, not beside it as "a.BMP".
+before=$(xdotool search --onlyvisible --name . | sort)
+keys_to "$DLG" Tab space
+SAVE=
+for _ in $(seq 50); do
+    SAVE=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --name . | sort) | head -n 1)
+    [ -n "$SAVE" ] && break
+    sleep 0.2
+done
+[ -n "$SAVE" ] || fail "the save dialog did not open"
+sleep 1
+shot save_as
+keys_to "$SAVE" Return
+sleep 1
+shot save_as_asked
+xdotool key alt+y
+sleep 1.5
+[ ! -e "${PICTURES}a.BMP" ] || fail "save as wrote a.BMP beside a.bmp"
+# On to "戻る", which closes the dialog.
+keys_to "$DLG" Tab space
 wait_for 10 sh -c "! xdotool search --onlyvisible --name '^画像調整Orvana$'" ||
     fail "the dialog did not close"
 sleep 1

@@ -58,7 +58,7 @@ REN=$(window_named '^Orvana Rename$' 10) || fail "the rename dialog did not open
 shot rename
 keys_to "$REN" ctrl+a r e n a m e d Return
 sleep 1
-[ -f "${PICTURES}RENAMED.JPG" ] && [ ! -e "${PICTURES}a.jpg" ] || fail "a.jpg was not renamed"
+[ -f "${PICTURES}RENAMED.jpg" ] && [ ! -e "${PICTURES}a.jpg" ] || fail "a.jpg was not renamed to RENAMED.jpg: $(ls "$PICTURES")"
 
 click_in "$WIN" $MAKE_FOLDER
 MD=$(window_named '^フォルダー作成$' 10) || fail "the new-folder dialog did not open"

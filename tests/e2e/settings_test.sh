@@ -57,6 +57,8 @@ xdotool key Tab space
 wait_for 30 test -e "${ACQ}SCAN00003.bmp" || fail "pages were not named the new way: $(ls "$ACQ")"
 sleep 1.5
 shot acquired
+# The run is over: its lock file has left the user's folder.
+[ ! -e "${ACQ}.ORVA_LOCK" ] || fail "the run left .ORVA_LOCK in the acquisition folder"
 
 # Two cells a page now: the third page's picture is not on the first catalogue page.
 keys_to "$WIN" alt+f Up Return

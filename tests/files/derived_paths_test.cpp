@@ -165,7 +165,7 @@ TEST_F(DerivedPathsTest, NothingOutsideThePictureFolderIsTouched) {
                         renamed = fs::path(path).filename().string();
                     }
                 }
-                EXPECT_TRUE(renamed == "c.jpg" || renamed == "C.JPG") << renamed;
+                EXPECT_TRUE(renamed == "c.jpg" || renamed == "C.jpg") << renamed;
                 EXPECT_EQ(fs::exists(pictures + "/SNAPTN/" + renamed), real);
                 break;
             }

@@ -88,7 +88,7 @@ TEST_F(DialogTest, RenameKeyFilterAndShortening) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->DOSNAME->isChecked(), c.RNDN == 0);
         EXPECT_EQ(dialog->Label1->text(), QStringLiteral("p00.jpg"));
-        EXPECT_EQ(dialog->Label2->text(), QStringLiteral(".JPG"));
+        EXPECT_EQ(dialog->Label2->text(), QStringLiteral(".jpg"));
         EXPECT_EQ(dialog->Text1->text(), QStringLiteral("p00"));
         ASSERT_EQ(QApplication::focusWidget(), dialog->Text1);
         typeOver(QString::fromUtf8(c.typed));
@@ -123,11 +123,11 @@ TEST_F(DialogTest, RenameKeepsTheExtensionAndRefusesTakenNames) {
     press(Qt::Key_Return);
     EXPECT_FALSE(stillOpen<REN_WIN>());
     EXPECT_FALSE(fs::exists(folder.file("p01.jpg")));
-    ASSERT_TRUE(fs::exists(folder.file("new name.JPG")));
-    EXPECT_EQ(fs::last_write_time(folder.file("new name.JPG")), old);
+    ASSERT_TRUE(fs::exists(folder.file("new name.jpg")));
+    EXPECT_EQ(fs::last_write_time(folder.file("new name.jpg")), old);
     EXPECT_TRUE(program.browse.CAT_CURRENT.isEmpty());
     EXPECT_TRUE(std::count(program.browse.PAGE_NAME.begin(), program.browse.PAGE_NAME.end(),
-                           QStringLiteral("new name.JPG")));
+                           QStringLiteral("new name.jpg")));
 
     // The file went away while the dialog was open.
     prompter.requests.clear();

@@ -59,11 +59,12 @@ TEST_F(DropTest, CopyNamesANewFileInUpperCaseAndAsksBeforeReplacing) {
     EXPECT_TRUE(readBytes(tray.file("p01.jpg")) == readBytes(folder.file("p01.jpg")));
     EXPECT_FALSE(fs::exists(tray.file("P01.JPG")));
 
-    // The move asks its own question; Cancel leaves both files.
+    // The move asks its own question, naming the file that is there in its own letter case;
+    // Cancel leaves both files.
     ASSERT_TRUE(writeBytes(tray.file("P02.JPG"), "old", 3));
     dropCell(w.MOVE, 2);
     EXPECT_EQ(prompter.requests.back().message.text,
-              q(tray.file("p02.jpg")) +
+              q(tray.file("P02.JPG")) +
                   QStringLiteral("\n移動先にファイルが既に存在しています上書きしますか?"));
     EXPECT_TRUE(fs::exists(folder.file("p02.jpg")));
     EXPECT_EQ(readBytes(tray.file("P02.JPG")), "old");

@@ -56,8 +56,9 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
     setWindowTitle(QStringLiteral("カタログ印刷") + program.APP_TITLE);
     build();
 
+    folder_ = browsing::displayFolder(program);
     FolderList list;
-    list.setFolder(browsing::displayFolder(program));
+    list.setFolder(folder_);
     if (list.count() == 0) {
         program.tell(owner, QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を"
                                            "中止します。"));
@@ -68,7 +69,7 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
         auto* item = new QListWidgetItem(native_name::forDisplay(name), List1);
         item->setData(Qt::UserRole, name);
     }
-    Text1->setText(native_name::forDisplay(browsing::displayFolder(program)));
+    Text1->setText(native_name::forDisplay(folder_));
     FILE_COUNT->setText(QString::number(list.count()) + QStringLiteral(" ファイル"));
 
     USR_SETTINGS& s = program.settings;
@@ -291,6 +292,15 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
         return;
     }
 
+    if (chosen > run.pages) {
+        // Nothing to print: neither a file is asked for nor the printer changed.
+        program_.tell(this,
+                      QString::number(chosen) +
+                          QStringLiteral(" ページはありません。このカタログは ") +
+                          QString::number(run.pages) + QStringLiteral(" ページです。"),
+                      Prompter::Icon::Exclamation);
+        return;
+    }
     if (!chooseOutputFile(program_, this, printer)) {
         return;
     }

@@ -77,6 +77,9 @@ private:
     Program& program_;
     PrintableArea area_;
     bool hasPictures_ = false;
+    // The folder the dialog lists: its sheets show that folder's pictures and path even when the
+    // main window goes on to show another one.
+    QString folder_;
     bool loading_ = true;
     QStringList notPrinted_; // pictures of this run that could not be read or printed
 };

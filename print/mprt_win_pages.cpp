@@ -28,7 +28,7 @@ bool MPRT_WIN::printPage(const SheetRun& run, int page, int& done) {
     }
     const double mmX = area_.pixelsPerMmX;
     const double mmY = area_.pixelsPerMmY;
-    const QString& folder = browsing::displayFolder(program_);
+    const QString& folder = folder_;
     HGLOBAL& work = browsing::workImage(program_);
     QPainter* painter = PelmixDrawingPainter(run.dc);
     if (painter != nullptr) {
@@ -83,9 +83,8 @@ void MPRT_WIN::drawPreviewPage(QPainter& painter, const SheetRun& run, int page)
         const double x = centred ? left - width / 2 : left;
         painter.fillRect(QRectF(x * kx, top * ky, width * kx, 3 * ky), kLightBlue);
     };
-    const SheetPage sheet =
-        sheetPage(run, page, area_.widthMm, area_.heightMm,
-                  native_name::forDisplay(browsing::displayFolder(program_)), textWidth);
+    const SheetPage sheet = sheetPage(run, page, area_.widthMm, area_.heightMm,
+                                      native_name::forDisplay(folder_), textWidth);
     for (const SheetCell& cell : sheet.cells) {
         const RECT& r = cell.picture;
         const QRectF box(r.left / 10.0 * kx, r.top / 10.0 * ky, (r.right - r.left) / 10.0 * kx,

@@ -209,3 +209,46 @@ TEST_F(CataloguePrintTest, APictureThatCannotBeReadLeavesItsCellEmptyAndIsNamed)
     EXPECT_TRUE(near(colourAt(3), colourOf(2)));
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }
+
+TEST_F(CataloguePrintTest, TheSheetsAreOfTheFolderTheDialogListsAndAMissingPageIsTold) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "pdftoppm is not installed";
+    }
+    makePictures(3, 120, 90);
+    program.settings.MPRX = 3;
+    program.settings.MPRY = 1;
+    program.settings.MPRD = 0;
+    program.settings.MPFN = program.settings.MPPA = program.settings.MPPG = 0;
+    MPRT_WIN* dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    const QString printer = dialog->PRT_NAME->text();
+
+    // A page past the last: told, and neither a file is asked for nor the printer changed.
+    press(dialog->Option4);
+    typeInto(dialog->PPAGE, "2");
+    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("2 ページはありません。このカタログは 1 ページです。")});
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    EXPECT_EQ(dialog->PRT_NAME->text(), printer);
+
+    // The main window goes on to another folder: the sheet is still the listed folder's.
+    TempDir other;
+    window().displayRefresh().folderChanged(q(other.path()) + '/');
+    prompter.requests.clear();
+    press(dialog->Option3);
+    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(' ').toStdString();
+    const std::vector<QImage> sheets = pages();
+    ASSERT_EQ(sheets.size(), 1u);
+    const SheetGeometry g = sheetGeometry(200.0, 287.0, 3, 1, false, false, false);
+    for (int column = 1; column <= 3; ++column) {
+        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
+        const double y = kMargin + g.pictureHeight / 2;
+        const QColor c = sheets[0].pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
+        EXPECT_TRUE(near(Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())},
+                         colourOf(column - 1)))
+            << column;
+    }
+    QTest::mouseClick(dialog->Command3, Qt::LeftButton);
+}

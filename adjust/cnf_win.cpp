@@ -6,6 +6,7 @@
 #include "display_refresh.h"
 #include "native_name.h"
 #include "program.h"
+#include "trim_frame.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -81,8 +82,7 @@ CNF_WIN::CNF_WIN(Program& program, AdjustView& view)
     IMG_WAKU->setFrameShape(QFrame::StyledPanel);
     IMG_WAKU->setMinimumSize(200, 200);
     IMG = named(new QLabel(IMG_WAKU), QStringLiteral("IMG"));
-    TRIMAREA = named(new QFrame(IMG), QStringLiteral("TRIMAREA"));
-    TRIMAREA->setStyleSheet(QStringLiteral("#TRIMAREA { border: 1px dashed red; }"));
+    TRIMAREA = named(new TrimFrame(IMG), QStringLiteral("TRIMAREA"));
     TRIMAREA->setAttribute(Qt::WA_TransparentForMouseEvents);
     TRIMAREA->hide();
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));

@@ -1,5 +1,6 @@
 // Turns, the negative and cut-outs, checked pixel by pixel in the file the dialog saves.
 #include "adjust_fixture.h"
+#include "trim_frame.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -179,4 +180,29 @@ TEST_F(AdjustEditTest, SizeButtonsStepByOneAndRepeatByTenOnTheTimer) {
     QTRY_COMPARE_WITH_TIMEOUT(dialog->SIZE_Y->text(), QStringLiteral("30"), 1000);
     QTest::mouseRelease(dialog->Command13, Qt::LeftButton);
     EXPECT_EQ(dialog->TRIM_SIZE[1], 30);
+}
+
+TEST(TrimFrame, ItsLineShowsOnAPictureOfAnyColour) {
+    testApplication();
+    for (const QColor picture : {QColor(Qt::red), QColor(Qt::black), QColor(Qt::white)}) {
+        SCOPED_TRACE(picture.name().toStdString());
+        QWidget under;
+        under.resize(60, 50);
+        QPalette palette = under.palette();
+        palette.setColor(QPalette::Window, picture);
+        under.setPalette(palette);
+        under.setAutoFillBackground(true);
+        TrimFrame frame(&under);
+        frame.setGeometry(10, 10, 40, 30);
+        const QImage drawn = under.grab().toImage();
+        // Along the top edge, both lines of it: dashes darker and lighter than the picture.
+        int differs = 0;
+        for (int y : {10, 11}) {
+            for (int x = 10; x < 50; ++x) {
+                differs += drawn.pixelColor(x, y) != picture ? 1 : 0;
+            }
+        }
+        EXPECT_GE(differs, 30) << "the line does not show";
+        EXPECT_EQ(drawn.pixelColor(30, 25), picture) << "the inside stays the picture";
+    }
 }

@@ -1,6 +1,7 @@
 // The two trays on the left of the main window: the command tray with its six drop targets and
 // the file tray with the drive list, the folder list and the move and copy targets.
 #include "folder_reveal.h"
+#include "folder_tree.h"
 #include "orva_win.h"
 #include "single_twips.h"
 
@@ -8,10 +9,8 @@
 #include <QFileSystemModel>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QStorageInfo>
 #include <QTreeView>
 #include <algorithm>
 
@@ -93,31 +92,12 @@ void ORVA_WIN::buildFileTray(QWidget* central) {
     F_DRIVE = new QComboBox(F_BASE);
     F_DRIVE->setObjectName(QStringLiteral("F_DRIVE"));
     F_DRIVE->setToolTip(QStringLiteral("ファイルトレイのドライブを指定する"));
-    F_DRIVE->addItem(QStringLiteral("/"));
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady() && volume.rootPath() != QLatin1String("/")) {
-            F_DRIVE->addItem(volume.rootPath());
-        }
-    }
+    folder_tree::fillDrives(F_DRIVE);
 
-    F_DIR_MODEL = new QFileSystemModel(this);
+    // The folder names only, as wide as the longest, scrolling sideways for deep folders.
+    F_DIR = folder_tree::make(F_BASE, "F_DIR");
+    F_DIR_MODEL = qobject_cast<QFileSystemModel*>(F_DIR->model());
     F_DIR_MODEL->setObjectName(QStringLiteral("F_DIR_MODEL"));
-    F_DIR_MODEL->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    F_DIR_MODEL->setRootPath(QStringLiteral("/"));
-    F_DIR = new QTreeView(F_BASE);
-    F_DIR->setObjectName(QStringLiteral("F_DIR"));
-    F_DIR->setModel(F_DIR_MODEL);
-    F_DIR->setHeaderHidden(true);
-    // Only the folder names: size, kind and date columns would not fit the tray. The name
-    // column is as wide as its longest name, deep folders included, and scrolls sideways.
-    for (int column = 1; column < F_DIR_MODEL->columnCount(); ++column) {
-        F_DIR->hideColumn(column);
-    }
-    F_DIR->header()->setStretchLastSection(false);
-    F_DIR->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    F_DIR->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    F_DIR->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    F_DIR->setRootIndex(F_DIR_MODEL->index(QStringLiteral("/")));
     trayReveal_ = new FolderReveal(F_DIR, F_DIR_MODEL);
 }
 

@@ -4,6 +4,7 @@
 // column grows.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPersistentModelIndex>
 #include <QString>
@@ -31,4 +32,7 @@ private:
     QFileSystemModel* model_;
     QPersistentModelIndex target_;
     QString targetPath_;
+    // Since the last reveal: the model sorts the folders it has read a moment after it reports
+    // them, which moves the rows under the target; only that moment follows the sorting.
+    QElapsedTimer revealed_;
 };

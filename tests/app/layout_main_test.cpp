@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -161,7 +162,7 @@ TEST_F(LayoutTest, SingleViewAndFileTrayInsideTheirPanels) {
     EXPECT_NEAR(w.F_DIR->geometry().bottom(), w.F_BASE->height() - 1, 1);
 }
 
-TEST_F(LayoutTest, FolderTreeShowsTheNameOfADeepSelectedFolder) {
+TEST_F(LayoutTest, FolderTreeShowsTheChosenFolderByItsWholeNameAndCutsNoOther) {
     QString deep = QString::fromStdString(folder.path());
     for (int level = 1; level <= 8; ++level) {
         deep += QStringLiteral("/level %1 with a long name").arg(level);
@@ -169,20 +170,36 @@ TEST_F(LayoutTest, FolderTreeShowsTheNameOfADeepSelectedFolder) {
     deep += QStringLiteral("/scans");
     ASSERT_TRUE(QDir().mkpath(deep));
     ORVA_WIN& w = window(QSize(1000, 700));
-    ASSERT_TRUE(w.revealTrayFolder(deep + '/'));
-    const QString name = QStringLiteral("scans");
-    const QModelIndex index = w.F_DIR->currentIndex();
-    ASSERT_EQ(index.data().toString(), name);
-    // The whole name within the tree's window, not cut by the column's edge.
-    const int needed = w.F_DIR->fontMetrics().horizontalAdvance(name);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            const QRect shown = w.F_DIR->visualRect(index);
-            return shown.left() >= 0 && shown.width() >= needed &&
-                   shown.left() + needed <= w.F_DIR->viewport()->width();
-        },
-        5000))
-        << w.F_DIR->visualRect(index).left() << " " << w.F_DIR->visualRect(index).width();
+    const struct {
+        QString folder;
+        QString name; // as the row shows it
+        bool atLeft;  // the tree not scrolled sideways: no name above it is cut
+    } cases[] = {
+        {deep, QStringLiteral("scans"), false},
+        {QStringLiteral("/tmp"), QStringLiteral("tmp"), true},
+        {QStringLiteral("/"), QStringLiteral("/"), true}, // a row of its own, shown chosen
+        {deep, QStringLiteral("scans"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        ASSERT_TRUE(w.revealTrayFolder(c.folder.endsWith('/') ? c.folder : c.folder + '/'));
+        const QModelIndex index = w.F_DIR->currentIndex();
+        ASSERT_EQ(index.data().toString(), c.name);
+        // The whole name within the tree's window, from its first letter.
+        const int needed = w.F_DIR->fontMetrics().horizontalAdvance(c.name);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const QRect shown = w.F_DIR->visualRect(index);
+                return shown.isValid() && shown.left() >= 0 && shown.width() >= needed &&
+                       shown.left() + needed <= w.F_DIR->viewport()->width() && shown.top() >= 0 &&
+                       shown.bottom() <= w.F_DIR->viewport()->height() &&
+                       (w.F_DIR->horizontalScrollBar()->value() == 0) == c.atLeft;
+            },
+            5000))
+            << w.F_DIR->visualRect(index).left() << " " << w.F_DIR->visualRect(index).width()
+            << " scrolled " << w.F_DIR->horizontalScrollBar()->value();
+        EXPECT_TRUE(w.F_DIR->selectionModel()->isSelected(index));
+    }
 }
 
 TEST_F(LayoutTest, MagnificationBoxOnlyInTheLibraryDrawnSingleView) {

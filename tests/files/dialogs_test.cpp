@@ -238,6 +238,15 @@ TEST_F(DialogTest, FolderDialogsOpenOnTheNearestFolderThatExists) {
     EXPECT_EQ(display->windowTitle(), program.APP_TITLE + QStringLiteral(" (表示Path指定)"));
     EXPECT_EQ(display->chosenFolder(), q(folder.path()) + QLatin1Char('/'));
     EXPECT_EQ(display->Drive1->currentText(), QStringLiteral("/"));
+    // The folder it opens on is in view, chosen, without the user scrolling to it.
+    const QModelIndex opened = display->Dir1->currentIndex();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRect row = display->Dir1->visualRect(opened);
+            return row.isValid() && display->Dir1->viewport()->rect().contains(row.topLeft());
+        },
+        3000))
+        << display->Dir1->visualRect(opened).y();
     ASSERT_TRUE(folder_tree::show(display->Dir1, QStringLiteral("/")));
     QTest::mouseClick(display->Command1, Qt::LeftButton);
     EXPECT_EQ(program.browse.DISP_DIR, QStringLiteral("/")); // never "//"

@@ -128,7 +128,8 @@ TEST_F(CataloguePrintTest, TenFilesRightToLeftOnTwoSheets) {
     for (const char* expected : {"p00", "p05", "p09", "1/2ベージ", "2/2ベージ"}) {
         EXPECT_TRUE(words.contains(QString::fromUtf8(expected))) << expected;
     }
-    EXPECT_TRUE(words.contains(program.browse.DISP_DIR));
+    EXPECT_TRUE(words.contains(program.browse.DISP_DIR))
+        << words.toStdString() << " for " << program.browse.DISP_DIR.toStdString();
 
     // One chosen page only: a document of one sheet.
     press(dialog->Option4);

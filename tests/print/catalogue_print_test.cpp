@@ -128,7 +128,14 @@ TEST_F(CataloguePrintTest, TenFilesRightToLeftOnTwoSheets) {
     for (const char* expected : {"p00", "p05", "p09", "1/2ベージ", "2/2ベージ"}) {
         EXPECT_TRUE(words.contains(QString::fromUtf8(expected))) << expected;
     }
-    EXPECT_TRUE(words.contains(program.browse.DISP_DIR))
+    // pdftotext may split a long word where the glyphs lie apart, or join letters it reads as a
+    // ligature: the path is looked for without spaces, in its compatibility form.
+    const auto plain = [](QString text) {
+        return text.normalized(QString::NormalizationForm_KC)
+            .remove(QLatin1Char(' '))
+            .remove(QLatin1Char('\n'));
+    };
+    EXPECT_TRUE(plain(words).contains(plain(program.browse.DISP_DIR)))
         << words.toStdString() << " for " << program.browse.DISP_DIR.toStdString();
 
     // One chosen page only: a document of one sheet.

@@ -1,34 +1,9 @@
 #include "input_block.h"
 
+#include "disabled_input.h"
+
 #include <QCoreApplication>
 #include <QEvent>
-
-namespace {
-
-bool isInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 void InputBlock::setActive(bool active) {
     if (active == active_ || QCoreApplication::instance() == nullptr) {
@@ -43,7 +18,7 @@ void InputBlock::setActive(bool active) {
 }
 
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
-    if (blocked_ == nullptr || !watched->isWidgetType() || !isInput(event->type())) {
+    if (blocked_ == nullptr || !watched->isWidgetType() || !isUserInput(event->type())) {
         return false;
     }
     auto* widget = static_cast<QWidget*>(watched);

@@ -1,10 +1,9 @@
 #include "disabled_input.h"
 
-#include <QEvent>
 #include <QWidget>
 
-bool inputToDisabled(const QObject* watched, const QEvent* event) {
-    switch (event->type()) {
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -20,8 +19,14 @@ bool inputToDisabled(const QObject* watched, const QEvent* event) {
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-        break;
+        return true;
     default:
+        return false;
+    }
+}
+
+bool inputToDisabled(const QObject* watched, const QEvent* event) {
+    if (!isUserInput(event->type())) {
         return false;
     }
     const auto* widget = qobject_cast<const QWidget*>(watched);

@@ -31,12 +31,7 @@ xdotool key Return
 sleep 1.5
 
 click_in "$MPRT" $PRINT_BUTTON
-SAVE=$(window_named 'PDFファイルへ印刷' 10) || fail "no file was asked for"
-keys_to "$SAVE" ctrl+a
-xdotool type --delay 20 "$WORK/printed.pdf"
-xdotool key Return
-wait_for 10 test -s "$WORK/printed.pdf" || fail "no PDF was written"
-sleep 1
+print_to_pdf "$WORK/printed.pdf"
 [ -z "$(message_box 2 "$WIN" "$MPRT" || true)" ] || { shot told; fail "the print told of a failure"; }
 pdftoppm -r 50 -png -singlefile "$WORK/printed.pdf" "$WORK/page"
 green=$(convert "$WORK/page.png" -fx '(g>0.75 && r<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean]' info:)

@@ -157,3 +157,14 @@ drag() {
     xdotool mouseup 1
     sleep 1
 }
+
+# Answers the print's PDF file question with the file $1 and waits until the file is written.
+print_to_pdf() {
+    local save
+    save=$(window_named 'PDFファイルへ印刷' 10) || fail "no file was asked for"
+    keys_to "$save" ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_for 10 test -s "$1" || fail "no PDF was written"
+    sleep 1
+}

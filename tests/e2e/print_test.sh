@@ -22,12 +22,7 @@ PRT=$(window_named '^印刷Orvana$' 10) || fail "the print dialog did not open"
 sleep 1
 shot print_dialog
 click_in "$PRT" $PRINT_BUTTON
-SAVE=$(window_named 'PDFファイルへ印刷' 10) || fail "no file was asked for"
-keys_to "$SAVE" ctrl+a
-xdotool type --delay 20 "$WORK/printed.pdf"
-xdotool key Return
-wait_for 10 test -s "$WORK/printed.pdf" || fail "no PDF was written"
-sleep 1
+print_to_pdf "$WORK/printed.pdf"
 pdftoppm -r 100 -png -singlefile "$WORK/printed.pdf" "$WORK/page"
 
 # The red picture on the paper: 202.9 x 101.45 mm at the printable area's left edge, centred

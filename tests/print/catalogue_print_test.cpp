@@ -26,6 +26,13 @@ protected:
         }
         return nullptr;
     }
+    // The colour in the middle of the picture of cell (row, column) of a rendered sheet.
+    static Colour pictureColour(const QImage& sheet, const SheetGeometry& g, int row, int column) {
+        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
+        const double y = kMargin + (row - 1) * g.cellHeight + g.pictureHeight / 2;
+        const QColor c = sheet.pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
+        return Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+    }
     // A click on a check or radio button's own text, where a user clicks.
     static void press(QWidget* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
@@ -94,10 +101,7 @@ TEST_F(CataloguePrintTest, TenFilesRightToLeftOnTwoSheets) {
     ASSERT_EQ(sheets.size(), 2u);
     const SheetGeometry g = sheetGeometry(200.0, 287.0, 3, 2, true, true, true);
     const auto colourAt = [&](const QImage& sheet, int row, int column) {
-        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
-        const double y = kMargin + (row - 1) * g.cellHeight + g.pictureHeight / 2;
-        const QColor c = sheet.pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
-        return Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+        return pictureColour(sheet, g, row, column);
     };
     // Page 1: files 0..5, the first in column 3; page 2: files 6..9, two cells left empty.
     EXPECT_TRUE(near(colourAt(sheets[0], 1, 3), colourOf(0)));
@@ -206,12 +210,7 @@ TEST_F(CataloguePrintTest, APictureThatCannotBeReadLeavesItsCellEmptyAndIsNamed)
     const std::vector<QImage> sheets = pages();
     ASSERT_EQ(sheets.size(), 1u);
     const SheetGeometry g = sheetGeometry(200.0, 287.0, 3, 1, true, false, false);
-    const auto colourAt = [&](int column) {
-        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
-        const double y = kMargin + g.pictureHeight / 2;
-        const QColor c = sheets[0].pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
-        return Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
-    };
+    const auto colourAt = [&](int column) { return pictureColour(sheets[0], g, 1, column); };
     EXPECT_TRUE(near(colourAt(1), colourOf(0)));
     EXPECT_TRUE(near(colourAt(2), (Colour{255, 255, 255})));
     EXPECT_TRUE(near(colourAt(3), colourOf(2)));
@@ -251,12 +250,7 @@ TEST_F(CataloguePrintTest, TheSheetsAreOfTheFolderTheDialogListsAndAMissingPageI
     ASSERT_EQ(sheets.size(), 1u);
     const SheetGeometry g = sheetGeometry(200.0, 287.0, 3, 1, false, false, false);
     for (int column = 1; column <= 3; ++column) {
-        const double x = kMargin + (column - 1) * g.cellWidth + g.pictureWidth / 2;
-        const double y = kMargin + g.pictureHeight / 2;
-        const QColor c = sheets[0].pixelColor(int(x / 25.4 * kDpi), int(y / 25.4 * kDpi));
-        EXPECT_TRUE(near(Colour{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())},
-                         colourOf(column - 1)))
-            << column;
+        EXPECT_TRUE(near(pictureColour(sheets[0], g, 1, column), colourOf(column - 1))) << column;
     }
     QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }

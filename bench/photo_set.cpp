@@ -175,3 +175,22 @@ double PhotoSet::floorMs(const QStringList& paths, const QList<QSize>& boxes, in
     tjDestroy(decompressor);
     return best;
 }
+
+QImage PhotoSet::floorPicture(const QString& path, QSize box) {
+    const QByteArray data = readAll(path);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    tjhandle decompressor = tjInitDecompress();
+    int width = 0, height = 0, sampling = 0, colours = 0;
+    QImage picture;
+    if (tjDecompressHeader3(decompressor, bytes, data.size(), &width, &height, &sampling,
+                            &colours) == 0) {
+        const tjscalingfactor f = scaleFor(width, height, box);
+        picture = QImage(TJSCALED(width, f), TJSCALED(height, f), QImage::Format_RGB888);
+        if (tjDecompress2(decompressor, bytes, data.size(), picture.bits(), picture.width(),
+                          int(picture.bytesPerLine()), picture.height(), TJPF_RGB, 0) != 0) {
+            picture = QImage();
+        }
+    }
+    tjDestroy(decompressor);
+    return picture;
+}

@@ -6,6 +6,7 @@
 // one core at the scale the program decodes them at.
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -25,6 +26,10 @@ public:
     // The one-core floor in milliseconds for decoding each of paths for the box beside it:
     // the best of runs, the files read from the (warm) page cache each time.
     static double floorMs(const QStringList& paths, const QList<QSize>& boxes, int runs);
+
+    // The floor's own picture of path for box (libjpeg-turbo at the same scale), to compare the
+    // program's decode with; a null image for a file that is no JPEG.
+    static QImage floorPicture(const QString& path, QSize box);
 
 private:
     PhotoSet();

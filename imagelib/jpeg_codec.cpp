@@ -5,6 +5,7 @@
 #include "codecs.h"
 #include "dib.h"
 #include "fit_size.h"
+#include "jpeg_dc_scan.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
 #include "upright.h"
@@ -104,8 +105,16 @@ void cmykToBgr(const uint8_t* cmyk, const DibView& dib, bool inverted) {
     }
 }
 
+// A progressive file wanted at 1/8 is read from its DC scans; anything that route does not take
+// cleanly gets the full decode.
+bool decodeDcOnly(const JpegInput& in, const DibView& dib, bool grey) {
+    return pelmixDecodeJpegDc(in.data, in.size, dib.pixels(), dib.width(),
+                              static_cast<int>(dib.stride()), dib.height(), grey ? 1 : 0,
+                              dib.bottomUp() ? 1 : 0) == PELMIX_DC_DONE;
+}
+
 HGLOBAL decodeInto(tjhandle tj, const JpegInput& in, int width, int height, int colourspace,
-                   bool adobe) {
+                   bool adobe, bool dcOnly) {
     const bool grey = colourspace == TJCS_GRAY;
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     OwnedDib image(createDib(width, height, grey ? 8 : 24));
@@ -118,7 +127,11 @@ HGLOBAL decodeInto(tjhandle tj, const JpegInput& in, int width, int height, int 
             return nullptr;
         }
         const int pitch = static_cast<int>(dib.stride());
-        if (grey) {
+        if (dcOnly && !cmyk && decodeDcOnly(in, dib, grey)) {
+            if (grey) {
+                setGreyRamp(dib);
+            }
+        } else if (grey) {
             setGreyRamp(dib);
             if (!decompress(tj, in, dib.pixels(), width, pitch, height, TJPF_GRAY, kDecodeFlags)) {
                 return nullptr;
@@ -255,8 +268,9 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         std::swap(maxWidth, maxHeight); // the box is meant for the turned picture
     }
     const tjscalingfactor scale = chooseScale(width, height, maxWidth, maxHeight);
+    const bool dcOnly = markers.progressive && markers.complete && scale.num * 8 == scale.denom;
     HGLOBAL image = decodeInto(tj.get(), in, TJSCALED(width, scale), TJSCALED(height, scale),
-                               colourspace, markers.adobe);
+                               colourspace, markers.adobe, dcOnly);
     if (image == nullptr) {
         return nullptr;
     }

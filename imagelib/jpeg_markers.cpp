@@ -200,6 +200,7 @@ bool readJpegMarkers(const uint8_t* data, size_t size, JpegMarkers& out) {
         } else if (isFrameHeader(code) && !sawFrame) {
             sawFrame = true;
             coverage.frame(payload, payloadSize);
+            out.progressive = code == 0xC2 || code == 0xCA;
             if (isHuffmanFrame(code)) {
                 out.minimumBits = jpegFrameBlocks(payload, payloadSize);
             }

@@ -20,6 +20,8 @@ struct JpegMarkers {
     bool adobe = false;
     // The Orientation of the first Exif APP1 segment (1 to 8); 1 without one.
     int orientation = 1;
+    // The frame is progressive (Huffman or arithmetic coded).
+    bool progressive = false;
     // An end-of-image marker follows at least one scan: the data was not cut short.
     bool complete = false;
     // No end-of-image marker: the file ends in the entropy-coded data of a scan, and the scans

@@ -3,8 +3,10 @@
 #include "temp_dir.h"
 #include "test_images.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -282,6 +284,89 @@ TEST_F(JpegFiles, FitDecodesAtTheSmallestCoveringScale) {
     IMAGE_INFO info{1, 1, 1, 1, 1};
     EXPECT_EQ(PelmixFileLoadFit(dir.file("missing.jpg").c_str(), 10, 10, &info), nullptr);
     EXPECT_EQ(info.WIDTH, 0);
+}
+
+// The peak signal-to-noise ratio of a 24-bit or grey image against packed top-down pixels of the
+// same size and channels, in dB (99 for identical pictures).
+double psnrAgainst(HGLOBAL image, const std::vector<uint8_t>& expected, int channels) {
+    const IMAGE_INFO info = infoOf(image);
+    double squares = 0;
+    for (int y = 0; y < info.HEIGHT; ++y) {
+        for (int x = 0; x < info.WIDTH; ++x) {
+            const Colour c = pixelAt(image, x, y);
+            const uint8_t* e = &expected[(size_t(y) * info.WIDTH + x) * channels];
+            const int values[3] = {c.b, c.g, c.r};
+            for (int i = 0; i < channels; ++i) {
+                squares += double(values[i] - e[i]) * (values[i] - e[i]);
+            }
+        }
+    }
+    const double mse = squares / (double(info.WIDTH) * info.HEIGHT * channels);
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+// A progressive file wanted at an eighth is read from its DC scans only; it must look like the
+// library's own decode at that scale (which uses the DC coefficients alone, at full precision).
+TEST_F(JpegFiles, ProgressiveEighthsComeFromTheDcScans) {
+    constexpr int width = 1024, height = 680;
+    std::mt19937 random(7);
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Colour c = testPattern(x, y, width, height);
+            const int grain = int(random() % 41) - 20;
+            for (const int v : {c.r, c.g, c.b}) {
+                rgb.push_back(uint8_t(std::clamp(v + grain, 0, 255)));
+            }
+        }
+    }
+    struct Case {
+        const char* name;
+        int subsampling;
+        bool breakLaterScan; // an AC scan names a table nobody defined
+        bool loadsAtAnEighth, loadsWhole;
+    };
+    const Case cases[] = {
+        {"4:2:0", TJSAMP_420, false, true, true},
+        {"4:4:4", TJSAMP_444, false, true, true},
+        {"grey", TJSAMP_GRAY, false, true, true},
+        {"AC scan broken", TJSAMP_420, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes =
+            compressRaw(rgb, width, height, TJPF_RGB, c.subsampling, TJFLAG_PROGRESSIVE);
+        const size_t acScan = bytes.find("\xFF\xDA", bytes.find("\xFF\xDA") + 2);
+        ASSERT_NE(acScan, std::string::npos);
+        if (c.breakLaterScan) {
+            bytes[acScan + 6] = '\x33';
+        }
+        const bool grey = c.subsampling == TJSAMP_GRAY;
+        const int channels = grey ? 1 : 3;
+        const int eighthWidth = width / 8, eighthHeight = height / 8;
+        std::vector<uint8_t> reference(size_t(eighthWidth) * eighthHeight * channels);
+        if (!c.breakLaterScan) {
+            const std::string whole =
+                compressRaw(rgb, width, height, TJPF_RGB, c.subsampling, TJFLAG_PROGRESSIVE);
+            tjhandle tj = tjInitDecompress();
+            ASSERT_EQ(tjDecompress2(tj, reinterpret_cast<const unsigned char*>(whole.data()),
+                                    whole.size(), reference.data(), eighthWidth, 0, eighthHeight,
+                                    grey ? TJPF_GRAY : TJPF_BGR, 0),
+                      0);
+            tjDestroy(tj);
+        }
+        const std::string path = dir.file("progressive.jpg");
+        writeBytes(path, bytes.data(), bytes.size());
+        ImageHandle eighth(PelmixFileLoadFit(path.c_str(), eighthWidth, eighthHeight, nullptr));
+        ASSERT_EQ(bool(eighth), c.loadsAtAnEighth);
+        EXPECT_EQ(infoOf(eighth.get()).WIDTH, eighthWidth);
+        EXPECT_EQ(infoOf(eighth.get()).BIT_COUNT, grey ? 8 : 24);
+        if (!c.breakLaterScan) {
+            EXPECT_GE(psnrAgainst(eighth.get(), reference, channels), 40.0);
+        }
+        ImageHandle whole(PelmixFileLoadFit(path.c_str(), 0, 0, nullptr));
+        EXPECT_EQ(bool(whole), c.loadsWhole);
+    }
 }
 
 TEST_F(JpegFiles, DamagedFilesGiveZeroOrAnImage) {

@@ -153,8 +153,8 @@ void OrvaBrowseView::markCell(int index, bool current) {
     catalogue_->markCell(index, current);
 }
 
-void OrvaBrowseView::drawSingle(const QString& name, bool current) {
-    single_->draw(name, current);
+void OrvaBrowseView::drawSingle(const QString& name, bool current, const QString& next) {
+    single_->draw(name, current, next);
 }
 
 void OrvaBrowseView::clearSingle() {

@@ -39,7 +39,7 @@ public:
     QWidget* messageOwner() override;
     void drawCell(int index, const QString& name) override;
     void markCell(int index, bool current) override;
-    void drawSingle(const QString& name, bool current) override;
+    void drawSingle(const QString& name, bool current, const QString& next) override;
     void clearSingle() override;
     void relayout() override;
 

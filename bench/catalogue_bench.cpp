@@ -3,7 +3,7 @@
 //   first visit   a catalogue page of twelve drawn from the files, nothing kept from before;
 //   second visit  the same page with its shared thumbnails in the cache;
 //   page down     to the next page, read ahead while the first was shown;
-//   single step   the single view's next file.
+//   single step   the single view's next file, read ahead or not.
 // Run on your own pictures: build/bench/catalogue_bench --folder=DIR (or ORVANA_BENCH_FOLDER).
 // "ratio" is the time over the floor of the same files.
 #include "browsing_state.h"
@@ -14,6 +14,7 @@
 #include "program.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "single_ahead.h"
 #include "single_view.h"
 
 #include <QApplication>
@@ -197,20 +198,30 @@ void BM_PageDownReadAhead(benchmark::State& state) {
 }
 BENCHMARK(BM_PageDownReadAhead)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
-void BM_SingleViewStep(benchmark::State& state) {
+// One step of the single view to the next file, the picture fitted into its window (the library
+// draws it). Ahead: the user looked at the picture long enough for the next one to be read
+// ahead; cold: nothing was. The floor is the full decode of the files stepped to.
+void singleViewStep(benchmark::State& state, bool ahead) {
     Browser browser{QString()};
+    browser.program.settings.LDSP = 1;
+    browser.program.settings.D1MD = 0;
     browser.refresh().switchView();
-    PictureLoader& loader = browser.window->singleView().loader();
+    SingleView& view = browser.window->singleView();
+    PictureLoader& loader = view.loader();
     const int files = browser.refresh().reader().list().count();
     loader.resetCount();
     double total = 0;
     int steps = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         if (browser.refresh().reader().list().name(files - 1) == browser.program.browse.ONE_NAME) {
-            state.PauseTiming();
             browser.refresh().singleScrolled(1); // back to the first file
-            state.ResumeTiming();
         }
+        view.ahead().waitIdle();
+        if (!ahead) {
+            view.ahead().forget();
+        }
+        state.ResumeTiming();
         const auto start = Clock::now();
         browser.refresh().nextFile();
         const double ms = msSince(start);
@@ -218,15 +229,23 @@ void BM_SingleViewStep(benchmark::State& state) {
         total += ms;
         ++steps;
     }
-    // The floor of one step: the files the steps read, for the single view's box.
-    QStringList paths = loader.loadedPaths();
-    QList<QSize> boxes = loader.loadedBoxes();
-    const double floor = PhotoSet::floorMs(paths, boxes, 3) / std::max<qsizetype>(1, paths.size());
+    const QStringList paths = loader.loadedPaths();
+    const QList<QSize> whole(paths.size(), QSize());
+    const double floor = PhotoSet::floorMs(paths, whole, 3) / std::max<qsizetype>(1, paths.size());
     state.counters["ms"] = total / steps;
     state.counters["floor_ms"] = floor;
     state.counters["ratio"] = total / steps / floor;
 }
-BENCHMARK(BM_SingleViewStep)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_SingleViewStepAhead(benchmark::State& state) {
+    singleViewStep(state, true);
+}
+BENCHMARK(BM_SingleViewStepAhead)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+void BM_SingleViewStepCold(benchmark::State& state) {
+    singleViewStep(state, false);
+}
+BENCHMARK(BM_SingleViewStepCold)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 } // namespace
 

@@ -61,8 +61,9 @@ public:
 
     // The single view: DSP1_FRM in the highlight colour when current (button colour otherwise),
     // DSP1_NAME showing name, DSP1_FRM shown; the single view loads the picture here. An empty
-    // name (no file to show) hides DSP1_FRM.
-    virtual void drawSingle(const QString& name, bool current) = 0;
+    // name (no file to show) hides DSP1_FRM. next: the file the user will likely step to, which
+    // the view may read ahead; empty for none.
+    virtual void drawSingle(const QString& name, bool current, const QString& next) = 0;
     // Clear the picture of the single view (on the way back to the catalogue).
     virtual void clearSingle() = 0;
 

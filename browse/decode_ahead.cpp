@@ -6,16 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// One budget for every catalogue's decodes: the bound holds however many windows decode.
-DecodeBudget& decodingBudget() {
-    static DecodeBudget budget(DecodeAhead::kDecodingBytes);
-    return budget;
-}
-
-} // namespace
-
 DecodeAhead::DecodeAhead(SharedThumbnails thumbnails, int workers)
     : thumbnails_(std::move(thumbnails)),
       // A page has twelve cells: more than eight workers would only wait for one another.
@@ -78,7 +68,7 @@ DecodeAhead::Decoded DecodeAhead::decode(const Request& request, bool urgent,
     // The decode and the copies made from it, the shown one at most the box's size twice over.
     const qint64 cost = PictureLoader::decodeCost(request.path, box) +
                         qint64(request.box.width()) * request.box.height() * 8;
-    const DecodeBudget::Share share = decodingBudget().take(cost, urgent);
+    const DecodeBudget::Share share = DecodeBudget::shared().take(cost, urgent);
     if (start && !start()) {
         decoded.left = true;
         return decoded;

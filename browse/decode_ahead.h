@@ -5,7 +5,7 @@
 // is used only while its file is the version it was decoded from. Pictures that fill a small cell
 // are also kept as shared thumbnails, written by the workers after the decoding. Memory is bounded
 // by kKeptPictures cell-size pictures, and the decodes running at once (on the workers of every
-// DecodeAhead and on the window's thread) by kDecodingBytes: each holds its estimated share of it
+// DecodeAhead and on the window's thread) by DecodeBudget::shared(): each holds its estimated share of it
 // while it runs, the window's thread before any worker still waiting for one. There is a worker
 // per core, kMostWorkers at the most.
 #pragma once
@@ -32,7 +32,6 @@ public:
     static constexpr qint64 kKeptBytes = qint64(192) << 20;
     static constexpr size_t kPendingWrites = 24; // thumbnails waiting to be written
     static constexpr int kMostWorkers = 8;
-    static constexpr qint64 kDecodingBytes = qint64(256) << 20;
 
     struct Request {
         QString path;

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+DecodeBudget& DecodeBudget::shared() {
+    static DecodeBudget budget(kDecodingBytes);
+    return budget;
+}
+
 DecodeBudget::Share DecodeBudget::take(qint64 bytes, bool urgent) {
     bytes = std::max<qint64>(bytes, 0);
     std::unique_lock lock(mutex_);

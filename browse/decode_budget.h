@@ -12,6 +12,11 @@
 
 class DecodeBudget {
 public:
+    // What every decode ahead of the window shares: the catalogue's workers, the single view's and
+    // the window's thread, however many windows decode.
+    static constexpr qint64 kDecodingBytes = qint64(256) << 20;
+    static DecodeBudget& shared();
+
     explicit DecodeBudget(qint64 bytes) : limit_(bytes) {}
     DecodeBudget(const DecodeBudget&) = delete;
     DecodeBudget& operator=(const DecodeBudget&) = delete;

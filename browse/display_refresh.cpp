@@ -58,6 +58,7 @@ void DisplayRefresh::REFRESH_CATALOGUE(int direction) {
 
 void DisplayRefresh::nextFile() {
     BrowsingState& state = program_.browse;
+    singleTravel_ = 1;
     const QString shown = state.ONE_NAME;
     reader_.READ_SINGLE_POSITION(1);
     if (!shown.isEmpty() && state.ONE_NAME == shown) {
@@ -69,6 +70,9 @@ void DisplayRefresh::nextFile() {
 }
 
 void DisplayRefresh::REFRESH_SINGLE(int direction) {
+    if (direction != 0) {
+        singleTravel_ = direction > 0 ? 1 : -1;
+    }
     view_.setScrollEnabled(BrowseView::Bar::Single, false);
     view_.showSinglePanel();
     reader_.READ_SINGLE_POSITION(direction);
@@ -78,10 +82,14 @@ void DisplayRefresh::REFRESH_SINGLE(int direction) {
 void DisplayRefresh::drawSingleFile() {
     const BrowsingState& state = program_.browse;
     if (state.ONE_NAME.isEmpty()) {
-        view_.drawSingle(QString(), false);
+        view_.drawSingle(QString(), false, QString());
         return;
     }
-    view_.drawSingle(state.ONE_NAME, state.ONE_NAME == state.CAT_CURRENT);
+    const QStringList& names = reader_.list().names();
+    const qsizetype at = names.indexOf(state.ONE_NAME);
+    const qsizetype next = at + singleTravel_;
+    view_.drawSingle(state.ONE_NAME, state.ONE_NAME == state.CAT_CURRENT,
+                     at >= 0 && next >= 0 && next < names.size() ? names[next] : QString());
     view_.setScrollEnabled(BrowseView::Bar::Single, true);
 }
 
@@ -155,6 +163,8 @@ void DisplayRefresh::singleScrolled(int value) {
     if (state.ONE_SCROLL_LOCK) {
         return;
     }
+    const qsizetype from = reader_.list().names().indexOf(state.ONE_NAME);
+    singleTravel_ = value - 1 >= from ? 1 : -1;
     state.ONE_NAME = reader_.list().name(value - 1);
     REFRESH_SINGLE(0);
 }

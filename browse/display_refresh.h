@@ -87,7 +87,8 @@ public:
     int travel() const { return travel_; }
 
 private:
-    // Draws ONE_NAME (or the empty view) after its position was read.
+    // Draws ONE_NAME (or the empty view) after its position was read, and names the file the
+    // user is likely to step to next.
     void drawSingleFile();
 
     Program& program_;
@@ -95,6 +96,7 @@ private:
     PageReader reader_;
     QSize largeBounds_;
     int travel_ = 1;
+    int singleTravel_ = 1; // the same for the single view's files
     std::array<QString, browsing::kSlots> oldNames_;
     std::array<QString, browsing::kSlots> oldDates_;
 };

@@ -52,7 +52,9 @@ QImage systemLoad(const QString& path, QSize box, QSize* natural) {
     return reader.read();
 }
 
-HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
+} // namespace
+
+HGLOBAL PictureLoader::decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     IMAGE_INFO stored;
     std::memset(&stored, 0, sizeof stored);
     const QByteArray name = native_name::toBytes(path);
@@ -79,8 +81,6 @@ HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
     }
     return image;
 }
-
-} // namespace
 
 qint64 PictureLoader::decodeCost(const QString& path, QSize box) {
     const QByteArray name = native_name::toBytes(path);

@@ -25,7 +25,8 @@ public:
     // picture as stored in the file. 0 when the file cannot be loaded.
     HGLOBAL loadHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
 
-    // The same decode without counting it, for any thread: how pictures are read ahead.
+    // The same decodes without counting them, for any thread: how pictures are read ahead.
+    static HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
     static QImage decodeImage(const QString& path, QSize box, QSize* natural = nullptr);
     // An estimate of the memory decodeImage takes at its peak for box, in bytes, from the file's
     // header alone: the library's own load and the picture made from it, or what the system's

@@ -5,6 +5,7 @@
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "program.h"
+#include "single_fit.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -19,15 +20,13 @@ struct DeviceContextDeleter {
 };
 using DeviceContext = std::unique_ptr<PelmixDeviceContext, DeviceContextDeleter>;
 
-struct HandleDeleter {
-    void operator()(void* handle) const { PelmixMemFree(static_cast<HGLOBAL>(handle)); }
-};
-using ImageHandle = std::unique_ptr<void, HandleDeleter>;
+using ImageHandle = SingleAhead::Handle;
 
 constexpr int kFullColour = 5;
 
-// The library draws a handle into a fresh canvas; the canvas becomes the label's picture.
-QPixmap rendered(HGLOBAL image, QSize size) {
+// The library draws a handle into a fresh canvas, on any thread; the canvas becomes the label's
+// picture.
+QImage rendered(HGLOBAL image, QSize size) {
     QImage canvas(size, QImage::Format_RGB32);
     if (canvas.isNull()) {
         return {};
@@ -37,10 +36,53 @@ QPixmap rendered(HGLOBAL image, QSize size) {
     const DeviceContext dc(PelmixCreatePainterDC(&painter));
     const bool drawn = PelmixDisplayHdc(dc.get(), image, size.width(), size.height(), 1) != 0;
     painter.end();
-    return drawn ? QPixmap::fromImage(canvas) : QPixmap();
+    return drawn ? canvas : QImage();
 }
 
 } // namespace
+
+SinglePicture::SinglePicture(Program& program, QLabel* picture, QLabel* tooLarge,
+                             QWidget* messageOwner)
+    : program_(program), picture_(picture), tooLarge_(tooLarge), owner_(messageOwner),
+      ahead_(&SinglePicture::decode) {}
+
+SingleAhead::Picture SinglePicture::decode(const SingleAhead::Request& request) {
+    SingleAhead::Picture picture;
+    if (!request.library) {
+        QSize natural;
+        picture.drawn = PictureLoader::decodeImage(request.path, QSize(), &natural);
+        picture.file.WIDTH = natural.width();
+        picture.file.HEIGHT = natural.height();
+        return picture;
+    }
+    picture.handle.reset(PictureLoader::decodeHandle(request.path, request.box, &picture.file));
+    if (picture.handle && request.window.isValid()) {
+        const QSize shown = SingleFit::shownSize(QSize(picture.file.WIDTH, picture.file.HEIGHT),
+                                                 request.window, request.magnification);
+        picture.drawn = rendered(static_cast<HGLOBAL>(picture.handle.get()), shown);
+    }
+    return picture;
+}
+
+bool SinglePicture::readsAhead() const {
+    // The reduction to 256 colours shows its progress: the window's thread does it.
+    return program_.settings.D256 != 1;
+}
+
+void SinglePicture::readAhead(const QString& path, QSize box, QSize window) {
+    if (!readsAhead()) {
+        return;
+    }
+    if (libraryMode()) {
+        ahead_.want({path, box, window, program_.settings.D1MD, true});
+    } else {
+        ahead_.want({path, QSize(), QSize(), 0, false});
+    }
+}
+
+void SinglePicture::forgetAhead() {
+    ahead_.forget();
+}
 
 bool SinglePicture::libraryMode() const {
     return program_.settings.D256 == 1 || program_.settings.LDSP == 1;
@@ -55,12 +97,19 @@ void SinglePicture::releaseWorkImage() {
     drawn_ = nullptr;
     stored_ = QSize();
     decodedFor_ = QSize();
+    prepared_ = QImage();
 }
 
-QSize SinglePicture::loadWithLibrary(const QString& path, QSize box) {
+QSize SinglePicture::loadWithLibrary(const QString& path, QSize box, QSize window) {
     releaseWorkImage();
-    IMAGE_INFO file{};
-    ImageHandle image(loader_.loadHandle(path, box, &file));
+    loader_.note(path, box);
+    std::optional<SingleAhead::Picture> ahead;
+    if (readsAhead()) {
+        ahead = ahead_.take({path, box, window, program_.settings.D1MD, true});
+    }
+    SingleAhead::Picture picture = ahead ? std::move(*ahead) : decode({path, box, {}, 0, true});
+    const IMAGE_INFO file = picture.file;
+    ImageHandle image = std::move(picture.handle);
     IMAGE_INFO info{};
     if (!image || PelmixImageInfo(static_cast<HGLOBAL>(image.get()), &info) == 0) {
         return {};
@@ -78,6 +127,7 @@ QSize SinglePicture::loadWithLibrary(const QString& path, QSize box) {
     stored_ = QSize(file.WIDTH, file.HEIGHT);
     const bool reduced = info.WIDTH < file.WIDTH || info.HEIGHT < file.HEIGHT;
     decodedFor_ = reduced ? box : QSize();
+    prepared_ = std::move(picture.drawn);
     return stored_;
 }
 
@@ -93,7 +143,13 @@ bool SinglePicture::drawWorkImage(QSize size) {
     if (program_.browse.WORK_IMAGE == nullptr || size.isEmpty()) {
         return false;
     }
-    const QPixmap pixmap = rendered(program_.browse.WORK_IMAGE, size);
+    if (!prepared_.isNull() && prepared_.size() == size && holdsWorkImage()) {
+        setPicture(QPixmap::fromImage(std::move(prepared_)));
+        prepared_ = QImage();
+        return true;
+    }
+    prepared_ = QImage();
+    const QPixmap pixmap = QPixmap::fromImage(rendered(program_.browse.WORK_IMAGE, size));
     if (pixmap.isNull()) {
         return false;
     }
@@ -103,11 +159,17 @@ bool SinglePicture::drawWorkImage(QSize size) {
 
 bool SinglePicture::loadNatural(const QString& path) {
     releaseWorkImage();
-    const QImage image = loader_.loadImage(path, QSize());
+    loader_.note(path, QSize());
+    const SingleAhead::Request request{path, QSize(), QSize(), 0, false};
+    std::optional<SingleAhead::Picture> ahead;
+    if (readsAhead()) {
+        ahead = ahead_.take(request);
+    }
+    QImage image = ahead ? std::move(ahead->drawn) : decode(request).drawn;
     if (image.isNull()) {
         return false;
     }
-    setPicture(QPixmap::fromImage(image));
+    setPicture(QPixmap::fromImage(std::move(image)));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "picture_loader.h"
+#include "single_ahead.h"
 #include "winport.h"
 
 #include <QSize>
@@ -17,8 +18,7 @@ class QWidget;
 
 class SinglePicture {
 public:
-    SinglePicture(Program& program, QLabel* picture, QLabel* tooLarge, QWidget* messageOwner)
-        : program_(program), picture_(picture), tooLarge_(tooLarge), owner_(messageOwner) {}
+    SinglePicture(Program& program, QLabel* picture, QLabel* tooLarge, QWidget* messageOwner);
 
     // Whether the settings ask for the image library (D256 or LDSP) rather than the system
     // loader.
@@ -27,8 +27,9 @@ public:
     // Loads path into WORK_IMAGE (the previous one released first), decoded for a picture shown
     // at about box device pixels (an empty box decodes it whole), reduced to 256 colours when
     // D256 asks for it and the picture is full colour. The size of the picture as stored; an
-    // empty size (and WORK_IMAGE 0) when it cannot be loaded.
-    QSize loadWithLibrary(const QString& path, QSize box = {});
+    // empty size (and WORK_IMAGE 0) when it cannot be loaded. window: the picture window, for
+    // a picture read ahead and drawn for it already.
+    QSize loadWithLibrary(const QString& path, QSize box = {}, QSize window = {});
     // Draws WORK_IMAGE stretched to size into DSP1_PIC, which takes that size. False without a
     // picture to draw.
     bool drawWorkImage(QSize size);
@@ -48,6 +49,12 @@ public:
     // The message "<path>は大きすぎて読み込めません" and the TOOLARGE picture in DSP1_PIC.
     void showTooLarge(const QString& path);
 
+    // Reads path ahead on the worker, as the next load will want it (box and window as for
+    // loadWithLibrary), and forgets what was read ahead.
+    void readAhead(const QString& path, QSize box, QSize window);
+    void forgetAhead();
+    SingleAhead& ahead() { return ahead_; }
+
     // Releases WORK_IMAGE (before every load).
     void releaseWorkImage();
     // Empties DSP1_PIC.
@@ -57,6 +64,10 @@ public:
 
 private:
     void setPicture(const QPixmap& pixmap);
+    // Whether the present settings let pictures be read ahead.
+    bool readsAhead() const;
+    // The one decode of the view, on either thread.
+    static SingleAhead::Picture decode(const SingleAhead::Request& request);
 
     Program& program_;
     QLabel* picture_;
@@ -66,4 +77,6 @@ private:
     HGLOBAL drawn_ = nullptr; // the WORK_IMAGE handle this view loaded, for holdsWorkImage
     QSize stored_;
     QSize decodedFor_;
+    QImage prepared_; // WORK_IMAGE drawn ahead for its window
+    SingleAhead ahead_;
 };

@@ -54,6 +54,10 @@ PictureLoader& SingleView::loader() {
     return picture_->loader();
 }
 
+SingleAhead& SingleView::ahead() {
+    return picture_->ahead();
+}
+
 void SingleView::SINGLE_LAYOUT() {
     const int width = Twips::width(c_.PIC1_BASE);
     const int height = Twips::height(c_.PIC1_BASE);
@@ -103,7 +107,7 @@ void SingleView::setMark(bool current) {
     c_.DSP1_FRM->update();
 }
 
-void SingleView::draw(const QString& name, bool current) {
+void SingleView::draw(const QString& name, bool current, const QString& next) {
     if (name.isEmpty()) {
         c_.DSP1_FRM->hide();
         return;
@@ -113,6 +117,9 @@ void SingleView::draw(const QString& name, bool current) {
     c_.DSP1_FRM->show();
     layoutPictureArea();
     showPicture(program_.browse.DISP_DIR + name);
+    if (!next.isEmpty()) {
+        picture_->readAhead(program_.browse.DISP_DIR + next, decodeBox(), windowSize());
+    }
 }
 
 void SingleView::showPicture(const QString& path) {
@@ -134,7 +141,7 @@ bool SingleView::showWithLibrary(const QString& path, bool tellFailure) {
     picture_->clear();
     picture_->releaseWorkImage();
     QCoreApplication::processEvents();
-    const QSize stored = picture_->loadWithLibrary(path, decodeBox());
+    const QSize stored = picture_->loadWithLibrary(path, decodeBox(), windowSize());
     if (stored.isEmpty()) {
         if (tellFailure) {
             picture_->showTooLarge(path);
@@ -230,6 +237,7 @@ void SingleView::scrolledVertically(int value) {
 
 void SingleView::clear() {
     picture_->clear();
+    picture_->forgetAhead();
     libraryDrawn_ = false;
 }
 

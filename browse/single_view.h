@@ -14,6 +14,7 @@
 #include <memory>
 
 class Program;
+class SingleAhead;
 class SinglePicture;
 
 class PictureLoader;
@@ -36,9 +37,9 @@ public:
     // the bars the range the present picture needs.
     void layoutPictureArea();
 
-    // The drawing step of the refresh: frame mark, name, and the picture of DISP_DIR + name.
-    // An empty name hides the frame.
-    void draw(const QString& name, bool current);
+    // The drawing step of the refresh: frame mark, name, and the picture of DISP_DIR + name;
+    // then the picture of next (when not empty) is read ahead. An empty name hides the frame.
+    void draw(const QString& name, bool current, const QString& next = QString());
     // The picture is taken away (on the way back to the catalogue); WORK_IMAGE stays.
     void clear();
     // After the window changed size: a picture the library drew (LDSP = 1) is fitted again.
@@ -48,8 +49,9 @@ public:
     void setMark(bool current);
 
     bool paintLocked() const { return paintLock_; }
-    // What the view reads its pictures with.
+    // What the view reads its pictures with, and what it reads ahead with.
     PictureLoader& loader();
+    SingleAhead& ahead();
 
     // Starts the drag of ONE_NAME from the pressed control (DSP1_PIC or DSP1_PICWAKU). Replaced
     // by tests, where a real drag would wait for a mouse release that never comes.

@@ -105,10 +105,10 @@ public:
         log << QString("cell %1 %2").arg(index).arg(name);
     }
     void markCell(int index, bool current) override { marks[index] = current ? 1 : 0; }
-    void drawSingle(const QString& name, bool current) override {
+    void drawSingle(const QString& name, bool current, const QString& next) override {
         single = name;
         singleCurrent = current;
-        log << "single " + name;
+        log << "single " + name + (next.isEmpty() ? QString() : " then " + next);
     }
     void clearSingle() override { log << "clear single"; }
     void relayout() override { log << "relayout"; }

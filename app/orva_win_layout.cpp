@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +78,11 @@ void ORVA_WIN::MAIN_LAYOUT() {
     QWidget* central = centralWidget();
     if (central == nullptr) {
         return;
+    }
+    // A window not shown yet has not given the central widget its size: everything below is
+    // measured from it, and the first page's pictures are decoded for the cells it gives.
+    if (layout() != nullptr) {
+        layout()->activate();
     }
     const USR_SETTINGS& settings = program.settings;
 

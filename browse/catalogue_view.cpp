@@ -428,6 +428,10 @@ QSize CatalogueView::pictureBox(int index) const {
                         ratio)));
 }
 
+bool CatalogueView::settled() const {
+    return !state_.CAT_BUSY && !regrowTimer_.isActive();
+}
+
 void CatalogueView::noteGrownCells() {
     for (int i = 0; i < cellsPerPage(); ++i) {
         const QSize decoded = cells_[i].decodedFor;

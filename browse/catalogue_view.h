@@ -59,6 +59,8 @@ public:
 
     PictureLoader& loader() { return loader_; }
     DecodeAhead& ahead() { return ahead_; }
+    // No refresh runs and no cell waits to be decoded again for a grown size.
+    bool settled() const;
     CatalogueInput& input() { return input_; }
 
 protected:

@@ -5,9 +5,9 @@
 // is used only while its file is the version it was decoded from. Pictures that fill a small cell
 // are also kept as shared thumbnails, written by the workers after the decoding. Memory is bounded
 // by kKeptPictures cell-size pictures, and the decodes running at once (on the workers of every
-// DecodeAhead and on the window's thread) by DecodeBudget::shared(): each holds its estimated share of it
-// while it runs, the window's thread before any worker still waiting for one. There is a worker
-// per core, kMostWorkers at the most.
+// DecodeAhead and on the window's thread) by DecodeBudget::shared(): each holds its estimated share
+// of it while it runs, the window's thread before any worker still waiting for one. There is a
+// worker per core, kMostWorkers at the most.
 #pragma once
 
 #include "file_stamp.h"

@@ -22,10 +22,9 @@ SingleAhead::~SingleAhead() {
 void SingleAhead::want(const Request& request) {
     {
         std::lock_guard lock(mutex_);
-        const bool known = running_ == request ||
-                           std::any_of(kept_.begin(), kept_.end(), [&](const Kept& k) {
-                               return k.request == request;
-                           });
+        const bool known =
+            running_ == request || std::any_of(kept_.begin(), kept_.end(),
+                                               [&](const Kept& k) { return k.request == request; });
         if (known) {
             return;
         }

@@ -37,9 +37,9 @@ public:
     };
     using Handle = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, HandleFree>;
     struct Picture {
-        Handle handle;      // library requests: the picture as decoded
-        IMAGE_INFO file{};  // the picture as stored in the file
-        QImage drawn;       // drawn for the window, or the picture itself; null when none
+        Handle handle;     // library requests: the picture as decoded
+        IMAGE_INFO file{}; // the picture as stored in the file
+        QImage drawn;      // drawn for the window, or the picture itself; null when none
     };
     using Decoder = std::function<Picture(const Request&)>;
 

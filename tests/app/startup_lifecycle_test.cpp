@@ -2,6 +2,7 @@
 // program folder made from the shipped defaults file.
 #include "acquisition_library.h"
 #include "browsing_state.h"
+#include "catalogue_view.h"
 #include "gr_win.h"
 #include "help_window.h"
 #include "orva_win.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
 #include <QScreen>
@@ -411,3 +413,28 @@ TEST_F(Lifecycle, OnlyTheLastOfSeveralDroppedNamesCounts) {
 }
 
 } // namespace
+
+// The first page is decoded once, for the cells of the window as it is shown: not first for the
+// cells of a window that has no size yet and again once it has one.
+TEST_F(Lifecycle, FirstPageIsDecodedOnceForTheShownCells) {
+    writeSettings({{"DSPM", "1"}, {"UTNT", "0"}});
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(QColor(40, 120, 200));
+    for (int i = 1; i <= 4; ++i) {
+        ASSERT_TRUE(photo.save(picturesDir() + QStringLiteral("photo%1.jpg").arg(i)));
+    }
+    start(picturesDir());
+    CatalogueView& view = window->catalogueView();
+    // Long enough for a grown cell's second decode, had one been due.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 3 * CatalogueView::kRegrowDelayMs || !view.settled()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    const PictureLoader& loader = view.loader();
+    ASSERT_EQ(loader.loads(), 4);
+    for (const QSize& box : loader.loadedBoxes()) {
+        EXPECT_GE(box.width(), 60);
+        EXPECT_GE(box.height(), 40);
+    }
+}

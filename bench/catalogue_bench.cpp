@@ -6,14 +6,10 @@
 //   single step   the single view's next file, read ahead or not.
 // Run on your own pictures: build/bench/catalogue_bench --folder=DIR (or ORVANA_BENCH_FOLDER).
 // "ratio" is the time over the floor of the same files.
-#include "browsing_state.h"
+#include "bench_browser.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
-#include "orva_win.h"
 #include "photo_set.h"
-#include "program.h"
-#include "recording_launcher.h"
-#include "scripted_prompter.h"
 #include "single_ahead.h"
 #include "single_view.h"
 
@@ -26,61 +22,6 @@
 #include <memory>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The main window on the photographs, twelve cells a page; cache: the shared thumbnails' folder
-// ("" for none).
-struct Browser {
-    ScriptedPrompter prompter; // answers every box with its default button
-    RecordingLauncher launcher;
-    BrowsingState browsing;
-    Program program{prompter, launcher, browsing};
-    std::unique_ptr<ORVA_WIN> window;
-
-    explicit Browser(const QString& cache) {
-        program.settings.CMTX = 4;
-        program.settings.CMTY = 3;
-        program.settings.CMTT = 12;
-        program.settings.UTNT = 0;
-        program.sharedThumbnails = cache;
-        program.browse.DISP_DIR = PhotoSet::instance().folder();
-        window = std::make_unique<ORVA_WIN>(program);
-        window->resize(1200, 800);
-        window->show();
-        refresh().displayFolderChanged();
-        ahead().waitIdle();
-    }
-    DisplayRefresh& refresh() { return window->displayRefresh(); }
-    DecodeAhead& ahead() { return window->catalogueView().ahead(); }
-    PictureLoader& loader() { return window->catalogueView().loader(); }
-
-    // The files of the cells, in cell order.
-    QStringList pageFiles() const {
-        QStringList files;
-        for (const QString& name : program.browse.PAGE_NAME) {
-            if (!name.isEmpty()) {
-                files << program.browse.DISP_DIR + name;
-            }
-        }
-        return files;
-    }
-
-    // The page drawn again from nothing kept; returns its time in milliseconds.
-    double redrawPage() {
-        ahead().waitIdle();
-        ahead().forget();
-        program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
-        loader().resetCount();
-        const auto start = Clock::now();
-        refresh().redrawInPlace();
-        return msSince(start);
-    }
-};
 
 void report(benchmark::State& state, double totalMs, double floorMs) {
     state.counters["ms"] = totalMs / double(state.iterations());
@@ -128,7 +69,7 @@ double psnr(const QImage& ours, const QImage& floor) {
 // The program's own decoding of the page's files, one after another on the calling thread: what
 // the workers share out. least_psnr: the picture furthest from the floor's.
 void BM_DecodeOneCore(benchmark::State& state) {
-    Browser browser{QString()};
+    Browser browser{PhotoSet::instance().folder(), QString()};
     browser.redrawPage();
     const QStringList paths = browser.pageFiles();
     const QList<QSize> boxes = browser.loader().loadedBoxes();
@@ -158,7 +99,7 @@ void BM_DecodeOneCore(benchmark::State& state) {
 BENCHMARK(BM_DecodeOneCore)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
 void BM_FirstVisit(benchmark::State& state) {
-    Browser browser{QString()};
+    Browser browser{PhotoSet::instance().folder(), QString()};
     visit(state, browser);
     state.counters["cells"] = browser.loader().loads();
 }
@@ -166,7 +107,8 @@ BENCHMARK(BM_FirstVisit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTim
 
 void BM_SecondVisit(benchmark::State& state) {
     QTemporaryDir cache;
-    Browser browser{cache.path()}; // its first visit wrote the thumbnails
+    Browser browser{PhotoSet::instance().folder(),
+                    cache.path()}; // its first visit wrote the thumbnails
     visit(state, browser);
     int fromCache = 0;
     for (const QString& path : browser.loader().loadedPaths()) {
@@ -177,7 +119,7 @@ void BM_SecondVisit(benchmark::State& state) {
 BENCHMARK(BM_SecondVisit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 void BM_PageDownReadAhead(benchmark::State& state) {
-    Browser browser{QString()};
+    Browser browser{PhotoSet::instance().folder(), QString()};
     if (!browser.refresh().reader().catalogueBarUsable()) {
         state.SkipWithError("the folder fills one page only");
         return;
@@ -202,7 +144,7 @@ BENCHMARK(BM_PageDownReadAhead)->Unit(benchmark::kMillisecond)->UseManualTime()-
 // draws it). Ahead: the user looked at the picture long enough for the next one to be read
 // ahead; cold: nothing was. The floor is the full decode of the files stepped to.
 void singleViewStep(benchmark::State& state, bool ahead) {
-    Browser browser{QString()};
+    Browser browser{PhotoSet::instance().folder(), QString()};
     browser.program.settings.LDSP = 1;
     browser.program.settings.D1MD = 0;
     browser.refresh().switchView();

@@ -111,6 +111,9 @@ void DecodeAhead::queue(const std::vector<const Request*>& requests) {
         if (entries_.count(key) != 0) {
             continue; // decoded, decoding or waiting already
         }
+        if (queue_.size() >= kMostQueued) {
+            return;
+        }
         Entry& entry = entries_[key];
         entry.request = request;
         queue_.push_back(key);
@@ -273,6 +276,11 @@ void DecodeAhead::run() {
         --busy_;
         done_.notify_all();
     }
+}
+
+int DecodeAhead::queued() const {
+    std::lock_guard lock(mutex_);
+    return int(queue_.size());
 }
 
 void DecodeAhead::waitIdle() {

@@ -32,6 +32,7 @@ public:
     static constexpr qint64 kKeptBytes = qint64(192) << 20;
     static constexpr size_t kPendingWrites = 24; // thumbnails waiting to be written
     static constexpr int kMostWorkers = 8;
+    static constexpr size_t kMostQueued = 24; // this page and the next: more is left out
 
     struct Request {
         QString path;
@@ -71,6 +72,8 @@ public:
     // Pictures decoded so far (from their files or from shared thumbnails), on any thread.
     int decodes() const { return decodes_.load(); }
     int kept() const;
+    // Pictures waiting for a worker now.
+    int queued() const;
     const SharedThumbnails& thumbnails() const { return thumbnails_; }
 
 private:

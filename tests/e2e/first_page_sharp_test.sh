@@ -6,8 +6,11 @@ source "$(dirname "$0")/lib.sh"
 ACQ=$WORK/acq/
 PICTURES=$WORK/pictures/
 mkdir -p "$ACQ" "$PICTURES"
+# Two of them progressive: their cells are read from the first scans alone.
 for n in 1 2 3 4; do
-    convert -size 2560x1600 plasma:fractal -quality 90 "${PICTURES}photo$n.jpg"
+    interlace=None
+    [ $((n % 2)) -eq 0 ] && interlace=JPEG
+    convert -size 2560x1600 plasma:fractal -interlace $interlace -quality 90 "${PICTURES}photo$n.jpg"
 done
 settings "BASD=$ACQ" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 DSPM=1
 REDRAW_BUTTON="105 44" # the third tool button, in the window

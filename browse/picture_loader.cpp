@@ -54,14 +54,23 @@ QImage systemLoad(const QString& path, QSize box, QSize* natural) {
 
 } // namespace
 
-HGLOBAL PictureLoader::decodeHandle(const QString& path, QSize box, IMAGE_INFO* info) {
+HGLOBAL PictureLoader::decodeHandle(const QString& path, QSize box, IMAGE_INFO* info,
+                                    bool* firstSight) {
     IMAGE_INFO stored;
     std::memset(&stored, 0, sizeof stored);
     const QByteArray name = native_name::toBytes(path);
     const int32_t width = box.isValid() ? box.width() : 0;
     const int32_t height = box.isValid() ? box.height() : 0;
-    HGLOBAL image =
-        name.isEmpty() ? nullptr : PelmixFileLoadFit(name.constData(), width, height, &stored);
+    int32_t first = 0;
+    HGLOBAL image = nullptr;
+    if (!name.isEmpty()) {
+        image = firstSight != nullptr
+                    ? PelmixFileLoadFitFirst(name.constData(), width, height, &stored, &first)
+                    : PelmixFileLoadFit(name.constData(), width, height, &stored);
+    }
+    if (firstSight != nullptr) {
+        *firstSight = first != 0;
+    }
     // A file of the library's formats without a header it can read, or that cannot hold the
     // picture it declares (a frame header followed by a hole, say), goes no further: the system's
     // loader would only walk the whole file to find the same.

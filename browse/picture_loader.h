@@ -26,7 +26,10 @@ public:
     HGLOBAL loadHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
 
     // The same decodes without counting them, for any thread: how pictures are read ahead.
-    static HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr);
+    // firstSight, when not null, asks for a first sight of a progressive JPEG (the image library
+    // stops once every coefficient has arrived) and receives whether the picture is one.
+    static HGLOBAL decodeHandle(const QString& path, QSize box, IMAGE_INFO* info = nullptr,
+                                bool* firstSight = nullptr);
     static QImage decodeImage(const QString& path, QSize box, QSize* natural = nullptr);
     // An estimate of the memory decodeImage takes at its peak for box, in bytes, from the file's
     // header alone: the library's own load and the picture made from it, or what the system's

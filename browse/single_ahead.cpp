@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-SingleAhead::SingleAhead(Decoder decoder) : decoder_(std::move(decoder)) {
+SingleAhead::SingleAhead(Decoder decoder, std::function<void()> decoded)
+    : decoder_(std::move(decoder)), decoded_(std::move(decoded)) {
     worker_ = std::thread([this] { run(); });
 }
 
@@ -13,33 +14,57 @@ SingleAhead::~SingleAhead() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
-        waiting_.reset();
+        waiting_.clear();
     }
     wake_.notify_all();
     worker_.join();
 }
 
-void SingleAhead::want(const Request& request) {
+int SingleAhead::held() const {
+    return int(kept_.size() + waiting_.size()) + (running_ ? 1 : 0);
+}
+
+void SingleAhead::want(const Request& request, bool urgent) {
     {
         std::lock_guard lock(mutex_);
+        const auto waiting = std::find(waiting_.begin(), waiting_.end(), request);
+        if (waiting != waiting_.end()) {
+            if (urgent) {
+                waiting_.erase(waiting);
+                waiting_.push_front(request);
+            }
+            return;
+        }
         const bool known =
             running_ == request || std::any_of(kept_.begin(), kept_.end(),
                                                [&](const Kept& k) { return k.request == request; });
         if (known) {
             return;
         }
-        while (!kept_.empty() && int(kept_.size()) + (running_ ? 1 : 0) >= kKept) {
+        if (urgent) {
+            waiting_.push_front(request);
+        } else {
+            waiting_.push_back(request);
+        }
+        while (held() > kKept && !kept_.empty()) {
             kept_.pop_front();
         }
-        waiting_ = request;
+        while (held() > kKept && !waiting_.empty()) {
+            waiting_.pop_back();
+        }
     }
     wake_.notify_all();
 }
 
-std::optional<SingleAhead::Picture> SingleAhead::take(const Request& request) {
+std::optional<SingleAhead::Picture> SingleAhead::take(const Request& request, bool wait) {
     std::unique_lock lock(mutex_);
-    if (waiting_ == request) {
-        waiting_.reset(); // the caller is quicker decoding it now
+    if (!wait && (running_ == request ||
+                  std::find(waiting_.begin(), waiting_.end(), request) != waiting_.end())) {
+        return std::nullopt;
+    }
+    const auto waiting = std::find(waiting_.begin(), waiting_.end(), request);
+    if (waiting != waiting_.end()) {
+        waiting_.erase(waiting); // the caller is quicker decoding it now
     }
     done_.wait(lock, [&] { return running_ != request; });
     const auto found = std::find_if(kept_.begin(), kept_.end(),
@@ -60,7 +85,7 @@ void SingleAhead::forget() {
     std::deque<Kept> dropped;
     {
         std::lock_guard lock(mutex_);
-        waiting_.reset();
+        waiting_.clear();
         dropped.swap(kept_);
         ++generation_;
     }
@@ -68,7 +93,7 @@ void SingleAhead::forget() {
 
 void SingleAhead::waitIdle() {
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [&] { return !waiting_ && !running_; });
+    done_.wait(lock, [&] { return waiting_.empty() && !running_; });
 }
 
 int SingleAhead::decodes() const {
@@ -84,15 +109,12 @@ int SingleAhead::kept() const {
 void SingleAhead::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [&] { return stop_ || waiting_; });
+        wake_.wait(lock, [&] { return stop_ || !waiting_.empty(); });
         if (stop_) {
             return;
         }
-        const Request request = *waiting_;
-        waiting_.reset();
-        while (int(kept_.size()) + 1 > kKept) {
-            kept_.pop_front();
-        }
+        const Request request = waiting_.front();
+        waiting_.pop_front();
         running_ = request;
         const uint64_t generation = generation_;
         lock.unlock();
@@ -105,13 +127,16 @@ void SingleAhead::run() {
         lock.lock();
         running_.reset();
         ++decodes_;
-        if (generation == generation_ && !stop_) {
+        const bool wanted = generation == generation_ && !stop_;
+        if (wanted) {
             kept_.push_back(std::move(kept));
-        } else {
-            lock.unlock();
-            kept = Kept{}; // released outside the lock
-            lock.lock();
         }
         done_.notify_all();
+        lock.unlock();
+        kept = Kept{}; // an unwanted picture is released outside the lock
+        if (wanted && decoded_) {
+            decoded_();
+        }
+        lock.lock();
     }
 }

@@ -1,8 +1,9 @@
-// The single view's next picture, decoded on a worker while the present one is looked at: the
-// file in the direction of travel, for the box and the window the view will have. At most kKept
-// pictures are held, the one being decoded included, and a picture is used only while its file
-// is the version it was decoded from. The decoding itself is the view's (decoder), so a picture
-// read ahead is the one the view would have read.
+// The single view's pictures decoded on a worker: the final picture of one shown from a first
+// sight, and the next file in the direction of travel, for the box and the window the view will
+// have, while the present one is looked at. At most kKept pictures are held, those waiting and
+// the one being decoded included, and a picture is used only while its file is the version it
+// was decoded from. The decoding itself is the view's (decoder), so a picture read ahead is the
+// one the view would have read.
 #pragma once
 
 #include "file_stamp.h"
@@ -43,16 +44,19 @@ public:
     };
     using Decoder = std::function<Picture(const Request&)>;
 
-    explicit SingleAhead(Decoder decoder);
+    // decoded is called on the worker after each picture it decoded.
+    explicit SingleAhead(Decoder decoder, std::function<void()> decoded = nullptr);
     ~SingleAhead();
     SingleAhead(const SingleAhead&) = delete;
     SingleAhead& operator=(const SingleAhead&) = delete;
 
-    // Decodes request next, instead of one still waiting; the oldest picture kept makes room.
-    void want(const Request& request);
-    // The picture of request when it was read ahead (waiting for it while it is decoded) and its
-    // file has not changed since; nothing otherwise, and the caller decodes it.
-    std::optional<Picture> take(const Request& request);
+    // Decodes request after those waiting (urgent: before them); the oldest picture kept makes
+    // room, then the last one waiting.
+    void want(const Request& request, bool urgent = false);
+    // The picture of request when it was read ahead (waiting for it while it is decoded, unless
+    // told not to wait) and its file has not changed since; nothing otherwise, and the caller
+    // decodes it (or, not waiting, looks again later).
+    std::optional<Picture> take(const Request& request, bool wait = true);
     // Drops everything kept or waiting; a decode running is dropped when it ends.
     void forget();
     // Waits until nothing is waiting or running.
@@ -67,12 +71,14 @@ private:
         Picture picture;
     };
     void run();
+    int held() const; // kept, waiting and running
 
     Decoder decoder_;
+    std::function<void()> decoded_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
-    std::optional<Request> waiting_;
+    std::deque<Request> waiting_;
     std::optional<Request> running_;
     std::deque<Kept> kept_;
     uint64_t generation_ = 0; // forget() makes a running decode's picture unwanted

@@ -44,9 +44,13 @@ QImage rendered(HGLOBAL image, QSize size) {
 SinglePicture::SinglePicture(Program& program, QLabel* picture, QLabel* tooLarge,
                              QWidget* messageOwner)
     : program_(program), picture_(picture), tooLarge_(tooLarge), owner_(messageOwner),
-      ahead_(&SinglePicture::decode) {}
+      ahead_([](const SingleAhead::Request& request) { return decode(request); },
+             [this] {
+                 QMetaObject::invokeMethod(
+                     &context_, [this] { takeFinal(); }, Qt::QueuedConnection);
+             }) {}
 
-SingleAhead::Picture SinglePicture::decode(const SingleAhead::Request& request) {
+SingleAhead::Picture SinglePicture::decode(const SingleAhead::Request& request, bool* firstSight) {
     SingleAhead::Picture picture;
     if (!request.library) {
         QSize natural;
@@ -55,7 +59,8 @@ SingleAhead::Picture SinglePicture::decode(const SingleAhead::Request& request) 
         picture.file.HEIGHT = natural.height();
         return picture;
     }
-    picture.handle.reset(PictureLoader::decodeHandle(request.path, request.box, &picture.file));
+    picture.handle.reset(
+        PictureLoader::decodeHandle(request.path, request.box, &picture.file, firstSight));
     if (picture.handle && request.window.isValid()) {
         const QSize shown = SingleFit::shownSize(QSize(picture.file.WIDTH, picture.file.HEIGHT),
                                                  request.window, request.magnification);
@@ -84,6 +89,31 @@ void SinglePicture::forgetAhead() {
     ahead_.forget();
 }
 
+void SinglePicture::takeFinal() {
+    if (!refining_ || !holdsWorkImage()) {
+        return;
+    }
+    std::optional<SingleAhead::Picture> done = ahead_.take(*refining_, false);
+    if (!done) {
+        return; // not decoded yet: the worker tells again
+    }
+    refining_.reset();
+    IMAGE_INFO now{}, decoded{};
+    HGLOBAL& work = program_.browse.WORK_IMAGE;
+    if (!done->handle || PelmixImageInfo(work, &now) == 0 ||
+        PelmixImageInfo(done->handle.get(), &decoded) == 0 || now.WIDTH != decoded.WIDTH ||
+        now.HEIGHT != decoded.HEIGHT) {
+        return; // the file changed meanwhile: the first sight stays until the next refresh
+    }
+    PelmixMemFree(work);
+    work = done->handle.release();
+    drawn_ = work;
+    prepared_ = std::move(done->drawn);
+    if (refined) {
+        refined();
+    }
+}
+
 bool SinglePicture::libraryMode() const {
     return program_.settings.D256 == 1 || program_.settings.LDSP == 1;
 }
@@ -98,16 +128,30 @@ void SinglePicture::releaseWorkImage() {
     stored_ = QSize();
     decodedFor_ = QSize();
     prepared_ = QImage();
+    refining_.reset();
 }
 
 QSize SinglePicture::loadWithLibrary(const QString& path, QSize box, QSize window) {
     releaseWorkImage();
     loader_.note(path, box);
+    const SingleAhead::Request request{path, box, window, program_.settings.D1MD, true};
     std::optional<SingleAhead::Picture> ahead;
     if (readsAhead()) {
-        ahead = ahead_.take({path, box, window, program_.settings.D1MD, true});
+        ahead = ahead_.take(request);
     }
-    SingleAhead::Picture picture = ahead ? std::move(*ahead) : decode({path, box, {}, 0, true});
+    SingleAhead::Picture picture;
+    if (ahead) {
+        picture = std::move(*ahead);
+    } else {
+        // Not read ahead: a progressive file is shown from a first sight at once, and the worker
+        // decodes the final picture first of all.
+        bool firstSight = false;
+        picture = decode({path, box, {}, 0, true}, readsAhead() ? &firstSight : nullptr);
+        if (firstSight) {
+            refining_ = request;
+            ahead_.want(request, true);
+        }
+    }
     const IMAGE_INFO file = picture.file;
     ImageHandle image = std::move(picture.handle);
     IMAGE_INFO info{};

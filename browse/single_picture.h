@@ -8,8 +8,11 @@
 #include "single_ahead.h"
 #include "winport.h"
 
+#include <QObject>
 #include <QSize>
 #include <QString>
+#include <functional>
+#include <optional>
 
 class Program;
 class QLabel;
@@ -54,6 +57,11 @@ public:
     void readAhead(const QString& path, QSize box, QSize window);
     void forgetAhead();
     SingleAhead& ahead() { return ahead_; }
+    // WORK_IMAGE is a first sight whose final picture is still to come.
+    bool showsFirstSight() const { return refining_.has_value() && holdsWorkImage(); }
+    // Called on the window's thread once a picture shown from a first sight was replaced in
+    // WORK_IMAGE by its final one, to draw it.
+    std::function<void()> refined;
 
     // Releases WORK_IMAGE (before every load).
     void releaseWorkImage();
@@ -66,8 +74,11 @@ private:
     void setPicture(const QPixmap& pixmap);
     // Whether the present settings let pictures be read ahead.
     bool readsAhead() const;
-    // The one decode of the view, on either thread.
-    static SingleAhead::Picture decode(const SingleAhead::Request& request);
+    // The one decode of the view, on either thread (firstSight: see PictureLoader::decodeHandle).
+    static SingleAhead::Picture decode(const SingleAhead::Request& request,
+                                       bool* firstSight = nullptr);
+    // A final picture the worker decoded for the first sight in WORK_IMAGE takes its place.
+    void takeFinal();
 
     Program& program_;
     QLabel* picture_;
@@ -78,5 +89,8 @@ private:
     QSize stored_;
     QSize decodedFor_;
     QImage prepared_; // WORK_IMAGE drawn ahead for its window
+    // WORK_IMAGE is a first sight; the worker decodes this for its final picture.
+    std::optional<SingleAhead::Request> refining_;
+    QObject context_; // the worker's news reach the window's thread through it
     SingleAhead ahead_;
 };

@@ -33,6 +33,13 @@ SingleView::SingleView(Program& program, const SingleControls& controls, int16_t
       picture_(std::make_unique<SinglePicture>(program, controls.DSP1_PIC, controls.TOOLARGE,
                                                controls.owner)) {
     startDrag = [this](QWidget* source) { dragFile(source); };
+    picture_->refined = [this] {
+        if (!paintLock_ && libraryDrawn_) {
+            paintLock_ = true;
+            libraryDrawn_ = picture_->drawWorkImage(c_.DSP1_PIC->size());
+            paintLock_ = false;
+        }
+    };
     for (QObject* watched : std::initializer_list<QObject*>{
              c_.PIC1_BASE, c_.DSP1_MAXDSP, c_.DSP1_PICWAKU, c_.DSP1_PIC, c_.DSP1_NAME}) {
         watched->installEventFilter(this);
@@ -56,6 +63,10 @@ PictureLoader& SingleView::loader() {
 
 SingleAhead& SingleView::ahead() {
     return picture_->ahead();
+}
+
+bool SingleView::showsFirstSight() const {
+    return picture_->showsFirstSight();
 }
 
 void SingleView::SINGLE_LAYOUT() {

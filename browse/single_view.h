@@ -52,6 +52,8 @@ public:
     // What the view reads its pictures with, and what it reads ahead with.
     PictureLoader& loader();
     SingleAhead& ahead();
+    // The picture shown is a first sight of a progressive file, its final one still to come.
+    bool showsFirstSight() const;
 
     // Starts the drag of ONE_NAME from the pressed control (DSP1_PIC or DSP1_PICWAKU). Replaced
     // by tests, where a real drag would wait for a mouse release that never comes.

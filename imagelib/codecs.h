@@ -24,8 +24,10 @@ HGLOBAL decodeBmp(const uint8_t* data, size_t size);
 // maxWidth/maxHeight > 0 ask for a reduced picture (see PelmixFileLoadFit); full, when not null,
 // receives the stored picture's description. upright turns the picture as its Orientation (Exif
 // for JPEG, the tag for TIFF) says, the box and the description then meaning the turned picture.
+// early, when not null, asks for a first sight of a progressive JPEG (see PelmixFileLoadFitFirst)
+// and receives whether the picture is one.
 HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full, bool upright = false);
+                   IMAGE_INFO* full, bool upright = false, bool* early = nullptr);
 HGLOBAL decodeTiff(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
                    IMAGE_INFO* full, bool upright = false);
 // The same, read from the file a strip or tile at a time.

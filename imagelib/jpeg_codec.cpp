@@ -5,7 +5,7 @@
 #include "codecs.h"
 #include "dib.h"
 #include "fit_size.h"
-#include "jpeg_dc_scan.h"
+#include "jpeg_first_scans.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
 #include "upright.h"
@@ -105,16 +105,27 @@ void cmykToBgr(const uint8_t* cmyk, const DibView& dib, bool inverted) {
     }
 }
 
-// A progressive file wanted at 1/8 is read from its DC scans; anything that route does not take
-// cleanly gets the full decode.
-bool decodeDcOnly(const JpegInput& in, const DibView& dib, bool grey) {
-    return pelmixDecodeJpegDc(in.data, in.size, dib.pixels(), dib.width(),
-                              static_cast<int>(dib.stride()), dib.height(), grey ? 1 : 0,
-                              dib.bottomUp() ? 1 : 0) == PELMIX_DC_DONE;
+// How far a progressive file is read: to its end, or only its first scans.
+struct ScansWanted {
+    bool first = false;
+    PelmixFirstScans until = PELMIX_SCANS_DC;
+    tjscalingfactor scale{1, 1};
+    bool early = false; // out: stopped before the end
+};
+
+// A progressive file read from its first scans; anything that route does not take cleanly gets
+// the full decode.
+bool decodeFirstScans(const JpegInput& in, const DibView& dib, bool grey, ScansWanted& wanted) {
+    const PelmixScansResult result =
+        pelmixDecodeFirstScans(in.data, in.size, wanted.until, wanted.scale.num, wanted.scale.denom,
+                               dib.pixels(), dib.width(), static_cast<int>(dib.stride()),
+                               dib.height(), grey ? 1 : 0, dib.bottomUp() ? 1 : 0);
+    wanted.early = result == PELMIX_SCANS_EARLY;
+    return result == PELMIX_SCANS_EARLY || result == PELMIX_SCANS_WHOLE;
 }
 
 HGLOBAL decodeInto(tjhandle tj, const JpegInput& in, int width, int height, int colourspace,
-                   bool adobe, bool dcOnly) {
+                   bool adobe, ScansWanted& scans) {
     const bool grey = colourspace == TJCS_GRAY;
     const bool cmyk = colourspace == TJCS_CMYK || colourspace == TJCS_YCCK;
     OwnedDib image(createDib(width, height, grey ? 8 : 24));
@@ -127,7 +138,7 @@ HGLOBAL decodeInto(tjhandle tj, const JpegInput& in, int width, int height, int 
             return nullptr;
         }
         const int pitch = static_cast<int>(dib.stride());
-        if (dcOnly && !cmyk && decodeDcOnly(in, dib, grey)) {
+        if (scans.first && !cmyk && decodeFirstScans(in, dib, grey, scans)) {
             if (grey) {
                 setGreyRamp(dib);
             }
@@ -226,7 +237,10 @@ FitSize jpegScaledSize(int width, int height, int32_t maxWidth, int32_t maxHeigh
 }
 
 HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t maxHeight,
-                   IMAGE_INFO* full, bool upright) {
+                   IMAGE_INFO* full, bool upright, bool* early) {
+    if (early != nullptr) {
+        *early = false;
+    }
     if (full != nullptr) {
         std::memset(full, 0, sizeof *full);
     }
@@ -268,11 +282,25 @@ HGLOBAL decodeJpeg(const uint8_t* data, size_t size, int32_t maxWidth, int32_t m
         std::swap(maxWidth, maxHeight); // the box is meant for the turned picture
     }
     const tjscalingfactor scale = chooseScale(width, height, maxWidth, maxHeight);
-    const bool dcOnly = markers.progressive && markers.complete && scale.num * 8 == scale.denom;
+    // At 1/8 the DC scans give the final picture; at other scales the first sight a caller asked
+    // for ends once every coefficient has arrived.
+    ScansWanted scans;
+    scans.scale = scale;
+    scans.first = markers.progressive && markers.complete;
+    if (scale.num * 8 == scale.denom) {
+        scans.until = PELMIX_SCANS_DC;
+    } else if (early != nullptr) {
+        scans.until = PELMIX_SCANS_EVERY_COEFFICIENT;
+    } else {
+        scans.first = false;
+    }
     HGLOBAL image = decodeInto(tj.get(), in, TJSCALED(width, scale), TJSCALED(height, scale),
-                               colourspace, markers.adobe, dcOnly);
+                               colourspace, markers.adobe, scans);
     if (image == nullptr) {
         return nullptr;
+    }
+    if (early != nullptr) {
+        *early = scans.early && scans.until != PELMIX_SCANS_DC;
     }
     {
         DibView dib(image);

@@ -161,6 +161,17 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWi
                                                  int32_t maxHeight, IMAGE_INFO* info);
 
 /*
+ * PelmixFileLoadFit, except that a progressive JPEG is read only until every coefficient of every
+ * component has arrived (the rest of the file refines their lowest bits): a first sight of the
+ * picture, at the same size, for a viewer that shows it at once and the whole load when it is in.
+ * firstSight, when not 0, receives 1 for such a picture, 0 for one that is final (any other file,
+ * or a progressive one whose coefficients all arrive with its last scan).
+ */
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFitFirst(const char* path, int32_t maxWidth,
+                                                      int32_t maxHeight, IMAGE_INFO* info,
+                                                      int32_t* firstSight);
+
+/*
  * What PelmixFileLoadFit would take for the same box, from the file's header alone, for a caller
  * that decodes on several threads and bounds their memory together: an estimate in bytes of the
  * memory the load holds at its peak (what it reads of the file, the image and its temporary

@@ -33,7 +33,7 @@ bool readStart(const FileReader& file, uint64_t count, Bytes& out) {
 // so that only the JPEG itself is read into memory (never what follows its end, nor a file
 // that cannot hold the picture it declares); a BMP is read whole.
 HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
-                 bool upright) {
+                 bool upright, bool* early = nullptr) {
     FileReader file;
     if (!file.open(path, kMaxFileBytes)) {
         return nullptr;
@@ -55,7 +55,7 @@ HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_IN
             !readStart(file, extent.bytes, bytes)) {
             return nullptr;
         }
-        return decodeJpeg(bytes.data.get(), bytes.size, maxWidth, maxHeight, full, upright);
+        return decodeJpeg(bytes.data.get(), bytes.size, maxWidth, maxHeight, full, upright, early);
     }
     case FileKind::Tiff:
         return decodeTiff(file, maxWidth, maxHeight, full, upright);
@@ -107,6 +107,20 @@ PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFit(const char* path, int32_t maxWi
         std::memset(info, 0, sizeof *info);
     }
     return loadFile(path, maxWidth, maxHeight, info, true);
+}
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixFileLoadFitFirst(const char* path, int32_t maxWidth,
+                                                      int32_t maxHeight, IMAGE_INFO* info,
+                                                      int32_t* firstSight) {
+    if (info != nullptr) {
+        std::memset(info, 0, sizeof *info);
+    }
+    bool early = false;
+    HGLOBAL image = loadFile(path, maxWidth, maxHeight, info, true, &early);
+    if (firstSight != nullptr) {
+        *firstSight = image != nullptr && early ? 1 : 0;
+    }
+    return image;
 }
 
 PELMIX_API int32_t PELMIX_CALL PelmixImageInfo(HGLOBAL image, IMAGE_INFO* info) {

@@ -1,7 +1,7 @@
 // The single-image view: the shown size in both loading modes, the centred start of the scroll
 // bars, selection and the ways back to the catalogue, the arrow keys at the end of the folder,
 // the magnification list, the message for a file that cannot be loaded (the same files the
-// catalogue refuses), and a picture read before the window had its size.
+// catalogue refuses), a picture read for a smaller window, and the next file read ahead.
 #include "browsing_state.h"
 #include "catalogue_view.h"
 #include "display_refresh.h"
@@ -13,6 +13,7 @@
 #include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "single_ahead.h"
 #include "single_fit.h"
 #include "single_view.h"
 #include "temp_dir.h"
@@ -441,6 +442,57 @@ TEST_F(SingleViewTest, NameClickHandsTheNameToRenameAndEmptyFolderHidesTheFrame)
     QFile::remove(QString::fromStdString(folder.file("a.bmp")));
     show(QStringLiteral("a.bmp"));
     EXPECT_FALSE(w.DSP1_FRM->isVisible());
+}
+
+// The file the user steps to next is read ahead while the present one is shown, in the direction
+// of travel: a step to it shows that picture without decoding it again, unless the file changed
+// meanwhile, when what it holds now is shown.
+TEST_F(SingleViewTest, TheNextFileInTheDirectionOfTravelIsReadAhead) {
+    const auto colourAt = [](const QLabel* label) {
+        const QImage shown = label->pixmap().toImage();
+        return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    };
+    struct Case {
+        const char* name;
+        int16_t large;
+        bool replaceNext;
+    };
+    for (const Case& c :
+         {Case{"library", 1, false}, Case{"library, file replaced", 1, true},
+          Case{"system loader", 0, false}, Case{"system loader, replaced", 0, true}}) {
+        SCOPED_TRACE(c.name);
+        window_.reset();
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+            picture(name, 1200, 900, "JPG");
+        }
+        program.settings.LDSP = c.large;
+        show(QStringLiteral("b.jpg"));
+        ORVA_WIN& w = window();
+        SingleAhead& ahead = w.singleView().ahead();
+        ahead.waitIdle();
+        ASSERT_EQ(ahead.kept(), 1) << "c.jpg, after b.jpg";
+        if (c.replaceNext) {
+            QImage red(1200, 900, QImage::Format_RGB32);
+            red.fill(QColor(220, 30, 30));
+            QTest::qWait(20); // another modification time
+            ASSERT_TRUE(red.save(QString::fromStdString(folder.file("c.jpg")), "JPG"));
+        }
+        const int decodes = ahead.decodes();
+        // The arrows at the ends of the file scroll bar step as the user steps.
+        QScrollBar* files = w.DSP1_SCR;
+        const QPoint down(files->width() / 2, files->height() - 4), up(files->width() / 2, 4);
+        QTest::mouseClick(files, Qt::LeftButton, {}, down);
+        EXPECT_EQ(w.DSP1_NAME->text(), QStringLiteral("c.jpg"));
+        const QColor shown = colourAt(w.DSP1_PIC);
+        EXPECT_EQ(shown.red() > 150, c.replaceNext) << shown.name().toStdString();
+        // At the last file the step went forwards: b.jpg is not read ahead; going back is.
+        ahead.waitIdle();
+        EXPECT_EQ(ahead.decodes(), decodes);
+        QTest::mouseClick(files, Qt::LeftButton, {}, up);
+        ahead.waitIdle();
+        EXPECT_EQ(ahead.decodes(), decodes + 1) << "a.jpg, stepping back from b.jpg";
+        EXPECT_LE(ahead.kept(), SingleAhead::kKept);
+    }
 }
 
 } // namespace

@@ -369,6 +369,64 @@ TEST_F(JpegFiles, ProgressiveEighthsComeFromTheDcScans) {
     }
 }
 
+// A first sight stops a progressive file once every coefficient has arrived: close to the final
+// picture at the same size. At an eighth, and for any other file, the picture is final already.
+TEST_F(JpegFiles, FirstSightOfAProgressiveFileIsCloseToTheFinalPicture) {
+    constexpr int width = 1024, height = 680;
+    std::mt19937 random(11);
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Colour c = testPattern(x, y, width, height);
+            const int grain = int(random() % 31) - 15;
+            for (const int v : {c.r, c.g, c.b}) {
+                rgb.push_back(uint8_t(std::clamp(v + grain, 0, 255)));
+            }
+        }
+    }
+    struct Case {
+        const char* name;
+        int flags;
+        int divisor; // the box: the picture's size over this
+        bool firstSight;
+    };
+    const Case cases[] = {
+        {"progressive, half", TJFLAG_PROGRESSIVE, 2, true},
+        {"progressive, whole", TJFLAG_PROGRESSIVE, 1, true},
+        {"progressive, eighth", TJFLAG_PROGRESSIVE, 8, false},
+        {"baseline, half", 0, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = compressRaw(rgb, width, height, TJPF_RGB, TJSAMP_420, c.flags);
+        const std::string path = dir.file("first.jpg");
+        writeBytes(path, bytes.data(), bytes.size());
+        const int boxWidth = width / c.divisor, boxHeight = height / c.divisor;
+        IMAGE_INFO info{};
+        int32_t first = -1;
+        ImageHandle sight(PelmixFileLoadFitFirst(path.c_str(), boxWidth, boxHeight, &info, &first));
+        ImageHandle final(PelmixFileLoadFit(path.c_str(), boxWidth, boxHeight, nullptr));
+        ASSERT_TRUE(sight && final);
+        EXPECT_EQ(first, c.firstSight ? 1 : 0);
+        EXPECT_EQ(info.WIDTH, width);
+        ASSERT_EQ(infoOf(sight.get()).WIDTH, infoOf(final.get()).WIDTH);
+        std::vector<uint8_t> finalPixels;
+        for (int y = 0; y < infoOf(final.get()).HEIGHT; ++y) {
+            for (int x = 0; x < infoOf(final.get()).WIDTH; ++x) {
+                const Colour p = pixelAt(final.get(), x, y);
+                finalPixels.insert(finalPixels.end(), {p.b, p.g, p.r});
+            }
+        }
+        const double psnr = psnrAgainst(sight.get(), finalPixels, 3);
+        if (c.firstSight) {
+            EXPECT_GE(psnr, 30.0);
+            EXPECT_LT(psnr, 99.0);
+        } else {
+            EXPECT_GE(psnr, c.flags != 0 ? 40.0 : 99.0);
+        }
+    }
+}
+
 TEST_F(JpegFiles, DamagedFilesGiveZeroOrAnImage) {
     ImageHandle image = pattern(24, 24);
     const std::string good = readBytes(save(image.get(), 75));

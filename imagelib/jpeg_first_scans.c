@@ -69,8 +69,9 @@ static enum PelmixScansResult decode(j_decompress_ptr cinfo, const unsigned char
         return PELMIX_SCANS_NOT_SUITED;
     }
     cinfo->buffered_image = TRUE;
-    // Smoothing estimates low AC coefficients still missing: nothing a DC picture shows.
-    cinfo->do_block_smoothing = until == PELMIX_SCANS_DC ? FALSE : TRUE;
+    // Smoothing estimates low AC coefficients still missing or coarse: nothing a DC picture
+    // shows, and little once every coefficient has arrived, for most of the output's time.
+    cinfo->do_block_smoothing = FALSE;
     cinfo->scale_num = (unsigned int)scaleNum;
     cinfo->scale_denom = (unsigned int)scaleDenom;
     cinfo->out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;

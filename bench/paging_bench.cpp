@@ -4,10 +4,11 @@
 //                  pictures (flat: about 1);
 //   slowest_ratio  the slowest Page Down over the first page, drawn with nothing read ahead;
 //   most_queued    the most pictures seen waiting for a worker, against queue_bound.
-// The photographs are twenty generated ones (baseline and progressive, 2560 x 1600), each
-// linked under a hundred names.
+// The photographs are twenty generated ones (see photo_set.h; baseline and progressive,
+// 2560 x 1600), each linked under a hundred names.
 #include "bench_browser.h"
 #include "peak_memory.h"
+#include "photo_set.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,33 +29,12 @@ constexpr int kPhotographs = 2000;
 constexpr int kDistinct = 20;
 constexpr int kPageMs = 150;
 
-// Soft shapes and grain, as a photograph gives the entropy decoder work.
-std::vector<unsigned char> photograph(int width, int height, unsigned variant) {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    uint32_t noise = 2463534242u + variant * 7919u;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            noise ^= noise << 13;
-            noise ^= noise >> 17;
-            noise ^= noise << 5;
-            unsigned char* p = &pixels[(size_t(y) * width + x) * 3];
-            const int grain = int(noise % 21) - 10;
-            p[0] = static_cast<unsigned char>(
-                std::clamp(int((x + variant * 37) & 255) + grain, 0, 255));
-            p[1] = static_cast<unsigned char>(
-                std::clamp(int((y * 3 + variant) & 255) + grain, 0, 255));
-            p[2] = static_cast<unsigned char>(std::clamp(((x ^ y) & 255) + grain, 0, 255));
-        }
-    }
-    return pixels;
-}
-
 QString makeFolder(const QTemporaryDir& dir) {
     const QString folder = dir.path() + QStringLiteral("/photos/");
     QDir().mkpath(folder);
     tjhandle compressor = tjInitCompress();
     for (int v = 0; v < kDistinct; ++v) {
-        const std::vector<unsigned char> pixels = photograph(2560, 1600, v);
+        const std::vector<unsigned char> pixels = PhotoSet::photograph(2560, 1600, v);
         unsigned char* jpeg = nullptr;
         unsigned long size = 0;
         tjCompress2(compressor, pixels.data(), 2560, 0, 1600, TJPF_RGB, &jpeg, &size, TJSAMP_420,

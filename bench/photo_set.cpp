@@ -30,31 +30,6 @@ const Kind kKinds[] = {
     {2560, 1600, TJSAMP_420, false},  {6000, 4000, TJSAMP_444, true},
 };
 
-// Soft shapes, a gradient and grain, so that the entropy decoder has the work of a photograph.
-std::vector<unsigned char> photograph(const Kind& kind, unsigned variant) {
-    std::vector<unsigned char> pixels(size_t(kind.width) * kind.height * 3);
-    uint32_t noise = 2463534242u + variant * 7919u;
-    for (int y = 0; y < kind.height; ++y) {
-        const double v = double(y) / kind.height;
-        for (int x = 0; x < kind.width; ++x) {
-            const double u = double(x) / kind.width;
-            noise ^= noise << 13;
-            noise ^= noise >> 17;
-            noise ^= noise << 5;
-            const int grain = int(noise % 21) - 10;
-            const double shape = 60 * std::sin(9 * u + variant) * std::cos(7 * v - variant);
-            unsigned char* p = &pixels[(size_t(y) * kind.width + x) * 3];
-            p[0] =
-                static_cast<unsigned char>(std::clamp(int(90 + 120 * u + shape) + grain, 0, 255));
-            p[1] =
-                static_cast<unsigned char>(std::clamp(int(70 + 140 * v - shape) + grain, 0, 255));
-            p[2] = static_cast<unsigned char>(
-                std::clamp(int(128 + 90 * std::sin(20 * u * v + variant)) + grain, 0, 255));
-        }
-    }
-    return pixels;
-}
-
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -83,6 +58,32 @@ tjscalingfactor scaleFor(int width, int height, QSize box) {
 }
 
 } // namespace
+
+// Soft shapes, a gradient and grain, so that the entropy decoder has the work of a photograph.
+std::vector<unsigned char> PhotoSet::photograph(int width, int height, unsigned variant) {
+    const Kind kind{width, height, TJSAMP_420, false};
+    std::vector<unsigned char> pixels(size_t(kind.width) * kind.height * 3);
+    uint32_t noise = 2463534242u + variant * 7919u;
+    for (int y = 0; y < kind.height; ++y) {
+        const double v = double(y) / kind.height;
+        for (int x = 0; x < kind.width; ++x) {
+            const double u = double(x) / kind.width;
+            noise ^= noise << 13;
+            noise ^= noise >> 17;
+            noise ^= noise << 5;
+            const int grain = int(noise % 21) - 10;
+            const double shape = 60 * std::sin(9 * u + variant) * std::cos(7 * v - variant);
+            unsigned char* p = &pixels[(size_t(y) * kind.width + x) * 3];
+            p[0] =
+                static_cast<unsigned char>(std::clamp(int(90 + 120 * u + shape) + grain, 0, 255));
+            p[1] =
+                static_cast<unsigned char>(std::clamp(int(70 + 140 * v - shape) + grain, 0, 255));
+            p[2] = static_cast<unsigned char>(
+                std::clamp(int(128 + 90 * std::sin(20 * u * v + variant)) + grain, 0, 255));
+        }
+    }
+    return pixels;
+}
 
 void PhotoSet::chooseFolder(int& argc, char** argv) {
     chosen_ = QString::fromLocal8Bit(qgetenv("ORVANA_BENCH_FOLDER"));
@@ -117,7 +118,7 @@ void PhotoSet::make() {
     tjhandle compressor = tjInitCompress();
     unsigned variant = 0;
     for (const Kind& kind : kKinds) {
-        const std::vector<unsigned char> pixels = photograph(kind, variant);
+        const std::vector<unsigned char> pixels = photograph(kind.width, kind.height, variant);
         unsigned char* jpeg = nullptr;
         unsigned long size = 0;
         tjCompress2(compressor, pixels.data(), kind.width, 0, kind.height, TJPF_RGB, &jpeg, &size,

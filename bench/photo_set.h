@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <vector>
 
 class PhotoSet {
 public:
@@ -26,6 +27,10 @@ public:
     // The one-core floor in milliseconds for decoding each of paths for the box beside it:
     // the best of runs, the files read from the (warm) page cache each time.
     static double floorMs(const QStringList& paths, const QList<QSize>& boxes, int runs);
+
+    // RGB pixels of a photograph of the size: soft shapes, a gradient and grain, so that the
+    // entropy decoder has the work of a real one; variant gives another.
+    static std::vector<unsigned char> photograph(int width, int height, unsigned variant);
 
     // The floor's own picture of path for box (libjpeg-turbo at the same scale), to compare the
     // program's decode with; a null image for a file that is no JPEG.

@@ -1,10 +1,10 @@
 // ORVA32: the start-up procedure, then the main window's event loop until it is closed.
 #include "acquisition_library.h"
 #include "browsing.h"
-#include "command_line.h"
 #include "launcher.h"
 #include "orva_win.h"
 #include "program.h"
+#include "program_options.h"
 #include "progress_window.h"
 #include "qt_prompter.h"
 #include "qt_translations.h"
@@ -15,8 +15,21 @@
 #include <QApplication>
 #include <QDate>
 #include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // Answered before a window system is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const ProgramOptions options = parseProgramOptions(arguments);
+    if (!options.run) {
+        std::fputs(options.output.toLocal8Bit().constData(), stdout);
+        std::fputs(options.error.toLocal8Bit().constData(), stderr);
+        return options.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvana"));
     QTranslator qtTexts;
@@ -39,6 +52,6 @@ int main(int argc, char* argv[]) {
     ORVA_WIN window(program);
     ProgressWindow progress(&window);
     progress.install();
-    startup.load(window, commandLineText(QCoreApplication::arguments()));
+    startup.load(window, options.folder);
     return QApplication::exec();
 }

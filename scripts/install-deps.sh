@@ -12,7 +12,7 @@ packages=(
   libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  xvfb xdotool imagemagick poppler-utils cups cups-pdf
+  xvfb xdotool imagemagick poppler-utils cups cups-pdf lintian
 )
 
 missing=()

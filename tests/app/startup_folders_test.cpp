@@ -5,6 +5,7 @@
 #include "desktop.h"
 #include "folder_history.h"
 #include "program.h"
+#include "program_options.h"
 #include "qt_support.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
@@ -238,6 +239,47 @@ TEST(FolderNames, CommandLineIsJoinedAndUnquoted) {
     EXPECT_EQ(commandLineText({"ORVA32", "/my", "pics/"}), QStringLiteral("/my pics/"));
     EXPECT_EQ(commandLineText({"ORVA32", "\"/my pics/\""}), QStringLiteral("/my pics/"));
     EXPECT_EQ(commandLineText({"ORVA32", "\""}), QStringLiteral("\"")) << "a lone quote stays";
+}
+
+// The options are answered before anything starts; whatever is not an option is the folder, as one
+// text, as it always was.
+TEST(ProgramOptionsTest, HelpVersionBadOptionsAndTheFolder) {
+    struct Case {
+        QStringList arguments;
+        bool run;
+        int exitCode;
+        const char* output; // what standard output starts with
+        const char* error;  // what standard error starts with
+        const char* folder;
+    };
+    const Case cases[] = {
+        {{"ORVA32"}, true, 0, "", "", ""},
+        {{"ORVA32", "/my", "pics/"}, true, 0, "", "", "/my pics/"},
+        {{"ORVA32", "\"/my pics/\""}, true, 0, "", "", "/my pics/"},
+        {{"ORVA32", "--", "-odd/"}, true, 0, "", "", "-odd/"},
+        {{"ORVA32", "--help"}, false, 0, "Usage: orvana [options] [folder]\n", "", ""},
+        {{"ORVA32", "-h", "/pics/"}, false, 0, "Usage: orvana", "", ""},
+        {{"ORVA32", "--help-all"}, false, 0, "Usage: orvana", "", ""},
+        {{"ORVA32", "--version"}, false, 0, "Orvana " ORVANA_VERSION "\n", "", ""},
+        {{"ORVA32", "--colour", "/pics/"}, false, 2, "", "Unknown option 'colour'.\n", ""},
+        {{"ORVA32", "-x"}, false, 2, "", "Unknown option 'x'.\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const ProgramOptions options = parseProgramOptions(c.arguments);
+        EXPECT_EQ(options.run, c.run);
+        EXPECT_EQ(options.exitCode, c.exitCode);
+        const QString start = QString::fromUtf8(c.output);
+        EXPECT_EQ(options.output.left(start.size()), start) << options.output.toStdString();
+        EXPECT_EQ(options.output.isEmpty(), *c.output == 0);
+        EXPECT_EQ(options.error, QString::fromUtf8(c.error));
+        EXPECT_EQ(options.folder, QString::fromUtf8(c.folder));
+    }
+    // The help names the folder argument and the files the program uses.
+    const QString help = parseProgramOptions({"ORVA32", "--help"}).output;
+    for (const char* part : {"[folder]", "--version", "ORVA.CNF", "thumbnails", "trash"}) {
+        EXPECT_TRUE(help.contains(QLatin1String(part))) << part;
+    }
 }
 
 } // namespace

@@ -152,7 +152,8 @@ QString SettingsStore::settingsFolder(const QString& programDir) {
     if (QFileInfo::exists(user + QLatin1String(settingsFileName))) {
         return user;
     }
-    if (QFileInfo(programDir).isWritable() || !QDir().mkpath(user)) {
+    if ((QFileInfo(programDir).isWritable() && !user_folders::packageOwned(programDir)) ||
+        !QDir().mkpath(user)) {
         return programDir;
     }
     return user;

@@ -2,6 +2,7 @@
 
 #include "desktop.h"
 #include "program.h"
+#include "user_folders.h"
 
 #include <QFileInfo>
 
@@ -34,9 +35,11 @@ void settleFirstRunBase(Program& program, const QString& desktop) {
         s.BASD = desktop;
     } else if (!desktop.isEmpty() && QFileInfo(desktop).isDir()) {
         s.BASD = desktop;
-    } else {
+    } else if (!user_folders::packageOwned(program.PROGRAM_DIR) || user_folders::home().isEmpty()) {
         // No desktop to put pages on: the program's own folder always exists.
         s.BASD = program.PROGRAM_DIR;
+    } else {
+        s.BASD = user_folders::home(); // never into the package's own folder
     }
     s.BASD = withTrailingSlash(s.BASD);
     s.FTRD = s.BASD;

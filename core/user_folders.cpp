@@ -3,6 +3,8 @@
 #include "base_folders.h"
 #include "native_name.h"
 
+#include <QDir>
+
 namespace user_folders {
 
 QString of(Kind kind) {
@@ -13,6 +15,10 @@ QString of(Kind kind) {
 
 QString home() {
     return native_name::fromBytes(winport::baseFolder(winport::BaseFolder::Home));
+}
+
+bool packageOwned(const QString& programDir) {
+    return QDir::cleanPath(programDir).startsWith(QLatin1String("/usr/"));
 }
 
 } // namespace user_folders

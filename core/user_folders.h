@@ -16,4 +16,8 @@ QString of(Kind kind);
 // neither names one.
 QString home();
 
+// Whether a program folder belongs to the package manager (it lies under /usr): nothing of the
+// user's is kept there, even by a user who may write there, as it would outlive the package.
+bool packageOwned(const QString& programDir);
+
 } // namespace user_folders

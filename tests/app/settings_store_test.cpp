@@ -431,4 +431,19 @@ TEST_F(SettingsStoreTest, ReadOnlyFolderOnFirstStartReadsTheDefaultsInPlace) {
     EXPECT_FALSE(exists("ORVA.CNF"));
 }
 
+// The settings stay beside the program where it can write, except in a program folder under /usr,
+// which belongs to the package manager whoever the user is.
+TEST(SettingsFolderTest, AProgramUnderUsrKeepsItsSettingsInTheUsersFolder) {
+    TempDir home, program;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").c_str());
+    const QString user = QString::fromStdString(home.path()) + "/config/orvana/";
+    const QString writable = QString::fromStdString(program.path()) + '/';
+    EXPECT_EQ(SettingsStore::settingsFolder(writable), writable);
+    EXPECT_EQ(SettingsStore::settingsFolder(QStringLiteral("/usr/lib/orvana/program/")), user);
+    EXPECT_EQ(SettingsStore::settingsFolder(QStringLiteral("/usr/local/lib/orvana/program/")),
+              user);
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 #include "scripted_prompter.h"
 #include "startup_folders.h"
 #include "temp_dir.h"
+#include "user_folders.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -85,6 +86,12 @@ TEST_F(StartupFolders, FirstRunWithoutDesktopFolderUsesProgramFolder) {
     settleFirstRunBase(program, QString());
     EXPECT_EQ(program.settings.BASD, QStringLiteral("/opt/orvana/"));
     EXPECT_EQ(program.settings.FTRD, QStringLiteral("/opt/orvana/"));
+
+    // An installed program's folder belongs to the package: the pages go home instead.
+    program.PROGRAM_DIR = QStringLiteral("/usr/lib/orvana/program/");
+    settleFirstRunBase(program, QString());
+    EXPECT_EQ(program.settings.BASD, user_folders::home() + QLatin1Char('/'));
+    program.PROGRAM_DIR = QStringLiteral("/opt/orvana/");
 
     // In desktop mode the desktop is taken as it is: none gives the root.
     program.settings.BADM = 1;

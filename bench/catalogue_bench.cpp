@@ -201,12 +201,5 @@ BENCHMARK(BM_SingleViewStepCold)->Unit(benchmark::kMillisecond)->UseManualTime()
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    PhotoSet::chooseFolder(argc, argv);
-    QApplication application(argc, argv);
-    PhotoSet::instance();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return PhotoSet::runBenchmarks(argc, argv);
 }

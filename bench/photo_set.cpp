@@ -1,8 +1,10 @@
 #include "photo_set.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -96,6 +98,17 @@ void PhotoSet::chooseFolder(int& argc, char** argv) {
         }
     }
     argc = kept;
+}
+
+int PhotoSet::runBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseFolder(argc, argv);
+    QApplication application(argc, argv);
+    instance();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 PhotoSet& PhotoSet::instance() {

@@ -20,6 +20,9 @@ public:
     // Takes --folder=DIR out of the arguments (before the benchmark library sees them).
     static void chooseFolder(int& argc, char** argv);
     static PhotoSet& instance();
+    // A benchmark program's main(): the folder taken out of the arguments, an offscreen
+    // application, the photographs ready, then the benchmarks asked for.
+    static int runBenchmarks(int argc, char** argv);
 
     const QString& folder() const { return folder_; } // ends in "/"
     bool builtIn() const { return made_ != nullptr; }

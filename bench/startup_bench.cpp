@@ -196,12 +196,5 @@ int main(int argc, char** argv) {
         return child(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     self = argv[0];
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    PhotoSet::chooseFolder(argc, argv);
-    QApplication application(argc, argv);
-    PhotoSet::instance();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return PhotoSet::runBenchmarks(argc, argv);
 }

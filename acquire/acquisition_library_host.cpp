@@ -36,10 +36,23 @@ void registerAcquisitionHost(Prompter& prompter) {
     WinportSetMessageBoxHandler(showBox, &prompter);
 }
 
+namespace {
+
+// The acquisition library's own texts in the program's language; a driver's as they come.
+QString boxText(const char* text) {
+    if (text == nullptr) {
+        return QString();
+    }
+    const QString translated = QCoreApplication::translate("PMXACQ", text);
+    return translated != QString::fromUtf8(text) ? translated : QString::fromLocal8Bit(text);
+}
+
+} // namespace
+
 Prompter::Message messageFromBox(const char* text, const char* caption, UINT type) {
     Prompter::Message m;
-    m.caption = caption != nullptr ? QString::fromLocal8Bit(caption) : QString();
-    m.text = text != nullptr ? QString::fromLocal8Bit(text) : QString();
+    m.caption = boxText(caption);
+    m.text = boxText(text);
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
         m.buttons = Prompter::Buttons::OkCancel;

@@ -10,6 +10,7 @@
 #include "pelmix.h"
 #include "program.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -200,7 +201,7 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
 
     work = image;
     const QByteArray path = native_name::toBytes(target);
-    const QByteArray caption = QStringLiteral("変換保存中").toLocal8Bit();
+    const QByteArray caption = QCoreApplication::translate("PageStore", "変換保存中").toLocal8Bit();
     const QByteArray text = name.toLocal8Bit();
     int32_t saved = 0;
     if (settings.SVMD == kJpeg)

@@ -2,6 +2,8 @@
 
 #include "native_name.h"
 
+#include <QCoreApplication>
+
 namespace page_store_messages {
 
 namespace {
@@ -21,17 +23,17 @@ Prompter::Message okBox(const QString& title, const QStringList& lines,
 QString colourTypeName(int colourType) {
     switch (colourType) {
     case 0:
-        return QStringLiteral("白黒２値");
+        return QCoreApplication::translate("page_store_messages", "白黒２値");
     case 1:
-        return QStringLiteral("16色カラー");
+        return QCoreApplication::translate("page_store_messages", "16色カラー");
     case 2:
-        return QStringLiteral("16階調グレー");
+        return QCoreApplication::translate("page_store_messages", "16階調グレー");
     case 3:
-        return QStringLiteral("256色カラー");
+        return QCoreApplication::translate("page_store_messages", "256色カラー");
     case 4:
-        return QStringLiteral("256階調グレー");
+        return QCoreApplication::translate("page_store_messages", "256階調グレー");
     case 5:
-        return QStringLiteral("フルカラー");
+        return QCoreApplication::translate("page_store_messages", "フルカラー");
     default:
         return QString();
     }
@@ -39,86 +41,122 @@ QString colourTypeName(int colourType) {
 
 Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder) {
     return okBox(title,
-                 {QStringLiteral("取り込み先のフォルダーを作成できないか、書き込みができません。"),
-                  QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder),
-                  QStringLiteral("取り込みを中止します")},
+                 {QCoreApplication::translate(
+                      "page_store_messages",
+                      "取り込み先のフォルダーを作成できないか、書き込みができません。"),
+                  QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")
+                      .arg(native_name::forMessage(folder)),
+                  QCoreApplication::translate("page_store_messages", "取り込みを中止します")},
                  Prompter::Icon::Exclamation);
 }
 
 Prompter::Message noNameLeft(const QString& title) {
-    return okBox(title, {QStringLiteral(
+    return okBox(title, {QCoreApplication::translate(
+                             "page_store_messages",
                              "現在のファイル名設定ではこれ以上自動的にファイルはつけられません。"),
-                         QStringLiteral("設定の変更を行ってください。")});
+                         QCoreApplication::translate("page_store_messages",
+                                                     "設定の変更を行ってください。")});
 }
 
 Prompter::Message digitOverflow(const QString& title) {
-    return okBox(title, {QStringLiteral("データーの通し番の桁数をオーバーしました。"),
-                         QStringLiteral("仮ですがケタをオーバーしてファイル名をつけていきます。"),
-                         QStringLiteral("後で名前を変えるなどしてください。"),
-                         QStringLiteral("次の取り込みでは今までのものに上書きされてしまいます｡ ")});
+    return okBox(
+        title,
+        {QCoreApplication::translate("page_store_messages",
+                                     "データーの通し番の桁数をオーバーしました。"),
+         QCoreApplication::translate("page_store_messages",
+                                     "仮ですがケタをオーバーしてファイル名をつけていきます。"),
+         QCoreApplication::translate("page_store_messages", "後で名前を変えるなどしてください。"),
+         QCoreApplication::translate("page_store_messages",
+                                     "次の取り込みでは今までのものに上書きされてしまいます｡ ")});
 }
 
 Prompter::Message jpegFallback(const QString& title, int colourType) {
-    return okBox(title, {QStringLiteral("形式 (") + colourTypeName(colourType) +
-                             QStringLiteral(")はJpegで保存できないデーター形式です"),
-                         QStringLiteral("BMP形式で保存します。")});
+    return okBox(title,
+                 {QCoreApplication::translate("page_store_messages",
+                                              "形式 (%1)はJpegで保存できないデーター形式です")
+                      .arg(colourTypeName(colourType)),
+                  QCoreApplication::translate("page_store_messages", "BMP形式で保存します。")});
 }
 
 Prompter::Message group4Fallback(const QString& title, int colourType) {
-    return okBox(title, {QStringLiteral("形式 (") + colourTypeName(colourType) +
-                             QStringLiteral(")はTIFF(Group4)で保存できないデーター形式です"),
-                         QStringLiteral("TIFF無圧縮形式で保存します。")});
+    return okBox(
+        title,
+        {QCoreApplication::translate("page_store_messages",
+                                     "形式 (%1)はTIFF(Group4)で保存できないデーター形式です")
+             .arg(colourTypeName(colourType)),
+         QCoreApplication::translate("page_store_messages", "TIFF無圧縮形式で保存します。")});
 }
 
 Prompter::Message pagesKept(const QString& title, const KeptSummary& summary) {
     QStringList lines;
     if (summary.scanStopped)
-        lines += QStringLiteral(
+        lines += QCoreApplication::translate(
+            "page_store_messages",
             "取り込み先のフォルダーにページを書き込めなくなったため、スキャンを中止しました。");
     if (summary.count > 0) {
-        lines +=
-            QStringLiteral("取り込んだページのうち%1枚を自動的に名前をつけて保存できませんでした。")
-                .arg(summary.count);
-        lines +=
-            QStringLiteral("ページは「ORVA_KEEP.」で始まる名前で次のフォルダーに残してあります。");
+        lines += QCoreApplication::translate(
+                     "page_store_messages",
+                     "取り込んだページのうち%1枚を自動的に名前をつけて保存できませんでした。")
+                     .arg(summary.count);
+        lines += QCoreApplication::translate(
+            "page_store_messages",
+            "ページは「ORVA_KEEP.」で始まる名前で次のフォルダーに残してあります。");
         lines += summary.folders;
     }
     if (!summary.notKept.isEmpty()) {
-        lines += QStringLiteral("次のページはどのフォルダーにも保存できなかったため、"
-                                "そのままの名前で残っています。次回の起動時にもう一度保存します。");
+        lines += QCoreApplication::translate(
+            "page_store_messages",
+            "次のページはどのフォルダーにも保存できなかったため、"
+            "そのままの名前で残っています。次回の起動時にもう一度保存します。");
         lines += summary.notKept;
     }
     if (!summary.reason.isEmpty())
-        lines += QStringLiteral("理由 : ") + summary.reason;
-    lines += QStringLiteral("保存先フォルダーと空き容量、ファイル名設定を確認してください。");
+        lines +=
+            QCoreApplication::translate("page_store_messages", "理由 : %1").arg(summary.reason);
+    lines += QCoreApplication::translate(
+        "page_store_messages", "保存先フォルダーと空き容量、ファイル名設定を確認してください。");
     return okBox(title, lines, Prompter::Icon::Exclamation);
 }
 
 Prompter::Message folderBusy(const QString& title, const QString& folder) {
-    return okBox(title,
-                 {QStringLiteral("このフォルダーには別の Orvana が取り込み中です。"),
-                  QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder),
-                  QStringLiteral("その取り込みが終わってから、もう一度実行してください。")},
-                 Prompter::Icon::Exclamation);
+    return okBox(
+        title,
+        {QCoreApplication::translate("page_store_messages",
+                                     "このフォルダーには別の Orvana が取り込み中です。"),
+         QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")
+             .arg(native_name::forMessage(folder)),
+         QCoreApplication::translate("page_store_messages",
+                                     "その取り込みが終わってから、もう一度実行してください。")},
+        Prompter::Icon::Exclamation);
 }
 
 Prompter::Message interruptedPagesStored(const QString& title, int count, const QString& folder,
                                          const QString& first, const QString& last) {
     QStringList lines{
-        QStringLiteral("前回中断された取り込みのページが%1枚残っていました。").arg(count),
-        QStringLiteral("自動的に名前をつけて保存しました。"),
-        QStringLiteral("フォルダー名 : ") + native_name::forMessage(folder)};
-    if (!first.isEmpty())
-        lines += QStringLiteral("ファイル名 : ") + first +
-                 (last.isEmpty() || last == first ? QString() : QStringLiteral(" ～ ") + last);
+        QCoreApplication::translate("page_store_messages",
+                                    "前回中断された取り込みのページが%1枚残っていました。")
+            .arg(count),
+        QCoreApplication::translate("page_store_messages", "自動的に名前をつけて保存しました。"),
+        QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")
+            .arg(native_name::forMessage(folder))};
+    if (!first.isEmpty()) {
+        if (last.isEmpty() || last == first)
+            lines +=
+                QCoreApplication::translate("page_store_messages", "ファイル名 : %1").arg(first);
+        else
+            lines += QCoreApplication::translate("page_store_messages", "ファイル名 : %1 ～ %2")
+                         .arg(first, last);
+    }
     return okBox(title, lines, Prompter::Icon::Information);
 }
 
 Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths) {
-    QStringList lines{QStringLiteral("次のファイルは元のフォルダーから削除できないため、"
-                                     "取り込みませんでした。")};
+    QStringList lines{QCoreApplication::translate(
+        "page_store_messages", "次のファイルは元のフォルダーから削除できないため、"
+                               "取り込みませんでした。")};
     lines += paths;
-    lines += QStringLiteral("元のフォルダーが書き込みできるか確認してください。");
+    lines += QCoreApplication::translate("page_store_messages",
+                                         "元のフォルダーが書き込みできるか確認してください。");
     return okBox(title, lines, Prompter::Icon::Exclamation);
 }
 

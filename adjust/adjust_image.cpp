@@ -3,6 +3,7 @@
 #include "dib_qimage.h"
 #include "native_name.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
@@ -13,9 +14,12 @@ struct Turn {
     int mode; // PelmixRotation mode, -1 for the negative
 };
 constexpr Turn kTurns[] = {
-    {"右90度処理", PELMIX_ROTATE_RIGHT},  {"左90度処理", PELMIX_ROTATE_LEFT},
-    {"180度回転処理", PELMIX_ROTATE_180}, {"左右反転", PELMIX_MIRROR_LEFT_RIGHT},
-    {"上下反転", PELMIX_FLIP_TOP_BOTTOM}, {"ネガポジ反転", -1},
+    {QT_TRANSLATE_NOOP("AdjustImage", "右90度処理"), PELMIX_ROTATE_RIGHT},
+    {QT_TRANSLATE_NOOP("AdjustImage", "左90度処理"), PELMIX_ROTATE_LEFT},
+    {QT_TRANSLATE_NOOP("AdjustImage", "180度回転処理"), PELMIX_ROTATE_180},
+    {QT_TRANSLATE_NOOP("AdjustImage", "左右反転"), PELMIX_MIRROR_LEFT_RIGHT},
+    {QT_TRANSLATE_NOOP("AdjustImage", "上下反転"), PELMIX_FLIP_TOP_BOTTOM},
+    {QT_TRANSLATE_NOOP("AdjustImage", "ネガポジ反転"), -1},
 };
 
 } // namespace
@@ -47,7 +51,8 @@ void AdjustImage::dropPreview() {
 void AdjustImage::load(const QString& path) {
     release();
     const QByteArray bytes = native_name::toBytes(path);
-    replaceBase(PelmixFileLoad(bytes.constData(), "Loading", bytes.constData()));
+    const QByteArray caption = QCoreApplication::translate("AdjustImage", "Loading").toLocal8Bit();
+    replaceBase(PelmixFileLoad(bytes.constData(), caption.constData(), bytes.constData()));
 }
 
 IMAGE_INFO AdjustImage::info() const {
@@ -63,12 +68,14 @@ bool AdjustImage::turn(int index) {
         return false;
     }
     const Turn& turn = kTurns[index];
+    const QByteArray caption =
+        QCoreApplication::translate("AdjustImage", turn.caption).toLocal8Bit();
     if (turn.mode < 0) {
-        const bool done = PelmixColorReverse(base_, turn.caption, "") != 0;
+        const bool done = PelmixColorReverse(base_, caption.constData(), "") != 0;
         dropPreview();
         return done;
     }
-    HGLOBAL turned = PelmixRotation(base_, turn.caption, "", turn.mode);
+    HGLOBAL turned = PelmixRotation(base_, caption.constData(), "", turn.mode);
     if (turned == nullptr) {
         return false;
     }
@@ -80,7 +87,10 @@ bool AdjustImage::cut(int left, int top, int right, int bottom) {
     if (base_ == nullptr) {
         return false;
     }
-    HGLOBAL piece = PelmixRectCut(base_, "Cutting", "Please Wait", left, top, right, bottom);
+    const QByteArray caption = QCoreApplication::translate("AdjustImage", "Cutting").toLocal8Bit();
+    const QByteArray text = QCoreApplication::translate("AdjustImage", "Please Wait").toLocal8Bit();
+    HGLOBAL piece =
+        PelmixRectCut(base_, caption.constData(), text.constData(), left, top, right, bottom);
     if (piece == nullptr) {
         return false;
     }

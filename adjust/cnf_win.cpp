@@ -42,14 +42,14 @@ QLineEdit* numberBox(QWidget* parent, const char* name) {
 CNF_WIN::CNF_WIN(Program& program, AdjustView& view)
     : QDialog(view.owner()), program_(program), view_(view) {
     setObjectName(QStringLiteral("CNF_WIN"));
-    setWindowTitle(QStringLiteral("画像調整") + program.APP_TITLE);
+    setWindowTitle(tr("画像調整%1").arg(program.APP_TITLE));
     setAttribute(Qt::WA_DeleteOnClose);
 
     Picture1 = named(new QWidget(this), QStringLiteral("Picture1"));
     auto* pageButtons = new QHBoxLayout;
-    const char* captions[] = {"Image", "Color", "Trim"};
+    const char* captions[] = {QT_TR_NOOP("Image"), QT_TR_NOOP("Color"), QT_TR_NOOP("Trim")};
     for (int i = 0; i < 3; ++i) {
-        CMD_BASE_CNG[i] = button(Picture1, "CMD_BASE_CNG", QString::fromLatin1(captions[i]));
+        CMD_BASE_CNG[i] = button(Picture1, "CMD_BASE_CNG", tr(captions[i]));
         CMD_BASE_CNG[i]->setProperty("index", i);
         pageButtons->addWidget(CMD_BASE_CNG[i]);
     }
@@ -58,10 +58,10 @@ CNF_WIN::CNF_WIN(Program& program, AdjustView& view)
         CMD_BASE[i]->setProperty("index", i); // one element of a repeated control
     }
 
-    Command3 = button(Picture1, "Command3", QStringLiteral("上書き保存"));
-    Command15 = button(Picture1, "Command15", QStringLiteral("別名保存"));
-    Command4 = button(Picture1, "Command4", QStringLiteral("戻る"));
-    Check2 = named(new QCheckBox(QStringLiteral("保存時にファイル　日付は変えない"), Picture1),
+    Command3 = button(Picture1, "Command3", tr("上書き保存"));
+    Command15 = button(Picture1, "Command15", tr("別名保存"));
+    Command4 = button(Picture1, "Command4", tr("戻る"));
+    Check2 = named(new QCheckBox(tr("保存時にファイル　日付は変えない"), Picture1),
                    QStringLiteral("Check2"));
     auto* saves = new QHBoxLayout;
     saves->addWidget(Command3);
@@ -111,10 +111,10 @@ QWidget* CNF_WIN::buildColourPage() {
         QLineEdit*& box;
         const char* boxName;
     };
-    const Row rows[] = {{"明るさ", BRIGHT, "BRIGHT", BRIGHT_VAL, "BRIGHT_VAL"},
-                        {"赤", R_BAR, "R_BAR", R_VAL, "R_VAL"},
-                        {"緑", G_BAR, "G_BAR", G_VAL, "G_VAL"},
-                        {"青", B_BAR, "B_BAR", B_VAL, "B_VAL"}};
+    const Row rows[] = {{QT_TR_NOOP("明るさ"), BRIGHT, "BRIGHT", BRIGHT_VAL, "BRIGHT_VAL"},
+                        {QT_TR_NOOP("赤"), R_BAR, "R_BAR", R_VAL, "R_VAL"},
+                        {QT_TR_NOOP("緑"), G_BAR, "G_BAR", G_VAL, "G_VAL"},
+                        {QT_TR_NOOP("青"), B_BAR, "B_BAR", B_VAL, "B_VAL"}};
     int line = 0;
     for (const Row& row : rows) {
         row.bar = named(new QScrollBar(Qt::Horizontal, page), QString::fromLatin1(row.barName));
@@ -123,21 +123,20 @@ QWidget* CNF_WIN::buildColourPage() {
         row.bar->setPageStep(16);
         row.bar->setValue(0);
         row.box = numberBox(page, row.boxName);
-        grid->addWidget(new QLabel(QString::fromUtf8(row.caption), page), line, 0);
+        grid->addWidget(new QLabel(tr(row.caption), page), line, 0);
         grid->addWidget(row.bar, line, 1);
         grid->addWidget(row.box, line, 2);
         ++line;
         if (row.bar == BRIGHT) {
-            Command1 = button(page, "Command1", QStringLiteral("Reset"));
+            Command1 = button(page, "Command1", tr("Reset"));
             grid->addWidget(Command1, line++, 2);
         }
     }
-    Command2 = button(page, "Command2", QStringLiteral("Reset"));
+    Command2 = button(page, "Command2", tr("Reset"));
     grid->addWidget(Command2, line++, 2);
-    Command5 = button(page, "Command5", QStringLiteral("表示更新"));
+    Command5 = button(page, "Command5", tr("表示更新"));
     grid->addWidget(Command5, line, 0, 1, 2);
-    Check1 = named(new QCheckBox(QStringLiteral("自動的に表示を更新する"), page),
-                   QStringLiteral("Check1"));
+    Check1 = named(new QCheckBox(tr("自動的に表示を更新する"), page), QStringLiteral("Check1"));
     grid->addWidget(Check1, line + 1, 0, 1, 3);
     return page;
 }
@@ -145,9 +144,11 @@ QWidget* CNF_WIN::buildColourPage() {
 QWidget* CNF_WIN::buildTurnPage() {
     auto* page = named(new QWidget(Picture1), QStringLiteral("CMD_BASE"));
     auto* grid = new QGridLayout(page);
-    const char* captions[] = {"右90度", "左90度", "180度", "左右反転", "上下反転", "ネガポジ反転"};
+    const char* captions[] = {QT_TR_NOOP("右90度"),   QT_TR_NOOP("左90度"),
+                              QT_TR_NOOP("180度"),    QT_TR_NOOP("左右反転"),
+                              QT_TR_NOOP("上下反転"), QT_TR_NOOP("ネガポジ反転")};
     for (int i = 0; i < 6; ++i) {
-        TURN[i] = button(page, "TURN", QString::fromUtf8(captions[i]));
+        TURN[i] = button(page, "TURN", tr(captions[i]));
         TURN[i]->setProperty("index", i);
         grid->addWidget(TURN[i], i / 2, i % 2);
     }
@@ -167,28 +168,27 @@ QWidget* CNF_WIN::buildTrimPage() {
     Command12 = button(page, "Command12", QStringLiteral("-1"));
     Command11 = button(page, "Command11", QStringLiteral("+10"));
     Command13 = button(page, "Command13", QStringLiteral("-10"));
-    grid->addWidget(new QLabel(QStringLiteral("幅"), page), 0, 0);
+    grid->addWidget(new QLabel(tr("幅"), page), 0, 0);
     grid->addWidget(SIZE_X, 0, 1);
     grid->addWidget(Command6, 0, 2);
     grid->addWidget(Command7, 0, 3);
     grid->addWidget(Command8, 0, 4);
     grid->addWidget(Command9, 0, 5);
-    grid->addWidget(new QLabel(QStringLiteral("高さ"), page), 1, 0);
+    grid->addWidget(new QLabel(tr("高さ"), page), 1, 0);
     grid->addWidget(SIZE_Y, 1, 1);
     grid->addWidget(Command10, 1, 2);
     grid->addWidget(Command12, 1, 3);
     grid->addWidget(Command11, 1, 4);
     grid->addWidget(Command13, 1, 5);
-    Command14 = button(page, "Command14", QStringLiteral("トリミング実行"));
-    Command17 = button(page, "Command17", QStringLiteral("トリミング中止"));
-    Command16 = button(page, "Command16", QStringLiteral("データ再読み込み"));
+    Command14 = button(page, "Command14", tr("トリミング実行"));
+    Command17 = button(page, "Command17", tr("トリミング中止"));
+    Command16 = button(page, "Command16", tr("データ再読み込み"));
     grid->addWidget(Command14, 2, 0, 1, 3);
     grid->addWidget(Command17, 2, 3, 1, 3);
     grid->addWidget(Command16, 3, 0, 1, 6);
-    auto* note =
-        new QLabel(QStringLiteral("小さくトリミングした場合、正しく表示されない時があります、"
-                                  "その場合小さくリサイズしてください。"),
-                   page);
+    auto* note = new QLabel(tr("小さくトリミングした場合、正しく表示されない時があります、"
+                               "その場合小さくリサイズしてください。"),
+                            page);
     note->setWordWrap(true);
     grid->addWidget(note, 4, 0, 1, 6);
     return page;
@@ -215,8 +215,7 @@ void CNF_WIN::start() {
     const IMAGE_INFO info = image.info();
     if ((upper.endsWith(QLatin1String(".JPG")) && info.COLOR_TYPE == PELMIX_256_GREYS) ||
         (upper.endsWith(QLatin1String(".TIF")) && info.COLOR_TYPE == PELMIX_TWO_COLOUR)) {
-        tell(QStringLiteral("256色のJPEGと2色のTIFではご利用になれません。"),
-             Prompter::Icon::Exclamation);
+        tell(tr("256色のJPEGと2色のTIFではご利用になれません。"), Prompter::Icon::Exclamation);
     }
     SIZE_X->setText(QString::number(qint64(TRIM_SIZE[0])));
     SIZE_Y->setText(QString::number(qint64(TRIM_SIZE[1])));

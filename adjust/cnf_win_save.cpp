@@ -23,7 +23,7 @@ QStringList saveFilters(const QString& path) {
     const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
     const bool lower = !extension.isEmpty() && extension == extension.toLower() &&
                        extension != extension.toUpper();
-    QStringList filters = {QStringLiteral("All Files(*.*)")};
+    QStringList filters = {CNF_WIN::tr("All Files(*.*)")};
     const struct {
         const char* name;
         const char* extension;
@@ -32,8 +32,7 @@ QStringList saveFilters(const QString& path) {
         const QString upper = QLatin1String(kind.extension);
         const QString first = lower ? upper.toLower() : upper;
         const QString second = lower ? upper : upper.toLower();
-        filters
-            << QStringLiteral("%1 Files(*.%2 *.%3)").arg(QLatin1String(kind.name), first, second);
+        filters << CNF_WIN::tr("%1 Files(*.%2 *.%3)").arg(QLatin1String(kind.name), first, second);
     }
     return filters;
 }
@@ -63,8 +62,8 @@ void CNF_WIN::onCommand15() {
     if (!existing.isEmpty() && folder + existing != path) {
         Prompter::Message question;
         question.caption = program_.APP_TITLE;
-        question.text = native_name::forMessage(folder + existing) + QLatin1Char('\n') +
-                        QStringLiteral("ファイルが既に存在しています上書きしますか?");
+        question.text = tr("%1\nファイルが既に存在しています上書きしますか?")
+                            .arg(native_name::forMessage(folder + existing));
         question.icon = Prompter::Icon::Question;
         question.buttons = Prompter::Buttons::OkCancel;
         question.defaultButton = 2;
@@ -80,9 +79,9 @@ bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
     const QString extension = path.toUpper().right(4);
     if (extension != QLatin1String(".BMP") && extension != QLatin1String(".TIF") &&
         extension != QLatin1String(".JPG")) {
-        tell(native_name::forMessage(path) +
-                 QStringLiteral("\nこの形式では保存できません。名前の終わりを .BMP、.JPG、.TIF "
-                                "のいずれかにしてください。"),
+        tell(tr("%1\nこの形式では保存できません。名前の終わりを .BMP、.JPG、.TIF "
+                "のいずれかにしてください。")
+                 .arg(native_name::forMessage(path)),
              Prompter::Icon::Exclamation);
         return false;
     }
@@ -95,10 +94,12 @@ bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
                                            G_BAR->value(), B_BAR->value());
     const QByteArray target = native_name::toBytes(path);
     const QByteArray name = native_name::toBytes(program_.ADJUST_NAME);
+    const QByteArray caption = tr("保存中").toLocal8Bit();
     int saved = 0;
     bool declined = false;
     if (extension == QLatin1String(".BMP")) {
-        saved = PelmixBmpFileSave(target.constData(), result, "保存中", name.constData(), 0);
+        saved =
+            PelmixBmpFileSave(target.constData(), result, caption.constData(), name.constData(), 0);
     } else if (extension == QLatin1String(".TIF")) {
         saved = saveTiff(path, result);
         declined = saved < 0;
@@ -110,8 +111,8 @@ bool CNF_WIN::SAVE_ADJUSTED(const QString& path) {
         } else {
             IMAGE_INFO info{};
             PelmixImageInfo(result, &info);
-            saved = PelmixJpegFileSave(target.constData(), result, "保存中", name.constData(),
-                                       quality.JPEG_QUALITY,
+            saved = PelmixJpegFileSave(target.constData(), result, caption.constData(),
+                                       name.constData(), quality.JPEG_QUALITY,
                                        info.COLOR_TYPE == PELMIX_256_GREYS ? 1 : 0);
         }
     }
@@ -146,16 +147,17 @@ int CNF_WIN::saveTiff(const QString& path, HGLOBAL result) {
     question.buttons = Prompter::Buttons::YesNo;
     const QString shown = native_name::forMessage(path);
     const QByteArray target = native_name::toBytes(path);
-    question.text = shown + QStringLiteral("\nを無圧縮TIFFで\n保存します、よろしいですか?");
+    const QByteArray caption = tr("保存中").toLocal8Bit();
+    question.text = tr("%1\nを無圧縮TIFFで\n保存します、よろしいですか?").arg(shown);
     if (program_.prompter.message(this, question) == Prompter::Yes) {
         const QByteArray text = native_name::toBytes(program_.ADJUST_PATH);
-        return PelmixTiffFileSave(target.constData(), result, "保存中", text.constData(),
+        return PelmixTiffFileSave(target.constData(), result, caption.constData(), text.constData(),
                                   PELMIX_TIFF_NONE) != 0;
     }
-    question.text = shown + QStringLiteral("\nをPackedBit圧縮TIFFで\n保存します、よろしいですか?");
+    question.text = tr("%1\nをPackedBit圧縮TIFFで\n保存します、よろしいですか?").arg(shown);
     if (program_.prompter.message(this, question) == Prompter::Yes) {
         const QByteArray name = native_name::toBytes(program_.ADJUST_NAME);
-        return PelmixTiffFileSave(target.constData(), result, "保存中", name.constData(),
+        return PelmixTiffFileSave(target.constData(), result, caption.constData(), name.constData(),
                                   PELMIX_TIFF_PACKBITS) != 0;
     }
     return -1;
@@ -163,8 +165,8 @@ int CNF_WIN::saveTiff(const QString& path, HGLOBAL result) {
 
 void CNF_WIN::saveFailed(const QString& path) {
     // The library writes through a temporary file: the file that was there is unchanged.
-    tell(native_name::forMessage(path) +
-             QStringLiteral("\nに保存できませんでした。元のファイルは変更されていません。"),
+    tell(tr("%1\nに保存できませんでした。元のファイルは変更されていません。")
+             .arg(native_name::forMessage(path)),
          Prompter::Icon::Exclamation);
 }
 

@@ -13,9 +13,9 @@
 
 SV_CPR::SV_CPR(int32_t JPGP, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("SV_CPR"));
-    setWindowTitle(QStringLiteral("Orvana Jpeg Save Parameter"));
+    setWindowTitle(tr("Orvana Jpeg Save Parameter"));
 
-    Frame8 = new QGroupBox(QStringLiteral("保存時のJPEG圧縮品質係数(0～100 推奨:50～75) "), this);
+    Frame8 = new QGroupBox(tr("保存時のJPEG圧縮品質係数(0～100 推奨:50～75) "), this);
     Frame8->setObjectName(QStringLiteral("Frame8"));
     JPEG_Q = new QScrollBar(Qt::Horizontal, Frame8);
     JPEG_Q->setObjectName(QStringLiteral("JPEG_Q"));
@@ -30,8 +30,8 @@ SV_CPR::SV_CPR(int32_t JPGP, QWidget* owner) : QDialog(owner) {
     quality->addWidget(JPEG_Q_DSP);
 
     QHBoxLayout* buttons = okCancelRow(this, SAVEOK, "SAVEOK", CANCEL, "CANCEL");
-    SAVEOK->setText(QStringLiteral("Save"));
-    CANCEL->setText(QStringLiteral("Cancel"));
+    SAVEOK->setText(tr("Save"));
+    CANCEL->setText(tr("Cancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame8);
     layout->addLayout(buttons);

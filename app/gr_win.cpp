@@ -70,8 +70,8 @@ int logicalDpi(const QWidget* widget) {
 GR_WIN::GR_WIN(const QString& title, const QString& version, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Image1(new QLabel(this)), Image2(new QLabel(this)), Label1(new QLabel(title, this)),
-      Label2(new QLabel(version, this)),
-      Label3(new QLabel(QStringLiteral("起動しています…"), this)), Frame1(new QFrame(this)) {
+      Label2(new QLabel(version, this)), Label3(new QLabel(tr("起動しています…"), this)),
+      Frame1(new QFrame(this)) {
     setObjectName(QStringLiteral("GR_WIN"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2->setObjectName(QStringLiteral("Image2"));

@@ -7,7 +7,7 @@
 HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent) {
     setWindowFlags(Qt::Window);
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Orvana ヘルプ"));
+    setWindowTitle(tr("Orvana ヘルプ"));
     setOpenExternalLinks(true);
     resize(640, 560);
 }
@@ -28,6 +28,12 @@ bool HelpWindow::showContents(const QString& path) {
     raise();
     activateWindow();
     return true;
+}
+
+QString HelpWindow::pathIn(const QString& programDir) {
+    //: The help file of the program folder in this language.
+    const QString translated = programDir + tr("ORVAHELP.html");
+    return QFileInfo::exists(translated) ? translated : programDir + QLatin1String(fileName);
 }
 
 void HelpWindow::quit() {

@@ -15,4 +15,6 @@ public:
     void quit();
 
     static constexpr const char* fileName = "ORVAHELP.html";
+    // The help file of programDir in the program's language, or fileName when it has none.
+    static QString pathIn(const QString& programDir);
 };

@@ -4,17 +4,17 @@
 #include "launcher.h"
 #include "orva_win.h"
 #include "program.h"
+#include "program_language.h"
 #include "program_options.h"
 #include "progress_window.h"
 #include "qt_prompter.h"
-#include "qt_translations.h"
 #include "shared_thumbnails.h"
 #include "startup.h"
 #include "startup_folders.h"
 
 #include <QApplication>
 #include <QDate>
-#include <QTranslator>
+#include <QLocale>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -32,8 +32,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvana"));
-    QTranslator qtTexts;
-    installQtTranslations(qtTexts);
+    ProgramLanguage language;
+    language.install(ProgramLanguage::forDesktop(QLocale::system().uiLanguages()));
 
     ProcessLauncher launcher;
     QtPrompter prompter;

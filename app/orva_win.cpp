@@ -71,14 +71,14 @@ DropTargets& ORVA_WIN::dropTargets() {
 
 void ORVA_WIN::setToggleTexts() {
     const USR_SETTINGS& settings = program.settings;
-    MNU_DISP_TOOLDISP->setText(settings.DSTL == 1 ? QStringLiteral("ツールバーを表示する")
-                                                  : QStringLiteral("ツールバーを表示しない"));
-    MNU_DISP_CMDTRAY->setText(settings.DSTR == 1 ? QStringLiteral("コマンドトレイを表示する")
-                                                 : QStringLiteral("コマンドトレイを表示しない"));
-    MNU_DISP_FILETRAY->setText(settings.DSFT == 1 ? QStringLiteral("ファイルトレイを表示する")
-                                                  : QStringLiteral("ファイルトレイを表示しない"));
-    MNU_DISP_8DSP->setText(settings.DSPD == 1 ? QStringLiteral("複数枚表示時に絵を表示する")
-                                              : QStringLiteral("複数枚表示時に絵を表示しない"));
+    MNU_DISP_TOOLDISP->setText(settings.DSTL == 1 ? tr("ツールバーを表示する")
+                                                  : tr("ツールバーを表示しない"));
+    MNU_DISP_CMDTRAY->setText(settings.DSTR == 1 ? tr("コマンドトレイを表示する")
+                                                 : tr("コマンドトレイを表示しない"));
+    MNU_DISP_FILETRAY->setText(settings.DSFT == 1 ? tr("ファイルトレイを表示する")
+                                                  : tr("ファイルトレイを表示しない"));
+    MNU_DISP_8DSP->setText(settings.DSPD == 1 ? tr("複数枚表示時に絵を表示する")
+                                              : tr("複数枚表示時に絵を表示しない"));
 }
 
 void ORVA_WIN::nextPage() {

@@ -166,13 +166,13 @@ void ORVA_WIN::onF_DRIVE_activated(int index) {
 
 void ORVA_WIN::onMNU_FILE_1PRNT() {
     if (browsing::currentFile(program).isEmpty()) {
-        program.tell(this, QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定"
-                                          "してから実行させてください。"));
+        program.tell(this, tr("印刷したい絵をドラッグして印刷の上へドロップするか指定"
+                              "してから実行させてください。"));
         return;
     }
     program.PRINT_PATH = browsing::displayFolder(program) + browsing::currentFile(program);
     if (program.PRINT_PATH.isEmpty()) {
-        program.tell(this, QStringLiteral("印刷するデーターが指定されていません"));
+        program.tell(this, tr("印刷するデーターが指定されていません"));
         return;
     }
     // Without waiting; the dialog keeps the main window disabled while it is open.

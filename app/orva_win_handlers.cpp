@@ -205,7 +205,7 @@ void ORVA_WIN::onMNU_HELP_HELP() {
     if (help == nullptr) {
         help = new HelpWindow(this);
     }
-    help->showContents(program.PROGRAM_DIR + QLatin1String(HelpWindow::fileName));
+    help->showContents(HelpWindow::pathIn(program.PROGRAM_DIR));
 }
 
 void ORVA_WIN::onMNU_HELP_VERSION() {

@@ -58,22 +58,21 @@ void ORVA_WIN::buildPictureHolders() {
 void ORVA_WIN::buildToolBar(QWidget* central) {
     CMD_BASE = makePanel(central, "CMD_BASE");
     // The acquisition button shows the scanner until start-up puts the device's picture on it.
-    BTN_TWAIN_GO = makeToolButton(CMD_BASE, "BTN_TWAIN_GO", QStringLiteral("Twain読み込み実行"),
+    BTN_TWAIN_GO = makeToolButton(CMD_BASE, "BTN_TWAIN_GO", tr("Twain読み込み実行"),
                                   IMG_SCN->picture(0), kToolPicture);
     // The view button shows the view it switches to.
-    BTN_DISP_GO = makeToolButton(CMD_BASE, "BTN_DISP_GO", QStringLiteral("表示モード切り替え"),
+    BTN_DISP_GO = makeToolButton(CMD_BASE, "BTN_DISP_GO", tr("表示モード切り替え"),
                                  IMG_1DISP->picture(0), kToolPicture);
-    BTN_REDISP_GO = makeToolButton(CMD_BASE, "BTN_REDISP_GO", QStringLiteral("再表示"),
-                                   IMG_RDRAW->picture(0), kToolPicture);
-    BTN_SET_GO = makeToolButton(CMD_BASE, "BTN_SET_GO", QStringLiteral("設定"), IMG_SET->picture(0),
-                                kToolPicture);
-    BTN_EXIT_GO = makeToolButton(CMD_BASE, "BTN_EXIT_GO", QStringLiteral("終了"),
-                                 IMG_EXIT->picture(0), kToolPicture);
+    BTN_REDISP_GO = makeToolButton(CMD_BASE, "BTN_REDISP_GO", tr("再表示"), IMG_RDRAW->picture(0),
+                                   kToolPicture);
+    BTN_SET_GO =
+        makeToolButton(CMD_BASE, "BTN_SET_GO", tr("設定"), IMG_SET->picture(0), kToolPicture);
+    BTN_EXIT_GO =
+        makeToolButton(CMD_BASE, "BTN_EXIT_GO", tr("終了"), IMG_EXIT->picture(0), kToolPicture);
 
     DFILE_BASE = makePanel(central, "DFILE_BASE");
-    BTN_DFILE =
-        makeToolButton(DFILE_BASE, "BTN_DFILE", QStringLiteral("表示するフォルダーを選択する"),
-                       IMG_DFILE->picture(0), kFolderPicture);
+    BTN_DFILE = makeToolButton(DFILE_BASE, "BTN_DFILE", tr("表示するフォルダーを選択する"),
+                               IMG_DFILE->picture(0), kFolderPicture);
     Combo1 = new QComboBox(DFILE_BASE);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
@@ -93,10 +92,10 @@ void ORVA_WIN::buildToolBar(QWidget* central) {
     MAG_BASE = makePanel(central, "MAG_BASE");
     MAG_SET = new QComboBox(MAG_BASE);
     MAG_SET->setObjectName(QStringLiteral("MAG_SET"));
-    MAG_SET->addItems({QStringLiteral("自動"), QStringLiteral("50%"), QStringLiteral("100%")});
+    MAG_SET->addItems({tr("自動"), QStringLiteral("50%"), QStringLiteral("100%")});
 
     PTOTAL_BASE = makePanel(central, "PTOTAL_BASE");
-    PTOTAL_LABEL = new QLabel(QStringLiteral("ファイル数"), PTOTAL_BASE);
+    PTOTAL_LABEL = new QLabel(tr("ファイル数"), PTOTAL_BASE);
     PTOTAL_LABEL->setObjectName(QStringLiteral("PTOTAL_LABEL"));
     PTOTAL = new QLabel(PTOTAL_BASE);
     PTOTAL->setObjectName(QStringLiteral("PTOTAL"));

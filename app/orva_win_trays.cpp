@@ -49,49 +49,45 @@ void ORVA_WIN::buildCommandTray(QWidget* central) {
     CMD2_BASE->setFrameShape(QFrame::StyledPanel);
 
     // The editor targets show the editors' own icons once the settings name them.
-    Image1 = makeTarget(CMD2_BASE, "Image1", "trash.svg",
-                        QStringLiteral("ここにドロップすると削除される"));
-    Label1 = makeCaption(CMD2_BASE, "Label1", QStringLiteral("削除"));
-    Image2 = makeTarget(CMD2_BASE, "Image2", "edit.svg", QStringLiteral("ファイルの編集１"));
-    Label2 = makeCaption(CMD2_BASE, "Label2", QStringLiteral("編集1"));
-    Image3 = makeTarget(CMD2_BASE, "Image3", "print.svg", QStringLiteral("印刷 (1枚)"));
-    Label3 = makeCaption(CMD2_BASE, "Label3", QStringLiteral("印刷"));
-    Image4 = makeTarget(CMD2_BASE, "Image4", "edit.svg", QStringLiteral("ファイルの編集2"));
-    Label4 = makeCaption(CMD2_BASE, "Label4", QStringLiteral("編集2"));
-    Image5 = makeTarget(CMD2_BASE, "Image5", "adjust.svg", QStringLiteral("ファイルの調整"));
-    Label5 = makeCaption(CMD2_BASE, "Label5", QStringLiteral("調整"));
-    Image6 =
-        makeTarget(CMD2_BASE, "Image6", "clipboard.svg", QStringLiteral("クリップボードへコピー"));
-    Label6 = makeCaption(CMD2_BASE, "Label6", QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"));
+    Image1 = makeTarget(CMD2_BASE, "Image1", "trash.svg", tr("ここにドロップすると削除される"));
+    Label1 = makeCaption(CMD2_BASE, "Label1", tr("削除"));
+    Image2 = makeTarget(CMD2_BASE, "Image2", "edit.svg", tr("ファイルの編集１"));
+    Label2 = makeCaption(CMD2_BASE, "Label2", tr("編集1"));
+    Image3 = makeTarget(CMD2_BASE, "Image3", "print.svg", tr("印刷 (1枚)"));
+    Label3 = makeCaption(CMD2_BASE, "Label3", tr("印刷"));
+    Image4 = makeTarget(CMD2_BASE, "Image4", "edit.svg", tr("ファイルの編集2"));
+    Label4 = makeCaption(CMD2_BASE, "Label4", tr("編集2"));
+    Image5 = makeTarget(CMD2_BASE, "Image5", "adjust.svg", tr("ファイルの調整"));
+    Label5 = makeCaption(CMD2_BASE, "Label5", tr("調整"));
+    Image6 = makeTarget(CMD2_BASE, "Image6", "clipboard.svg", tr("クリップボードへコピー"));
+    Label6 = makeCaption(CMD2_BASE, "Label6", tr("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"));
 }
 
 void ORVA_WIN::buildFileTray(QWidget* central) {
     F_BASE = new QFrame(central);
     F_BASE->setObjectName(QStringLiteral("F_BASE"));
 
-    F_CTL = new QGroupBox(QStringLiteral("Folder"), F_BASE);
+    F_CTL = new QGroupBox(tr("Folder"), F_BASE);
     F_CTL->setObjectName(QStringLiteral("F_CTL"));
-    Command1 = new QPushButton(QStringLiteral("表示"), F_CTL);
+    Command1 = new QPushButton(tr("表示"), F_CTL);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral("下のファルダー内の絵を表示"));
-    Command2 = new QPushButton(QStringLiteral("作成"), F_CTL);
+    Command1->setToolTip(tr("下のファルダー内の絵を表示"));
+    Command2 = new QPushButton(tr("作成"), F_CTL);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setToolTip(QStringLiteral("フォルダーを作成する"));
-    const QString moveTip =
-        QStringLiteral("ここにドロップすると下で指定されたフォルダーに移動される");
-    const QString copyTip =
-        QStringLiteral("ここにドロップすると下で指定されたフォルダーにコピーされる");
+    Command2->setToolTip(tr("フォルダーを作成する"));
+    const QString moveTip = tr("ここにドロップすると下で指定されたフォルダーに移動される");
+    const QString copyTip = tr("ここにドロップすると下で指定されたフォルダーにコピーされる");
     MOVE = makeTarget(F_CTL, "MOVE", "move.svg", moveTip);
-    MOVE_LABEL = makeCaption(F_CTL, "MOVE_LABEL", QStringLiteral("移動"));
+    MOVE_LABEL = makeCaption(F_CTL, "MOVE_LABEL", tr("移動"));
     MOVE_LABEL->setToolTip(moveTip);
     COPY = makeTarget(F_CTL, "COPY", "copy.svg", copyTip);
-    COPY_LABEL = makeCaption(F_CTL, "COPY_LABEL", QStringLiteral("コピー"));
+    COPY_LABEL = makeCaption(F_CTL, "COPY_LABEL", tr("コピー"));
     COPY_LABEL->setToolTip(copyTip);
 
     // Drives are the mounted volumes, the root first.
     F_DRIVE = new QComboBox(F_BASE);
     F_DRIVE->setObjectName(QStringLiteral("F_DRIVE"));
-    F_DRIVE->setToolTip(QStringLiteral("ファイルトレイのドライブを指定する"));
+    F_DRIVE->setToolTip(tr("ファイルトレイのドライブを指定する"));
     folder_tree::fillDrives(F_DRIVE);
 
     // The folder names only, as wide as the longest, scrolling sideways for deep folders.

@@ -66,7 +66,7 @@ void ORVA_WIN::buildCatalogueView(QWidget* central) {
         cell->hide(); // a cell is shown once it holds a file
     }
 
-    DSP8_WAIT_FRM = named(new QGroupBox(QStringLiteral("表示準備中"), central), "DSP8_WAIT_FRM");
+    DSP8_WAIT_FRM = named(new QGroupBox(tr("表示準備中"), central), "DSP8_WAIT_FRM");
     // In front of the cells: the pictures must not show through it.
     DSP8_WAIT_FRM->setBackgroundRole(QPalette::Window);
     DSP8_WAIT_FRM->setAutoFillBackground(true);
@@ -74,7 +74,7 @@ void ORVA_WIN::buildCatalogueView(QWidget* central) {
     DSP8_WAIT_BAR->setTextVisible(false);
     DSP8_WAIT_BAR->setRange(0, 1);
     DSP8_WAIT_BAR->setValue(0);
-    Command3 = named(new QPushButton(QStringLiteral("Cancel"), DSP8_WAIT_FRM), "Command3");
+    Command3 = named(new QPushButton(tr("Cancel"), DSP8_WAIT_FRM), "Command3");
     DSP8_WAIT_FRM->hide();
 
     DSP8_SIZECHK = hiddenLabel(central, "DSP8_SIZECHK");

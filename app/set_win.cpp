@@ -48,7 +48,7 @@ SET_WIN::SET_WIN(Program& program, ORVA_WIN& window, bool owned)
     : QDialog(nullptr), program_(program), window_(window) {
     setObjectName(QStringLiteral("SET_WIN"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(program.APP_TITLE + QStringLiteral(" 設定"));
+    setWindowTitle(tr("%1 設定").arg(program.APP_TITLE));
     if (owned) {
         setWindowModality(Qt::ApplicationModal);
     }
@@ -227,7 +227,7 @@ bool SET_WIN::validateStartNumber() {
     if (number.size() <= number_text::integerOf(Text5->text(), INT_MIN, INT_MAX)) {
         return true;
     }
-    program_.tell(this, number + QStringLiteral("は桁数をオーバーしています。"));
+    program_.tell(this, tr("%1は桁数をオーバーしています。").arg(number));
     QTimer::singleShot(0, Text6, [box = Text6] { box->setFocus(); });
     return false;
 }
@@ -268,18 +268,17 @@ void SET_WIN::onCheck9() {
         }
     }
     if (found.isEmpty()) {
-        program_.tell(this, QStringLiteral("Snaplet が見つかりません。\nインストールしている場合、"
-                                           "場所の設定をしてください。"));
+        program_.tell(this, tr("Snaplet が見つかりません。\nインストールしている場合、"
+                               "場所の設定をしてください。"));
         return;
     }
-    program_.tell(this, QStringLiteral("Snaplet がみつかりました。\n正しくない場合、正しいSnaplet"
-                                       "を指定してください。"));
+    program_.tell(this, tr("Snaplet がみつかりました。\n正しくない場合、正しいSnaplet"
+                           "を指定してください。"));
     Text4->setText(found);
     program_.settings.UTNT = 1;
     Option18[0]->setChecked(true);
 }
 
 QString SET_WIN::pickProgram(const QString& preset) {
-    return program_.prompter.openFileName(this, program_.APP_TITLE, preset,
-                                          QStringLiteral("ProgramFiles (*)"));
+    return program_.prompter.openFileName(this, program_.APP_TITLE, preset, tr("ProgramFiles (*)"));
 }

@@ -38,7 +38,7 @@ void SET_WIN::onOK() {
     if (Check11->isChecked() && !validateStartNumber()) {
         return;
     }
-    MOVING->setText(QStringLiteral("設定変更処理中"));
+    MOVING->setText(tr("設定変更処理中"));
     MOVING->repaint();
     storeSettings();
     const bool matrixChanged = storeMatrix();

@@ -26,15 +26,15 @@ template <typename T> T* named(T* widget, const char* name) {
 }
 
 QCheckBox* check(QWidget* parent, const char* name, const char* text) {
-    return named(new QCheckBox(QString::fromUtf8(text), parent), name);
+    return named(new QCheckBox(SET_WIN::tr(text), parent), name);
 }
 
 QRadioButton* option(QWidget* parent, const char* name, const char* text) {
-    return named(new QRadioButton(QString::fromUtf8(text), parent), name);
+    return named(new QRadioButton(SET_WIN::tr(text), parent), name);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
-    return named(new QPushButton(QString::fromUtf8(text), parent), name);
+    return named(new QPushButton(SET_WIN::tr(text), parent), name);
 }
 
 QLineEdit* edit(QWidget* parent, const char* name, int width = 0) {
@@ -47,7 +47,7 @@ QLineEdit* edit(QWidget* parent, const char* name, int width = 0) {
 
 // A frame holding the given controls one below the other (radio buttons in it exclude each other).
 QGroupBox* frame(QWidget* parent, const char* title, std::initializer_list<QWidget*> controls) {
-    auto* box = new QGroupBox(QString::fromUtf8(title), parent);
+    auto* box = new QGroupBox(SET_WIN::tr(title), parent);
     auto* layout = new QVBoxLayout(box);
     for (QWidget* control : controls) {
         control->setParent(box);
@@ -67,8 +67,9 @@ QFrame* page(QWidget* parent, int index) {
 
 void SET_WIN::buildPages() {
     auto* choices = new QHBoxLayout;
-    const char* texts[] = {"読込設定", "ランチ設定", "表示環境の設定", "TWAIN読込設定",
-                           "起動/動作設定"};
+    const char* texts[] = {QT_TR_NOOP("読込設定"), QT_TR_NOOP("ランチ設定"),
+                           QT_TR_NOOP("表示環境の設定"), QT_TR_NOOP("TWAIN読込設定"),
+                           QT_TR_NOOP("起動/動作設定")};
     auto* pageStack = new QWidget(this);
     auto* pageChoice = new QButtonGroup(this); // the five exclude each other
     pages_ = new QStackedLayout(pageStack);
@@ -83,7 +84,7 @@ void SET_WIN::buildPages() {
         pages_->addWidget(built[i]);
     }
     Command1 = button(this, "Command1", "OK");
-    Command2 = button(this, "Command2", "Cancel");
+    Command2 = button(this, "Command2", QT_TR_NOOP("Cancel"));
     MOVING = named(new QLabel(QStringLiteral(" "), this), "MOVING");
     auto* foot = new QHBoxLayout;
     foot->addWidget(MOVING, 1);
@@ -101,35 +102,37 @@ QFrame* SET_WIN::buildReadingPage() {
     folder_tree::fillDrives(Drive1);
     Dir1 = folder_tree::make(panel, "Dir1");
     Dir1->setMinimumSize(280, 220);
-    Check7 = check(panel, "Check7", "ベースを常にデスクトップとする。");
-    auto* destination = new QGroupBox(QStringLiteral("取り込み先の指定"), panel);
+    Check7 = check(panel, "Check7", QT_TR_NOOP("ベースを常にデスクトップとする。"));
+    auto* destination = new QGroupBox(tr("取り込み先の指定"), panel);
     auto* destinationLayout = new QVBoxLayout(destination);
     destinationLayout->addWidget(Drive1);
     destinationLayout->addWidget(Dir1);
     destinationLayout->addWidget(Check7);
-    Check1 = check(panel, "Check1", "今日の日付をベースにフォルダーを自動的に作成する。(例970101)");
+    Check1 = check(panel, "Check1",
+                   QT_TR_NOOP("今日の日付をベースにフォルダーを自動的に作成する。(例970101)"));
 
     Text1 = edit(panel, "Text1", 200);
     Text5 = edit(panel, "Text5", 40);
     Label1 = named(new QLabel(panel), "Label1");
-    Check11 = check(panel, "Check11", "番号は通し番とする。");
+    Check11 = check(panel, "Check11", QT_TR_NOOP("番号は通し番とする。"));
     Text6 = edit(panel, "Text6", 120);
-    auto* names = new QGroupBox(QStringLiteral("ファイル名"), panel);
+    auto* names = new QGroupBox(tr("ファイル名"), panel);
     auto* grid = new QGridLayout(names);
     grid->addWidget(Text1, 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("+"), names), 0, 1);
     grid->addWidget(Label1, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("N(番号)の桁数="), names), 1, 0);
+    grid->addWidget(new QLabel(tr("N(番号)の桁数="), names), 1, 0);
     grid->addWidget(Text5, 1, 1, 1, 2);
     grid->addWidget(Check11, 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("開始番号"), names), 3, 0);
+    grid->addWidget(new QLabel(tr("開始番号"), names), 3, 0);
     grid->addWidget(Text6, 3, 1, 1, 2);
 
-    Option14 = option(panel, "Option14", "Twainを利用");
-    Option15 = option(panel, "Option15", "フォルダーより移動");
-    Option16 = option(panel, "Option16", "Twainとフォルダーを利用");
-    Command6 = button(panel, "Command6", "移動元フォルダー指定");
-    QGroupBox* method = frame(panel, "取り込み方法", {Option14, Option15, Option16, Command6});
+    Option14 = option(panel, "Option14", QT_TR_NOOP("Twainを利用"));
+    Option15 = option(panel, "Option15", QT_TR_NOOP("フォルダーより移動"));
+    Option16 = option(panel, "Option16", QT_TR_NOOP("Twainとフォルダーを利用"));
+    Command6 = button(panel, "Command6", QT_TR_NOOP("移動元フォルダー指定"));
+    QGroupBox* method =
+        frame(panel, QT_TR_NOOP("取り込み方法"), {Option14, Option15, Option16, Command6});
 
     auto* left = new QVBoxLayout;
     left->addWidget(destination);
@@ -154,15 +157,16 @@ QFrame* SET_WIN::buildLaunchPage() {
         const char* buttonName;
         const char* title;
     };
-    const Editor editors[] = {{Text2, Command5, "Text2", "Command5", "編集ソフト1"},
-                              {Text3, Command4, "Text3", "Command4", "編集ソフト2"}};
+    const Editor editors[] = {{Text2, Command5, "Text2", "Command5", QT_TR_NOOP("編集ソフト1")},
+                              {Text3, Command4, "Text3", "Command4", QT_TR_NOOP("編集ソフト2")}};
     for (int i = 0; i < 2; ++i) {
         const Editor& e = editors[i];
-        auto* box = new QGroupBox(QString::fromUtf8(e.title), panel);
+        auto* box = new QGroupBox(tr(e.title), panel);
         auto* grid = new QGridLayout(box);
         e.text = edit(box, e.textName);
-        e.change = button(box, e.buttonName, "変更する");
-        ED_PATHTYPE[i] = check(box, "ED_PATHTYPE", "引き渡すパス名をMS-DOS互換のものとする。");
+        e.change = button(box, e.buttonName, QT_TR_NOOP("変更する"));
+        ED_PATHTYPE[i] =
+            check(box, "ED_PATHTYPE", QT_TR_NOOP("引き渡すパス名をMS-DOS互換のものとする。"));
         ED_PATHTYPE[i]->setProperty("index", i);
         grid->addWidget(e.text, 0, 0);
         grid->addWidget(e.change, 0, 1);
@@ -175,30 +179,30 @@ QFrame* SET_WIN::buildLaunchPage() {
 
 QFrame* SET_WIN::buildDisplayPage() {
     QFrame* panel = page(this, 2);
-    Option1 = option(panel, "Option1", "スキャナ");
-    Option2 = option(panel, "Option2", "カメラ1");
-    Option11 = option(panel, "Option11", "カメラ2");
-    Option17 = option(panel, "Option17", "フィルムスキャナ");
-    Option3 = option(panel, "Option3", "通常");
-    Option4 = option(panel, "Option4", "大サイズ");
-    Option6 = option(panel, "Option6", "する");
-    Option7 = option(panel, "Option7", "しない");
-    Option8 = option(panel, "Option8", "Normal");
-    Option9 = option(panel, "Option9", "16色");
-    Option10 = option(panel, "Option10", "256色");
-    Option12 = option(panel, "Option12", "しない");
-    Option13 = option(panel, "Option13", "する");
-    Option18[0] = option(panel, "Option18", "使用する");
-    Option18[1] = option(panel, "Option18", "使用しない");
+    Option1 = option(panel, "Option1", QT_TR_NOOP("スキャナ"));
+    Option2 = option(panel, "Option2", QT_TR_NOOP("カメラ1"));
+    Option11 = option(panel, "Option11", QT_TR_NOOP("カメラ2"));
+    Option17 = option(panel, "Option17", QT_TR_NOOP("フィルムスキャナ"));
+    Option3 = option(panel, "Option3", QT_TR_NOOP("通常"));
+    Option4 = option(panel, "Option4", QT_TR_NOOP("大サイズ"));
+    Option6 = option(panel, "Option6", QT_TR_NOOP("する"));
+    Option7 = option(panel, "Option7", QT_TR_NOOP("しない"));
+    Option8 = option(panel, "Option8", QT_TR_NOOP("Normal"));
+    Option9 = option(panel, "Option9", QT_TR_NOOP("16色"));
+    Option10 = option(panel, "Option10", QT_TR_NOOP("256色"));
+    Option12 = option(panel, "Option12", QT_TR_NOOP("しない"));
+    Option13 = option(panel, "Option13", QT_TR_NOOP("する"));
+    Option18[0] = option(panel, "Option18", QT_TR_NOOP("使用する"));
+    Option18[1] = option(panel, "Option18", QT_TR_NOOP("使用しない"));
     Option18[0]->setProperty("index", 0);
     Option18[1]->setProperty("index", 1);
     CMATRIX[0] = edit(panel, "CMATRIX", 40);
     CMATRIX[1] = edit(panel, "CMATRIX", 40);
     CMATRIX[0]->setProperty("index", 0);
     CMATRIX[1]->setProperty("index", 1);
-    Check2 = check(panel, "Check2", "1枚表示時に256色へ減色する");
+    Check2 = check(panel, "Check2", QT_TR_NOOP("1枚表示時に256色へ減色する"));
 
-    auto* matrix = new QGroupBox(QStringLiteral("カタログ表示マトリクス"), panel);
+    auto* matrix = new QGroupBox(tr("カタログ表示マトリクス"), panel);
     auto* matrixLayout = new QHBoxLayout(matrix);
     CMATRIX[0]->setParent(matrix);
     CMATRIX[1]->setParent(matrix);
@@ -207,32 +211,36 @@ QFrame* SET_WIN::buildDisplayPage() {
     matrixLayout->addWidget(CMATRIX[1]);
 
     auto* grid = new QGridLayout(panel);
-    grid->addWidget(frame(panel, "TWAIN機器の絵の指定", {Option1, Option2, Option11, Option17}), 0,
-                    0);
-    grid->addWidget(frame(panel, "表示モード", {Option3, Option4}), 0, 1);
-    grid->addWidget(frame(panel, "カタログ表示時の絵の表示", {Option6, Option7}), 0, 2);
-    grid->addWidget(frame(panel, "カタログ表示時の表示モード", {Option8, Option9, Option10}), 1, 0);
+    grid->addWidget(
+        frame(panel, QT_TR_NOOP("TWAIN機器の絵の指定"), {Option1, Option2, Option11, Option17}), 0,
+        0);
+    grid->addWidget(frame(panel, QT_TR_NOOP("表示モード"), {Option3, Option4}), 0, 1);
+    grid->addWidget(frame(panel, QT_TR_NOOP("カタログ表示時の絵の表示"), {Option6, Option7}), 0, 2);
+    grid->addWidget(
+        frame(panel, QT_TR_NOOP("カタログ表示時の表示モード"), {Option8, Option9, Option10}), 1, 0);
     grid->addWidget(matrix, 1, 1);
-    grid->addWidget(frame(panel, "コマンドトレイをアイコンのみの表示に", {Option12, Option13}), 1,
-                    2);
+    grid->addWidget(
+        frame(panel, QT_TR_NOOP("コマンドトレイをアイコンのみの表示に"), {Option12, Option13}), 1,
+        2);
     grid->addWidget(Check2, 2, 0, 1, 2);
-    grid->addWidget(frame(panel, "Snapletのサムネイル", {Option18[0], Option18[1]}), 2, 2);
+    grid->addWidget(frame(panel, QT_TR_NOOP("Snapletのサムネイル"), {Option18[0], Option18[1]}), 2,
+                    2);
     return panel;
 }
 
 QFrame* SET_WIN::buildTwainPage() {
     QFrame* panel = page(this, 3);
-    const char* formats[] = {"BMP形式", "JPEG形式", "TIFF形式(無圧縮)", "TIFF形式(PackedBits圧縮)",
-                             "TIFF形式(白黒 Group4)"};
-    auto* saveBox = new QGroupBox(QStringLiteral("保存形式"), panel);
+    const char* formats[] = {QT_TR_NOOP("BMP形式"), QT_TR_NOOP("JPEG形式"),
+                             QT_TR_NOOP("TIFF形式(無圧縮)"), QT_TR_NOOP("TIFF形式(PackedBits圧縮)"),
+                             QT_TR_NOOP("TIFF形式(白黒 Group4)")};
+    auto* saveBox = new QGroupBox(tr("保存形式"), panel);
     auto* saveLayout = new QVBoxLayout(saveBox);
     for (int i = 0; i < 5; ++i) {
         Option5[i] = option(saveBox, "Option5", formats[i]);
         Option5[i]->setProperty("index", i);
         saveLayout->addWidget(Option5[i]);
     }
-    auto* quality =
-        new QGroupBox(QStringLiteral("保存時のJPEG圧縮品質係数(0～100 推奨:50～75)"), panel);
+    auto* quality = new QGroupBox(tr("保存時のJPEG圧縮品質係数(0～100 推奨:50～75)"), panel);
     auto* qualityLayout = new QHBoxLayout(quality);
     JPEG_Q = named(new QScrollBar(Qt::Horizontal, quality), "JPEG_Q");
     JPEG_Q->setRange(0, 100);
@@ -241,8 +249,8 @@ QFrame* SET_WIN::buildTwainPage() {
     JPEG_Q_DSP->setMinimumWidth(40);
     qualityLayout->addWidget(JPEG_Q, 1);
     qualityLayout->addWidget(JPEG_Q_DSP);
-    Check10 = check(panel, "Check10", "自動的にサムネイルを作る(Snapletと連携時)");
-    Command3 = button(panel, "Command3", "Twain機器の選択");
+    Check10 = check(panel, "Check10", QT_TR_NOOP("自動的にサムネイルを作る(Snapletと連携時)"));
+    Command3 = button(panel, "Command3", QT_TR_NOOP("Twain機器の選択"));
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(saveBox);
     layout->addWidget(quality);
@@ -254,14 +262,16 @@ QFrame* SET_WIN::buildTwainPage() {
 
 QFrame* SET_WIN::buildStartPage() {
     QFrame* panel = page(this, 4);
-    Check8 = check(panel, "Check8", "取り込むTWAIN機器が前回と変わった場合知らせる。");
-    Check3 = check(panel, "Check3", "前回終了時のフォルダーを次回起動時の表示フォルダーとする");
-    Check4 = check(panel, "Check4", "起動時複数枚表示時に絵の表示するかしないか聞いてくる");
-    Check6 = check(panel, "Check6", "直ちにTWAIN取り込みを行うか聞いてくる");
-    Check12 = check(panel, "Check12", "終了時に修了しますかを聞かない");
-    Check9 = check(panel, "Check9", "Snapletと連携する");
+    Check8 = check(panel, "Check8", QT_TR_NOOP("取り込むTWAIN機器が前回と変わった場合知らせる。"));
+    Check3 = check(panel, "Check3",
+                   QT_TR_NOOP("前回終了時のフォルダーを次回起動時の表示フォルダーとする"));
+    Check4 =
+        check(panel, "Check4", QT_TR_NOOP("起動時複数枚表示時に絵の表示するかしないか聞いてくる"));
+    Check6 = check(panel, "Check6", QT_TR_NOOP("直ちにTWAIN取り込みを行うか聞いてくる"));
+    Check12 = check(panel, "Check12", QT_TR_NOOP("終了時に修了しますかを聞かない"));
+    Check9 = check(panel, "Check9", QT_TR_NOOP("Snapletと連携する"));
     Text4 = edit(panel, "Text4");
-    Command7 = button(panel, "Command7", "場所の指定");
+    Command7 = button(panel, "Command7", QT_TR_NOOP("場所の指定"));
     auto* companion = new QGroupBox(QStringLiteral("Snaplet"), panel);
     auto* companionLayout = new QGridLayout(companion);
     Check9->setParent(companion);

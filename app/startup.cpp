@@ -97,7 +97,7 @@ void Startup::load(ORVA_WIN& window, const QString& commandLine) {
     window.MAG_SET->setCurrentIndex(window.MAG_SET->findText(magnificationText(s.D1MD)));
 
     if (s.BASD.isEmpty()) {
-        helpWindow().showContents(program_.PROGRAM_DIR + QLatin1String(HelpWindow::fileName));
+        helpWindow().showContents(HelpWindow::pathIn(program_.PROGRAM_DIR));
         settleFirstRunBase(program_, GET_DESKTOP_DIR());
     }
     MAKE_ACQ_DIR(program_);

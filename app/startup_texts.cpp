@@ -2,12 +2,15 @@
 
 #include "usr_settings.h"
 
+#include <QCoreApplication>
+
 AcquisitionTexts acquisitionTexts(int NTWF) {
     if (NTWF == 1) {
-        return {QStringLiteral("指定フォルダーからの取り込み"),
-                QStringLiteral("指定フォルダー読み込み実行"), false};
+        return {QCoreApplication::translate("ORVA_WIN", "指定フォルダーからの取り込み"),
+                QCoreApplication::translate("ORVA_WIN", "指定フォルダー読み込み実行"), false};
     }
-    return {QStringLiteral("Twain機器からの取り込み"), QStringLiteral("Twain読み込み実行"), true};
+    return {QCoreApplication::translate("ORVA_WIN", "Twain機器からの取り込み"),
+            QCoreApplication::translate("ORVA_WIN", "Twain読み込み実行"), true};
 }
 
 QString magnificationText(float& D1MD) {
@@ -18,7 +21,8 @@ QString magnificationText(float& D1MD) {
         return QStringLiteral("100%");
     }
     D1MD = 0;
-    return QStringLiteral("自動");
+    // The same text as MAG_SET's item, which it is looked up by.
+    return QCoreApplication::translate("ORVA_WIN", "自動");
 }
 
 TwainPicture twainPicture(USR_SETTINGS& s) {

@@ -5,6 +5,7 @@
 #include "upper_ascii.h"
 #include "usr_settings.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -81,7 +82,8 @@ CataloguePicture::Picture CataloguePicture::throughHandle(const QString& path, c
     }
     bool drawable = true;
     if (settings_.CD16 == 1) {
-        const QByteArray caption = QStringLiteral("16色へ変換処理中").toLocal8Bit();
+        const QByteArray caption =
+            QCoreApplication::translate("CataloguePicture", "16色へ変換処理中").toLocal8Bit();
         const QByteArray text = name.toLocal8Bit();
         IMAGE_INFO loaded{};
         PelmixImageInfo(workImage_, &loaded);

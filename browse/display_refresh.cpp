@@ -5,6 +5,8 @@
 #include "program.h"
 #include "upper_ascii.h"
 
+#include <QCoreApplication>
+
 DisplayRefresh::DisplayRefresh(Program& program, BrowseView& view)
     : program_(program), view_(view), reader_(program, view) {}
 
@@ -22,7 +24,7 @@ void DisplayRefresh::REFRESH_CATALOGUE(int direction) {
     view_.setScrollEnabled(BrowseView::Bar::Catalogue, false);
     view_.setCommandsEnabled(false);
 
-    view_.showWaitFrame(QStringLiteral("表示ファイル名検索"));
+    view_.showWaitFrame(QCoreApplication::translate("DisplayRefresh", "表示ファイル名検索"));
     view_.showCataloguePanel();
 
     const QSize screen = view_.screenSize();
@@ -42,8 +44,9 @@ void DisplayRefresh::REFRESH_CATALOGUE(int direction) {
     const QString total = signedNumberText(p);
     for (int i = 0; i < p; ++i) {
         view_.processPendingEvents();
-        view_.setWaitCaption(QStringLiteral("カタログ表示準備 (") + signedNumberText(i + 1) +
-                             QLatin1Char('/') + total + QLatin1Char(')'));
+        view_.setWaitCaption(
+            QCoreApplication::translate("DisplayRefresh", "カタログ表示準備 (%1/%2)")
+                .arg(signedNumberText(i + 1), total));
         view_.setWaitProgress(i + 1, p);
         view_.drawCell(i, state.PAGE_NAME[i]);
     }

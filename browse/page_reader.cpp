@@ -6,6 +6,7 @@
 #include "program.h"
 #include "upper_ascii.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -24,11 +25,13 @@ void PageReader::FOLDER_READ_ERROR(int errorNumber, const QString& reason) {
     message.buttons = Prompter::Buttons::Ok;
     message.text =
         QStringList{
-            QStringLiteral("フォルダー読み込みエラー "),
-            QStringLiteral("ErrorCode (") + signedNumberText(errorNumber) + QStringLiteral(")"),
-            QStringLiteral("理由 : ") + reason,
-            QStringLiteral("フォルダー名 : ") + native_name::forMessage(program_.browse.DISP_DIR),
-            QStringLiteral("読み込みを中止します"),
+            QCoreApplication::translate("PageReader", "フォルダー読み込みエラー "),
+            QCoreApplication::translate("PageReader", "ErrorCode (%1)")
+                .arg(signedNumberText(errorNumber)),
+            QCoreApplication::translate("PageReader", "理由 : %1").arg(reason),
+            QCoreApplication::translate("PageReader", "フォルダー名 : %1")
+                .arg(native_name::forMessage(program_.browse.DISP_DIR)),
+            QCoreApplication::translate("PageReader", "読み込みを中止します"),
         }
             .join(QLatin1Char('\n'));
     program_.prompter.message(view_.messageOwner(), message);

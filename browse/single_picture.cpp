@@ -159,7 +159,8 @@ QSize SinglePicture::loadWithLibrary(const QString& path, QSize box, QSize windo
         return {};
     }
     if (program_.settings.D256 == 1 && info.COLOR_TYPE == kFullColour) {
-        const QByteArray text = QStringLiteral("256色への減色処理").toLocal8Bit();
+        const QByteArray text =
+            QCoreApplication::translate("SinglePicture", "256色への減色処理").toLocal8Bit();
         ImageHandle reduced(
             PelmixBit24To8(static_cast<HGLOBAL>(image.get()), text.constData(), ""));
         if (reduced) {
@@ -220,7 +221,8 @@ bool SinglePicture::loadNatural(const QString& path) {
 void SinglePicture::showTooLarge(const QString& path) {
     Prompter::Message message;
     message.caption = QCoreApplication::applicationName();
-    message.text = native_name::forMessage(path) + QStringLiteral("は大きすぎて読み込めません");
+    message.text = QCoreApplication::translate("SinglePicture", "%1は大きすぎて読み込めません")
+                       .arg(native_name::forMessage(path));
     message.buttons = Prompter::Buttons::Ok;
     program_.prompter.message(owner_, message);
     setPicture(tooLarge_->pixmap());

@@ -3,6 +3,7 @@
 #include "file_system.h"
 #include "program.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString SHORT_PATH(const QString& path) {
@@ -28,7 +29,7 @@ void RUN_SNAPLET(Program& program, const QString& folder) {
     if (companion.isEmpty() || !QFileInfo(companion).isFile()) {
         Prompter::Message m;
         m.caption = program.APP_TITLE;
-        m.text = QStringLiteral("Snapletが見つかりません。");
+        m.text = QCoreApplication::translate("companion_program", "Snapletが見つかりません。");
         program.prompter.message(nullptr, m);
         return;
     }
@@ -44,7 +45,8 @@ void RUN_EDITOR(Program& program, int editor, const QString& folder, const QStri
     Prompter::Message m;
     m.caption = program.APP_TITLE;
     if (path.isEmpty()) {
-        m.text = QStringLiteral("SetUpで編集に使用するソフトを設定してください。");
+        m.text = QCoreApplication::translate("companion_program",
+                                             "SetUpで編集に使用するソフトを設定してください。");
         program.prompter.message(owner, m);
         return;
     }
@@ -53,7 +55,8 @@ void RUN_EDITOR(Program& program, int editor, const QString& folder, const QStri
         arguments << (shortFolder ? SHORT_PATH(folder) : folder) + name;
     }
     if (!program.launcher.start(path, arguments)) {
-        m.text = path + QStringLiteral("\nを起動できませんでした。");
+        m.text = QCoreApplication::translate("companion_program", "%1\nを起動できませんでした。")
+                     .arg(path);
         m.icon = Prompter::Icon::Exclamation;
         program.prompter.message(owner, m);
     }

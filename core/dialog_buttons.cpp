@@ -1,5 +1,6 @@
 #include "dialog_buttons.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -7,7 +8,7 @@ QHBoxLayout* okCancelRow(QWidget* dialog, QPushButton*& ok, const char* okName,
                          QPushButton*& cancel, const char* cancelName) {
     ok = new QPushButton(QStringLiteral("OK"), dialog);
     ok->setObjectName(QString::fromLatin1(okName));
-    cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    cancel = new QPushButton(QCoreApplication::translate("dialog_buttons", "Cancel"), dialog);
     cancel->setObjectName(QString::fromLatin1(cancelName));
     auto* row = new QHBoxLayout;
     row->addStretch();

@@ -6,11 +6,13 @@
 #include "program.h"
 #include "snaplet_inf.h"
 
+#include <QCoreApplication>
+
 int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
     Prompter::Message question;
-    question.caption = QStringLiteral("Orvana ファイル削除確認");
-    question.text =
-        native_name::forDisplay(name) + QStringLiteral("を削除します\nよろしいですか ?");
+    question.caption = QCoreApplication::translate("delete_file", "Orvana ファイル削除確認");
+    question.text = QCoreApplication::translate("delete_file", "%1を削除します\nよろしいですか ?")
+                        .arg(native_name::forDisplay(name));
     question.icon = Prompter::Icon::Question;
     question.buttons = Prompter::Buttons::YesNo;
     question.defaultButton = 2;
@@ -21,10 +23,11 @@ int16_t DELETE_FILE(Program& program, QWidget* owner, const QString& name) {
     const QString& displayFolder = browsing::displayFolder(program);
     const desktop_trash::Result trashed = desktop_trash::moveToTrash(displayFolder + name);
     if (!trashed.ok) {
-        program.tell(owner,
-                     native_name::forDisplay(name) +
-                         QStringLiteral("をゴミ箱へ移せませんでした。\n理由 : ") + trashed.reason,
-                     Prompter::Icon::Exclamation);
+        program.tell(
+            owner,
+            QCoreApplication::translate("delete_file", "%1をゴミ箱へ移せませんでした。\n理由 : %2")
+                .arg(native_name::forDisplay(name), trashed.reason),
+            Prompter::Icon::Exclamation);
         return 0;
     }
     if (program.settings.UTNT == 1) {

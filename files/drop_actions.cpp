@@ -12,6 +12,8 @@
 #include "program.h"
 #include "upper_ascii.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString withSlash(QString folder) {
@@ -33,9 +35,12 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     destination = folder + name;
     if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
         file_system::sameFile(source, destination)) {
-        program_.tell(view_.owner(),
-                      move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
-                           : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+        program_.tell(
+            view_.owner(),
+            move ? QCoreApplication::translate("DropActions",
+                                               "移動元と移動先が一緒です、移動を中止します。")
+                 : QCoreApplication::translate(
+                       "DropActions", "コピー元とコピー先が一緒です、コピーを中止します。"));
         return false;
     }
     // A file of the same name in any letter case is the one replaced, under its own name; a new
@@ -47,16 +52,22 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
         if (file_system::sameFile(source, destination)) {
             program_.tell(
                 view_.owner(),
-                move ? QStringLiteral("移動元と移動先が一緒です、移動を中止します。")
-                     : QStringLiteral("コピー元とコピー先が一緒です、コピーを中止します。"));
+                move ? QCoreApplication::translate("DropActions",
+                                                   "移動元と移動先が一緒です、移動を中止します。")
+                     : QCoreApplication::translate(
+                           "DropActions", "コピー元とコピー先が一緒です、コピーを中止します。"));
             return false;
         }
         Prompter::Message question;
         question.caption = program_.APP_TITLE;
+        const QString shown = native_name::forMessage(destination);
         question.text =
-            native_name::forMessage(destination) + QLatin1Char('\n') +
-            (move ? QStringLiteral("移動先にファイルが既に存在しています上書きしますか?")
-                  : QStringLiteral("ファイルが既に存在しています上書きしますか?"));
+            move ? QCoreApplication::translate(
+                       "DropActions", "%1\n移動先にファイルが既に存在しています上書きしますか?")
+                       .arg(shown)
+                 : QCoreApplication::translate("DropActions",
+                                               "%1\nファイルが既に存在しています上書きしますか?")
+                       .arg(shown);
         question.icon = Prompter::Icon::Question;
         question.buttons = Prompter::Buttons::OkCancel;
         question.defaultButton = 2;
@@ -78,9 +89,9 @@ void DropActions::copy(const QString& name) {
     const file_system::Result result =
         file_system::copyFile(browsing::displayFolder(program_) + name, destination, replace);
     if (!result.ok) {
-        program_.tell(view_.owner(), native_name::forMessage(destination) +
-                                         QStringLiteral("\nへコピーできませんでした。\n理由 : ") +
-                                         result.reason);
+        program_.tell(view_.owner(), QCoreApplication::translate(
+                                         "DropActions", "%1\nへコピーできませんでした。\n理由 : %2")
+                                         .arg(native_name::forMessage(destination), result.reason));
     }
 }
 
@@ -93,9 +104,9 @@ void DropActions::move(const QString& name, int index) {
     const file_system::Result result =
         file_system::moveFile(browsing::displayFolder(program_) + name, destination, replace);
     if (!result.ok) {
-        program_.tell(view_.owner(), native_name::forMessage(destination) +
-                                         QStringLiteral("\nへ移動できませんでした。\n理由 : ") +
-                                         result.reason);
+        program_.tell(view_.owner(), QCoreApplication::translate(
+                                         "DropActions", "%1\nへ移動できませんでした。\n理由 : %2")
+                                         .arg(native_name::forMessage(destination), result.reason));
     }
     // The view follows the folder as it now is, whether or not the move went through.
     view_.refresh().fileLeft(name, index);
@@ -120,7 +131,8 @@ void DropActions::adjust(const QString& name) {
     program_.ADJUST_PATH = browsing::displayFolder(program_) + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
-        program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));
+        program_.tell(view_.owner(), QCoreApplication::translate(
+                                         "DropActions", "調整するデーターが指定されていません"));
         return;
     }
     view_.openAdjustDialog();
@@ -130,7 +142,8 @@ void DropActions::toClipboard(const QString& name) {
     program_.ADJUST_PATH = browsing::displayFolder(program_) + name;
     program_.ADJUST_NAME = name;
     if (program_.ADJUST_PATH.isEmpty()) {
-        program_.tell(view_.owner(), QStringLiteral("調整するデーターが指定されていません"));
+        program_.tell(view_.owner(), QCoreApplication::translate(
+                                         "DropActions", "調整するデーターが指定されていません"));
         return;
     }
     // The picture as the views show it, turned upright.

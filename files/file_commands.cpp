@@ -7,13 +7,16 @@
 #include "program.h"
 #include "ren_win.h"
 
+#include <QCoreApplication>
+
 void MNU_FILE_DELETE(Program& program, FileView& view) {
     const QString name = browsing::currentFile(program);
     if (name.isEmpty()) {
-        program.tell(
-            view.owner(),
-            QStringLiteral("削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
-                           "実行させてください。"));
+        program.tell(view.owner(),
+                     QCoreApplication::translate(
+                         "file_commands",
+                         "削除したい絵をドラッグしてゴミ箱の上へドロップしてするか指定してから"
+                         "実行させてください。"));
         return;
     }
     if (DELETE_FILE(program, view.owner(), name) != 0) {
@@ -24,10 +27,11 @@ void MNU_FILE_DELETE(Program& program, FileView& view) {
 
 void MNU_FILE_RENAME(Program& program, FileView& view) {
     if (browsing::currentFile(program).isEmpty()) {
-        program.tell(
-            view.owner(),
-            QStringLiteral("名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
-                           "ください。"));
+        program.tell(view.owner(),
+                     QCoreApplication::translate(
+                         "file_commands",
+                         "名前を変えたい絵のファイル名をクリックするか指定してから実行させて"
+                         "ください。"));
         return;
     }
     program.RENAME_NAME = browsing::currentFile(program);

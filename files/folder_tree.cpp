@@ -5,6 +5,7 @@
 
 #include <QAbstractFileIconProvider>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -128,10 +129,11 @@ bool moveToDrive(Program& program, QWidget* owner, QTreeView* tree, const QStrin
         Prompter::Message message;
         message.caption = program.APP_TITLE;
         message.icon = Prompter::Icon::Exclamation;
-        message.text = QStringLiteral("ドライブ指定エラー \nErrorCode (") +
-                       QString::number(error == 0 ? ENOENT : error) + QStringLiteral(")\n理由 : ") +
-                       QString::fromLocal8Bit(std::strerror(error == 0 ? ENOENT : error)) +
-                       QStringLiteral("\n指定を中止します");
+        const int code = error == 0 ? ENOENT : error;
+        message.text =
+            QCoreApplication::translate(
+                "folder_tree", "ドライブ指定エラー \nErrorCode (%1)\n理由 : %2\n指定を中止します")
+                .arg(QString::number(code), QString::fromLocal8Bit(std::strerror(code)));
         program.prompter.message(owner, message);
         return false;
     }

@@ -3,8 +3,7 @@
 #include "program.h"
 
 GPATH2::GPATH2(Program& program, QWidget* owner)
-    : FolderChooser(program, owner, "GPATH2",
-                    program.APP_TITLE + QStringLiteral(" (取り込みPath指定)")) {
+    : FolderChooser(program, owner, "GPATH2", tr("%1 (取り込みPath指定)").arg(program.APP_TITLE)) {
     startAt(program.settings.NTWP);
 }
 

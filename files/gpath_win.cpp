@@ -7,8 +7,8 @@
 #include "startup_folders.h"
 
 GPATH_WIN::GPATH_WIN(Program& program, FileView& view, QWidget* owner, bool ownWindow)
-    : FolderChooser(program, owner, "GPATH_WIN",
-                    program.APP_TITLE + QStringLiteral(" (表示Path指定)"), ownWindow),
+    : FolderChooser(program, owner, "GPATH_WIN", tr("%1 (表示Path指定)").arg(program.APP_TITLE),
+                    ownWindow),
       view_(view) {
     startAt(browsing::displayFolder(program));
 }

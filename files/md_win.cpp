@@ -18,9 +18,9 @@
 MD_WIN::MD_WIN(Program& program, FileView& view, QWidget* owner)
     : QDialog(owner), program_(program), view_(view) {
     setObjectName(QStringLiteral("MD_WIN"));
-    setWindowTitle(QStringLiteral("フォルダー作成"));
+    setWindowTitle(tr("フォルダー作成"));
     setAttribute(Qt::WA_DeleteOnClose);
-    Frame1 = new QGroupBox(QStringLiteral("作成するフォルダー名"), this);
+    Frame1 = new QGroupBox(tr("作成するフォルダー名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     ADD_DIR = new QLineEdit(Frame1);
     ADD_DIR->setObjectName(QStringLiteral("ADD_DIR"));
@@ -42,16 +42,15 @@ MD_WIN::MD_WIN(Program& program, FileView& view, QWidget* owner)
 QString MD_WIN::newPath() {
     const QString name = ADD_DIR->text();
     if (name.isEmpty()) {
-        program_.tell(this, QStringLiteral("フォルダー(ディレクトリー)名が指定されていません。"));
+        program_.tell(this, tr("フォルダー(ディレクトリー)名が指定されていません。"));
         return {};
     }
     if (view_.trayFolder().isEmpty()) {
-        program_.tell(
-            this, QStringLiteral("フォルダーを作成する場所がファイルトレイで選ばれていません。"));
+        program_.tell(this, tr("フォルダーを作成する場所がファイルトレイで選ばれていません。"));
         return {};
     }
     if (name.contains(QLatin1Char('/'))) {
-        program_.tell(this, QStringLiteral("フォルダー(ディレクトリー)名に \"/\" は使えません。"));
+        program_.tell(this, tr("フォルダー(ディレクトリー)名に \"/\" は使えません。"));
         return {};
     }
     return folder_tree::withSlash(view_.trayFolder()) + name;
@@ -61,8 +60,8 @@ bool MD_WIN::existing(const QString& path) {
     if (!file_system::isFolder(path)) {
         return false;
     }
-    program_.tell(this, native_name::forDisplay(path) +
-                            QStringLiteral("\nは既に存在するフォルダー(ディレクトリー)名です。"));
+    program_.tell(this, tr("%1\nは既に存在するフォルダー(ディレクトリー)名です。")
+                            .arg(native_name::forDisplay(path)));
     ADD_DIR->setFocus();
     return true;
 }
@@ -74,9 +73,8 @@ void MD_WIN::onOK() {
     }
     const file_system::Result made = file_system::makeFolder(path);
     if (!made.ok) {
-        program_.tell(this, native_name::forDisplay(path) +
-                                QStringLiteral("\nを作成できませんでした。\n理由 : ") +
-                                made.reason);
+        program_.tell(this, tr("%1\nを作成できませんでした。\n理由 : %2")
+                                .arg(native_name::forDisplay(path), made.reason));
         ADD_DIR->setFocus();
         return;
     }

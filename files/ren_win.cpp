@@ -36,16 +36,16 @@ REN_WIN::REN_WIN(Program& program, FileView& view, QWidget* owner)
     : QDialog(owner), program_(program), view_(view), folder_(browsing::displayFolder(program)),
       oldName_(program.RENAME_NAME) {
     setObjectName(QStringLiteral("REN_WIN"));
-    setWindowTitle(program.APP_TITLE + QStringLiteral(" Rename"));
+    setWindowTitle(tr("%1 Rename").arg(program.APP_TITLE));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Frame1 = new QGroupBox(QStringLiteral("変更前ファイル名"), this);
+    Frame1 = new QGroupBox(tr("変更前ファイル名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Label1 = new QLabel(native_name::forDisplay(oldName_), Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
     (new QVBoxLayout(Frame1))->addWidget(Label1);
 
-    Frame2 = new QGroupBox(QStringLiteral("変更後のファイル名"), this);
+    Frame2 = new QGroupBox(tr("変更後のファイル名"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Text1 = new QLineEdit(Frame2);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -56,9 +56,9 @@ REN_WIN::REN_WIN(Program& program, FileView& view, QWidget* owner)
     names->addWidget(Text1);
     names->addWidget(Label2);
 
-    RENAMEDATE = new QCheckBox(QStringLiteral("ファイル作成日時を変化させない"), this);
+    RENAMEDATE = new QCheckBox(tr("ファイル作成日時を変化させない"), this);
     RENAMEDATE->setObjectName(QStringLiteral("RENAMEDATE"));
-    DOSNAME = new QCheckBox(QStringLiteral("MS-DOS互換ファイル名とする"), this);
+    DOSNAME = new QCheckBox(tr("MS-DOS互換ファイル名とする"), this);
     DOSNAME->setObjectName(QStringLiteral("DOSNAME"));
 
     QHBoxLayout* buttons = okCancelRow(this, OK, "OK", CANCEL, "CANCEL");
@@ -187,7 +187,7 @@ bool REN_WIN::eventFilter(QObject* watched, QEvent* event) {
         validate();
         if (!Text1->text().isEmpty()) {
             if (taken(Text1->text() + Label2->text())) {
-                program_.tell(this, QStringLiteral("既に存在するファイル名です。"));
+                program_.tell(this, tr("既に存在するファイル名です。"));
             } else {
                 onOK();
             }
@@ -220,11 +220,11 @@ void REN_WIN::onOK() {
     const QString newName = Text1->text() + Label2->text();
     const QString path = folder_ + newName;
     if (taken(newName)) {
-        program_.tell(this, QStringLiteral("指定したファイル名は既に存在します。"));
+        program_.tell(this, tr("指定したファイル名は既に存在します。"));
         return;
     }
     if (!file_system::exists(oldPath)) {
-        program_.tell(this, QStringLiteral("ソース側ファイルが存在しません。"));
+        program_.tell(this, tr("ソース側ファイルが存在しません。"));
         return;
     }
     FileTimes times;
@@ -232,9 +232,8 @@ void REN_WIN::onOK() {
     const file_system::Result renamed = file_system::renameNoReplace(oldPath, path);
     if (!renamed.ok) {
         // The dialog stays, so that another name can be tried.
-        program_.tell(this, native_name::forDisplay(newName) +
-                                QStringLiteral("\nへ名前を変更できませんでした。\n理由 : ") +
-                                renamed.reason);
+        program_.tell(this, tr("%1\nへ名前を変更できませんでした。\n理由 : %2")
+                                .arg(native_name::forDisplay(newName), renamed.reason));
         return;
     }
     if (RENAMEDATE->isChecked() && haveTimes) {

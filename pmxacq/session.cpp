@@ -15,8 +15,14 @@ constexpr char kSeparator[] = "\\";
 constexpr char kSeparator[] = "/";
 #endif
 constexpr char kManagerFile[] = "TWAIN_32.DLL";
-constexpr char kMissingCaption[] = "エラー";
-constexpr char kMissingText[] = "TWAIN_32.DLL が Windows にインストールされていません．";
+// The host program shows message boxes in its own language: it looks their texts up under the
+// context "PMXACQ" (the macro only marks them for its translation tools).
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+constexpr char kMissingCaption[] = QT_TRANSLATE_NOOP("PMXACQ", "エラー");
+constexpr char kMissingText[] =
+    QT_TRANSLATE_NOOP("PMXACQ", "TWAIN_32.DLL が Windows にインストールされていません．");
 // GetWindowsDirectoryA is asked with this limit, as the manager's folder is expected to be short.
 constexpr UINT kWindowsDirLimit = 128;
 

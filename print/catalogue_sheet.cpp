@@ -2,6 +2,7 @@
 
 #include "upper_ascii.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 SheetGeometry sheetGeometry(double pageWidth, double pageHeight, int columns, int rows,
@@ -68,6 +69,5 @@ QString fittedLabel(const QString& text, double limit,
 }
 
 QString pageNumberText(int page, int pages) {
-    return QString::number(page) + QLatin1Char('/') + QString::number(pages) +
-           QStringLiteral("ベージ");
+    return QCoreApplication::translate("catalogue_sheet", "%1/%2ベージ").arg(page).arg(pages);
 }

@@ -53,15 +53,15 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
     : QDialog(owner, ownWindow ? Qt::Window : Qt::Dialog), program_(program) {
     setObjectName(QStringLiteral("MPRT_WIN"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("カタログ印刷") + program.APP_TITLE);
+    setWindowTitle(tr("カタログ印刷%1").arg(program.APP_TITLE));
     build();
 
     folder_ = browsing::displayFolder(program);
     FolderList list;
     list.setFolder(folder_);
     if (list.count() == 0) {
-        program.tell(owner, QStringLiteral("印刷する絵がフォルター内にありません、カタログ印刷を"
-                                           "中止します。"));
+        program.tell(owner, tr("印刷する絵がフォルター内にありません、カタログ印刷を"
+                               "中止します。"));
         return;
     }
     hasPictures_ = true;
@@ -70,7 +70,7 @@ MPRT_WIN::MPRT_WIN(Program& program, QWidget* owner, bool ownWindow)
         item->setData(Qt::UserRole, name);
     }
     Text1->setText(native_name::forDisplay(folder_));
-    FILE_COUNT->setText(QString::number(list.count()) + QStringLiteral(" ファイル"));
+    FILE_COUNT->setText(tr("%1 ファイル").arg(list.count()));
 
     USR_SETTINGS& s = program.settings;
     (s.MPRD == 0 ? Option1 : Option2)->setChecked(true);
@@ -105,32 +105,32 @@ void MPRT_WIN::build() {
     INPAGE->setObjectName(QStringLiteral("INPAGE"));
     TOT_PAGE = new QLabel(this);
     TOT_PAGE->setObjectName(QStringLiteral("TOT_PAGE"));
-    Option1 = new QRadioButton(QStringLiteral("左→右"));
+    Option1 = new QRadioButton(tr("左→右"));
     Option1->setObjectName(QStringLiteral("Option1"));
-    Option2 = new QRadioButton(QStringLiteral("右→左"));
+    Option2 = new QRadioButton(tr("右→左"));
     Option2->setObjectName(QStringLiteral("Option2"));
-    FN_WRITE = new QCheckBox(QStringLiteral("ファイル名の印刷"), this);
+    FN_WRITE = new QCheckBox(tr("ファイル名の印刷"), this);
     FN_WRITE->setObjectName(QStringLiteral("FN_WRITE"));
-    PATH_WRITE = new QCheckBox(QStringLiteral("PATHの印刷"), this);
+    PATH_WRITE = new QCheckBox(tr("PATHの印刷"), this);
     PATH_WRITE->setObjectName(QStringLiteral("PATH_WRITE"));
-    PAGE_WRITE = new QCheckBox(QStringLiteral("ページ番号の印刷"), this);
+    PAGE_WRITE = new QCheckBox(tr("ページ番号の印刷"), this);
     PAGE_WRITE->setObjectName(QStringLiteral("PAGE_WRITE"));
-    Option3 = new QRadioButton(QStringLiteral("全ページ"));
+    Option3 = new QRadioButton(tr("全ページ"));
     Option3->setObjectName(QStringLiteral("Option3"));
-    Option4 = new QRadioButton(QStringLiteral("指定ページ"));
+    Option4 = new QRadioButton(tr("指定ページ"));
     Option4->setObjectName(QStringLiteral("Option4"));
     PPAGE = countBox(this, "PPAGE");
     PRT_NAME = new QLabel(this);
     PRT_NAME->setObjectName(QStringLiteral("PRT_NAME"));
     PRT_SIZE = new QLabel(this);
     PRT_SIZE->setObjectName(QStringLiteral("PRT_SIZE"));
-    Command1 = new QPushButton(QStringLiteral("プリンターの設定"), this);
+    Command1 = new QPushButton(tr("プリンターの設定"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("印刷実行"), this);
+    Command2 = new QPushButton(tr("印刷実行"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command3 = new QPushButton(QStringLiteral("閉じる"), this);
+    Command3 = new QPushButton(tr("閉じる"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
-    ST_FRM = new QGroupBox(QStringLiteral("Status"), this);
+    ST_FRM = new QGroupBox(tr("Status"), this);
     ST_FRM->setObjectName(QStringLiteral("ST_FRM"));
     ST_BAR = new QProgressBar(ST_FRM);
     ST_BAR->setObjectName(QStringLiteral("ST_BAR"));
@@ -149,23 +149,23 @@ void MPRT_WIN::build() {
     IMG_BASE = new QLabel(IMG_WAKU);
     IMG_BASE->setObjectName(QStringLiteral("IMG_BASE"));
 
-    auto* order = new QGroupBox(QStringLiteral("並び順"), this);
+    auto* order = new QGroupBox(tr("並び順"), this);
     auto* orderLayout = new QHBoxLayout(order);
     orderLayout->addWidget(Option1);
     orderLayout->addWidget(Option2);
-    auto* pages = new QGroupBox(QStringLiteral("印刷ページ"), this);
+    auto* pages = new QGroupBox(tr("印刷ページ"), this);
     auto* pagesLayout = new QHBoxLayout(pages);
     pagesLayout->addWidget(Option3);
     pagesLayout->addWidget(Option4);
     pagesLayout->addWidget(PPAGE);
     auto* matrix = new QGridLayout;
-    matrix->addWidget(new QLabel(QStringLiteral("横"), this), 0, 0);
+    matrix->addWidget(new QLabel(tr("横"), this), 0, 0);
     matrix->addWidget(XMAT, 0, 1);
-    matrix->addWidget(new QLabel(QStringLiteral("縦"), this), 0, 2);
+    matrix->addWidget(new QLabel(tr("縦"), this), 0, 2);
     matrix->addWidget(YMAT, 0, 3);
-    matrix->addWidget(new QLabel(QStringLiteral("1ページ"), this), 1, 0);
+    matrix->addWidget(new QLabel(tr("1ページ"), this), 1, 0);
     matrix->addWidget(INPAGE, 1, 1);
-    matrix->addWidget(new QLabel(QStringLiteral("全ページ数"), this), 1, 2);
+    matrix->addWidget(new QLabel(tr("全ページ数"), this), 1, 2);
     matrix->addWidget(TOT_PAGE, 1, 3);
 
     auto* left = new QVBoxLayout;
@@ -182,8 +182,7 @@ void MPRT_WIN::build() {
     middle->addWidget(PRT_NAME);
     middle->addWidget(PRT_SIZE);
     middle->addWidget(Command1);
-    middle->addWidget(
-        new QLabel(QStringLiteral("BMPは黒、JPEGは緑、TIFFは青で印刷されます。"), this));
+    middle->addWidget(new QLabel(tr("BMPは黒、JPEGは緑、TIFFは青で印刷されます。"), this));
     middle->addWidget(ST_FRM);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
@@ -239,8 +238,7 @@ void MPRT_WIN::onOption3or4() {
 }
 
 void MPRT_WIN::progress(int done, int total) {
-    ST_FRM->setTitle(QStringLiteral("プリンターへ出力中 ") + QString::number(done) +
-                     QLatin1Char('/') + QString::number(total));
+    ST_FRM->setTitle(tr("プリンターへ出力中 %1/%2").arg(done).arg(total));
     ST_BAR->setMaximum(std::max(1, total));
     ST_BAR->setValue(done);
     ST_FRM->repaint();
@@ -294,11 +292,10 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
 
     if (chosen > run.pages) {
         // Nothing to print: neither a file is asked for nor the printer changed.
-        program_.tell(this,
-                      QString::number(chosen) +
-                          QStringLiteral(" ページはありません。このカタログは ") +
-                          QString::number(run.pages) + QStringLiteral(" ページです。"),
-                      Prompter::Icon::Exclamation);
+        program_.tell(
+            this,
+            tr("%1 ページはありません。このカタログは %2 ページです。").arg(chosen).arg(run.pages),
+            Prompter::Icon::Exclamation);
         return;
     }
     if (!chooseOutputFile(program_, this, printer)) {
@@ -323,13 +320,13 @@ void MPRT_WIN::CATALOGUE_PRINT_LAYOUT(int mode) {
     if (allPages && !output.finish(ended, done > 0)) {
         tellPrintFailed(program_, this, output);
     } else if (allPages && !notPrinted_.isEmpty()) {
-        QStringList lines{QStringLiteral("次のイメ－ジは印刷できませんでした。")};
+        QStringList lines{tr("次のイメ－ジは印刷できませんでした。")};
         for (const QString& name : notPrinted_) {
             lines << native_name::forMessage(name);
         }
         program_.tell(this, lines.join(QLatin1Char('\n')), Prompter::Icon::Exclamation);
     }
-    ST_FRM->setTitle(QStringLiteral("Status"));
+    ST_FRM->setTitle(tr("Status"));
     ST_BAR->setValue(0);
 }
 

@@ -6,6 +6,7 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPageLayout>
@@ -52,8 +53,10 @@ bool printsToFile(const QPrinter& printer) {
 QString printerCaption(const QPrinter& printer) {
     if (printsToFile(printer)) {
         const QString file = printer.outputFileName();
-        return file.isEmpty() ? QStringLiteral(" PDFファイル (印刷時にファイル名を指定)")
-                              : QStringLiteral(" PDFファイル ") + QFileInfo(file).fileName();
+        return file.isEmpty() ? QCoreApplication::translate(
+                                    "printer_access", " PDFファイル (印刷時にファイル名を指定)")
+                              : QCoreApplication::translate("printer_access", " PDFファイル %1")
+                                    .arg(QFileInfo(file).fileName());
     }
     return QStringLiteral(" ") + printer.printerName();
 }
@@ -91,8 +94,9 @@ bool chooseOutputFile(Program& program, QWidget* owner, QPrinter& printer) {
     const QString start = printer.outputFileName().isEmpty()
                               ? browsing::displayFolder(program) + QStringLiteral("orvana.pdf")
                               : printer.outputFileName();
-    QString path = program.prompter.saveFileName(owner, QStringLiteral("PDFファイルへ印刷"), start,
-                                                 QStringLiteral("PDF (*.pdf)"));
+    QString path = program.prompter.saveFileName(
+        owner, QCoreApplication::translate("printer_access", "PDFファイルへ印刷"), start,
+        QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) {
         return false;
     }
@@ -115,7 +119,8 @@ QRect paperInFrame(const QRect& inner, const PrintableArea& area) {
 
 void tellPrintFailed(Program& program, QWidget* owner) {
     QApplication::beep();
-    program.tell(owner, QStringLiteral("イメ－ジの印刷に失敗しました。"));
+    program.tell(owner,
+                 QCoreApplication::translate("printer_access", "イメ－ジの印刷に失敗しました。"));
 }
 
 void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output) {
@@ -124,13 +129,18 @@ void tellPrintFailed(Program& program, QWidget* owner, const PrintOutput& output
         return;
     }
     QApplication::beep();
-    program.tell(
-        owner,
-        QStringLiteral("イメ－ジの印刷に失敗しました。\n") +
-            native_name::forMessage(output.target()) +
-            QStringLiteral("\nへ書き込めませんでした。") +
-            (output.replaces() ? QStringLiteral("元のファイルは変更されていません。") : QString()) +
-            QStringLiteral("\n理由 : ") + output.reason());
+    const QString target = native_name::forMessage(output.target());
+    program.tell(owner, output.replaces()
+                            ? QCoreApplication::translate(
+                                  "printer_access",
+                                  "イメ－ジの印刷に失敗しました。\n%1\nへ書き込めませんでした。"
+                                  "元のファイルは変更されていません。\n理由 : %2")
+                                  .arg(target, output.reason())
+                            : QCoreApplication::translate(
+                                  "printer_access",
+                                  "イメ－ジの印刷に失敗しました。\n%1\nへ書き込めませんでした。"
+                                  "\n理由 : %2")
+                                  .arg(target, output.reason()));
 }
 
 PrintableArea showPrinter(Program& program, QLabel* name, QLabel* size) {

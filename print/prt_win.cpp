@@ -46,7 +46,7 @@ PRT_WIN::PRT_WIN(Program& program, QWidget* mainWindow)
     if (mainWindow_ != nullptr) {
         mainWindow_->setEnabled(false);
     }
-    setWindowTitle(QStringLiteral("印刷") + program.APP_TITLE);
+    setWindowTitle(tr("印刷%1").arg(program.APP_TITLE));
 
     const QByteArray path = native_name::toBytes(program.PRINT_PATH);
     PRT_IMAGE = PelmixFileLoad(path.constData(), "", "");
@@ -81,7 +81,7 @@ void PRT_WIN::build() {
     PRT_NAME->setObjectName(QStringLiteral("PRT_NAME"));
     PRT_SIZE = new QLabel(this);
     PRT_SIZE->setObjectName(QStringLiteral("PRT_SIZE"));
-    Command1 = new QPushButton(QStringLiteral("プリンターの設定"), this);
+    Command1 = new QPushButton(tr("プリンターの設定"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
 
     auto box = [this](const char* name) {
@@ -96,18 +96,18 @@ void PRT_WIN::build() {
     Y_SIZE = box("Y_SIZE");
     LT_X = box("LT_X");
     LT_Y = box("LT_Y");
-    AUTO_CENTER = new QCheckBox(QStringLiteral("自動的に紙の中心に来るように調整する"), this);
+    AUTO_CENTER = new QCheckBox(tr("自動的に紙の中心に来るように調整する"), this);
     AUTO_CENTER->setObjectName(QStringLiteral("AUTO_CENTER"));
 
-    auto* sizeFrame = new QGroupBox(QStringLiteral("印刷サイズ"), this);
+    auto* sizeFrame = new QGroupBox(tr("印刷サイズ"), this);
     auto* sizeGrid = new QGridLayout(sizeFrame);
-    sizeGrid->addWidget(new QLabel(QStringLiteral("幅"), sizeFrame), 0, 0);
+    sizeGrid->addWidget(new QLabel(tr("幅"), sizeFrame), 0, 0);
     sizeGrid->addWidget(X_SIZE, 0, 1);
     sizeGrid->addWidget(new QLabel(QStringLiteral("mm"), sizeFrame), 0, 2);
-    sizeGrid->addWidget(new QLabel(QStringLiteral("高さ"), sizeFrame), 1, 0);
+    sizeGrid->addWidget(new QLabel(tr("高さ"), sizeFrame), 1, 0);
     sizeGrid->addWidget(Y_SIZE, 1, 1);
     sizeGrid->addWidget(new QLabel(QStringLiteral("mm"), sizeFrame), 1, 2);
-    auto* positionFrame = new QGroupBox(QStringLiteral("左上からの位置"), this);
+    auto* positionFrame = new QGroupBox(tr("左上からの位置"), this);
     auto* positionGrid = new QGridLayout(positionFrame);
     positionGrid->addWidget(new QLabel(QStringLiteral("X"), positionFrame), 0, 0);
     positionGrid->addWidget(LT_X, 0, 1);
@@ -117,9 +117,9 @@ void PRT_WIN::build() {
     positionGrid->addWidget(new QLabel(QStringLiteral("mm"), positionFrame), 1, 2);
     positionGrid->addWidget(AUTO_CENTER, 2, 0, 1, 3);
 
-    Command2 = new QPushButton(QStringLiteral("印刷実行"), this);
+    Command2 = new QPushButton(tr("印刷実行"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command3 = new QPushButton(QStringLiteral("閉じる"), this);
+    Command3 = new QPushButton(tr("閉じる"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
 
     IMG_WAKU = new QFrame(this);
@@ -266,7 +266,8 @@ void PRT_WIN::onPrint() {
         return;
     }
     HDC dc = PelmixCreatePrinterDC(&printer);
-    const int32_t job = PelmixPrintStart(dc, "イメ－ジ印刷中");
+    const QByteArray document = tr("イメ－ジ印刷中").toUtf8();
+    const int32_t job = PelmixPrintStart(dc, document.constData());
     if (job == 0) {
         PelmixDeleteDC(dc);
         failed();

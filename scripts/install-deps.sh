@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-svg-dev qt6-translations-l10n
+  qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
   libtiff-dev
   libimagequant-dev

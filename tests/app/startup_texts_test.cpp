@@ -1,13 +1,12 @@
 // Texts, placement and messages the main window takes from the settings at start-up and exit.
+#include "program_language.h"
 #include "qt_support.h"
-#include "qt_translations.h"
 #include "startup_messages.h"
 #include "startup_placement.h"
 #include "startup_texts.h"
 #include "usr_settings.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -192,8 +191,9 @@ TEST(StartupMessages, NotAFolder) {
 
 TEST(QtTranslations, QtsOwnDialogsSpeakTheProgramsLanguage) {
     testApplication();
-    QTranslator translator;
-    ASSERT_TRUE(installQtTranslations(translator)) << "Qt's translations are not installed";
+    ProgramLanguage language;
+    ASSERT_TRUE(language.install(ProgramLanguage::Japanese))
+        << "Qt's translations are not installed";
     // The file dialog's overwrite question and the print dialog's button, as Qt asks them.
     const char* const texts[][2] = {
         {"QFileDialog", "%1 already exists.\nDo you want to replace it?"},
@@ -207,5 +207,4 @@ TEST(QtTranslations, QtsOwnDialogsSpeakTheProgramsLanguage) {
             return c.unicode() >= 0x3000;
         })) << translated.toStdString();
     }
-    QCoreApplication::removeTranslator(&translator);
 }

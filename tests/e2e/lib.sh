@@ -59,7 +59,9 @@ cp -a "$PROGRAM_SOURCE"/. "$PROG"/
 rm -rf "$PROG/ORVA.CNF" "$PROG/kept"
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 export XDG_RUNTIME_DIR=$WORK/run SANE_CONFIG_DIR=$WORK/sane
-unset ORVANA_KEPT_DIR ORVANA_WINDOWS_DIR QT_QPA_PLATFORM
+unset ORVANA_KEPT_DIR ORVANA_WINDOWS_DIR QT_QPA_PLATFORM LANGUAGE LC_ALL LC_MESSAGES
+# The program speaks Japanese unless a test gives it an English desktop.
+export LANG=C.UTF-8
 : >"$WORK/sane/dll.conf"
 echo "Virtual Scanner" >"$WORK/config/orvana/twain-default-source"
 

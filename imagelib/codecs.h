@@ -42,5 +42,8 @@ FitSize jpegScaledSize(int width, int height, int32_t maxWidth, int32_t maxHeigh
 bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out);
 bool encodeJpeg(HGLOBAL image, int32_t quality, bool grey, std::vector<uint8_t>& out);
 bool encodeTiff(HGLOBAL image, int32_t compression, const char* path);
+// The CCITT Group 4 data (one strip, K = -1) of a 1-bit image, and whether its index 0 is the
+// dark colour.
+bool encodeGroup4(HGLOBAL image, std::vector<uint8_t>& out, bool& zeroIsBlack);
 
 } // namespace pelmix

@@ -260,6 +260,21 @@ PELMIX_API int32_t PELMIX_CALL PelmixTiffFileSave(const char* path, HGLOBAL imag
                                                   int32_t compression);
 
 /*
+ * PDF documents of pictures, one picture to a page at the size its resolution gives (72 dpi
+ * when it has none): a JPEG file embedded as it stands, a black-and-white picture as CCITT
+ * Group 4, any other losslessly with its palette. PelmixPdfAddFile with upright 1 turns each page
+ * as the picture's orientation says. Pictures are read again when the document is saved, which
+ * fails (0, leaving path untouched) when one changed, cannot be read or the file cannot be
+ * written; the document is written to a temporary file, flushed and renamed over path.
+ */
+typedef struct PELMIX_PDF PELMIX_PDF;
+PELMIX_API PELMIX_PDF* PELMIX_CALL PelmixPdfCreate(void);
+/* 1 added as the next page, 0 not a picture this library reads. */
+PELMIX_API int32_t PELMIX_CALL PelmixPdfAddFile(PELMIX_PDF* pdf, const char* path, int32_t upright);
+PELMIX_API int32_t PELMIX_CALL PelmixPdfSave(PELMIX_PDF* pdf, const char* path);
+PELMIX_API void PELMIX_CALL PelmixPdfFree(PELMIX_PDF* pdf);
+
+/*
  * Progress display. The handler is called at the start (percent 0) and end (percent 100) of
  * work that was given a caption or text, and may be called in between. Process-wide; 0 removes it.
  */

@@ -5,6 +5,7 @@
 #include "file_io.h"
 #include "file_reader.h"
 #include "jpeg_extent.h"
+#include "pdf_document.h"
 #include "progress.h"
 
 #include <cmath>
@@ -214,4 +215,25 @@ PELMIX_API int32_t PELMIX_CALL PelmixTiffFileSave(const char* path, HGLOBAL imag
         return 0;
     }
     return file.commit() ? 1 : 0;
+}
+
+struct PELMIX_PDF {
+    pelmix::PdfDocument document;
+};
+
+PELMIX_API PELMIX_PDF* PELMIX_CALL PelmixPdfCreate(void) {
+    return new (std::nothrow) PELMIX_PDF;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixPdfAddFile(PELMIX_PDF* pdf, const char* path,
+                                                int32_t upright) {
+    return pdf != nullptr && path != nullptr && pdf->document.addFile(path, upright != 0) ? 1 : 0;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixPdfSave(PELMIX_PDF* pdf, const char* path) {
+    return pdf != nullptr && pdf->document.save(path) ? 1 : 0;
+}
+
+PELMIX_API void PELMIX_CALL PelmixPdfFree(PELMIX_PDF* pdf) {
+    delete pdf;
 }

@@ -4,9 +4,12 @@
 #include "tiff_file.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <unistd.h>
 
 namespace pelmix {
 
@@ -43,7 +46,7 @@ bool plainRamp(const Rgbq* table, uint32_t count) {
 }
 
 // Tags describing the picture; false when libtiff refused one.
-bool describe(TIFF* tif, const DibView& dib, uint16_t compression) {
+bool describe(TIFF* tif, const DibView& dib, uint16_t compression, bool oneStrip = false) {
     const uint16_t bits = dib.bitCount();
     const uint16_t samples = bits == 24 ? 3 : 1;
     uint16_t photometric = PHOTOMETRIC_RGB;
@@ -89,7 +92,9 @@ bool describe(TIFF* tif, const DibView& dib, uint16_t compression) {
              TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT,
                           inches ? RESUNIT_INCH : RESUNIT_CENTIMETER) == 1;
     }
-    return ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0)) == 1;
+    const uint32_t rows =
+        oneStrip ? static_cast<uint32_t>(dib.height()) : TIFFDefaultStripSize(tif, 0);
+    return ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows) == 1;
 }
 
 // The rows, top to bottom, through a scratch line (codecs may scribble on what they are given).
@@ -167,6 +172,51 @@ bool encodeTiff(HGLOBAL image, int32_t compression, const char* path) {
         return false;
     }
     return file.close();
+}
+
+bool encodeGroup4(HGLOBAL image, std::vector<uint8_t>& out, bool& zeroIsBlack) {
+    DibView dib(image);
+    if (!dib.valid() || dib.bitCount() != 1) {
+        return false;
+    }
+    Rgbq table[256];
+    fullPalette(dib, table);
+    zeroIsBlack = luminance(table[0]) <= luminance(table[1]);
+    // libtiff encodes into a file only: a one-strip TIFF in the temporary folder, whose strip is
+    // the Group 4 data.
+    const char* tmp = std::getenv("TMPDIR");
+    std::string name =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/pelmix-g4.XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    struct Unlink {
+        const std::string& path;
+        ~Unlink() { ::unlink(path.c_str()); }
+    } unlinkLater{name};
+    {
+        TiffFile file(name.c_str());
+        if (!file.isOpen() || !describe(file.get(), dib, COMPRESSION_CCITTFAX4, true) ||
+            !writeRows(file, dib) || TIFFWriteDirectory(file.get()) != 1 || !file.close()) {
+            return false;
+        }
+    }
+    FileReader reader;
+    if (!reader.open(name.c_str(), uint64_t(1) << 31)) {
+        return false;
+    }
+    TiffFile file(reader);
+    uint64_t* counts = nullptr;
+    if (!file.isOpen() || TIFFNumberOfStrips(file.get()) != 1 ||
+        TIFFGetField(file.get(), TIFFTAG_STRIPBYTECOUNTS, &counts) != 1 || counts == nullptr) {
+        return false;
+    }
+    out.resize(static_cast<size_t>(counts[0]));
+    return TIFFReadRawStrip(file.get(), 0, out.data(), static_cast<tmsize_t>(out.size())) ==
+               static_cast<tmsize_t>(out.size()) &&
+           !file.failed();
 }
 
 } // namespace pelmix

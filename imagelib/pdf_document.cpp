@@ -1,0 +1,337 @@
+#include "pdf_document.h"
+
+#include "codecs.h"
+#include "dib.h"
+#include "file_io.h"
+#include "file_reader.h"
+#include "jpeg_extent.h"
+#include "jpeg_handles.h"
+#include "jpeg_markers.h"
+#include "pelmix.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+// qpdf's own pointers are std::shared_ptr throughout.
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/Pipeline.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+#include <stdexcept>
+
+namespace pelmix {
+
+namespace {
+
+constexpr uint64_t kMaxFileBytes = uint64_t(1) << 31;
+// Where a JPEG's headers are looked for: Exif thumbnails and profiles included, they end well
+// before this.
+constexpr uint64_t kHeadBytes = uint64_t(1) << 20;
+
+using Object = QPDFObjectHandle;
+
+double dotsPerInch(int32_t perMetre) {
+    return perMetre > 0 ? perMetre * 0.0254 : 72.0;
+}
+
+// The bytes of a JPEG file up to its end marker, with what its frame says; false for a file
+// that holds no JPEG picture.
+bool readJpeg(const std::string& path, std::vector<uint8_t>& bytes, JpegExtent& extent) {
+    FileReader file;
+    if (!file.open(path.c_str(), kMaxFileBytes) || !scanJpegExtent(file, extent) ||
+        !extent.picture || extent.width <= 0 || extent.height <= 0) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(extent.bytes));
+    return file.readAt(0, bytes.data(), bytes.size()) == bytes.size();
+}
+
+OwnedDib loadPicture(const std::string& path, bool upright) {
+    OwnedDib image(upright ? PelmixFileLoadUpright(path.c_str(), nullptr, nullptr)
+                           : PelmixFileLoad(path.c_str(), nullptr, nullptr));
+    if (image) {
+        DibView probe(image.get());
+        if (probe.valid() && (probe.bitCount() == 16 || probe.bitCount() == 32)) {
+            image.reset(normalizedCopy(image.get()));
+        }
+    }
+    return image;
+}
+
+bool grey(const Rgbq& c) {
+    return c.red == c.green && c.green == c.blue;
+}
+
+// How a decoded picture goes into the document.
+bool describePicture(HGLOBAL image, PdfDocument::Page& page) {
+    DibView dib(image);
+    if (!dib.valid()) {
+        return false;
+    }
+    page.width = dib.width();
+    page.height = dib.height();
+    page.xDpi = dotsPerInch(dib.header().biXPelsPerMeter);
+    page.yDpi = dotsPerInch(dib.header().biYPelsPerMeter > 0 ? dib.header().biYPelsPerMeter
+                                                             : dib.header().biXPelsPerMeter);
+    const uint16_t bits = dib.bitCount();
+    if (bits == 24) {
+        page.components = 3;
+        page.bits = 8;
+        return true;
+    }
+    if (bits != 1 && bits != 4 && bits != 8) {
+        return false;
+    }
+    page.components = 1;
+    page.bits = bits;
+    const uint32_t entries = 1u << bits;
+    std::vector<Rgbq> table(entries);
+    const uint32_t stored = std::min(dib.colourCount(), entries);
+    std::copy(dib.colours(), dib.colours() + stored, table.begin());
+    bool ramp = true;
+    for (uint32_t i = 0; i < entries; ++i) {
+        const uint32_t level = i * 255 / (entries - 1);
+        ramp = ramp && grey(table[i]) && table[i].red == level;
+    }
+    if (bits == 1 && grey(table[0]) && grey(table[1]) &&
+        (table[0].red < 128) != (table[1].red < 128)) {
+        page.encoding = PdfDocument::Encoding::Group4;
+        page.zeroIsBlack = table[0].red < 128;
+        return true;
+    }
+    if (!ramp) {
+        for (const Rgbq& c : table) {
+            page.palette.insert(page.palette.end(), {c.red, c.green, c.blue});
+        }
+    }
+    return true;
+}
+
+// Gives each picture's data as the writer asks for it, reading the file again.
+class PictureData : public QPDFObjectHandle::StreamDataProvider {
+public:
+    std::map<QPDFObjGen, const PdfDocument::Page*> pages;
+
+    void provideStreamData(QPDFObjGen const& og, Pipeline* out) override {
+        const PdfDocument::Page& page = *pages.at(og);
+        if (page.encoding == PdfDocument::Encoding::Jpeg) {
+            std::vector<uint8_t> bytes;
+            JpegExtent extent;
+            if (!readJpeg(page.path, bytes, extent) || extent.width != page.width ||
+                extent.height != page.height) {
+                throw std::runtime_error("picture changed: " + page.path);
+            }
+            out->write(bytes.data(), bytes.size());
+            out->finish();
+            return;
+        }
+        OwnedDib image = loadPicture(page.path, page.upright);
+        PdfDocument::Page now;
+        if (!image || !describePicture(image.get(), now) || now.width != page.width ||
+            now.height != page.height || now.encoding != page.encoding || now.bits != page.bits ||
+            now.components != page.components || now.palette != page.palette ||
+            now.zeroIsBlack != page.zeroIsBlack) {
+            throw std::runtime_error("picture changed: " + page.path);
+        }
+        if (page.encoding == PdfDocument::Encoding::Group4) {
+            std::vector<uint8_t> data;
+            bool zeroIsBlack = false;
+            if (!encodeGroup4(image.get(), data, zeroIsBlack)) {
+                throw std::runtime_error("cannot encode: " + page.path);
+            }
+            out->write(data.data(), data.size());
+            out->finish();
+            return;
+        }
+        DibView dib(image.get());
+        const size_t rowBytes =
+            (static_cast<size_t>(page.width) * page.bits * page.components + 7) / 8;
+        std::vector<uint8_t> row(rowBytes);
+        for (int32_t y = 0; y < page.height; ++y) {
+            const uint8_t* in = dib.row(y);
+            if (page.components == 3) {
+                for (int32_t x = 0; x < page.width; ++x) {
+                    row[3 * x] = in[3 * x + 2];
+                    row[3 * x + 1] = in[3 * x + 1];
+                    row[3 * x + 2] = in[3 * x];
+                }
+            } else {
+                std::copy(in, in + rowBytes, row.begin());
+            }
+            out->write(row.data(), row.size());
+        }
+        out->finish();
+    }
+};
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    return text;
+}
+
+// The picture's colour space and filter in its dictionary.
+void describeStream(QPDF& pdf, Object& image, const PdfDocument::Page& page,
+                    const std::shared_ptr<PictureData>& data) {
+    Object dict = image.getDict();
+    dict.replaceKey("/Type", Object::newName("/XObject"));
+    dict.replaceKey("/Subtype", Object::newName("/Image"));
+    dict.replaceKey("/Width", Object::newInteger(page.width));
+    dict.replaceKey("/Height", Object::newInteger(page.height));
+    dict.replaceKey("/BitsPerComponent", Object::newInteger(page.bits));
+    Object colourSpace = Object::newName(page.components == 3   ? "/DeviceRGB"
+                                         : page.components == 4 ? "/DeviceCMYK"
+                                                                : "/DeviceGray");
+    if (!page.palette.empty()) {
+        colourSpace = Object::newArray(
+            {Object::newName("/Indexed"), Object::newName("/DeviceRGB"),
+             Object::newInteger(static_cast<long long>(page.palette.size() / 3 - 1)),
+             Object::newString(std::string(page.palette.begin(), page.palette.end()))});
+    }
+    dict.replaceKey("/ColorSpace", colourSpace);
+    Object filter = Object::newNull();
+    Object parameters = Object::newNull();
+    if (page.encoding == PdfDocument::Encoding::Jpeg) {
+        filter = Object::newName("/DCTDecode");
+        if (page.components == 4 && page.adobe) {
+            dict.replaceKey("/Decode", Object::parse("[1 0 1 0 1 0 1 0]"));
+        }
+    } else if (page.encoding == PdfDocument::Encoding::Group4) {
+        filter = Object::newName("/CCITTFaxDecode");
+        parameters = Object::newDictionary();
+        parameters.replaceKey("/K", Object::newInteger(-1));
+        parameters.replaceKey("/Columns", Object::newInteger(page.width));
+        parameters.replaceKey("/Rows", Object::newInteger(page.height));
+        // The coded runs follow the stored bits (0 white); a picture whose 0 is black is shown
+        // by decoding the other way round.
+        if (page.zeroIsBlack) {
+            dict.replaceKey("/Decode", Object::parse("[1 0]"));
+        }
+    }
+    data->pages[image.getObjGen()] = &page;
+    image.replaceStreamData(data, filter, parameters);
+    (void)pdf;
+}
+
+// The matrix that draws the unit-square picture on a page of w x h points, turned as the Exif
+// orientation says.
+std::string placement(int orientation, double w, double h) {
+    const std::string W = number(w), H = number(h), zero = "0", minusW = number(-w),
+                      minusH = number(-h);
+    switch (orientation) {
+    case 2:
+        return minusW + " 0 0 " + H + " " + W + " 0";
+    case 3:
+        return minusW + " 0 0 " + minusH + " " + W + " " + H;
+    case 4:
+        return W + " 0 0 " + minusH + " 0 " + H;
+    case 5:
+        return "0 " + minusH + " " + minusW + " 0 " + W + " " + H;
+    case 6:
+        return "0 " + minusH + " " + W + " 0 0 " + H;
+    case 7:
+        return "0 " + H + " " + W + " 0 0 0";
+    case 8:
+        return "0 " + H + " " + minusW + " 0 " + W + " 0";
+    default:
+        return W + " 0 0 " + H + " 0 0";
+    }
+}
+
+} // namespace
+
+bool PdfDocument::addFile(const std::string& path, bool upright) {
+    Page page;
+    page.path = path;
+    page.upright = upright;
+    FileReader file;
+    if (!file.open(path.c_str(), kMaxFileBytes)) {
+        return false;
+    }
+    uint8_t head[4] = {};
+    const size_t headSize = file.readAt(0, head, sizeof head);
+    if (sniff(head, headSize) == FileKind::Jpeg) {
+        // The headers are enough here (the whole file when they run past its start); the data
+        // is read, and checked whole, when it is written.
+        JpegMarkers markers;
+        TjHandle tj(tjInitDecompress());
+        int width = 0, height = 0, subsampling = 0, colourSpace = 0;
+        bool read = false;
+        for (uint64_t limit = kHeadBytes; !read; limit = file.size()) {
+            std::vector<uint8_t> start(static_cast<size_t>(std::min(file.size(), limit)));
+            start.resize(file.readAt(0, start.data(), start.size()));
+            read = tj && readJpegMarkers(start.data(), start.size(), markers) &&
+                   tjDecompressHeader3(tj.get(), start.data(),
+                                       static_cast<unsigned long>(start.size()), &width, &height,
+                                       &subsampling, &colourSpace) == 0 &&
+                   width > 0 && height > 0;
+            if (!read && limit >= file.size()) {
+                return false;
+            }
+        }
+        page.encoding = Encoding::Jpeg;
+        page.width = width;
+        page.height = height;
+        page.components = colourSpace == TJCS_GRAY                               ? 1
+                          : colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK ? 4
+                                                                                 : 3;
+        page.adobe = markers.adobe;
+        page.orientation = upright ? markers.orientation : 1;
+        page.xDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.xDensity));
+        page.yDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.yDensity));
+        pages_.push_back(std::move(page));
+        return true;
+    }
+    OwnedDib image = loadPicture(path, upright);
+    if (!image || !describePicture(image.get(), page)) {
+        return false;
+    }
+    pages_.push_back(std::move(page));
+    return true;
+}
+
+bool PdfDocument::save(const char* path) const {
+    if (path == nullptr || pages_.empty()) {
+        return false;
+    }
+    AtomicFile target(path);
+    if (!target.create()) {
+        return false;
+    }
+    try {
+        QPDF pdf;
+        pdf.emptyPDF();
+        QPDFPageDocumentHelper document(pdf);
+        auto data = std::make_shared<PictureData>();
+        for (const Page& page : pages_) {
+            Object image = pdf.newStream();
+            describeStream(pdf, image, page, data);
+            const bool across = page.orientation >= 5;
+            const double w = (across ? page.height / page.yDpi : page.width / page.xDpi) * 72;
+            const double h = (across ? page.width / page.xDpi : page.height / page.yDpi) * 72;
+            Object resources = Object::newDictionary();
+            Object images = Object::newDictionary();
+            images.replaceKey("/Im0", image);
+            resources.replaceKey("/XObject", images);
+            Object dict = Object::newDictionary();
+            dict.replaceKey("/Type", Object::newName("/Page"));
+            dict.replaceKey("/MediaBox", Object::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
+            dict.replaceKey("/Resources", resources);
+            dict.replaceKey("/Contents", pdf.newStream("q " + placement(page.orientation, w, h) +
+                                                       " cm /Im0 Do Q\n"));
+            document.addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(dict)), false);
+        }
+        QPDFWriter writer(pdf, target.tempPath().c_str());
+        writer.setCompressStreams(true);
+        writer.write();
+    } catch (const std::exception&) {
+        return false;
+    }
+    return target.commit();
+}
+
+} // namespace pelmix

@@ -1,0 +1,47 @@
+// A PDF of picture files, one picture to a page at the size its resolution gives (72 dpi when it
+// has none). A JPEG goes in as it stands (DCTDecode), turned on its page as its Exif orientation
+// says when asked; a black-and-white picture as CCITT Group 4; any other losslessly (Flate), a
+// palette picture with its palette. The files are read again when the document is written, one
+// at a time, so a long document never holds more than one picture in memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelmix {
+
+class PdfDocument {
+public:
+    // Adds the picture at path as the next page; false (and nothing added) when it is not a
+    // picture this library reads.
+    bool addFile(const std::string& path, bool upright);
+    int32_t pages() const { return static_cast<int32_t>(pages_.size()); }
+
+    // Writes the document to path through a temporary file, flushed and renamed over path;
+    // false (and path untouched) when a picture changed or could not be read, or the file could
+    // not be written.
+    bool save(const char* path) const;
+
+    enum class Encoding { Jpeg, Group4, Flate };
+    struct Page {
+        std::string path;
+        Encoding encoding = Encoding::Flate;
+        bool upright = false;
+        int32_t width = 0; // of the picture as stored
+        int32_t height = 0;
+        int components = 1; // 1 grey, 3 RGB, 4 CMYK; palette pictures: 1 index
+        int bits = 8;       // per component (or index)
+        bool adobe = false; // a JPEG whose CMYK is stored inverted
+        bool zeroIsBlack = false;
+        std::vector<uint8_t> palette; // RGB triples of an indexed picture, empty otherwise
+        int orientation = 1;          // Exif orientation applied on the page (JPEG, upright)
+        double xDpi = 72;
+        double yDpi = 72;
+    };
+
+private:
+    std::vector<Page> pages_;
+};
+
+} // namespace pelmix

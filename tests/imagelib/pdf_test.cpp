@@ -1,0 +1,236 @@
+// PDF documents of pictures, looked at with poppler's tools as any reader would see them: each
+// page at the size its resolution gives, JPEG files embedded byte for byte, black and white as
+// CCITT, everything else lossless, and a failed save leaving nothing behind.
+#include "pelmix.h"
+#include "temp_dir.h"
+#include "test_images.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+std::string run(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (pipe) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0) {
+            out.append(buffer, n);
+        }
+    }
+    return out;
+}
+
+bool havePoppler() {
+    for (const char* tool : {"pdfinfo", "pdfimages", "pdftoppm"}) {
+        if (run(std::string("command -v ") + tool).empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A binary PGM or PPM file as grey levels (PPM: the green channel), or empty.
+struct Raster {
+    int width = 0, height = 0;
+    std::vector<uint8_t> grey;
+    uint8_t at(int x, int y) const { return grey[static_cast<size_t>(y) * width + x]; }
+};
+Raster readPnm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    in >> magic >> w >> h >> max;
+    in.get();
+    Raster r;
+    const int channels = magic == "P6" ? 3 : magic == "P5" ? 1 : 0;
+    if (channels == 0 || max != 255 || w <= 0 || h <= 0) {
+        return r;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(w) * h * channels);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    r.width = w;
+    r.height = h;
+    for (size_t i = 0; i < bytes.size(); i += channels) {
+        r.grey.push_back(bytes[i + (channels == 3 ? 1 : 0)]);
+    }
+    return r;
+}
+
+void setDpi(HGLOBAL image, int dpi) {
+    auto* h = static_cast<PELMIX_BITMAPINFOHEADER*>(GlobalLock(image));
+    h->biXPelsPerMeter = h->biYPelsPerMeter = dpi == 0 ? 0 : int32_t(std::lround(dpi / 0.0254));
+    GlobalUnlock(image);
+}
+
+struct Row {
+    const char* name;
+    const char* file;
+    int dpi;            // 0: none
+    const char* enc;    // pdfimages' encoding
+    const char* colour; // pdfimages' colour
+};
+
+class PdfTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+// Big blocks, so that a rendered pixel at a block's centre is that block's colour.
+bool dark(int x, int y) {
+    return ((x / 8) + (y / 8)) % 2 == 0;
+}
+
+TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    const std::vector<Colour> blackFirst = {{0, 0, 0}, {255, 255, 255}};
+    const std::vector<Colour> whiteFirst = {{255, 255, 255}, {0, 0, 0}};
+    const std::vector<Colour> colours = {
+        {200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {250, 250, 0}};
+    const int w = 64, h = 40;
+    ImageHandle rgb = makeRgbImage(w, h, [](int x, int y) { return testPattern(x, y, 64, 40); });
+    ImageHandle bwBlack =
+        makeIndexedImage(w, h, 1, blackFirst, [](int x, int y) { return dark(x, y) ? 0 : 1; });
+    ImageHandle bwWhite =
+        makeIndexedImage(w, h, 1, whiteFirst, [](int x, int y) { return dark(x, y) ? 1 : 0; });
+    ImageHandle grey =
+        makeIndexedImage(w, h, 8, greyPalette(8), [](int x, int y) { return uint8_t(x * 3 + y); });
+    ImageHandle palette = makeIndexedImage(
+        w, h, 4, colours, [](int x, int y) { return uint8_t((x / 8 + y / 8) % 4); });
+    setDpi(rgb.get(), 300);
+    setDpi(bwBlack.get(), 300);
+    setDpi(bwWhite.get(), 200);
+    setDpi(grey.get(), 150);
+    setDpi(palette.get(), 0);
+    ASSERT_TRUE(
+        PelmixJpegFileSave(dir.file("colour.jpg").c_str(), rgb.get(), nullptr, nullptr, 80, 0));
+    ASSERT_TRUE(
+        PelmixJpegFileSave(dir.file("grey.jpg").c_str(), rgb.get(), nullptr, nullptr, 80, 1));
+    ASSERT_TRUE(PelmixTiffFileSave(dir.file("black.tif").c_str(), bwBlack.get(), nullptr, nullptr,
+                                   PELMIX_TIFF_GROUP4));
+    ASSERT_TRUE(
+        PelmixBmpFileSave(dir.file("white.bmp").c_str(), bwWhite.get(), nullptr, nullptr, 0));
+    ASSERT_TRUE(PelmixBmpFileSave(dir.file("grey.bmp").c_str(), grey.get(), nullptr, nullptr, 0));
+    ASSERT_TRUE(
+        PelmixBmpFileSave(dir.file("palette.bmp").c_str(), palette.get(), nullptr, nullptr, 0));
+    ASSERT_TRUE(PelmixBmpFileSave(dir.file("rgb.bmp").c_str(), rgb.get(), nullptr, nullptr, 0));
+    ASSERT_TRUE(writeBytes(dir.file("text.txt"), "not a picture", 13));
+
+    const Row rows[] = {
+        {"colour JPEG", "colour.jpg", 300, "jpeg", "rgb"},
+        {"grey JPEG", "grey.jpg", 300, "jpeg", "gray"},
+        {"black-first Group 4 TIFF", "black.tif", 300, "ccitt", "gray"},
+        {"white-first bilevel BMP", "white.bmp", 200, "ccitt", "gray"},
+        {"grey BMP", "grey.bmp", 150, "image", "gray"},
+        {"palette BMP without resolution", "palette.bmp", 0, "image", "index"},
+        {"RGB BMP", "rgb.bmp", 300, "image", "rgb"},
+    };
+    PELMIX_PDF* pdf = PelmixPdfCreate();
+    ASSERT_NE(pdf, nullptr);
+    EXPECT_EQ(PelmixPdfAddFile(pdf, dir.file("text.txt").c_str(), 1), 0);
+    for (const Row& row : rows) {
+        EXPECT_EQ(PelmixPdfAddFile(pdf, dir.file(row.file).c_str(), 1), 1) << row.name;
+    }
+    const std::string out = dir.file("book.pdf");
+    ASSERT_EQ(PelmixPdfSave(pdf, out.c_str()), 1);
+    PelmixPdfFree(pdf);
+
+    const std::string info = run("pdfinfo -f 1 -l 99 '" + out + "'");
+    std::istringstream list(run("pdfimages -list '" + out + "'"));
+    std::string line;
+    std::getline(list, line);
+    std::getline(list, line);
+    int page = 0;
+    for (const Row& row : rows) {
+        ++page;
+        SCOPED_TRACE(row.name);
+        // The page size in points, within 0.1 mm.
+        const std::string key =
+            "Page " + std::string(page < 10 ? "   " : "  ") + std::to_string(page) + " size: ";
+        const size_t at = info.find(key);
+        ASSERT_NE(at, std::string::npos) << info;
+        double pw = 0, ph = 0;
+        std::sscanf(info.c_str() + at + key.size(), "%lf x %lf", &pw, &ph);
+        const double dpi = row.dpi == 0 ? 72 : row.dpi;
+        EXPECT_NEAR(pw / 72 * 25.4, w / dpi * 25.4, 0.1);
+        EXPECT_NEAR(ph / 72 * 25.4, h / dpi * 25.4, 0.1);
+        ASSERT_TRUE(std::getline(list, line));
+        std::istringstream fields(line);
+        int p = 0, num = 0, iw = 0, ih = 0, comp = 0, bpc = 0;
+        std::string type, colour, enc;
+        fields >> p >> num >> type >> iw >> ih >> colour >> comp >> bpc >> enc;
+        EXPECT_EQ(p, page);
+        EXPECT_EQ(enc, row.enc);
+        EXPECT_EQ(colour, row.colour);
+        EXPECT_EQ(iw, w);
+        EXPECT_EQ(ih, h);
+    }
+
+    // JPEG files as they stand.
+    run("cd '" + dir.path() + "' && pdfimages -j -f 1 -l 2 book.pdf jpeg");
+    EXPECT_EQ(readBytes(dir.file("jpeg-000.jpg")), readBytes(dir.file("colour.jpg")));
+    EXPECT_EQ(readBytes(dir.file("jpeg-001.jpg")), readBytes(dir.file("grey.jpg")));
+    // Black and white the right way round, whichever colour the picture's index 0 is.
+    for (int bw : {3, 4}) {
+        SCOPED_TRACE(bw);
+        const std::string n = std::to_string(bw);
+        run("cd '" + dir.path() + "' && pdftoppm -gray -r " + (bw == 3 ? "300" : "200") + " -f " +
+            n + " -l " + n + " -singlefile book.pdf bw" + n);
+        const Raster r = readPnm(dir.file("bw" + n + ".pgm"));
+        ASSERT_GE(r.width, w);
+        ASSERT_GE(r.height, h);
+        for (int y = 4; y < h; y += 8) {
+            for (int x = 4; x < w; x += 8) {
+                EXPECT_EQ(r.at(x, y) < 128, dark(x, y)) << x << "," << y;
+            }
+        }
+    }
+    // Grey lossless: the image's data is the picture's, level for level.
+    run("cd '" + dir.path() + "' && pdfimages -f 5 -l 5 book.pdf grey");
+    Raster g = readPnm(dir.file("grey-000.pgm"));
+    if (g.width == 0) {
+        g = readPnm(dir.file("grey-000.ppm")); // as some versions write it
+    }
+    ASSERT_EQ(g.width, w);
+    int differ = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            differ += g.at(x, y) != pixelAt(grey.get(), x, y).g;
+        }
+    }
+    EXPECT_EQ(differ, 0);
+}
+
+TEST_F(PdfTest, APictureThatChangedOrAFolderThatRefusesLeavesNoFile) {
+    ImageHandle rgb = makeRgbImage(16, 16, [](int x, int y) { return testPattern(x, y, 16, 16); });
+    ASSERT_TRUE(PelmixBmpFileSave(dir.file("a.bmp").c_str(), rgb.get(), nullptr, nullptr, 0));
+    ASSERT_TRUE(PelmixJpegFileSave(dir.file("b.jpg").c_str(), rgb.get(), nullptr, nullptr, 80, 0));
+    for (const char* gone : {"a.bmp", "b.jpg"}) {
+        SCOPED_TRACE(gone);
+        PELMIX_PDF* pdf = PelmixPdfCreate();
+        ASSERT_EQ(PelmixPdfAddFile(pdf, dir.file("a.bmp").c_str(), 0), 1);
+        ASSERT_EQ(PelmixPdfAddFile(pdf, dir.file("b.jpg").c_str(), 0), 1);
+        const std::string kept = readBytes(dir.file(gone));
+        ASSERT_TRUE(writeBytes(dir.file(gone), "junk", 4));
+        EXPECT_EQ(PelmixPdfSave(pdf, dir.file("out.pdf").c_str()), 0);
+        PelmixPdfFree(pdf);
+        ASSERT_TRUE(writeBytes(dir.file(gone), kept.data(), kept.size()));
+        struct stat st;
+        EXPECT_NE(stat(dir.file("out.pdf").c_str(), &st), 0);
+    }
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.bmp", "b.jpg"}));
+    PELMIX_PDF* empty = PelmixPdfCreate();
+    EXPECT_EQ(PelmixPdfSave(empty, dir.file("none.pdf").c_str()), 0);
+    PelmixPdfFree(empty);
+}
+
+} // namespace

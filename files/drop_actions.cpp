@@ -33,8 +33,7 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     }
     const QString folder = withSlash(tray);
     destination = folder + name;
-    if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
-        file_system::sameFile(source, destination)) {
+    const auto refuseSameFile = [&] {
         program_.tell(
             view_.owner(),
             move ? QCoreApplication::translate("DropActions",
@@ -42,6 +41,10 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
                  : QCoreApplication::translate(
                        "DropActions", "コピー元とコピー先が一緒です、コピーを中止します。"));
         return false;
+    };
+    if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
+        file_system::sameFile(source, destination)) {
+        return refuseSameFile();
     }
     // A file of the same name in any letter case is the one replaced, under its own name; a new
     // file gets the name in upper case.
@@ -50,13 +53,7 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
     if (replace) {
         destination = folder + existing;
         if (file_system::sameFile(source, destination)) {
-            program_.tell(
-                view_.owner(),
-                move ? QCoreApplication::translate("DropActions",
-                                                   "移動元と移動先が一緒です、移動を中止します。")
-                     : QCoreApplication::translate(
-                           "DropActions", "コピー元とコピー先が一緒です、コピーを中止します。"));
-            return false;
+            return refuseSameFile();
         }
         Prompter::Message question;
         question.caption = program_.APP_TITLE;

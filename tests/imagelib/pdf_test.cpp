@@ -1,6 +1,6 @@
 // PDF documents of pictures, looked at with poppler's tools as any reader would see them: each
 // page at the size its resolution gives, JPEG files embedded byte for byte, black and white as
-// CCITT, everything else lossless, and a failed save leaving nothing behind.
+// CCITT, everything else lossless, and a save that fails leaving nothing behind.
 #include "pelmix.h"
 #include "temp_dir.h"
 #include "test_images.h"
@@ -210,7 +210,7 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
     EXPECT_EQ(differ, 0);
 }
 
-TEST_F(PdfTest, APictureThatChangedOrAFolderThatRefusesLeavesNoFile) {
+TEST_F(PdfTest, APictureThatChangedBeforeTheSaveLeavesNoFile) {
     ImageHandle rgb = makeRgbImage(16, 16, [](int x, int y) { return testPattern(x, y, 16, 16); });
     ASSERT_TRUE(PelmixBmpFileSave(dir.file("a.bmp").c_str(), rgb.get(), nullptr, nullptr, 0));
     ASSERT_TRUE(PelmixJpegFileSave(dir.file("b.jpg").c_str(), rgb.get(), nullptr, nullptr, 80, 0));

@@ -7,12 +7,18 @@
 #include "jpeg_extent.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
+#include "page_text.h"
 #include "pelmix.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 // qpdf's own pointers are std::shared_ptr throughout.
 #define POINTERHOLDER_TRANSITION 4
 #include <qpdf/Pipeline.hh>
@@ -115,9 +121,20 @@ bool describePicture(HGLOBAL image, PdfDocument::Page& page) {
 class PictureData : public QPDFObjectHandle::StreamDataProvider {
 public:
     std::map<QPDFObjGen, const PdfDocument::Page*> pages;
+    const PdfDocument::Progress* progress = nullptr;
+    int32_t done = 0;
+    int32_t total = 0;
 
     void provideStreamData(QPDFObjGen const& og, Pipeline* out) override {
-        const PdfDocument::Page& page = *pages.at(og);
+        provide(*pages.at(og), out);
+        ++done;
+        if (*progress && !(*progress)(done, total)) {
+            throw std::runtime_error("stopped");
+        }
+    }
+
+private:
+    void provide(const PdfDocument::Page& page, Pipeline* out) {
         if (page.encoding == PdfDocument::Encoding::Jpeg) {
             std::vector<uint8_t> bytes;
             JpegExtent extent;
@@ -242,6 +259,34 @@ std::string placement(int orientation, double w, double h) {
     }
 }
 
+// The text page (a PDF of one page) as a form drawn over the whole page of w x h points; false
+// when it is not a page qpdf can read.
+bool addTextLayer(QPDF& pdf, const std::string& text, double w, double h, Object& forms,
+                  std::string& content, std::vector<std::unique_ptr<QPDF>>& documents) {
+    try {
+        auto document = std::make_unique<QPDF>();
+        document->setSuppressWarnings(true);
+        document->processMemoryFile("words", text.data(), text.size());
+        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*document).getAllPages();
+        if (pages.size() != 1) {
+            return false;
+        }
+        const QPDFObjectHandle::Rectangle box = pages[0].getMediaBox().getArrayAsRectangle();
+        const double bw = box.urx - box.llx;
+        const double bh = box.ury - box.lly;
+        if (!(bw > 0 && bh > 0)) {
+            return false;
+        }
+        forms.replaceKey("/Tx0", pdf.copyForeignObject(pages[0].getFormXObjectForPage()));
+        content = "q " + number(w / bw) + " 0 0 " + number(h / bh) + " " +
+                  number(-box.llx * w / bw) + " " + number(-box.lly * h / bh) + " cm /Tx0 Do Q\n";
+        documents.push_back(std::move(document));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 bool PdfDocument::addFile(const std::string& path, bool upright) {
@@ -294,8 +339,68 @@ bool PdfDocument::addFile(const std::string& path, bool upright) {
     return true;
 }
 
-bool PdfDocument::save(const char* path) const {
+void PdfDocument::recognizeText(const std::string& dataFolder, const std::string& languages,
+                                int32_t threads) {
+    dataFolder_ = dataFolder;
+    languages_ = languages;
+    threads_ = std::max<int32_t>(1, threads);
+}
+
+bool PdfDocument::recognizeAll(std::vector<std::string>& texts, int32_t total) {
+    texts.assign(pages_.size(), std::string());
+    std::atomic<bool> cancelled{false};
+    std::atomic<size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable wake;
+    int32_t done = 0;
+    auto work = [&] {
+        PageText reader(dataFolder_, languages_);
+        for (size_t i = next++; i < pages_.size() && !cancelled; i = next++) {
+            const Page& page = pages_[i];
+            if (reader.ready()) {
+                OwnedDib image = loadPicture(page.path, page.upright);
+                if (image) {
+                    texts[i] = reader.recognize(image.get(), page.xDpi, cancelled);
+                }
+            }
+            const std::lock_guard<std::mutex> lock(mutex);
+            ++done;
+            wake.notify_all();
+        }
+    };
+    const size_t workers = std::min(pages_.size(), static_cast<size_t>(threads_));
+    std::vector<std::thread> pool;
+    for (size_t i = 0; i < workers; ++i) {
+        pool.emplace_back(work);
+    }
+    // The progress is told from this thread only, often enough for a window to stay alive.
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (done < pages() && !cancelled) {
+            wake.wait_for(lock, std::chrono::milliseconds(50));
+            const int32_t now = done;
+            lock.unlock();
+            if (progress_ && !progress_(now, total)) {
+                cancelled = true;
+            }
+            lock.lock();
+        }
+    }
+    for (std::thread& worker : pool) {
+        worker.join();
+    }
+    return !cancelled;
+}
+
+bool PdfDocument::save(const char* path) {
+    textPages_ = 0;
     if (path == nullptr || pages_.empty()) {
+        return false;
+    }
+    const bool reading = !languages_.empty();
+    const int32_t total = pages() * (reading ? 2 : 1);
+    std::vector<std::string> texts(pages_.size());
+    if (reading && !recognizeAll(texts, total)) {
         return false;
     }
     AtomicFile target(path);
@@ -307,7 +412,14 @@ bool PdfDocument::save(const char* path) const {
         pdf.emptyPDF();
         QPDFPageDocumentHelper document(pdf);
         auto data = std::make_shared<PictureData>();
-        for (const Page& page : pages_) {
+        data->progress = &progress_;
+        data->done = reading ? pages() : 0;
+        data->total = total;
+        // The text pages' data is copied from them when the document is written.
+        std::vector<std::unique_ptr<QPDF>> textDocuments;
+        int32_t words = 0;
+        for (size_t i = 0; i < pages_.size(); ++i) {
+            const Page& page = pages_[i];
             Object image = pdf.newStream();
             describeStream(pdf, image, page, data);
             const bool across = page.orientation >= 5;
@@ -316,22 +428,33 @@ bool PdfDocument::save(const char* path) const {
             Object resources = Object::newDictionary();
             Object images = Object::newDictionary();
             images.replaceKey("/Im0", image);
+            std::string content = "q " + placement(page.orientation, w, h) + " cm /Im0 Do Q\n";
+            if (!texts[i].empty()) {
+                std::string layer;
+                if (addTextLayer(pdf, texts[i], w, h, images, layer, textDocuments)) {
+                    content += layer;
+                    ++words;
+                }
+            }
             resources.replaceKey("/XObject", images);
             Object dict = Object::newDictionary();
             dict.replaceKey("/Type", Object::newName("/Page"));
             dict.replaceKey("/MediaBox", Object::newArray(QPDFObjectHandle::Rectangle(0, 0, w, h)));
             dict.replaceKey("/Resources", resources);
-            dict.replaceKey("/Contents", pdf.newStream("q " + placement(page.orientation, w, h) +
-                                                       " cm /Im0 Do Q\n"));
+            dict.replaceKey("/Contents", pdf.newStream(content));
             document.addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(dict)), false);
         }
         QPDFWriter writer(pdf, target.tempPath().c_str());
         writer.setCompressStreams(true);
         writer.write();
+        if (!target.commit()) {
+            return false;
+        }
+        textPages_ = words;
+        return true;
     } catch (const std::exception&) {
         return false;
     }
-    return target.commit();
 }
 
 } // namespace pelmix

@@ -2,10 +2,12 @@
 // has none). A JPEG goes in as it stands (DCTDecode), turned on its page as its Exif orientation
 // says when asked; a black-and-white picture as CCITT Group 4; any other losslessly (Flate), a
 // palette picture with its palette. The files are read again when the document is written, one
-// at a time, so a long document never holds more than one picture in memory.
+// at a time, so a long document never holds more than one picture in memory. Asked to, it reads
+// the words on every page with Tesseract first and lays them over the page as invisible text.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,21 @@ public:
     // Writes the document to path through a temporary file, flushed and renamed over path;
     // false (and path untouched) when a picture changed or could not be read, or the file could
     // not be written.
-    bool save(const char* path) const;
+    // false when the progress said to stop.
+    bool save(const char* path);
+
+    // Called on the saving thread while save() works, again and again: the steps done (a page
+    // read for its words, a page written) of all it will take. Returning false stops the save.
+    using Progress = std::function<bool(int32_t done, int32_t total)>;
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
+
+    // Makes save() read the words of every page first, in the languages ("jpn+eng") from the
+    // folder of Tesseract's data, on up to threads threads. A page whose words cannot be read
+    // goes in without them.
+    void recognizeText(const std::string& dataFolder, const std::string& languages,
+                       int32_t threads);
+    // The pages the last save gave words to.
+    int32_t textPages() const { return textPages_; }
 
     enum class Encoding { Jpeg, Group4, Flate };
     struct Page {
@@ -41,7 +57,14 @@ public:
     };
 
 private:
+    bool recognizeAll(std::vector<std::string>& texts, int32_t total);
+
     std::vector<Page> pages_;
+    Progress progress_;
+    std::string dataFolder_;
+    std::string languages_;
+    int32_t threads_ = 1;
+    int32_t textPages_ = 0;
 };
 
 } // namespace pelmix

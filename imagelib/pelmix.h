@@ -273,6 +273,23 @@ PELMIX_API PELMIX_PDF* PELMIX_CALL PelmixPdfCreate(void);
 PELMIX_API int32_t PELMIX_CALL PelmixPdfAddFile(PELMIX_PDF* pdf, const char* path, int32_t upright);
 PELMIX_API int32_t PELMIX_CALL PelmixPdfSave(PELMIX_PDF* pdf, const char* path);
 PELMIX_API void PELMIX_CALL PelmixPdfFree(PELMIX_PDF* pdf);
+/*
+ * Called on the saving thread while PelmixPdfSave works, again and again, with the steps done (a
+ * page read for its words, a page written) of all it will take; returning 0 stops the save,
+ * which then leaves no file.
+ */
+typedef int32_t (*PelmixPdfProgress)(void* context, int32_t done, int32_t total);
+PELMIX_API void PELMIX_CALL PelmixPdfSetProgress(PELMIX_PDF* pdf, PelmixPdfProgress progress,
+                                                 void* context);
+/*
+ * Makes the save read the words on every page first, with Tesseract's data in dataFolder and its
+ * languages ("jpn+eng"), on up to threads threads, and lay them over the page as invisible text.
+ * A page whose words cannot be read goes in without them.
+ */
+PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFolder,
+                                             const char* languages, int32_t threads);
+/* The pages the last save gave words to. */
+PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf);
 
 /*
  * Progress display. The handler is called at the start (percent 0) and end (percent 100) of

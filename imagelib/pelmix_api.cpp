@@ -237,3 +237,29 @@ PELMIX_API int32_t PELMIX_CALL PelmixPdfSave(PELMIX_PDF* pdf, const char* path) 
 PELMIX_API void PELMIX_CALL PelmixPdfFree(PELMIX_PDF* pdf) {
     delete pdf;
 }
+
+PELMIX_API void PELMIX_CALL PelmixPdfSetProgress(PELMIX_PDF* pdf, PelmixPdfProgress progress,
+                                                 void* context) {
+    if (pdf == nullptr) {
+        return;
+    }
+    pelmix::PdfDocument::Progress call;
+    if (progress != nullptr) {
+        call = [progress, context](int32_t done, int32_t total) {
+            return progress(context, done, total) != 0;
+        };
+    }
+    pdf->document.setProgress(std::move(call));
+}
+
+PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFolder,
+                                             const char* languages, int32_t threads) {
+    if (pdf != nullptr) {
+        pdf->document.recognizeText(dataFolder != nullptr ? dataFolder : "",
+                                    languages != nullptr ? languages : "", threads);
+    }
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf) {
+    return pdf != nullptr ? pdf->document.textPages() : 0;
+}

@@ -1,6 +1,7 @@
 // TIFF writing: one page, bilevel, grey, palette or RGB, uncompressed, PackBits or Group 4.
 #include "codecs.h"
 #include "dib.h"
+#include "temporary_file.h"
 #include "tiff_file.h"
 
 #include <cmath>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <unistd.h>
 
 namespace pelmix {
 
@@ -184,18 +184,11 @@ bool encodeGroup4(HGLOBAL image, std::vector<uint8_t>& out, bool& zeroIsBlack) {
     zeroIsBlack = luminance(table[0]) <= luminance(table[1]);
     // libtiff encodes into a file only: a one-strip TIFF in the temporary folder, whose strip is
     // the Group 4 data.
-    const char* tmp = std::getenv("TMPDIR");
-    std::string name =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/pelmix-g4.XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
+    const TemporaryFile temp("pelmix-g4");
+    if (!temp.made()) {
         return false;
     }
-    ::close(fd);
-    struct Unlink {
-        const std::string& path;
-        ~Unlink() { ::unlink(path.c_str()); }
-    } unlinkLater{name};
+    const std::string& name = temp.path();
     {
         TiffFile file(name.c_str());
         if (!file.isOpen() || !describe(file.get(), dib, COMPRESSION_CCITTFAX4, true) ||

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-svg-dev qt6-translations-l10n
   qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
-  libtiff-dev libqpdf-dev
+  libtiff-dev libqpdf-dev libtesseract-dev tesseract-ocr-jpn tesseract-ocr-eng
   libimagequant-dev
   libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -210,7 +210,7 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
     EXPECT_EQ(differ, 0);
 }
 
-TEST_F(PdfTest, APictureThatChangedBeforeTheSaveLeavesNoFile) {
+TEST_F(PdfTest, ASaveThatFailsOrIsStoppedLeavesNoFile) {
     ImageHandle rgb = makeRgbImage(16, 16, [](int x, int y) { return testPattern(x, y, 16, 16); });
     ASSERT_TRUE(PelmixBmpFileSave(dir.file("a.bmp").c_str(), rgb.get(), nullptr, nullptr, 0));
     ASSERT_TRUE(PelmixJpegFileSave(dir.file("b.jpg").c_str(), rgb.get(), nullptr, nullptr, 80, 0));
@@ -231,6 +231,107 @@ TEST_F(PdfTest, APictureThatChangedBeforeTheSaveLeavesNoFile) {
     PELMIX_PDF* empty = PelmixPdfCreate();
     EXPECT_EQ(PelmixPdfSave(empty, dir.file("none.pdf").c_str()), 0);
     PelmixPdfFree(empty);
+
+    // Stopped by its progress: while the words are read (from data that is not there, so the
+    // pages carry none) and while the pages are written.
+    struct Stop {
+        int32_t atStep;
+        bool reading;
+    };
+    for (const Stop stop : {Stop{0, true}, Stop{1, false}, Stop{3, true}}) {
+        SCOPED_TRACE(stop.atStep);
+        PELMIX_PDF* pdf = PelmixPdfCreate();
+        ASSERT_EQ(PelmixPdfAddFile(pdf, dir.file("a.bmp").c_str(), 0), 1);
+        ASSERT_EQ(PelmixPdfAddFile(pdf, dir.file("b.jpg").c_str(), 0), 1);
+        if (stop.reading) {
+            PelmixPdfSetText(pdf, dir.file("no-data").c_str(), "eng", 2);
+        }
+        int32_t lastTotal = 0;
+        struct Context {
+            int32_t atStep;
+            int32_t* total;
+        } context{stop.atStep, &lastTotal};
+        PelmixPdfSetProgress(
+            pdf,
+            [](void* c, int32_t done, int32_t total) -> int32_t {
+                auto* ctx = static_cast<Context*>(c);
+                *ctx->total = total;
+                return done < ctx->atStep ? 1 : 0;
+            },
+            &context);
+        EXPECT_EQ(PelmixPdfSave(pdf, dir.file("out.pdf").c_str()), 0);
+        EXPECT_EQ(lastTotal, stop.reading ? 4 : 2);
+        PelmixPdfSetProgress(pdf, nullptr, nullptr);
+        EXPECT_EQ(PelmixPdfSave(pdf, dir.file("whole.pdf").c_str()), 1);
+        EXPECT_EQ(PelmixPdfTextPages(pdf), 0);
+        PelmixPdfFree(pdf);
+        ASSERT_EQ(std::remove(dir.file("whole.pdf").c_str()), 0);
+    }
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.bmp", "b.jpg"}));
+}
+
+// Tesseract's data as the packages install it.
+const char* const kTextData = "/usr/share/tesseract-ocr/5/tessdata";
+
+TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) {
+    struct stat st;
+    if (!havePoppler() || run("command -v convert").empty() ||
+        run("command -v pdftotext").empty() ||
+        stat((std::string(kTextData) + "/jpn.traineddata").c_str(), &st) != 0 ||
+        stat((std::string(kTextData) + "/eng.traineddata").c_str(), &st) != 0) {
+        GTEST_SKIP() << "ImageMagick, poppler-utils or the Japanese and English word data missing";
+    }
+    // Known text drawn at 300 dpi, the first line 100 pixels (24 points) from the left edge.
+    const std::string font = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
+    struct Page {
+        const char* file;
+        const char* text;
+        const char* type;
+    } pages[] = {{"english.tif", "Quarterly scanning report", "Grayscale -depth 8"},
+                 {"japanese.bmp", "日本語の文書を読む", "TrueColor -depth 8"},
+                 {"bilevel.tif", "Invoice number seven", "Bilevel -depth 1"}};
+    PELMIX_PDF* pdf = PelmixPdfCreate();
+    for (const Page& page : pages) {
+        const std::string path = dir.file(page.file);
+        run("convert -size 1500x400 xc:white -font " + font + " -pointsize 40 -fill black " +
+            "-annotate +100+200 '" + page.text + "' -type " + page.type +
+            " -units PixelsPerInch -density 300 " +
+            (std::string(page.file).ends_with(".bmp") ? "BMP3:" : "") + path);
+        ASSERT_EQ(PelmixPdfAddFile(pdf, path.c_str(), 0), 1) << page.file;
+    }
+    PelmixPdfSetText(pdf, kTextData, "jpn+eng", 2);
+    const std::string out = dir.file("words.pdf");
+    ASSERT_EQ(PelmixPdfSave(pdf, out.c_str()), 1);
+    EXPECT_EQ(PelmixPdfTextPages(pdf), 3);
+    PelmixPdfFree(pdf);
+
+    // The pictures are as they were: same sizes and encodings as without words.
+    std::istringstream list(run("pdfimages -list " + out + " | tail -n +3"));
+    std::string line;
+    std::vector<std::string> encodings;
+    while (std::getline(list, line)) {
+        std::istringstream fields(line);
+        std::string pageNo, num, type, width, height, colour, comp, bpc, enc;
+        fields >> pageNo >> num >> type >> width >> height >> colour >> comp >> bpc >> enc;
+        EXPECT_EQ(width + "x" + height, "1500x400") << line;
+        encodings.push_back(enc);
+    }
+    EXPECT_EQ(encodings, (std::vector<std::string>{"image", "image", "ccitt"}));
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(pages[i].file);
+        std::string text = run("pdftotext -f " + std::to_string(i + 1) + " -l " +
+                               std::to_string(i + 1) + " " + out + " -");
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
+        std::string expected = pages[i].text;
+        std::erase(expected, ' ');
+        EXPECT_NE(text.find(expected), std::string::npos) << text;
+        // The first word's box starts where it was drawn: 100 pixels at 300 dpi.
+        const std::string box = run("pdftotext -bbox -f " + std::to_string(i + 1) + " -l " +
+                                    std::to_string(i + 1) + " " + out + " - | grep -m1 '<word'");
+        const size_t at = box.find("xMin=\"");
+        ASSERT_NE(at, std::string::npos) << box;
+        EXPECT_NEAR(std::stod(box.substr(at + 6)), 24.0, 3.0) << box;
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
+#include "run_document.h"
 #include "run_journal.h"
 #include "source_folder_move.h"
 #include "startup_folders.h"
@@ -52,6 +53,8 @@ private:
 };
 
 const QString kPageBase = QStringLiteral("ORVA_TMP");
+// SVMD of runs that make one PDF of their pages.
+constexpr int kDocumentFormat = 5;
 
 } // namespace
 
@@ -156,23 +159,33 @@ QStringList AcquisitionRun::libraryKeptPages() const {
 }
 
 void AcquisitionRun::storePages(PageStore& store, int count) {
+    const bool document = program_.settings.SVMD == kDocumentFormat;
     store.beginStep();
     nextNumber_ = lastNumber_ + 1;
-    QString first;
+    QStringList names;
     for (int k = 0; k < count; ++k) {
         const int64_t before = nextNumber_;
         const QString name = store.storePage(k, nextNumber_);
         if (nextNumber_ != before) {
             lastNumber_ = nextNumber_ - 1; // the collision rule rescanned the folder
         }
-        if (first.isEmpty()) {
-            first = name;
+        if (!name.isEmpty()) {
+            names += name;
         }
         ++nextNumber_;
     }
     store.endStep();
-    if (!first.isEmpty()) {
-        firstNewFile_ = first;
+    if (document && !names.isEmpty()) {
+        const int64_t before = nextNumber_;
+        if (!run_document::make(program_, store, names, nextNumber_, nullptr).isEmpty()) {
+            names.clear(); // the pages are in the document now
+        }
+        if (nextNumber_ != before + 1) {
+            lastNumber_ = nextNumber_ - 1;
+        }
+    }
+    if (!names.isEmpty()) {
+        firstNewFile_ = names.first();
     }
 }
 

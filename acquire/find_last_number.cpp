@@ -10,10 +10,11 @@
 
 namespace {
 
+// What the automatic names end in: the pictures a run stores and the documents it makes.
 const QStringList& pictureExtensions() {
-    static const QStringList extensions{QStringLiteral(".bmp"), QStringLiteral(".jpg"),
+    static const QStringList extensions{QStringLiteral(".bmp"),  QStringLiteral(".jpg"),
                                         QStringLiteral(".jpeg"), QStringLiteral(".tif"),
-                                        QStringLiteral(".tiff")};
+                                        QStringLiteral(".tiff"), QStringLiteral(".pdf")};
     return extensions;
 }
 

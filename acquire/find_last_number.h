@@ -1,5 +1,5 @@
 // FIND_LAST_NUMBER: the highest serial number among the acquisition folder's automatically
-// named pictures, or the report that no automatic name is left.
+// named pictures and PDF documents, or the report that no automatic name is left.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
+#include "run_document.h"
 #include "run_journal.h"
 #include "startup_folders.h"
 
@@ -102,6 +103,9 @@ bool expired(const QString& note) {
 } // namespace
 
 int recoverInterruptedRuns(Program& program, const QString& heldFolder) {
+    // A document step comes first: the page files it leaves are either pictures to keep or
+    // pages of a complete document.
+    run_document::recoverInterrupted(program, heldFolder);
     const QString held = heldFolder.isEmpty() ? QString() : canonicalFolder(heldFolder);
     bool heldDone = false;
     int stored = 0;

@@ -36,6 +36,8 @@ QString extensionFor(int saveFormat) {
     case 3:
     case 4:
         return QStringLiteral(".tif");
+    case 5:
+        return QStringLiteral(".pdf");
     default:
         return QStringLiteral(".bmp");
     }

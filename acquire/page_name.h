@@ -22,7 +22,7 @@ int64_t largestPlainNumber(int digits);
 // The number with leading zeros up to digits; a longer number keeps all its digits.
 QString formatNumber(int64_t number, int digits);
 
-// ".bmp", ".jpg" or ".tif" by SVMD (anything unknown counts as BMP).
+// ".bmp", ".jpg", ".tif" or ".pdf" by SVMD (anything unknown counts as BMP).
 QString extensionFor(int saveFormat);
 
 } // namespace page_name

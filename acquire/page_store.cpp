@@ -22,6 +22,7 @@ constexpr int kJpeg = 1;
 constexpr int kTiffNone = 2;
 constexpr int kTiffPackBits = 3;
 constexpr int kTiffGroup4 = 4;
+constexpr int kDocument = 5;
 
 int32_t tiffCompression(int saveFormat) {
     switch (saveFormat) {
@@ -142,18 +143,20 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
 
     checkDigitOverflow(nextNumber);
     for (;;) {
-        const QString target =
-            destination(page_name::extensionFor(program_.settings.SVMD), nextNumber);
+        int format = program_.settings.SVMD;
+        if (format == kDocument)
+            format = documentPageFormat(page);
+        const QString target = destination(page_name::extensionFor(format), nextNumber);
         if (target.isEmpty())
             return keepPage(page);
         const QString name = QFileInfo(target).fileName();
 
-        if (program_.settings.SVMD == 0) {
+        if (format == 0) {
             if (file_system::renameNoReplace(page, target))
                 return name;
             return keepPage(page);
         }
-        switch (convert(page, target, name)) {
+        switch (convert(page, target, name, format)) {
         case Outcome::Stored:
             return name;
         case Outcome::Kept:
@@ -164,8 +167,20 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
     }
 }
 
+int PageStore::documentPageFormat(const QString& page) {
+    // Pages that become one PDF are kept meanwhile in the form the document embeds as it stands
+    // (JPEG) or encodes the same way (black and white); the rest, palette pictures, as they came.
+    HGLOBAL image = PelmixFileLoad(native_name::toBytes(page).constData(), "", "");
+    IMAGE_INFO info{};
+    const int type = image != nullptr && PelmixImageInfo(image, &info) != 0 ? info.COLOR_TYPE : -1;
+    PelmixMemFree(image);
+    return type == PELMIX_256_GREYS || type == PELMIX_FULL_COLOUR ? kJpeg
+           : type == PELMIX_TWO_COLOUR                            ? kTiffGroup4
+                                                                  : 0;
+}
+
 PageStore::Outcome PageStore::convert(const QString& page, const QString& target,
-                                      const QString& name) {
+                                      const QString& name, int format) {
     HGLOBAL& work = browsing::workImage(program_);
     if (work != nullptr) {
         PelmixMemFree(work);
@@ -180,22 +195,24 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
 
     USR_SETTINGS& settings = program_.settings;
     const int type = info.COLOR_TYPE;
-    if (settings.SVMD == kJpeg && type != PELMIX_256_GREYS && type != PELMIX_FULL_COLOUR) {
+    if (format == kJpeg && type != PELMIX_256_GREYS && type != PELMIX_FULL_COLOUR) {
         if (!jpegFallbackShown_)
             program_.prompter.message(nullptr,
                                       page_store_messages::jpegFallback(program_.APP_TITLE, type));
         jpegFallbackShown_ = true;
         PelmixMemFree(image);
-        settings.SVMD = 0;
+        if (settings.SVMD == format)
+            settings.SVMD = 0;
         return Outcome::Retry;
     }
-    if (settings.SVMD == kTiffGroup4 && type != PELMIX_TWO_COLOUR) {
+    if (format == kTiffGroup4 && type != PELMIX_TWO_COLOUR) {
         if (!group4FallbackShown_)
             program_.prompter.message(
                 nullptr, page_store_messages::group4Fallback(program_.APP_TITLE, type));
         group4FallbackShown_ = true;
         PelmixMemFree(image);
-        settings.SVMD = kTiffNone;
+        if (settings.SVMD == format)
+            settings.SVMD = kTiffNone;
         return Outcome::Retry;
     }
 
@@ -204,12 +221,12 @@ PageStore::Outcome PageStore::convert(const QString& page, const QString& target
     const QByteArray caption = QCoreApplication::translate("PageStore", "変換保存中").toLocal8Bit();
     const QByteArray text = name.toLocal8Bit();
     int32_t saved = 0;
-    if (settings.SVMD == kJpeg)
+    if (format == kJpeg)
         saved = PelmixJpegFileSave(path.constData(), image, caption.constData(), text.constData(),
                                    settings.JPGP, type == PELMIX_256_GREYS ? 1 : 0);
     else
         saved = PelmixTiffFileSave(path.constData(), image, caption.constData(), text.constData(),
-                                   tiffCompression(settings.SVMD));
+                                   tiffCompression(format));
     // The page file goes only once its converted file is complete (the library writes under a
     // temporary name and renames); until then it is the only copy of the page.
     if (saved == 0)

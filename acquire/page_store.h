@@ -58,7 +58,8 @@ public:
 
 private:
     enum class Outcome { Stored, Kept, Retry };
-    Outcome convert(const QString& page, const QString& target, const QString& name);
+    Outcome convert(const QString& page, const QString& target, const QString& name, int format);
+    static int documentPageFormat(const QString& page);
     QString keepPage(const QString& page);
 
     Program& program_;

@@ -18,6 +18,16 @@ Prompter::Message okBox(const QString& title, const QStringList& lines,
     return m;
 }
 
+// "ファイル名 : first" or "ファイル名 : first ～ last"; nothing without a first name.
+QStringList fileNames(const QString& first, const QString& last) {
+    if (first.isEmpty())
+        return {};
+    if (last.isEmpty() || last == first)
+        return {QCoreApplication::translate("page_store_messages", "ファイル名 : %1").arg(first)};
+    return {QCoreApplication::translate("page_store_messages", "ファイル名 : %1 ～ %2")
+                .arg(first, last)};
+}
+
 } // namespace
 
 QString colourTypeName(int colourType) {
@@ -139,15 +149,28 @@ Prompter::Message interruptedPagesStored(const QString& title, int count, const 
         QCoreApplication::translate("page_store_messages", "自動的に名前をつけて保存しました。"),
         QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")
             .arg(native_name::forMessage(folder))};
-    if (!first.isEmpty()) {
-        if (last.isEmpty() || last == first)
-            lines +=
-                QCoreApplication::translate("page_store_messages", "ファイル名 : %1").arg(first);
-        else
-            lines += QCoreApplication::translate("page_store_messages", "ファイル名 : %1 ～ %2")
-                         .arg(first, last);
-    }
+    lines += fileNames(first, last);
     return okBox(title, lines, Prompter::Icon::Information);
+}
+
+Prompter::Message documentNotMade(const QString& title, const QString& document, bool interrupted,
+                                  const QString& folder, const QString& first,
+                                  const QString& last) {
+    QStringList lines{
+        interrupted
+            ? QCoreApplication::translate("page_store_messages",
+                                          "前回中断されたPDF「%1」の作成は完了していませんでした。")
+                  .arg(document)
+            : QCoreApplication::translate("page_store_messages",
+                                          "PDF「%1」を作成できませんでした。")
+                  .arg(document),
+        QCoreApplication::translate("page_store_messages",
+                                    "取り込んだページは画像ファイルのまま保存してあります。"),
+        QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")
+            .arg(native_name::forMessage(folder))};
+    lines += fileNames(first, last);
+    return okBox(title, lines,
+                 interrupted ? Prompter::Icon::Information : Prompter::Icon::Exclamation);
 }
 
 Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths) {

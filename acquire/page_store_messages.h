@@ -33,6 +33,10 @@ Prompter::Message folderBusy(const QString& title, const QString& folder);
 // Pages an interrupted run left in folder were stored under the names first … last.
 Prompter::Message interruptedPagesStored(const QString& title, int count, const QString& folder,
                                          const QString& first, const QString& last);
+// The PDF document of a run was not made (interrupted: by the end of an earlier program); its
+// pages are in folder as the pictures first … last.
+Prompter::Message documentNotMade(const QString& title, const QString& document, bool interrupted,
+                                  const QString& folder, const QString& first, const QString& last);
 // Files of the source folder that were not moved because the folder would not let them go.
 Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths);
 

@@ -65,6 +65,7 @@ public:
     QAction* MNU_FILE_SELGETDIR = nullptr;
     QAction* MNU_FILE_1PRNT = nullptr;
     QAction* MNU_FILE_CATPRINT = nullptr;
+    QAction* MNU_FILE_PDF = nullptr;
     QAction* MNU_FILE_DMY2 = nullptr;
     QAction* MNU_FILE_EDIT1 = nullptr;
     QAction* MNU_FILE_EDIT2 = nullptr;
@@ -232,6 +233,7 @@ public slots:
     void onMNU_FILE_SELGETDIR();
     void onMNU_FILE_1PRNT();
     void onMNU_FILE_CATPRINT();
+    void onMNU_FILE_PDF();
     void onMNU_FILE_EDIT1();
     void onMNU_FILE_EDIT2();
     void onMNU_FILE_DELETE();

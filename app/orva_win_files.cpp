@@ -7,6 +7,7 @@
 #include "drop_targets.h"
 #include "editor_icon.h"
 #include "file_commands.h"
+#include "folder_document.h"
 #include "folder_history.h"
 #include "folder_tree.h"
 #include "gpath_win.h"
@@ -177,6 +178,10 @@ void ORVA_WIN::onMNU_FILE_1PRNT() {
     }
     // Without waiting; the dialog keeps the main window disabled while it is open.
     (new PRT_WIN(program, this))->show();
+}
+
+void ORVA_WIN::onMNU_FILE_PDF() {
+    folder_document::make(program, this);
 }
 
 void ORVA_WIN::onMNU_FILE_CATPRINT() {

@@ -36,6 +36,7 @@ void ORVA_WIN::buildMenus() {
     MNU_FILE_SELGETDIR = addItem(MNU_FILE, "MNU_FILE_SELGETDIR", tr("取り込み先フォルダーの指定"));
     MNU_FILE_1PRNT = addItem(MNU_FILE, "MNU_FILE_1PRNT", tr("印刷 (1枚)"));
     MNU_FILE_CATPRINT = addItem(MNU_FILE, "MNU_FILE_CATPRINT", tr("カタログ印刷"));
+    MNU_FILE_PDF = addItem(MNU_FILE, "MNU_FILE_PDF", tr("フォルダーの絵をPDFにする"));
     MNU_FILE_DMY2 = addSeparator(MNU_FILE, "MNU_FILE_DMY2");
     MNU_FILE_EDIT1 = addItem(MNU_FILE, "MNU_FILE_EDIT1", tr("ファイルの編集１"));
     MNU_FILE_EDIT2 = addItem(MNU_FILE, "MNU_FILE_EDIT2", tr("ファイルの編集2"));

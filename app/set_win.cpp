@@ -33,6 +33,7 @@ namespace {
 QString extensionLabel(int SVMD) {
     return SVMD == 0   ? QStringLiteral("NNN.BMP")
            : SVMD == 1 ? QStringLiteral("NNN.JPG")
+           : SVMD == 5 ? QStringLiteral("NNN.PDF")
                        : QStringLiteral("NNN.TIF");
 }
 
@@ -74,8 +75,11 @@ void SET_WIN::closeEvent(QCloseEvent* event) {
 void SET_WIN::connectControls() {
     for (int i = 0; i < 5; ++i) {
         connect(SET_BASE_CNG[i], &QRadioButton::clicked, this, [this, i] { showPage(i); });
-        connect(Option5[i], &QRadioButton::clicked, this, &SET_WIN::onOption5);
     }
+    for (QRadioButton* format : Option5) {
+        connect(format, &QRadioButton::clicked, this, &SET_WIN::onOption5);
+    }
+    connect(Check13, &QCheckBox::clicked, this, &SET_WIN::updateText);
     Text1->installEventFilter(this);
     for (QLineEdit* box : {Text5, Text6, CMATRIX[0], CMATRIX[1]}) {
         NumberBox::install(box, NumberBox::Kind::Count);
@@ -172,10 +176,11 @@ void SET_WIN::load() {
     Check2->setChecked(s.D256 == 1);
     Option18[s.UTNT == 1 ? 0 : 1]->setChecked(true);
 
-    Option5[std::clamp<int>(s.SVMD, 0, 4)]->setChecked(true);
+    Option5[std::clamp<int>(s.SVMD, 0, int(Option5.size()) - 1)]->setChecked(true);
     JPEG_Q->setValue(std::clamp<int>(s.JPGP, 0, 100));
     JPEG_Q_DSP->setText(QString::number(JPEG_Q->value()));
     Check10->setChecked(s.UTNS == 1);
+    loadText();
 
     Check8->setChecked(s.CKTD == 1);
     Check3->setChecked(s.DFDF == 1);
@@ -246,7 +251,7 @@ void SET_WIN::onCheck11() {
 }
 
 void SET_WIN::onOption5() {
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(Option5.size()); ++i) {
         if (Option5[i]->isChecked()) {
             Label1->setText(extensionLabel(i));
         }

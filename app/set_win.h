@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class ORVA_WIN;
 class Program;
@@ -71,7 +73,10 @@ public:
     QCheckBox* Check2 = nullptr;
     std::array<QRadioButton*, 2> Option18{};
     // Page 3: TWAIN reading.
-    std::array<QRadioButton*, 5> Option5{};
+    std::array<QRadioButton*, 6> Option5{}; // BMP, JPEG, three TIFF, PDF
+    QCheckBox* Check13 = nullptr;           // PDF documents with the words of their pages
+    std::vector<QCheckBox*> PDF_LANG;       // the languages of text_data::offered()
+    QLabel* PDF_NOTE = nullptr;             // the packages that bring missing languages
     QScrollBar* JPEG_Q = nullptr;
     QLabel* JPEG_Q_DSP = nullptr;
     QCheckBox* Check10 = nullptr;
@@ -109,6 +114,9 @@ private:
     void onCheck11();
     void onCheck9();
     void onOption5();
+    void loadText();
+    void updateText();
+    void storeText();
     void onOK();
     void storeSettings();
     bool storeMatrix();
@@ -117,6 +125,7 @@ private:
 
     Program& program_;
     ORVA_WIN& window_;
+    QStringList languages_; // of PDF_LANG
     QStackedLayout* pages_ = nullptr;
     bool loading_ = true;
     // Values at open that OK compares against.

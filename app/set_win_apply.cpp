@@ -78,12 +78,13 @@ void SET_WIN::storeSettings() {
     s.D256 = flag(Check2->isChecked());
     s.LDSP = flag(Option4->isChecked());
     s.DFDF = flag(Check3->isChecked());
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(Option5.size()); ++i) {
         if (Option5[i]->isChecked()) {
             s.SVMD = int16_t(i);
         }
     }
     s.JPGP = int16_t(JPEG_Q->value());
+    storeText();
     s.DSPD = flag(Option7->isChecked());
     s.DSDF = flag(Check4->isChecked());
     s.CD16 = flag(Option9->isChecked());

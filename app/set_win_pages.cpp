@@ -1,6 +1,7 @@
 // The five pages of the settings dialog and their controls.
 #include "folder_tree.h"
 #include "set_win.h"
+#include "text_data.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -230,12 +231,15 @@ QFrame* SET_WIN::buildDisplayPage() {
 
 QFrame* SET_WIN::buildTwainPage() {
     QFrame* panel = page(this, 3);
-    const char* formats[] = {QT_TR_NOOP("BMP形式"), QT_TR_NOOP("JPEG形式"),
-                             QT_TR_NOOP("TIFF形式(無圧縮)"), QT_TR_NOOP("TIFF形式(PackedBits圧縮)"),
-                             QT_TR_NOOP("TIFF形式(白黒 Group4)")};
+    const char* formats[] = {QT_TR_NOOP("BMP形式"),
+                             QT_TR_NOOP("JPEG形式"),
+                             QT_TR_NOOP("TIFF形式(無圧縮)"),
+                             QT_TR_NOOP("TIFF形式(PackedBits圧縮)"),
+                             QT_TR_NOOP("TIFF形式(白黒 Group4)"),
+                             QT_TR_NOOP("PDF形式(取り込み1回で1ファイル)")};
     auto* saveBox = new QGroupBox(tr("保存形式"), panel);
     auto* saveLayout = new QVBoxLayout(saveBox);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(Option5.size()); ++i) {
         Option5[i] = option(saveBox, "Option5", formats[i]);
         Option5[i]->setProperty("index", i);
         saveLayout->addWidget(Option5[i]);
@@ -249,11 +253,29 @@ QFrame* SET_WIN::buildTwainPage() {
     JPEG_Q_DSP->setMinimumWidth(40);
     qualityLayout->addWidget(JPEG_Q, 1);
     qualityLayout->addWidget(JPEG_Q_DSP);
+    auto* text = new QGroupBox(tr("PDFの文字認識"), panel);
+    auto* textLayout = new QVBoxLayout(text);
+    Check13 = check(text, "Check13", QT_TR_NOOP("文字を認識して検索できるPDFにする"));
+    textLayout->addWidget(Check13);
+    auto* languageRow = new QHBoxLayout;
+    languages_ = text_data::offered();
+    for (const QString& language : languages_) {
+        QCheckBox* box = named(new QCheckBox(text_data::displayName(language), text), "PDF_LANG");
+        box->setProperty("language", language);
+        PDF_LANG.push_back(box);
+        languageRow->addWidget(box);
+    }
+    languageRow->addStretch();
+    textLayout->addLayout(languageRow);
+    PDF_NOTE = named(new QLabel(text), "PDF_NOTE");
+    PDF_NOTE->setWordWrap(true);
+    textLayout->addWidget(PDF_NOTE);
     Check10 = check(panel, "Check10", QT_TR_NOOP("自動的にサムネイルを作る(Snapletと連携時)"));
     Command3 = button(panel, "Command3", QT_TR_NOOP("Twain機器の選択"));
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(saveBox);
     layout->addWidget(quality);
+    layout->addWidget(text);
     layout->addWidget(Check10);
     layout->addWidget(Command3, 0, Qt::AlignLeft);
     layout->addStretch();

@@ -18,8 +18,10 @@ struct USR_SETTINGS {
     int16_t SCNN = 3;
     int16_t NBMD = 0;
     int32_t NBNB = 0;
-    int16_t SVMD = 0;
+    int16_t SVMD = 0; // 0 BMP, 1 JPEG, 2-4 TIFF (none, PackBits, Group 4), 5 one PDF a run
     int32_t JPGP = 0;
+    int16_t PDTX = 0;                         // PDF documents carry the words of their pages
+    QString PDLG = QStringLiteral("jpn+eng"); // the languages of those words
     int16_t NTWF = 0;
     QString NTWP; // the program folder, filled in when the settings are loaded
     int16_t TWBT = 1;
@@ -163,7 +165,7 @@ inline constexpr auto SETTING_KEYS = [] {
         text("DD08", &S::DD08),          text("DD09", &S::DD09),
         flag("LDSP", &S::LDSP),          int16("MPRX", &S::MPRX),
         int16("MPRY", &S::MPRY),         flag("DFDF", &S::DFDF),
-        text("DFDS", &S::DFDS),          int16("SVMD", &S::SVMD, 0, 4),
+        text("DFDS", &S::DFDS),          int16("SVMD", &S::SVMD, 0, 5),
         int32("JPGP", &S::JPGP, 0, 100), flag("DSPD", &S::DSPD),
         flag("DSDF", &S::DSDF),          flag("DSTR", &S::DSTR),
         flag("DSFT", &S::DSFT),          flag("CD16", &S::CD16),
@@ -182,7 +184,8 @@ inline constexpr auto SETTING_KEYS = [] {
         flag("UTNS", &S::UTNS),          int16("SCNN", &S::SCNN, 1),
         flag("NBMD", &S::NBMD),          int32("NBNB", &S::NBNB),
         flag("RNDU", &S::RNDU),          single("D1MD", &S::D1MD),
-        flag("EXTM", &S::EXTM),
+        flag("EXTM", &S::EXTM),          flag("PDTX", &S::PDTX),
+        text("PDLG", &S::PDLG),
     });
 }();
 

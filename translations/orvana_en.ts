@@ -681,6 +681,10 @@ Reason: %2</translation>
         <source>Twain機器からの取り込み</source>
         <translation>Acquire from TWAIN Device</translation>
     </message>
+    <message>
+        <source>フォルダーの絵をPDFにする</source>
+        <translation>Make a PDF of the Folder&apos;s Pictures</translation>
+    </message>
 </context>
 <context>
     <name>PMXACQ</name>
@@ -1075,6 +1079,26 @@ If this is not the right one, please choose the correct Snaplet.</translation>
         <source>場所の指定</source>
         <translation>Choose Location</translation>
     </message>
+    <message>
+        <source>PDF形式(取り込み1回で1ファイル)</source>
+        <translation>PDF (one file for each acquisition)</translation>
+    </message>
+    <message>
+        <source>PDFの文字認識</source>
+        <translation>Text recognition in PDF documents</translation>
+    </message>
+    <message>
+        <source>文字を認識して検索できるPDFにする</source>
+        <translation>Recognise the text and make searchable PDF documents</translation>
+    </message>
+    <message>
+        <source>%1の文字認識データがありません。パッケージ %2 を入れてください。</source>
+        <translation>The text recognition data for %1 is not installed. Please install the package %2.</translation>
+    </message>
+    <message>
+        <source>・</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>SV_CPR</name>
@@ -1176,6 +1200,49 @@ Reason: %2</translation>
     <message>
         <source>名前を変えたい絵のファイル名をクリックするか指定してから実行させてください。</source>
         <translation>Click the file name of the picture you want to rename, or select it first and then run this command.</translation>
+    </message>
+</context>
+<context>
+    <name>folder_document</name>
+    <message>
+        <source>表示中のフォルダーに絵がありません。</source>
+        <translation>The folder shown holds no pictures.</translation>
+    </message>
+    <message>
+        <source>PDFの作成</source>
+        <translation>Make a PDF</translation>
+    </message>
+    <message>
+        <source>PDF(*.PDF)</source>
+        <translation>PDF(*.PDF)</translation>
+    </message>
+    <message>
+        <source>PDFを作成しました。</source>
+        <translation>The PDF document was made.</translation>
+    </message>
+    <message>
+        <source>ファイル名 : %1</source>
+        <translation>File name: %1</translation>
+    </message>
+    <message>
+        <source>ページ数 : %1</source>
+        <translation>Pages: %1</translation>
+    </message>
+    <message>
+        <source>文字を認識したページ : %1</source>
+        <translation>Pages with recognised text: %1</translation>
+    </message>
+    <message>
+        <source>「%1」は読み込めないため、PDFを作成できませんでした。</source>
+        <translation>&quot;%1&quot; cannot be read, so the PDF document was not made.</translation>
+    </message>
+    <message>
+        <source>PDF「%1」を作成できませんでした。</source>
+        <translation>The PDF document &quot;%1&quot; could not be made.</translation>
+    </message>
+    <message>
+        <source>保存先に書き込めるか、絵が変更されていないか確認してください。</source>
+        <translation>Please check that the destination can be written to and that the pictures have not changed.</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1392,33 @@ The selection has been cancelled.</translation>
         <source>元のフォルダーが書き込みできるか確認してください。</source>
         <translation>Please check that the source folder can be written to.</translation>
     </message>
+    <message>
+        <source>前回中断されたPDF「%1」の作成は完了していませんでした。</source>
+        <translation>The PDF document &quot;%1&quot;, interrupted last time, was not completed.</translation>
+    </message>
+    <message>
+        <source>PDF「%1」を作成できませんでした。</source>
+        <translation>The PDF document &quot;%1&quot; could not be made.</translation>
+    </message>
+    <message>
+        <source>取り込んだページは画像ファイルのまま保存してあります。</source>
+        <translation>The acquired pages are kept as picture files.</translation>
+    </message>
+</context>
+<context>
+    <name>picture_document</name>
+    <message>
+        <source>文字認識中 %1/%2ページ</source>
+        <translation>Recognising text: page %1 of %2</translation>
+    </message>
+    <message>
+        <source>PDF作成中 %1/%2ページ</source>
+        <translation>Making the PDF: page %1 of %2</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>printer_access</name>
@@ -1456,6 +1550,17 @@ in the settings.</translation>
         <translation>The settings could not be saved. The changes made in this session will not be kept for the next start.
 File name: %1
 Check that the folder can be written to and that there is free disk space.</translation>
+    </message>
+</context>
+<context>
+    <name>text_data</name>
+    <message>
+        <source>日本語</source>
+        <translation>Japanese</translation>
+    </message>
+    <message>
+        <source>英語</source>
+        <translation>English</translation>
     </message>
 </context>
 </TS>

@@ -210,11 +210,11 @@ TEST_F(OrvaWinTest, MenusReadAsTheProgramShowsThem) {
     EXPECT_EQ(bar[3]->text(), QStringLiteral("ヘルプ(&H)"));
 
     const QStringList file = actionTexts(w.MNU_FILE);
-    EXPECT_EQ(file,
-              (QStringList{"表示するフォルダーを選択する", "TWAIN機器からの読み込み",
-                           "使用するTWAIN機器の選択", "取り込み先フォルダーの指定", "印刷 (1枚)",
-                           "カタログ印刷", "—", "ファイルの編集１", "ファイルの編集2",
-                           "ファイルの削除", "ファイル名の変更", "ファイルの調整", "—", "終了"}));
+    EXPECT_EQ(file, (QStringList{"表示するフォルダーを選択する", "TWAIN機器からの読み込み",
+                                 "使用するTWAIN機器の選択", "取り込み先フォルダーの指定",
+                                 "印刷 (1枚)", "カタログ印刷", "フォルダーの絵をPDFにする", "—",
+                                 "ファイルの編集１", "ファイルの編集2", "ファイルの削除",
+                                 "ファイル名の変更", "ファイルの調整", "—", "終了"}));
     EXPECT_TRUE(w.MNU_FILE_DMY2->isSeparator());
     EXPECT_TRUE(w.MNU_FILE_DMY->isSeparator());
 

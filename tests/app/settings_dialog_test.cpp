@@ -2,8 +2,8 @@
 // for each kind of change, Cancel leaving ORVA.CNF alone, the main window held while the dialog
 // exists, a save that fails; and every menu item and tool button of the main window reaching its
 // work.
-#include "acquisition_library.h"
 #include "../browse/catalogue_fixture.h"
+#include "acquisition_library.h"
 #include "folder_tree.h"
 #include "help_window.h"
 #include "orva_win_picture_list.h"
@@ -603,6 +603,7 @@ TEST_F(SettingsDialogTest, EveryMenuItemAndToolButtonReachesItsWork) {
         {"MNU_FILE_SELGETDIR", menu(w.MNU_FILE_SELGETDIR), opened("SET_WIN")},
         {"MNU_FILE_1PRNT", menu(w.MNU_FILE_1PRNT), opened("PRT_WIN")},
         {"MNU_FILE_CATPRINT", menu(w.MNU_FILE_CATPRINT), opened("MPRT_WIN")},
+        {"MNU_FILE_PDF", menu(w.MNU_FILE_PDF), asked},
         {"MNU_FILE_EDIT1", menu(w.MNU_FILE_EDIT1), started},
         {"MNU_FILE_EDIT2", menu(w.MNU_FILE_EDIT2), started},
         {"MNU_FILE_DELETE", menu(w.MNU_FILE_DELETE), asked},

@@ -1,0 +1,88 @@
+#include "picture_document.h"
+
+#include "native_name.h"
+#include "pelmix.h"
+#include "program.h"
+#include "text_data.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QThread>
+#include <memory>
+
+namespace picture_document {
+
+namespace {
+
+struct PdfOwner {
+    void operator()(PELMIX_PDF* pdf) const { PelmixPdfFree(pdf); }
+};
+
+struct Progress {
+    QProgressDialog& dialog;
+    int pages = 0;
+    bool reading = false;
+};
+
+int32_t report(void* context, int32_t done, int32_t total) {
+    auto& progress = *static_cast<Progress*>(context);
+    QProgressDialog& dialog = progress.dialog;
+    dialog.setMaximum(total);
+    const bool readingNow = progress.reading && done < progress.pages;
+    const int page = readingNow ? done : done - (progress.reading ? progress.pages : 0);
+    dialog.setLabelText(
+        (readingNow ? QCoreApplication::translate("picture_document", "文字認識中 %1/%2ページ")
+                    : QCoreApplication::translate("picture_document", "PDF作成中 %1/%2ページ"))
+            .arg(page)
+            .arg(progress.pages));
+    dialog.setValue(done);
+    QCoreApplication::processEvents();
+    return dialog.wasCanceled() ? 0 : 1;
+}
+
+} // namespace
+
+QString textLanguages(const Program& program) {
+    return program.settings.PDTX == 1 ? text_data::usable(program.settings.PDLG) : QString();
+}
+
+Outcome write(Program& program, QWidget* owner, const QStringList& paths, const QString& target,
+              bool upright) {
+    Outcome outcome;
+    const std::unique_ptr<PELMIX_PDF, PdfOwner> pdf(PelmixPdfCreate());
+    if (!pdf) {
+        return outcome;
+    }
+    for (const QString& path : paths) {
+        if (PelmixPdfAddFile(pdf.get(), native_name::toBytes(path).constData(), upright ? 1 : 0) !=
+            1) {
+            outcome.result = Result::NotAPicture;
+            outcome.file = path;
+            return outcome;
+        }
+    }
+    const QString languages = textLanguages(program);
+    if (!languages.isEmpty()) {
+        PelmixPdfSetText(pdf.get(), native_name::toBytes(text_data::folder()).constData(),
+                         languages.toLatin1().constData(), QThread::idealThreadCount());
+    }
+
+    QProgressDialog dialog(owner);
+    dialog.setWindowTitle(program.APP_TITLE);
+    dialog.setCancelButtonText(QCoreApplication::translate("picture_document", "キャンセル"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setMinimumDuration(400);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    dialog.setObjectName(QStringLiteral("PDF_PROGRESS"));
+    Progress progress{dialog, static_cast<int>(paths.size()), !languages.isEmpty()};
+    PelmixPdfSetProgress(pdf.get(), &report, &progress);
+    const bool written = PelmixPdfSave(pdf.get(), native_name::toBytes(target).constData()) == 1;
+    outcome.result = written                ? Result::Written
+                     : dialog.wasCanceled() ? Result::Cancelled
+                                            : Result::Failed;
+    outcome.textPages = written ? PelmixPdfTextPages(pdf.get()) : 0;
+    return outcome;
+}
+
+} // namespace picture_document

@@ -1,0 +1,37 @@
+// One PDF of picture files, the program's one way of making one: each file a page in the order
+// given, the words of the pages read when the settings ask for it and their data is there, and a
+// progress window with a Cancel button once the work takes a moment. The document is written
+// through a temporary file and renamed, so a cancelled or failed one leaves no file.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Program;
+class QWidget;
+
+namespace picture_document {
+
+enum class Result {
+    Written,
+    Cancelled,   // the user stopped it: no file
+    NotAPicture, // file is not a picture the program reads: nothing was written
+    Failed,      // a picture changed or could not be read, or the file could not be written
+};
+
+struct Outcome {
+    Result result = Result::Failed;
+    QString file;      // NotAPicture: the file
+    int textPages = 0; // pages given their words
+};
+
+// Writes paths (in that order) as the pages of target; upright turns each page as the picture's
+// orientation says. The progress window belongs to owner.
+Outcome write(Program& program, QWidget* owner, const QStringList& paths, const QString& target,
+              bool upright);
+
+// The languages the settings ask the words in, of those whose data is there; "" when the
+// settings ask for no words or no data is there.
+QString textLanguages(const Program& program);
+
+} // namespace picture_document

@@ -1,0 +1,85 @@
+#include "folder_document.h"
+
+#include "browsing.h"
+#include "folder_list.h"
+#include "native_name.h"
+#include "picture_document.h"
+#include "program.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace folder_document {
+
+void make(Program& program, QWidget* owner) {
+    const QString folder = browsing::displayFolder(program);
+    FolderList list;
+    if (folder.isEmpty() || !list.setFolder(folder) || list.count() == 0) {
+        program.tell(
+            owner,
+            QCoreApplication::translate("folder_document", "表示中のフォルダーに絵がありません。"),
+            Prompter::Icon::Exclamation);
+        return;
+    }
+    QString name = QDir(folder).dirName();
+    if (name.isEmpty()) {
+        name = QStringLiteral("pictures");
+    }
+    QString target = program.prompter.saveFileAs(
+        owner, QCoreApplication::translate("folder_document", "PDFの作成"),
+        folder + name + QStringLiteral(".pdf"),
+        {QCoreApplication::translate("folder_document", "PDF(*.PDF)")}, 0);
+    if (target.isEmpty()) {
+        return;
+    }
+    if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        target += QStringLiteral(".pdf");
+    }
+    QStringList paths;
+    for (const QString& picture : list.names()) {
+        paths += folder + picture;
+    }
+    const picture_document::Outcome outcome =
+        picture_document::write(program, owner, paths, target, true);
+    const QString shown = native_name::forMessage(target);
+    switch (outcome.result) {
+    case picture_document::Result::Written: {
+        QString message =
+            QCoreApplication::translate("folder_document", "PDFを作成しました。") +
+            QLatin1Char('\n') +
+            QCoreApplication::translate("folder_document", "ファイル名 : %1").arg(shown) +
+            QLatin1Char('\n') +
+            QCoreApplication::translate("folder_document", "ページ数 : %1").arg(paths.size());
+        if (!picture_document::textLanguages(program).isEmpty()) {
+            message += QLatin1Char('\n') +
+                       QCoreApplication::translate("folder_document", "文字を認識したページ : %1")
+                           .arg(outcome.textPages);
+        }
+        program.tell(owner, message, Prompter::Icon::Information);
+        break;
+    }
+    case picture_document::Result::Cancelled:
+        break;
+    case picture_document::Result::NotAPicture:
+        program.tell(owner,
+                     QCoreApplication::translate(
+                         "folder_document", "「%1」は読み込めないため、PDFを作成できませんでした。")
+                         .arg(native_name::forMessage(outcome.file)),
+                     Prompter::Icon::Exclamation);
+        break;
+    case picture_document::Result::Failed:
+        program.tell(
+            owner,
+            QCoreApplication::translate("folder_document", "PDF「%1」を作成できませんでした。")
+                    .arg(shown) +
+                QLatin1Char('\n') +
+                QCoreApplication::translate(
+                    "folder_document",
+                    "保存先に書き込めるか、絵が変更されていないか確認してください。"),
+            Prompter::Icon::Exclamation);
+        break;
+    }
+}
+
+} // namespace folder_document

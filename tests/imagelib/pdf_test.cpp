@@ -1,6 +1,7 @@
 // PDF documents of pictures, looked at with poppler's tools as any reader would see them: each
 // page at the size its resolution gives, JPEG files embedded byte for byte, black and white as
 // CCITT, everything else lossless, and a save that fails leaving nothing behind.
+#include "pdf_tools.h"
 #include "pelmix.h"
 #include "temp_dir.h"
 #include "test_images.h"
@@ -14,28 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string run(const std::string& command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (pipe) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0) {
-            out.append(buffer, n);
-        }
-    }
-    return out;
-}
-
-bool havePoppler() {
-    for (const char* tool : {"pdfinfo", "pdfimages", "pdftoppm"}) {
-        if (run(std::string("command -v ") + tool).empty()) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A binary PGM or PPM file as grey levels (PPM: the green channel), or empty.
 struct Raster {
@@ -144,8 +123,8 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
     ASSERT_EQ(PelmixPdfSave(pdf, out.c_str()), 1);
     PelmixPdfFree(pdf);
 
-    const std::string info = run("pdfinfo -f 1 -l 99 '" + out + "'");
-    std::istringstream list(run("pdfimages -list '" + out + "'"));
+    const std::string info = commandOutput("pdfinfo -f 1 -l 99 '" + out + "'");
+    std::istringstream list(commandOutput("pdfimages -list '" + out + "'"));
     std::string line;
     std::getline(list, line);
     std::getline(list, line);
@@ -176,15 +155,15 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
     }
 
     // JPEG files as they stand.
-    run("cd '" + dir.path() + "' && pdfimages -j -f 1 -l 2 book.pdf jpeg");
+    commandOutput("cd '" + dir.path() + "' && pdfimages -j -f 1 -l 2 book.pdf jpeg");
     EXPECT_EQ(readBytes(dir.file("jpeg-000.jpg")), readBytes(dir.file("colour.jpg")));
     EXPECT_EQ(readBytes(dir.file("jpeg-001.jpg")), readBytes(dir.file("grey.jpg")));
     // Black and white the right way round, whichever colour the picture's index 0 is.
     for (int bw : {3, 4}) {
         SCOPED_TRACE(bw);
         const std::string n = std::to_string(bw);
-        run("cd '" + dir.path() + "' && pdftoppm -gray -r " + (bw == 3 ? "300" : "200") + " -f " +
-            n + " -l " + n + " -singlefile book.pdf bw" + n);
+        commandOutput("cd '" + dir.path() + "' && pdftoppm -gray -r " + (bw == 3 ? "300" : "200") +
+                      " -f " + n + " -l " + n + " -singlefile book.pdf bw" + n);
         const Raster r = readPnm(dir.file("bw" + n + ".pgm"));
         ASSERT_GE(r.width, w);
         ASSERT_GE(r.height, h);
@@ -195,7 +174,7 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
         }
     }
     // Grey lossless: the image's data is the picture's, level for level.
-    run("cd '" + dir.path() + "' && pdfimages -f 5 -l 5 book.pdf grey");
+    commandOutput("cd '" + dir.path() + "' && pdfimages -f 5 -l 5 book.pdf grey");
     Raster g = readPnm(dir.file("grey-000.pgm"));
     if (g.width == 0) {
         g = readPnm(dir.file("grey-000.ppm")); // as some versions write it
@@ -275,8 +254,8 @@ const char* const kTextData = "/usr/share/tesseract-ocr/5/tessdata";
 
 TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) {
     struct stat st;
-    if (!havePoppler() || run("command -v convert").empty() ||
-        run("command -v pdftotext").empty() ||
+    if (!havePoppler() || commandOutput("command -v convert").empty() ||
+        commandOutput("command -v pdftotext").empty() ||
         stat((std::string(kTextData) + "/jpn.traineddata").c_str(), &st) != 0 ||
         stat((std::string(kTextData) + "/eng.traineddata").c_str(), &st) != 0) {
         GTEST_SKIP() << "ImageMagick, poppler-utils or the Japanese and English word data missing";
@@ -293,10 +272,10 @@ TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) 
     PELMIX_PDF* pdf = PelmixPdfCreate();
     for (const Page& page : pages) {
         const std::string path = dir.file(page.file);
-        run("convert -size 1500x400 xc:white -font " + font + " -pointsize 40 -fill black " +
-            "-annotate +100+200 '" + page.text + "' -type " + page.type +
-            " -units PixelsPerInch -density 300 " +
-            (std::string(page.file).ends_with(".bmp") ? "BMP3:" : "") + path);
+        commandOutput("convert -size 1500x400 xc:white -font " + font +
+                      " -pointsize 40 -fill black " + "-annotate +100+200 '" + page.text +
+                      "' -type " + page.type + " -units PixelsPerInch -density 300 " +
+                      (std::string(page.file).ends_with(".bmp") ? "BMP3:" : "") + path);
         ASSERT_EQ(PelmixPdfAddFile(pdf, path.c_str(), 0), 1) << page.file;
     }
     PelmixPdfSetText(pdf, kTextData, "jpn+eng", 2);
@@ -306,28 +285,25 @@ TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) 
     PelmixPdfFree(pdf);
 
     // The pictures are as they were: same sizes and encodings as without words.
-    std::istringstream list(run("pdfimages -list " + out + " | tail -n +3"));
-    std::string line;
     std::vector<std::string> encodings;
-    while (std::getline(list, line)) {
-        std::istringstream fields(line);
-        std::string pageNo, num, type, width, height, colour, comp, bpc, enc;
-        fields >> pageNo >> num >> type >> width >> height >> colour >> comp >> bpc >> enc;
-        EXPECT_EQ(width + "x" + height, "1500x400") << line;
-        encodings.push_back(enc);
+    for (const PdfImage& image : pdfImages(out)) {
+        EXPECT_EQ(image.width, 1500);
+        EXPECT_EQ(image.height, 400);
+        encodings.push_back(image.encoding);
     }
     EXPECT_EQ(encodings, (std::vector<std::string>{"image", "image", "ccitt"}));
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(pages[i].file);
-        std::string text = run("pdftotext -f " + std::to_string(i + 1) + " -l " +
-                               std::to_string(i + 1) + " " + out + " -");
+        std::string text = commandOutput("pdftotext -f " + std::to_string(i + 1) + " -l " +
+                                         std::to_string(i + 1) + " " + out + " -");
         std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
         std::string expected = pages[i].text;
         std::erase(expected, ' ');
         EXPECT_NE(text.find(expected), std::string::npos) << text;
         // The first word's box starts where it was drawn: 100 pixels at 300 dpi.
-        const std::string box = run("pdftotext -bbox -f " + std::to_string(i + 1) + " -l " +
-                                    std::to_string(i + 1) + " " + out + " - | grep -m1 '<word'");
+        const std::string box =
+            commandOutput("pdftotext -bbox -f " + std::to_string(i + 1) + " -l " +
+                          std::to_string(i + 1) + " " + out + " - | grep -m1 '<word'");
         const size_t at = box.find("xMin=\"");
         ASSERT_NE(at, std::string::npos) << box;
         EXPECT_NEAR(std::stod(box.substr(at + 6)), 24.0, 3.0) << box;

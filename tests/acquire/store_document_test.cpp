@@ -1,0 +1,188 @@
+// Runs that end in one PDF: each page kept meanwhile in the form the document embeds, the pages
+// gone only once the document is complete, and every state a kill can leave put right at the
+// next start, with no page lost and none twice without a note.
+#include "interrupted_runs.h"
+#include "pdf_tools.h"
+#include "qt_support.h"
+#include "run_document.h"
+#include "run_journal.h"
+#include "store_fixture.h"
+
+#include <QSaveFile>
+
+namespace {
+
+class DocumentRunTest : public AcquireStoreTest {
+protected:
+    void SetUp() override {
+        AcquireStoreTest::SetUp();
+        testApplication();
+        program.settings.SVMD = 5;
+        program.settings.JPGP = 70;
+    }
+
+    // A colour, a grey, a black-and-white and a 16-colour page stored as the run stores them.
+    QStringList storeFourPages(PageStore& store, int64_t& next) {
+        writePage(0, Page::Colour);
+        writePage(1, Page::Grey);
+        writePage(2, Page::BlackWhite);
+        ImageHandle palette =
+            makeIndexedImage(48, 32, 4, {{200, 0, 0}, {0, 150, 0}, {0, 0, 220}, {240, 240, 0}},
+                             [](int x, int y) { return uint8_t((x / 6 + y / 6) % 4); });
+        const QByteArray path = QFile::encodeName(acq + PageStore::pageFileName(3));
+        EXPECT_EQ(PelmixBmpFileSave(path.constData(), palette.get(), "", "", 0), 1);
+        return storeStep(store, 4, next);
+    }
+
+    QByteArray bytes(const QString& name) const {
+        QFile file(acq + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QStringList notes() const {
+        return QDir(RunJournal::noteFolder()).entryList({"*.document"}, QDir::Files);
+    }
+
+    // The note a document step writes, by hand: a kill leaves it as it was written.
+    void writeNote(const QByteArray& text) {
+        QDir().mkpath(RunJournal::noteFolder());
+        QSaveFile note(RunJournal::noteFolder() + "00000000000001-1.document");
+        ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+        note.write(text);
+        ASSERT_TRUE(note.commit());
+    }
+};
+
+TEST_F(DocumentRunTest, EachPageGoesInAsItsKindCallsAndThePagesGoOnlyAfterTheDocument) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    KeptPages kept(program);
+    PageStore store(program, kept);
+    int64_t next = 1;
+    const QStringList names = storeFourPages(store, next);
+    EXPECT_EQ(names, (QStringList{"IMG001.jpg", "IMG002.jpg", "IMG003.tif", "IMG004.bmp"}));
+    EXPECT_EQ(program.settings.SVMD, 5);
+    const QByteArray colourJpeg = bytes("IMG001.jpg");
+    const QByteArray greyJpeg = bytes("IMG002.jpg");
+
+    EXPECT_EQ(run_document::make(program, store, names, next, nullptr), "IMG005.pdf");
+    EXPECT_EQ(next, 6);
+    EXPECT_EQ(files(acq), QStringList{"IMG005.pdf"});
+    EXPECT_TRUE(notes().isEmpty());
+    EXPECT_TRUE(prompter.requests.empty()) << messageTexts().join('|').toStdString();
+
+    const std::string pdf = (acq + "IMG005.pdf").toStdString();
+    std::vector<std::string> encodings;
+    for (const PdfImage& image : pdfImages(pdf)) {
+        EXPECT_EQ(image.width, 48);
+        encodings.push_back(image.encoding + "/" + image.colour);
+    }
+    EXPECT_EQ(encodings,
+              (std::vector<std::string>{"jpeg/rgb", "jpeg/gray", "ccitt/gray", "image/index"}));
+    // The JPEG pages are the page files, byte for byte.
+    const std::string out = temp.file("img");
+    commandOutput("pdfimages -j -f 1 -l 2 '" + pdf + "' '" + out + "'");
+    for (const auto& [file, expected] :
+         {std::pair{"img-000.jpg", colourJpeg}, std::pair{"img-001.jpg", greyJpeg}}) {
+        QFile extracted(QString::fromStdString(temp.file(file)));
+        ASSERT_TRUE(extracted.open(QIODevice::ReadOnly)) << file;
+        EXPECT_TRUE(extracted.readAll() == expected) << file;
+    }
+}
+
+TEST_F(DocumentRunTest, ADocumentThatCannotBeMadeLeavesEveryPageAPictureAndSaysSo) {
+    KeptPages kept(program);
+    PageStore store(program, kept);
+    int64_t next = 1;
+    const QStringList names = storeFourPages(store, next);
+    QFile changed(acq + names[1]);
+    ASSERT_TRUE(changed.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    changed.write("no longer a picture");
+    changed.close();
+
+    EXPECT_EQ(run_document::make(program, store, names, next, nullptr), QString());
+    EXPECT_EQ(files(acq), names);
+    EXPECT_TRUE(notes().isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList{"PDF「IMG005.pdf」を作成できませんでした。\n"
+                                          "取り込んだページは画像ファイルのまま保存してあります。\n"
+                                          "フォルダー名 : " +
+                                          acq + "\nファイル名 : IMG001.jpg ～ IMG004.bmp"});
+}
+
+// Every moment a kill can come during the step, as the files it leaves.
+TEST_F(DocumentRunTest, AKillAtAnyMomentOfTheStepLeavesEveryPageOnceAtTheNextStart) {
+    struct Moment {
+        const char* name;
+        bool temporary;   // the document half written
+        bool complete;    // the document renamed into place
+        int pagesRemoved; // of three
+    };
+    const Moment moments[] = {{"note written", false, false, 0},
+                              {"document half written", true, false, 0},
+                              {"document complete", false, true, 0},
+                              {"pages being removed", false, true, 2}};
+    const QStringList pages{"IMG001.jpg", "IMG002.jpg", "IMG003.jpg"};
+    for (const Moment& moment : moments) {
+        SCOPED_TRACE(moment.name);
+        QDir(acq).removeRecursively();
+        QDir().mkpath(acq);
+        prompter.requests.clear();
+        ImageHandle colour = makePage(Page::Colour);
+        for (const QString& page : pages) {
+            ASSERT_EQ(PelmixJpegFileSave(QFile::encodeName(acq + page).constData(), colour.get(),
+                                         "", "", 80, 0),
+                      1);
+        }
+        writeNote("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) +
+                  "\nIMG004.pdf\nIMG001.jpg\nIMG002.jpg\nIMG003.jpg\n");
+        if (moment.temporary) {
+            touch(".IMG004.pdf.pmxtmp.Qw12Er");
+        }
+        if (moment.complete) {
+            PELMIX_PDF* pdf = PelmixPdfCreate();
+            for (const QString& page : pages) {
+                PelmixPdfAddFile(pdf, QFile::encodeName(acq + page).constData(), 0);
+            }
+            ASSERT_EQ(PelmixPdfSave(pdf, QFile::encodeName(acq + "IMG004.pdf").constData()), 1);
+            PelmixPdfFree(pdf);
+        }
+        for (int i = 0; i < moment.pagesRemoved; ++i) {
+            ASSERT_TRUE(QFile::remove(acq + pages[i]));
+        }
+
+        recoverInterruptedRuns(program);
+        EXPECT_TRUE(notes().isEmpty());
+        if (moment.complete) {
+            EXPECT_EQ(files(acq), QStringList{"IMG004.pdf"});
+            EXPECT_EQ(pdfPages((acq + "IMG004.pdf").toStdString()), havePoppler() ? 3 : 0);
+            EXPECT_TRUE(prompter.requests.empty());
+        } else {
+            EXPECT_EQ(files(acq), pages);
+            EXPECT_EQ(
+                messageTexts(),
+                QStringList{"前回中断されたPDF「IMG004.pdf」の作成は完了していませんでした。\n"
+                            "取り込んだページは画像ファイルのまま保存してあります。\n"
+                            "フォルダー名 : " +
+                            acq + "\nファイル名 : IMG001.jpg ～ IMG003.jpg"});
+        }
+    }
+}
+
+TEST_F(DocumentRunTest, ANoteNamingFilesOutsideItsFolderIsDroppedTouchingNothing) {
+    touch("IMG001.jpg");
+    for (const QByteArray& text :
+         {QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) + "\nIMG004.pdf\n../x\n"),
+          QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) +
+                     "\n../IMG004.pdf\nIMG001.jpg\n"),
+          QByteArray("ORVANA DOCUMENT 1\nrelative/\nIMG004.pdf\nIMG001.jpg\n"),
+          QByteArray("something else\n")}) {
+        writeNote(text);
+        recoverInterruptedRuns(program);
+        EXPECT_TRUE(notes().isEmpty());
+        EXPECT_EQ(files(acq), QStringList{"IMG001.jpg"});
+    }
+    EXPECT_TRUE(prompter.requests.empty());
+}
+
+} // namespace

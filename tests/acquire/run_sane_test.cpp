@@ -1,14 +1,15 @@
 // The acquisition run end to end with SANE's test device as the default source: its document
 // feeder gives ten pages per run, which are named and stored in every save format.
-#include "run_driver.h"
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"
 #include "browsing_state.h"
 #include "orva_win.h"
+#include "pdf_tools.h"
 #include "program.h"
 #include "qt_support.h"
 #include "recording_launcher.h"
+#include "run_driver.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 #include "test_images.h"
@@ -116,6 +117,96 @@ TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
         EXPECT_EQ(program.browse.ONE_NAME, expected.first());
     }
     EXPECT_TRUE(prompter.requests.empty());
+}
+
+// One run of ten feeder pages in each pixel type with PDF chosen: one document of ten pages at
+// the size the resolution gives, JPEG pages as the very JPEG files a JPEG run stores.
+TEST(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
+    if (!AcquisitionEnvironment::saneTestBackendConfigured() || !havePoppler()) {
+        GTEST_SKIP() << "SANE's test backend is not configured, or poppler-utils are missing";
+    }
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    BrowsingState browsing;
+    Program program(prompter, launcher, browsing);
+    AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
+    program.acquisitionLibrary = &library;
+    USR_SETTINGS& s = program.settings;
+    s.NTOP = "DOC";
+    s.SCNN = 3;
+    s.JPGP = 60;
+    s.DSPM = 2;
+    program.TODAY_STR = "12082026";
+    program.PROGRAM_DIR = QStringLiteral(ORVANA_PROGRAM_DIR "/");
+    ORVA_WIN window(program);
+    window.show();
+
+    auto scan = [&](const QString& dir, int svmd, int mode, int& dpi) {
+        s.BASD = dir;
+        s.SVMD = static_cast<int16_t>(svmd);
+        QWidget* seen = nullptr;
+        auto driven = run_driver::driveSourceWindow(
+            [&](QWidget* w) {
+                seen = w;
+                chooseData(w->findChild<QComboBox*>("modeBox"), mode);
+                auto* resolution = w->findChild<QComboBox*>("resolutionBox");
+                resolution->setCurrentIndex(0);
+                dpi = resolution->currentData().toInt();
+                chooseData(w->findChild<QComboBox*>("sourceBox"), true);
+            },
+            [&] {
+                return QFile::exists(dir + "ORVA_TMP.009") && seen != nullptr &&
+                       seen->findChild<QPushButton*>("scanButton")->isEnabled();
+            });
+        EXPECT_EQ(RUN_ACQUISITION(window, &library), AcquisitionRun::Outcome::Shown);
+        EXPECT_TRUE(driven->finished);
+    };
+    struct Case {
+        int mode; // 0 black and white, 1 grey, 2 colour
+        const char* encoding;
+        const char* colour;
+    };
+    for (const Case c :
+         {Case{0, "ccitt", "gray"}, Case{1, "jpeg", "gray"}, Case{2, "jpeg", "rgb"}}) {
+        SCOPED_TRACE(c.mode);
+        TempDir pictures;
+        TempDir documents;
+        const QString pictureDir = q(pictures.path()) + '/';
+        const QString documentDir = q(documents.path()) + '/';
+        int dpi = 0;
+        scan(pictureDir, c.mode == 0 ? 4 : 1, c.mode, dpi); // the pages a picture run stores
+        scan(documentDir, 5, c.mode, dpi);
+        ASSERT_GT(dpi, 0);
+        EXPECT_EQ(QDir(documentDir).entryList(QDir::Files), QStringList{"DOC011.pdf"});
+        EXPECT_EQ(s.NBNB, 12);
+        const std::string pdf = (documentDir + "DOC011.pdf").toStdString();
+        EXPECT_EQ(pdfPages(pdf), 10);
+        const std::vector<PdfImage> images = pdfImages(pdf);
+        ASSERT_EQ(images.size(), 10u);
+        ImageHandle first(PelmixFileLoad(
+            QFile::encodeName(pictureDir + "DOC001" + (c.mode == 0 ? ".tif" : ".jpg")).constData(),
+            "", ""));
+        ASSERT_TRUE(first);
+        for (const PdfImage& image : images) {
+            EXPECT_EQ(image.encoding, c.encoding);
+            EXPECT_EQ(image.colour, c.colour);
+            EXPECT_EQ(image.width, infoOf(first.get()).WIDTH);
+            EXPECT_NEAR(image.xPpi, dpi, 0.5); // the page is as wide as the resolution says
+        }
+        if (c.mode != 0) {
+            const std::string out = documents.file("page");
+            commandOutput("pdfimages -j '" + pdf + "' '" + out + "'");
+            for (int n = 1; n <= 10; ++n) {
+                QFile page(pictureDir +
+                           QStringLiteral("DOC%1.jpg").arg(n, 3, 10, QLatin1Char('0')));
+                QFile extracted(QString::fromStdString(documents.file(
+                    "page-" + std::string(n <= 10 ? "00" : "0") + std::to_string(n - 1) + ".jpg")));
+                ASSERT_TRUE(page.open(QIODevice::ReadOnly) && extracted.open(QIODevice::ReadOnly));
+                EXPECT_TRUE(page.readAll() == extracted.readAll()) << n;
+            }
+        }
+    }
+    EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
 }
 
 } // namespace

@@ -244,8 +244,8 @@ TEST_F(SettingsDialogTest, InputRules) {
 
     // The save format names the extension.
     page(*d, 3);
-    const char* labels[] = {"NNN.BMP", "NNN.JPG", "NNN.TIF", "NNN.TIF", "NNN.TIF"};
-    for (int i = 0; i < 5; ++i) {
+    const char* labels[] = {"NNN.BMP", "NNN.JPG", "NNN.TIF", "NNN.TIF", "NNN.TIF", "NNN.PDF"};
+    for (int i = 0; i < 6; ++i) {
         clickText(d->Option5[i]);
         EXPECT_EQ(d->Label1->text(), QString::fromLatin1(labels[i])) << i;
     }
@@ -284,7 +284,7 @@ TEST_F(SettingsDialogTest, InputRules) {
     EXPECT_EQ(program.settings.SCNN, 3);
     EXPECT_EQ(program.settings.NBMD, 1);
     EXPECT_EQ(program.settings.NBNB, 7);
-    EXPECT_EQ(program.settings.SVMD, 4);
+    EXPECT_EQ(program.settings.SVMD, 5);
     EXPECT_EQ(program.settings.UTNP, q(root.file("Snaplet/SNAPLET")));
 }
 
@@ -418,6 +418,22 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
              EXPECT_TRUE(w.Label1->isHidden());
              EXPECT_TRUE(w.Label6->isHidden());
          }},
+        {"one PDF a run, its words in English",
+         [&](SET_WIN& d) {
+             page(d, 3);
+             clickText(d.Option5[5]);
+             clickText(d.Check13);
+             for (QCheckBox* language : d.PDF_LANG) {
+                 if (language->property("language") == QStringLiteral("jpn")) {
+                     clickText(language);
+                 }
+             }
+         },
+         [&] {
+             EXPECT_EQ(s.SVMD, 5);
+             EXPECT_EQ(s.PDTX, 1);
+             EXPECT_EQ(s.PDLG, QStringLiteral("eng"));
+         }},
         {"JPEG quality only",
          [&](SET_WIN& d) {
              page(d, 3);
@@ -443,6 +459,75 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
         EXPECT_EQ(edited(savedSettings()), edited(s));
         EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(" | ").toStdString();
         prompter.requests.clear();
+    }
+}
+
+// Text recognition needs Tesseract's data: a language without it is greyed, and the note names
+// the package that brings it; without any, the whole choice is greyed and kept as it was.
+TEST_F(SettingsDialogTest, TextRecognitionIsGreyedAndNamesThePackagesOfMissingData) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> installed;
+        bool usable;
+        const char* note; // "" hidden
+    };
+    const Row rows[] = {
+        {"no data",
+         {},
+         false,
+         "日本語・英語の文字認識データがありません。パッケージ tesseract-ocr-jpn tesseract-ocr-eng "
+         "を入れてください。"},
+        {"English only",
+         {"eng"},
+         true,
+         "日本語の文字認識データがありません。パッケージ tesseract-ocr-jpn を入れてください。"},
+        {"both and German", {"jpn", "eng", "deu", "osd"}, true, ""},
+    };
+    const QByteArray before = qgetenv("TESSDATA_PREFIX");
+    program.settings.PDTX = 1;
+    program.settings.PDLG = QStringLiteral("jpn+eng");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string data = root.file(std::string("data-") + row.name);
+        fs::create_directories(data);
+        for (const std::string& language : row.installed) {
+            ASSERT_TRUE(writeBytes(data + "/" + language + ".traineddata", "x", 1));
+        }
+        qputenv("TESSDATA_PREFIX", QByteArray::fromStdString(data));
+        SET_WIN* d = openFromMenu();
+        ASSERT_NE(d, nullptr);
+        page(*d, 3);
+        EXPECT_EQ(d->Check13->isEnabled(), row.usable);
+        EXPECT_EQ(d->Check13->isChecked(), row.usable);
+        QStringList offered;
+        for (QCheckBox* language : d->PDF_LANG) {
+            offered += language->text() + (language->isEnabled() ? "" : " (greyed)");
+        }
+        QStringList expected{"日本語", "英語"};
+        if (!row.usable) {
+            expected = QStringList{"日本語 (greyed)", "英語 (greyed)"};
+        } else if (row.installed.size() < 2) {
+            expected[0] = "日本語 (greyed)";
+        }
+        EXPECT_EQ(offered.mid(0, 2), expected);
+        EXPECT_EQ(offered.size(), row.installed.size() == 4 ? 3 : 2)
+            << offered.join('|').toStdString();
+        EXPECT_EQ(d->PDF_NOTE->isVisibleTo(d), *row.note != '\0');
+        if (*row.note != '\0') {
+            EXPECT_EQ(d->PDF_NOTE->text(), QString::fromUtf8(row.note));
+        }
+        ok(d);
+        // Greyed, the choice stays as it was; usable, it is what the boxes show.
+        EXPECT_EQ(program.settings.PDTX, 1);
+        EXPECT_EQ(program.settings.PDLG, row.usable && row.installed.size() < 2
+                                             ? QStringLiteral("eng")
+                                             : QStringLiteral("jpn+eng"));
+        program.settings.PDLG = QStringLiteral("jpn+eng");
+    }
+    if (before.isNull()) {
+        qunsetenv("TESSDATA_PREFIX");
+    } else {
+        qputenv("TESSDATA_PREFIX", before);
     }
 }
 

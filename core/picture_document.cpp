@@ -14,6 +14,8 @@ namespace picture_document {
 
 namespace {
 
+constexpr qsizetype kLongDocument = 10;
+
 struct PdfOwner {
     void operator()(PELMIX_PDF* pdf) const { PelmixPdfFree(pdf); }
 };
@@ -71,7 +73,8 @@ Outcome write(Program& program, QWidget* owner, const QStringList& paths, const 
     dialog.setWindowTitle(program.APP_TITLE);
     dialog.setCancelButtonText(QCoreApplication::translate("picture_document", "キャンセル"));
     dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setMinimumDuration(400);
+    // A long document shows its progress at once, a short one only if it takes a while.
+    dialog.setMinimumDuration(paths.size() >= kLongDocument || !languages.isEmpty() ? 0 : 500);
     dialog.setAutoReset(false);
     dialog.setAutoClose(false);
     dialog.setObjectName(QStringLiteral("PDF_PROGRESS"));

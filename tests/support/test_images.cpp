@@ -1,5 +1,7 @@
 #include "test_images.h"
 
+#include "temp_dir.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -165,4 +167,18 @@ PELMIX_BITMAPINFOHEADER headerOf(HGLOBAL image) {
     std::memcpy(&header, GlobalLock(image), sizeof header);
     GlobalUnlock(image);
     return header;
+}
+
+bool setExifOrientation(const std::string& path, int orientation) {
+    std::string bytes = readBytes(path);
+    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xD8") != 0) {
+        return false;
+    }
+    // APP1: "Exif", a big-endian TIFF header and one IFD holding Orientation (SHORT).
+    const char app1[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+                         'M',    'M',    0, 42, 0,   0,   0,   8,   0, 1,
+                         1,      0x12,   0, 3,  0,   0,   0,   1,   0, char(orientation),
+                         0,      0,      0, 0,  0,   0};
+    bytes.insert(2, app1, sizeof app1);
+    return writeBytes(path, bytes.data(), bytes.size());
 }

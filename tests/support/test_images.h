@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 struct Colour {
@@ -67,3 +68,7 @@ Colour testPattern(int x, int y, int width, int height);
 // Mean absolute difference per channel between two images of the same size (255 if they differ
 // in size or cannot be read).
 double meanDifference(HGLOBAL a, HGLOBAL b);
+
+// Gives the JPEG file at path an Exif block whose only entry is the Orientation (1 … 8), as a
+// camera marks a picture taken on its side; false when the file is no JPEG.
+bool setExifOrientation(const std::string& path, int orientation);

@@ -273,9 +273,11 @@ QFrame* SET_WIN::buildTwainPage() {
     Check10 = check(panel, "Check10", QT_TR_NOOP("自動的にサムネイルを作る(Snapletと連携時)"));
     Command3 = button(panel, "Command3", QT_TR_NOOP("Twain機器の選択"));
     auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(saveBox);
+    auto* top = new QHBoxLayout;
+    top->addWidget(saveBox);
+    top->addWidget(text, 1);
+    layout->addLayout(top);
     layout->addWidget(quality);
-    layout->addWidget(text);
     layout->addWidget(Check10);
     layout->addWidget(Command3, 0, Qt::AlignLeft);
     layout->addStretch();

@@ -170,3 +170,34 @@ print_to_pdf() {
     wait_for 10 test -s "$1" || fail "no PDF was written"
     sleep 1
 }
+
+# Acquires $2 pages into the folder $3 with the virtual scanner, from the main window $1: the
+# TWAIN button, the page count, Scan, and Close once the last page file is there.
+scan_pages() {
+    local scanner
+    click_in "$1" 22 44
+    scanner=$(window_named '^Virtual Scanner$' 20) || fail "the scanner's window did not appear"
+    keys_to "$scanner" Tab
+    xdotool type "$2"
+    xdotool key Tab space
+    wait_for 60 test -e "$3ORVA_TMP.$(printf %03d $(($2 - 1)))" ||
+        fail "the scanner wrote no $2 pages: $(ls -A "$3" | tr '\n' ' ')"
+    xdotool key Tab space
+}
+
+# Opens the settings from the tool bar of the main window $1, chooses PDF on the TWAIN page and,
+# with $2 = words, the text recognition; OK, and waits until the dialog is gone.
+choose_pdf() {
+    local dialog
+    click_in "$1" 148 44
+    dialog=$(window_named '^Orvana 設定$' 10) || fail "the settings dialog did not open"
+    sleep 0.5
+    click_in "$dialog" 448 23 # the TWAIN page
+    click_in "$dialog" 38 241 # PDF
+    [ "${2:-}" = words ] && click_in "$dialog" 284 130
+    sleep 0.3
+    shot pdf_chosen
+    click_in "$dialog" 594 458 # OK
+    wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Orvana 設定$' >/dev/null 2>&1" ||
+        fail "the settings dialog did not close"
+}

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -259,9 +260,56 @@ void PdfOfFiftyPhotos(benchmark::State& state) {
     }
 }
 
+// The words of eight typed letters (A4 at 200 dpi, set by ImageMagick) read into their PDF on
+// one thread and on two: ms_per_page with two threads, and two_vs_one, the ratio of the times.
+void PdfWordsOfEightLetters(benchmark::State& state) {
+    const std::string data = "/usr/share/tesseract-ocr/5/tessdata";
+    const std::string letter = inputs().output("letter.tif");
+    std::string make = "convert -size 1654x2339 xc:white -pointsize 26 -fill black";
+    for (int line = 1; line <= 55; ++line) {
+        make += " -annotate +150+" + std::to_string(150 + 36 * line) +
+                " 'The scanned letter of line " + std::to_string(line) +
+                " keeps each of its words searchable.'";
+    }
+    make +=
+        " -type Grayscale -depth 8 -units PixelsPerInch -density 200 '" + letter + "' 2>/dev/null";
+    if (!std::filesystem::exists(data + "/eng.traineddata") ||
+        (!std::filesystem::exists(letter) && std::system(make.c_str()) != 0)) {
+        state.SkipWithError("ImageMagick or the English word data is missing");
+        return;
+    }
+    constexpr int kPages = 8;
+    const std::string out = inputs().output("letters.pdf");
+    double seconds[3] = {};
+    for (auto _ : state) {
+        for (int threads : {1, 2}) {
+            const auto start = std::chrono::steady_clock::now();
+            PELMIX_PDF* pdf = PelmixPdfCreate();
+            for (int i = 0; i < kPages; ++i) {
+                PelmixPdfAddFile(pdf, letter.c_str(), 0);
+            }
+            PelmixPdfSetText(pdf, data.c_str(), "eng", threads);
+            const bool made =
+                PelmixPdfSave(pdf, out.c_str()) != 0 && PelmixPdfTextPages(pdf) == kPages;
+            PelmixPdfFree(pdf);
+            if (!made) {
+                state.SkipWithError("the words were not read");
+                return;
+            }
+            seconds[threads] +=
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    if (seconds[1] > 0 && state.iterations() > 0) {
+        state.counters["ms_per_page"] = seconds[2] * 1000 / kPages / double(state.iterations());
+        state.counters["two_vs_one"] = seconds[2] / seconds[1];
+    }
+}
+
 } // namespace
 
 BENCHMARK(PdfOfFiftyPhotos)->Unit(benchmark::kMillisecond);
+BENCHMARK(PdfWordsOfEightLetters)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(JpegDecodeFull)->Unit(benchmark::kMillisecond);
 BENCHMARK(JpegDecodeEighth)->Unit(benchmark::kMillisecond);
 BENCHMARK(TiffHugeFitted)->Unit(benchmark::kMillisecond);

@@ -7,7 +7,7 @@
 #include "jpeg_extent.h"
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
-#include "page_text.h"
+#include "page_words.h"
 #include "pelmix.h"
 
 #include <algorithm>
@@ -354,14 +354,13 @@ bool PdfDocument::recognizeAll(std::vector<std::string>& texts, int32_t total) {
     std::condition_variable wake;
     int32_t done = 0;
     auto work = [&] {
-        PageText reader(dataFolder_, languages_);
         for (size_t i = next++; i < pages_.size() && !cancelled; i = next++) {
             const Page& page = pages_[i];
-            if (reader.ready()) {
-                OwnedDib image = loadPicture(page.path, page.upright);
-                if (image) {
-                    texts[i] = reader.recognize(image.get(), page.xDpi, cancelled);
-                }
+            try {
+                texts[i] = readPageWords(page.path, page.upright, page.xDpi, dataFolder_,
+                                         languages_, cancelled);
+            } catch (...) {
+                texts[i].clear(); // no memory for its words: the page goes in without them
             }
             const std::lock_guard<std::mutex> lock(mutex);
             ++done;

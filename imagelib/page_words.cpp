@@ -1,0 +1,112 @@
+#include "page_words.h"
+
+#include "file_reader.h"
+#include "temporary_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace pelmix {
+
+namespace {
+
+constexpr auto kLongestPage = std::chrono::minutes(10);
+
+std::string helperProgram() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&readPageWords), &info) != 0 &&
+        info.dli_fname != nullptr) {
+        std::string path = info.dli_fname;
+        const size_t slash = path.rfind('/');
+        return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
+               "/orvana-words";
+    }
+    return "orvana-words";
+}
+
+// The caller's environment with OpenMP held to one thread: the pages are read side by side
+// already, and more threads than cores make Tesseract many times slower.
+std::vector<std::string> helperEnvironment() {
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        if (std::strncmp(*entry, "OMP_THREAD_LIMIT=", 17) != 0) {
+            entries.emplace_back(*entry);
+        }
+    }
+    entries.emplace_back("OMP_THREAD_LIMIT=1");
+    return entries;
+}
+
+} // namespace
+
+std::string readPageWords(const std::string& picture, bool upright, double dpi,
+                          const std::string& dataFolder, const std::string& languages,
+                          const std::atomic<bool>& cancelled) {
+    const TemporaryFile out("pelmix-words");
+    if (!out.made()) {
+        return std::string();
+    }
+    const std::string program = helperProgram();
+    const std::string dpiText = std::to_string(dpi);
+    std::vector<std::string> arguments{program, dataFolder, languages, dpiText, upright ? "1" : "0",
+                                       picture, out.path()};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = helperEnvironment();
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // Its notes go nowhere, and it gets no descriptor of the caller's.
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    pid_t pid = -1;
+    const int error =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        return std::string();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    for (;;) {
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid || (ended < 0 && errno != EINTR)) {
+            break;
+        }
+        if (cancelled || std::chrono::steady_clock::now() - start > kLongestPage) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return std::string();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    FileReader file;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        !file.open(out.path().c_str(), uint64_t(1) << 28)) {
+        return std::string();
+    }
+    std::string bytes(static_cast<size_t>(file.size()), '\0');
+    return file.readAt(0, bytes.data(), bytes.size()) == bytes.size() ? bytes : std::string();
+}
+
+} // namespace pelmix

@@ -163,6 +163,7 @@ void AcquisitionRun::storePages(PageStore& store, int count) {
     store.beginStep();
     nextNumber_ = lastNumber_ + 1;
     QStringList names;
+    int64_t firstNumber = 0;
     for (int k = 0; k < count; ++k) {
         const int64_t before = nextNumber_;
         const QString name = store.storePage(k, nextNumber_);
@@ -170,18 +171,20 @@ void AcquisitionRun::storePages(PageStore& store, int count) {
             lastNumber_ = nextNumber_ - 1; // the collision rule rescanned the folder
         }
         if (!name.isEmpty()) {
+            if (names.isEmpty()) {
+                firstNumber = nextNumber_;
+            }
             names += name;
         }
         ++nextNumber_;
     }
     store.endStep();
     if (document && !names.isEmpty()) {
-        const int64_t before = nextNumber_;
-        if (!run_document::make(program_, store, names, nextNumber_, nullptr).isEmpty()) {
-            names.clear(); // the pages are in the document now
-        }
-        if (nextNumber_ != before + 1) {
-            lastNumber_ = nextNumber_ - 1;
+        int64_t number = firstNumber;
+        if (!run_document::make(program_, store, names, number, nullptr).isEmpty()) {
+            names.clear(); // the pages are in the document now, which has the next number
+            lastNumber_ = number;
+            nextNumber_ = number + 1;
         }
     }
     if (!names.isEmpty()) {

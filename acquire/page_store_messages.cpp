@@ -173,6 +173,20 @@ Prompter::Message documentNotMade(const QString& title, const QString& document,
                  interrupted ? Prompter::Icon::Information : Prompter::Icon::Exclamation);
 }
 
+Prompter::Message documentWithoutWords(const QString& title, const QString& document, int pages,
+                                       int read) {
+    return okBox(
+        title,
+        {QCoreApplication::translate(
+             "page_store_messages",
+             "PDF「%1」の%2ページのうち%3ページは文字を認識できませんでした。")
+             .arg(document)
+             .arg(pages)
+             .arg(pages - read),
+         QCoreApplication::translate("page_store_messages", "それらのページは検索できません。")},
+        Prompter::Icon::Exclamation);
+}
+
 Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths) {
     QStringList lines{QCoreApplication::translate(
         "page_store_messages", "次のファイルは元のフォルダーから削除できないため、"

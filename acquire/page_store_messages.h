@@ -37,6 +37,9 @@ Prompter::Message interruptedPagesStored(const QString& title, int count, const 
 // pages are in folder as the pictures first … last.
 Prompter::Message documentNotMade(const QString& title, const QString& document, bool interrupted,
                                   const QString& folder, const QString& first, const QString& last);
+// Of the pages of document, read pages were given their words.
+Prompter::Message documentWithoutWords(const QString& title, const QString& document, int pages,
+                                       int read);
 // Files of the source folder that were not moved because the folder would not let them go.
 Prompter::Message sourceFilesStayed(const QString& title, const QStringList& paths);
 

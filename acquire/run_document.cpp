@@ -6,6 +6,7 @@
 #include "page_name.h"
 #include "page_store.h"
 #include "page_store_messages.h"
+#include "pelmix.h"
 #include "picture_document.h"
 #include "program.h"
 #include "run_journal.h"
@@ -14,6 +15,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
+#include <cstring>
+#include <initializer_list>
 #include <optional>
 
 namespace run_document {
@@ -31,7 +34,21 @@ struct Note {
     QStringList pages;
 };
 
+// A name a note can carry: one line of the file system's bytes.
+bool oneLine(const QByteArray& bytes) {
+    return !bytes.contains('\n') && !bytes.contains('\0');
+}
+
 QString writeNote(const Note& note) {
+    QByteArrayList names{native_name::toBytes(note.folder), native_name::toBytes(note.document)};
+    for (const QString& page : note.pages) {
+        names += native_name::toBytes(page);
+    }
+    for (const QByteArray& name : names) {
+        if (!oneLine(name)) {
+            return QString();
+        }
+    }
     const QString notes = RunJournal::noteFolder();
     if (notes.isEmpty() || !file_system::makePath(notes)) {
         return QString();
@@ -40,10 +57,9 @@ QString writeNote(const Note& note) {
         notes + QStringLiteral("%1-%2.document")
                     .arg(QDateTime::currentMSecsSinceEpoch(), 14, 10, QLatin1Char('0'))
                     .arg(QCoreApplication::applicationPid());
-    QByteArray text = kHeader + '\n' + native_name::toBytes(note.folder) + '\n' +
-                      native_name::toBytes(note.document) + '\n';
-    for (const QString& page : note.pages) {
-        text += native_name::toBytes(page) + '\n';
+    QByteArray text = kHeader + '\n';
+    for (const QByteArray& name : names) {
+        text += name + '\n';
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
@@ -52,9 +68,27 @@ QString writeNote(const Note& note) {
     return path;
 }
 
-// A name without folder, as a note may carry: a hostile note names nothing outside its folder.
-bool plainName(const QByteArray& name) {
-    return !name.isEmpty() && !name.contains('/') && name != "." && name != "..";
+// A name without folder ending in one of extensions, as a note may carry: a hostile note names
+// nothing outside its folder, and nothing but documents and pictures.
+bool plainName(const QByteArray& name, std::initializer_list<const char*> extensions) {
+    if (name.isEmpty() || name.contains('/')) {
+        return false;
+    }
+    const QByteArray lower = name.toLower();
+    for (const char* extension : extensions) {
+        if (lower.endsWith(extension) && lower.size() > qsizetype(std::strlen(extension))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool documentName(const QByteArray& name) {
+    return plainName(name, {".pdf"});
+}
+
+bool pageName(const QByteArray& name) {
+    return plainName(name, {".jpg", ".jpeg", ".tif", ".tiff", ".bmp"});
 }
 
 bool readNote(const QString& path, Note& note) {
@@ -67,7 +101,7 @@ bool readNote(const QString& path, Note& note) {
         lines.removeLast();
     }
     if (lines.size() < 4 || lines[0] != kHeader || !lines[1].startsWith('/') ||
-        !plainName(lines[2])) {
+        !documentName(lines[2])) {
         return false;
     }
     note.folder = native_name::fromBytes(lines[1]);
@@ -76,7 +110,7 @@ bool readNote(const QString& path, Note& note) {
     }
     note.document = native_name::fromBytes(lines[2]);
     for (qsizetype i = 3; i < lines.size(); ++i) {
-        if (!plainName(lines[i])) {
+        if (!pageName(lines[i])) {
             return false;
         }
         note.pages += native_name::fromBytes(lines[i]);
@@ -94,32 +128,48 @@ void removeUnfinished(const Note& note) {
     }
 }
 
-void finish(Program& program, const Note& note) {
-    if (file_system::isFile(note.folder + note.document)) {
-        for (const QString& page : note.pages) {
-            file_system::remove(note.folder + page);
-        }
-        return;
+// Removes the page files of a note whose document is complete; false when one would not go.
+bool removePages(const Note& note) {
+    bool removed = true;
+    for (const QString& page : note.pages) {
+        const QString path = note.folder + page;
+        removed = (!file_system::isFile(path) || file_system::remove(path)) && removed;
+    }
+    return removed;
+}
+
+// Whether the note's document is there and holds its pages: a file that only has its name is not.
+bool complete(const Note& note) {
+    const QString path = note.folder + note.document;
+    return file_system::isFile(path) &&
+           PelmixPdfFilePages(native_name::toBytes(path).constData()) == note.pages.size();
+}
+
+// Puts the folder of an interrupted step right; false when a page file of its complete document
+// would not go (the note then stays, and the next start tries again).
+bool finish(Program& program, const Note& note) {
+    if (complete(note)) {
+        return removePages(note);
     }
     removeUnfinished(note);
     program.prompter.message(nullptr, page_store_messages::documentNotMade(
                                           program.APP_TITLE, note.document, true, note.folder,
                                           note.pages.first(), note.pages.last()));
+    return true;
 }
 
 } // namespace
 
-QString make(Program& program, PageStore& store, const QStringList& pageNames, int64_t& nextNumber,
+QString make(Program& program, PageStore& store, const QStringList& pageNames, int64_t& number,
              QWidget* owner) {
     if (pageNames.isEmpty()) {
         return QString();
     }
-    const QString target = store.destination(page_name::extensionFor(5), nextNumber);
+    const QString target = store.destination(page_name::extensionFor(5), number);
     if (target.isEmpty()) {
         return QString(); // no automatic name left: the user has been told
     }
-    Note note{program.ACQ_DIR, target.mid(program.ACQ_DIR.size()), pageNames};
-    ++nextNumber;
+    const Note note{program.ACQ_DIR, target.mid(program.ACQ_DIR.size()), pageNames};
     auto notMade = [&] {
         program.prompter.message(nullptr, page_store_messages::documentNotMade(
                                               program.APP_TITLE, note.document, false, note.folder,
@@ -141,10 +191,16 @@ QString make(Program& program, PageStore& store, const QStringList& pageNames, i
         file_system::remove(notePath);
         return outcome.result == picture_document::Result::Cancelled ? QString() : notMade();
     }
-    for (const QString& path : paths) {
-        file_system::remove(path);
+    // A page file that will not go keeps the note: the next start removes it.
+    if (removePages(note)) {
+        file_system::remove(notePath);
     }
-    file_system::remove(notePath);
+    if (!picture_document::textLanguages(program).isEmpty() &&
+        outcome.textPages < pageNames.size()) {
+        program.prompter.message(nullptr, page_store_messages::documentWithoutWords(
+                                              program.APP_TITLE, note.document,
+                                              int(pageNames.size()), outcome.textPages));
+    }
     return note.document;
 }
 
@@ -172,8 +228,9 @@ void recoverInterrupted(Program& program, const QString& heldFolder) {
                 continue;
             }
         }
-        finish(program, note);
-        file_system::remove(path);
+        if (finish(program, note)) {
+            file_system::remove(path);
+        }
     }
 }
 

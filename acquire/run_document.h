@@ -1,9 +1,11 @@
 // The end of a run that makes one PDF of its pages (SVMD 5). The pages the run stored become the
-// pages of one document under the next automatic name; the page files are removed only once
-// the document is complete on disk. While that lasts, a note beside the run notes names the
+// pages of one document named like its first page (DOC001.jpg … DOC003.jpg make DOC001.pdf, so
+// that documents are numbered one after another); the page files are removed only once the
+// document is complete on disk. While that lasts, a note beside the run notes names the
 // folder, the document and its pages, so that a start after a kill finishes the step: a complete
-// document loses the page files still there, a missing one leaves the pages as pictures, and
-// the user is told. No page is ever both a picture and a page of a document without a note.
+// document (there, and holding that many pages) loses the page files still there; otherwise the
+// pages stay as pictures and the user is told. No page is ever both a picture and a page of a
+// document without a note.
 #pragma once
 
 #include <QString>

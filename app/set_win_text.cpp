@@ -1,6 +1,7 @@
 // The settings of searchable PDF documents: whether their pages carry their words, and in which
 // languages. A language whose data is not installed is greyed, and the note says which package
-// brings it; with no data at all the whole choice is greyed and left as it was.
+// brings it; with no data at all the whole choice is greyed and left as it was. A chosen language
+// whose data is missing stays chosen for the day it is installed.
 #include "program.h"
 #include "set_win.h"
 #include "text_data.h"
@@ -45,15 +46,22 @@ void SET_WIN::storeText() {
         return;
     }
     USR_SETTINGS& s = program_.settings;
-    s.PDTX = Check13->isChecked() ? 1 : 0;
-    if (!s.PDTX) {
-        return; // the languages stay as they were for the next time
-    }
+    // Chosen languages without their data stay chosen: installing it brings them back.
     QStringList chosen;
+    for (const QString& language : s.PDLG.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
+        if (!text_data::installed(language) && !chosen.contains(language)) {
+            chosen += language;
+        }
+    }
     for (size_t i = 0; i < PDF_LANG.size(); ++i) {
-        if (PDF_LANG[i]->isChecked()) {
+        if (PDF_LANG[i]->isChecked() && !chosen.contains(languages_[qsizetype(i)])) {
             chosen += languages_[qsizetype(i)];
         }
     }
-    s.PDLG = chosen.join(QLatin1Char('+'));
+    // No language at all reads no words: that is the option off, the languages kept.
+    const bool reading = Check13->isChecked() && !text_data::usable(chosen.join('+')).isEmpty();
+    s.PDTX = reading ? 1 : 0;
+    if (reading) {
+        s.PDLG = chosen.join(QLatin1Char('+'));
+    }
 }

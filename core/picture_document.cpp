@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QProgressDialog>
 #include <QThread>
+#include <algorithm>
 #include <memory>
 
 namespace picture_document {
@@ -15,6 +16,8 @@ namespace picture_document {
 namespace {
 
 constexpr qsizetype kLongDocument = 10;
+// Each reader holds its languages' data (a few hundred megabytes for Japanese and English).
+constexpr int kMostReaders = 4;
 
 struct PdfOwner {
     void operator()(PELMIX_PDF* pdf) const { PelmixPdfFree(pdf); }
@@ -38,7 +41,9 @@ int32_t report(void* context, int32_t done, int32_t total) {
             .arg(page)
             .arg(progress.pages));
     dialog.setValue(done);
-    QCoreApplication::processEvents();
+    // Until the window shows, nothing the user does may reach the windows below it.
+    QCoreApplication::processEvents(dialog.isVisible() ? QEventLoop::AllEvents
+                                                       : QEventLoop::ExcludeUserInputEvents);
     return dialog.wasCanceled() ? 0 : 1;
 }
 
@@ -66,7 +71,8 @@ Outcome write(Program& program, QWidget* owner, const QStringList& paths, const 
     const QString languages = textLanguages(program);
     if (!languages.isEmpty()) {
         PelmixPdfSetText(pdf.get(), native_name::toBytes(text_data::folder()).constData(),
-                         languages.toLatin1().constData(), QThread::idealThreadCount());
+                         languages.toLatin1().constData(),
+                         std::min(QThread::idealThreadCount(), kMostReaders));
     }
 
     QProgressDialog dialog(owner);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -33,12 +34,12 @@ std::string helperProgram() {
         return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
                "/orvana-words";
     }
-    return "orvana-words";
+    return std::string(); // no library file to find it beside: no words rather than a guess
 }
 
 // The caller's environment with OpenMP held to one thread: the pages are read side by side
 // already, and more threads than cores make Tesseract many times slower.
-std::vector<std::string> helperEnvironment() {
+std::vector<std::string> environmentWithOneThread() {
     std::vector<std::string> entries;
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         if (std::strncmp(*entry, "OMP_THREAD_LIMIT=", 17) != 0) {
@@ -58,8 +59,11 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
     if (!out.made()) {
         return std::string();
     }
-    const std::string program = helperProgram();
-    const std::string dpiText = std::to_string(dpi);
+    static const std::string program = helperProgram();
+    if (program.empty()) {
+        return std::string();
+    }
+    const std::string dpiText = std::to_string(std::lround(dpi));
     std::vector<std::string> arguments{program, dataFolder, languages, dpiText, upright ? "1" : "0",
                                        picture, out.path()};
     std::vector<char*> argv;
@@ -67,10 +71,11 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    std::vector<std::string> environment = helperEnvironment();
+    // Read once: the program does not change its environment while documents are made.
+    static const std::vector<std::string> environment = environmentWithOneThread();
     std::vector<char*> envp;
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
+    for (const std::string& entry : environment) {
+        envp.push_back(const_cast<char*>(entry.c_str()));
     }
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -90,8 +95,11 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
     int status = 0;
     for (;;) {
         const pid_t ended = ::waitpid(pid, &status, WNOHANG);
-        if (ended == pid || (ended < 0 && errno != EINTR)) {
+        if (ended == pid) {
             break;
+        }
+        if (ended < 0 && errno != EINTR) {
+            return std::string(); // not ours to wait for: nothing it wrote is trusted
         }
         if (cancelled || std::chrono::steady_clock::now() - start > kLongestPage) {
             ::kill(pid, SIGKILL);

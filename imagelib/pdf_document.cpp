@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -126,14 +127,27 @@ public:
     int32_t total = 0;
 
     void provideStreamData(QPDFObjGen const& og, Pipeline* out) override {
-        provide(*pages.at(og), out);
-        ++done;
-        if (*progress && !(*progress)(done, total)) {
-            throw std::runtime_error("stopped");
+        // The writer may ask again after a failure; a failed or stopped document stays so.
+        if (failed_) {
+            throw std::runtime_error("failed before");
+        }
+        try {
+            provide(*pages.at(og), out);
+            ++done;
+            if (*progress && !(*progress)(done, total)) {
+                throw std::runtime_error("stopped");
+            }
+        } catch (...) {
+            failed_ = true;
+            throw;
         }
     }
 
+    bool failed() const { return failed_; }
+
 private:
+    bool failed_ = false;
+
     void provide(const PdfDocument::Page& page, Pipeline* out) {
         if (page.encoding == PdfDocument::Encoding::Jpeg) {
             std::vector<uint8_t> bytes;
@@ -185,10 +199,12 @@ private:
     }
 };
 
+// A PDF number: a point as the decimal mark, whatever the locale of the calling program.
 std::string number(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+    return end.ec == std::errc() ? std::string(text, end.ptr) : std::string("0");
 }
 
 // The picture's colour space and filter in its dictionary.
@@ -339,6 +355,20 @@ bool PdfDocument::addFile(const std::string& path, bool upright) {
     return true;
 }
 
+int32_t PdfDocument::pagesIn(const char* path) {
+    if (path == nullptr) {
+        return -1;
+    }
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processFile(path);
+        return static_cast<int32_t>(QPDFPageDocumentHelper(pdf).getAllPages().size());
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
 void PdfDocument::recognizeText(const std::string& dataFolder, const std::string& languages,
                                 int32_t threads) {
     dataFolder_ = dataFolder;
@@ -369,11 +399,11 @@ bool PdfDocument::recognizeAll(std::vector<std::string>& texts, int32_t total) {
     };
     const size_t workers = std::min(pages_.size(), static_cast<size_t>(threads_));
     std::vector<std::thread> pool;
-    for (size_t i = 0; i < workers; ++i) {
-        pool.emplace_back(work);
-    }
-    // The progress is told from this thread only, often enough for a window to stay alive.
-    {
+    try {
+        for (size_t i = 0; i < workers; ++i) {
+            pool.emplace_back(work);
+        }
+        // The progress is told from this thread only, often enough for a window to stay alive.
         std::unique_lock<std::mutex> lock(mutex);
         while (done < pages() && !cancelled) {
             wake.wait_for(lock, std::chrono::milliseconds(50));
@@ -384,6 +414,8 @@ bool PdfDocument::recognizeAll(std::vector<std::string>& texts, int32_t total) {
             }
             lock.lock();
         }
+    } catch (...) {
+        cancelled = true; // no thread to start, or the progress failed: no document
     }
     for (std::thread& worker : pool) {
         worker.join();
@@ -408,6 +440,7 @@ bool PdfDocument::save(const char* path) {
     }
     try {
         QPDF pdf;
+        pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
         QPDFPageDocumentHelper document(pdf);
         auto data = std::make_shared<PictureData>();
@@ -446,7 +479,7 @@ bool PdfDocument::save(const char* path) {
         QPDFWriter writer(pdf, target.tempPath().c_str());
         writer.setCompressStreams(true);
         writer.write();
-        if (!target.commit()) {
+        if (data->failed() || !target.commit()) {
             return false;
         }
         textPages_ = words;

@@ -36,6 +36,9 @@ public:
     // goes in without them.
     void recognizeText(const std::string& dataFolder, const std::string& languages,
                        int32_t threads);
+    // The pages of the PDF file at path; -1 when it is not a PDF qpdf can read.
+    static int32_t pagesIn(const char* path);
+
     // The pages the last save gave words to.
     int32_t textPages() const { return textPages_; }
 

@@ -290,6 +290,8 @@ PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFo
                                              const char* languages, int32_t threads);
 /* The pages the last save gave words to. */
 PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf);
+/* The pages of the PDF file at path; -1 when it cannot be read as a PDF. */
+PELMIX_API int32_t PELMIX_CALL PelmixPdfFilePages(const char* path);
 
 /*
  * Progress display. The handler is called at the start (percent 0) and end (percent 100) of

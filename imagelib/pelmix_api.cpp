@@ -263,3 +263,7 @@ PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFo
 PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf) {
     return pdf != nullptr ? pdf->document.textPages() : 0;
 }
+
+PELMIX_API int32_t PELMIX_CALL PelmixPdfFilePages(const char* path) {
+    return pelmix::PdfDocument::pagesIn(path);
+}

@@ -20,9 +20,6 @@ TemporaryFile::~TemporaryFile() {
     if (!path_.empty()) {
         ::unlink(path_.c_str());
     }
-    if (!companion_.empty()) {
-        ::unlink(companion_.c_str());
-    }
 }
 
 } // namespace pelmix

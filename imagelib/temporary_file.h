@@ -18,12 +18,8 @@ public:
     bool made() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
 
-    // Another file removed with this one: one that a library writes beside it, say.
-    void alsoRemove(const std::string& path) { companion_ = path; }
-
 private:
     std::string path_;
-    std::string companion_;
 };
 
 } // namespace pelmix

@@ -1404,6 +1404,14 @@ The selection has been cancelled.</translation>
         <source>取り込んだページは画像ファイルのまま保存してあります。</source>
         <translation>The acquired pages are kept as picture files.</translation>
     </message>
+    <message>
+        <source>PDF「%1」の%2ページのうち%3ページは文字を認識できませんでした。</source>
+        <translation>Of the %2 pages of the PDF document &quot;%1&quot;, the text of %3 could not be recognised.</translation>
+    </message>
+    <message>
+        <source>それらのページは検索できません。</source>
+        <translation>Those pages cannot be searched.</translation>
+    </message>
 </context>
 <context>
     <name>picture_document</name>

@@ -10,11 +10,19 @@
 #include "pelmix.h"
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Ends with the program that started it, however that one ends.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() == 1) {
+        return 1;
+    }
     if (argc != 7) {
         std::fprintf(stderr, "usage: orvana-words <data folder> <languages> <dpi> <upright 0|1> "
                              "<picture> <text page out>\n");

@@ -2,14 +2,15 @@
 
 #include "dib.h"
 #include "file_reader.h"
-#include "temporary_file.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/renderer.h>
+#include <unistd.h>
 #include <vector>
 
 namespace pelmix {
@@ -64,6 +65,26 @@ bool dataInstalled(const std::string& folder, const std::string& languages) {
     }
 }
 
+// A folder only this user may enter, in the temporary folder; removed with what it holds.
+struct PrivateFolder {
+    std::string path;
+    PrivateFolder() {
+        const char* tmp = std::getenv("TMPDIR");
+        path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/pelmix-text.XXXXXX";
+        if (::mkdtemp(path.data()) == nullptr) {
+            path.clear();
+        }
+    }
+    ~PrivateFolder() {
+        if (!path.empty()) {
+            ::unlink((path + "/words.pdf").c_str());
+            ::rmdir(path.c_str());
+        }
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+};
+
 bool cancelRequested(void* flag, int) {
     return static_cast<const std::atomic<bool>*>(flag)->load();
 }
@@ -104,17 +125,18 @@ std::string PageText::recognize(HGLOBAL image, double dpi, const std::atomic<boo
         api_->Clear();
         return std::string();
     }
-    // The renderer writes files only: "<base>.pdf" beside a reserved name of our own.
-    TemporaryFile base("pelmix-text");
-    if (!base.made()) {
+    // The renderer writes files only: "<base>.pdf" in a folder of our own, so that no other
+    // user can have put anything under that name.
+    const PrivateFolder folder;
+    if (folder.path.empty()) {
         api_->Clear();
         return std::string();
     }
-    const std::string pdfPath = base.path() + ".pdf";
-    base.alsoRemove(pdfPath);
+    const std::string base = folder.path + "/words";
+    const std::string pdfPath = base + ".pdf";
     bool written = false;
     {
-        tesseract::TessPDFRenderer renderer(base.path().c_str(), dataFolder_.c_str(), true);
+        tesseract::TessPDFRenderer renderer(base.c_str(), dataFolder_.c_str(), true);
         written = renderer.BeginDocument("") && renderer.AddImage(api_.get()) &&
                   renderer.EndDocument() && renderer.happy();
     }

@@ -3,6 +3,7 @@
 // next start, with no page lost and none twice without a note.
 #include "interrupted_runs.h"
 #include "pdf_tools.h"
+#include "pelmix.h"
 #include "qt_support.h"
 #include "run_document.h"
 #include "run_journal.h"
@@ -66,13 +67,15 @@ TEST_F(DocumentRunTest, EachPageGoesInAsItsKindCallsAndThePagesGoOnlyAfterTheDoc
     const QByteArray colourJpeg = bytes("IMG001.jpg");
     const QByteArray greyJpeg = bytes("IMG002.jpg");
 
-    EXPECT_EQ(run_document::make(program, store, names, next, nullptr), "IMG005.pdf");
-    EXPECT_EQ(next, 6);
-    EXPECT_EQ(files(acq), QStringList{"IMG005.pdf"});
+    // Named like its first page, so that documents are numbered one after another.
+    int64_t number = 1;
+    EXPECT_EQ(run_document::make(program, store, names, number, nullptr), "IMG001.pdf");
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(files(acq), QStringList{"IMG001.pdf"});
     EXPECT_TRUE(notes().isEmpty());
     EXPECT_TRUE(prompter.requests.empty()) << messageTexts().join('|').toStdString();
 
-    const std::string pdf = (acq + "IMG005.pdf").toStdString();
+    const std::string pdf = (acq + "IMG001.pdf").toStdString();
     std::vector<std::string> encodings;
     for (const PdfImage& image : pdfImages(pdf)) {
         EXPECT_EQ(image.width, 48);
@@ -114,14 +117,15 @@ TEST_F(DocumentRunTest, ADocumentThatCannotBeMadeLeavesEveryPageAPictureAndSaysS
 TEST_F(DocumentRunTest, AKillAtAnyMomentOfTheStepLeavesEveryPageOnceAtTheNextStart) {
     struct Moment {
         const char* name;
-        bool temporary;   // the document half written
-        bool complete;    // the document renamed into place
-        int pagesRemoved; // of three
+        bool temporary;    // the document half written
+        int documentPages; // of the file under the document's name (0: none)
+        int pagesRemoved;  // of three
     };
-    const Moment moments[] = {{"note written", false, false, 0},
-                              {"document half written", true, false, 0},
-                              {"document complete", false, true, 0},
-                              {"pages being removed", false, true, 2}};
+    const Moment moments[] = {{"note written", false, 0, 0},
+                              {"document half written", true, 0, 0},
+                              {"document complete", false, 3, 0},
+                              {"pages being removed", false, 3, 2},
+                              {"another file under its name", false, 1, 0}};
     const QStringList pages{"IMG001.jpg", "IMG002.jpg", "IMG003.jpg"};
     for (const Moment& moment : moments) {
         SCOPED_TRACE(moment.name);
@@ -139,10 +143,10 @@ TEST_F(DocumentRunTest, AKillAtAnyMomentOfTheStepLeavesEveryPageOnceAtTheNextSta
         if (moment.temporary) {
             touch(".IMG004.pdf.pmxtmp.Qw12Er");
         }
-        if (moment.complete) {
+        if (moment.documentPages > 0) {
             PELMIX_PDF* pdf = PelmixPdfCreate();
-            for (const QString& page : pages) {
-                PelmixPdfAddFile(pdf, QFile::encodeName(acq + page).constData(), 0);
+            for (int i = 0; i < moment.documentPages; ++i) {
+                PelmixPdfAddFile(pdf, QFile::encodeName(acq + pages[i]).constData(), 0);
             }
             ASSERT_EQ(PelmixPdfSave(pdf, QFile::encodeName(acq + "IMG004.pdf").constData()), 1);
             PelmixPdfFree(pdf);
@@ -153,12 +157,13 @@ TEST_F(DocumentRunTest, AKillAtAnyMomentOfTheStepLeavesEveryPageOnceAtTheNextSta
 
         recoverInterruptedRuns(program);
         EXPECT_TRUE(notes().isEmpty());
-        if (moment.complete) {
+        if (moment.documentPages == 3) {
             EXPECT_EQ(files(acq), QStringList{"IMG004.pdf"});
-            EXPECT_EQ(pdfPages((acq + "IMG004.pdf").toStdString()), havePoppler() ? 3 : 0);
+            EXPECT_EQ(PelmixPdfFilePages(QFile::encodeName(acq + "IMG004.pdf").constData()), 3);
             EXPECT_TRUE(prompter.requests.empty());
         } else {
-            EXPECT_EQ(files(acq), pages);
+            EXPECT_EQ(files(acq),
+                      moment.documentPages == 0 ? pages : pages + QStringList{"IMG004.pdf"});
             EXPECT_EQ(
                 messageTexts(),
                 QStringList{"前回中断されたPDF「IMG004.pdf」の作成は完了していませんでした。\n"
@@ -169,13 +174,15 @@ TEST_F(DocumentRunTest, AKillAtAnyMomentOfTheStepLeavesEveryPageOnceAtTheNextSta
     }
 }
 
-TEST_F(DocumentRunTest, ANoteNamingFilesOutsideItsFolderIsDroppedTouchingNothing) {
+TEST_F(DocumentRunTest, ANoteNamingAnythingButItsDocumentAndPicturesIsDroppedTouchingNothing) {
     touch("IMG001.jpg");
     for (const QByteArray& text :
          {QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) + "\nIMG004.pdf\n../x\n"),
           QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) +
                      "\n../IMG004.pdf\nIMG001.jpg\n"),
           QByteArray("ORVANA DOCUMENT 1\nrelative/\nIMG004.pdf\nIMG001.jpg\n"),
+          QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) + "\nIMG001.jpg\nIMG001.jpg\n"),
+          QByteArray("ORVANA DOCUMENT 1\n" + QFile::encodeName(acq) + "\nIMG004.pdf\nORVA.CNF\n"),
           QByteArray("something else\n")}) {
         writeNote(text);
         recoverInterruptedRuns(program);

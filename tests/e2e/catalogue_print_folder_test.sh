@@ -18,7 +18,7 @@ PRINT_BUTTON="332 476" # 印刷実行, in the dialog
 start_orva "$PICTURES"
 WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1.5
-keys_to "$WIN" alt+f Up Up Up Up Up Return
+keys_to "$WIN" alt+f Up Up Up Up Up Up Return
 MPRT=$(window_named '^カタログ印刷Orvana$' 10) || fail "the catalogue print did not open"
 xdotool windowmove "$MPRT" 0 500 # below the folder box
 sleep 1

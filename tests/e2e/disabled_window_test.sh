@@ -67,9 +67,9 @@ check_dialog() {
 }
 
 open_settings() { click_in "$WIN" $SETTINGS_BUTTON; }
-open_print() { keys_to "$WIN" alt+f Up Up Up Up Up Up Return; }
+open_print() { keys_to "$WIN" alt+f Up Up Up Up Up Up Up Return; }
 open_adjust() { keys_to "$WIN" alt+f Up Up Return; }
-open_acquisition_folder() { keys_to "$WIN" alt+f Up Up Up Up Up Up Up Return; }
+open_acquisition_folder() { keys_to "$WIN" alt+f Up Up Up Up Up Up Up Up Return; }
 
 check_dialog settings '^Orvana 設定$' open_settings
 check_dialog print '^印刷Orvana$' open_print

@@ -185,6 +185,13 @@ scan_pages() {
     xdotool key Tab space
 }
 
+# Skips the test (77) without Tesseract's Japanese and English data, which its steps need.
+need_text_data() {
+    local data=${TESSDATA_PREFIX:-/usr/share/tesseract-ocr/5/tessdata}
+    [ -e "$data/jpn.traineddata" ] && [ -e "$data/eng.traineddata" ] ||
+        { echo "e2e: Tesseract's jpn and eng data are not installed; skipping" >&2; exit 77; }
+}
+
 # Opens the settings from the tool bar of the main window $1, chooses PDF on the TWAIN page and,
 # with $2 = words, the text recognition; OK, and waits until the dialog is gone.
 choose_pdf() {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A user chooses PDF with text recognition in the settings dialog and acquires three pages: the
 # acquisition folder then holds one PDF of three pages, each the JPEG page as it was stored, and
-# the pages are gone. The document's first page is rendered to be looked at.
+# the pages are gone, with the text layer over them. The document's first page is rendered to be
+# looked at.
 source "$(dirname "$0")/lib.sh"
-for tool in pdfinfo pdfimages pdftoppm; do
+need_text_data
+for tool in pdfinfo pdfimages pdftoppm pdffonts; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed; skipping" >&2; exit 77; }
 done
 
@@ -19,16 +21,18 @@ grep -q '^SVMD ,  5 ' "$PROG/ORVA.CNF" || fail "OK did not save PDF as the forma
 grep -q '^PDTX ,  1 ' "$PROG/ORVA.CNF" || fail "OK did not save the text recognition"
 
 scan_pages "$WIN" 3 "$ACQ"
-wait_for 60 test -e "${ACQ}DOC004.pdf" || fail "no PDF was made: $(ls -A "$ACQ" | tr '\n' ' ')"
-wait_for 10 sh -c "[ \"\$(ls '$ACQ')\" = DOC004.pdf ]" ||
+wait_for 60 test -e "${ACQ}DOC001.pdf" || fail "no PDF was made: $(ls -A "$ACQ" | tr '\n' ' ')"
+wait_for 10 sh -c "[ \"\$(ls '$ACQ')\" = DOC001.pdf ]" ||
     fail "the pages stayed beside the PDF: $(ls -A "$ACQ" | tr '\n' ' ')"
 sleep 1
 shot acquired
-PDF=${ACQ}DOC004.pdf
+PDF=${ACQ}DOC001.pdf
 [ "$(pdfinfo "$PDF" | sed -n 's/^Pages: *//p')" = 3 ] || fail "the PDF does not hold three pages"
 [ "$(pdfimages -list "$PDF" | tail -n +3 | awk '{print $9}' | sort -u)" = jpeg ] ||
     fail "the pages are not embedded as JPEG: $(pdfimages -list "$PDF")"
+# The words lie over the pictures in a font of their own.
+pdffonts "$PDF" | grep -q GlyphLessFont || fail "the pages carry no text layer"
 pdftoppm -f 1 -l 1 -r 30 -png "$PDF" "$SHOTS/pdf_page"
 spread=$(convert "$SHOTS"/pdf_page*.png -format '%[fx:standard_deviation]' info:)
 awk -v s="$spread" 'BEGIN { exit !(s > 0.01) }' || fail "the PDF's first page is blank"
-echo "e2e: three pages acquired as one PDF, DOC004.pdf"
+echo "e2e: three pages acquired as one PDF, DOC001.pdf"

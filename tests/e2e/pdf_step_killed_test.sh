@@ -3,6 +3,7 @@
 # there once: in the PDF when it was complete, else as the picture files, and the user is told.
 source "$(dirname "$0")/lib.sh"
 command -v pdfinfo >/dev/null || { echo "e2e: pdfinfo is not installed; skipping" >&2; exit 77; }
+need_text_data
 
 ACQ=$WORK/acq/
 NOTES=$XDG_DATA_HOME/orvana/runs
@@ -37,9 +38,9 @@ main_window 30 >/dev/null || fail "the main window did not appear after the kill
 sleep 1
 shot restarted
 pictures=$(ls "$ACQ" | grep -c '^DOC0\(0[1-9]\|10\)\.jpg$' || true)
-if [ -e "${ACQ}DOC011.pdf" ]; then
+if [ -e "${ACQ}DOC001.pdf" ]; then
     [ "$pictures" -eq 0 ] || fail "pages both in the PDF and as pictures: $(ls "$ACQ" | tr '\n' ' ')"
-    [ "$(pdfinfo "${ACQ}DOC011.pdf" | sed -n 's/^Pages: *//p')" = 10 ] ||
+    [ "$(pdfinfo "${ACQ}DOC001.pdf" | sed -n 's/^Pages: *//p')" = 10 ] ||
         fail "the PDF does not hold the ten pages"
     outcome="in the PDF"
 else

@@ -254,14 +254,14 @@ const char* const kTextData = "/usr/share/tesseract-ocr/5/tessdata";
 
 TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) {
     struct stat st;
+    const std::string font = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
     if (!havePoppler() || commandOutput("command -v convert").empty() ||
-        commandOutput("command -v pdftotext").empty() ||
+        stat(font.c_str(), &st) != 0 ||
         stat((std::string(kTextData) + "/jpn.traineddata").c_str(), &st) != 0 ||
         stat((std::string(kTextData) + "/eng.traineddata").c_str(), &st) != 0) {
-        GTEST_SKIP() << "ImageMagick, poppler-utils or the Japanese and English word data missing";
+        GTEST_SKIP() << "ImageMagick, poppler-utils, the CJK font or the word data is missing";
     }
     // Known text drawn at 300 dpi, the first line 100 pixels (24 points) from the left edge.
-    const std::string font = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
     struct Page {
         const char* file;
         const char* text;

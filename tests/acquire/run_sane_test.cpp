@@ -45,30 +45,64 @@ void chooseData(QComboBox* box, const QVariant& data) {
     box->setCurrentIndex(index);
 }
 
-TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
-    if (!AcquisitionEnvironment::saneTestBackendConfigured()) {
-        GTEST_SKIP() << "SANE's test backend is not configured on this system";
+// A program with its window and the acquisition library, the SANE test device the source.
+class SaneRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!AcquisitionEnvironment::saneTestBackendConfigured()) {
+            GTEST_SKIP() << "SANE's test backend is not configured on this system";
+        }
+        program.acquisitionLibrary = &library;
+        s.BADM = 0;
+        s.MKDR = 0;
+        s.NBMD = 0;
+        s.NTWF = 0;
+        s.JPGP = 60;
+        s.DSPM = 2;
+        program.TODAY_STR = "12082026";
+        program.PROGRAM_DIR = QStringLiteral(ORVANA_PROGRAM_DIR "/");
+        window = std::make_unique<ORVA_WIN>(program);
+        window->show();
     }
+
+    // One run of the feeder's ten pages into dir in the save format and TWAIN pixel type (0 black
+    // and white, 1 grey, 2 colour) at the lowest resolution the device offers; that resolution.
+    int scanTen(const QString& dir, int svmd, int mode) {
+        s.BASD = dir;
+        s.SVMD = static_cast<int16_t>(svmd);
+        QWidget* seen = nullptr;
+        int dpi = 0;
+        auto driven = run_driver::driveSourceWindow(
+            [&](QWidget* w) {
+                seen = w;
+                chooseData(w->findChild<QComboBox*>("modeBox"), mode);
+                auto* resolution = w->findChild<QComboBox*>("resolutionBox");
+                resolution->setCurrentIndex(0);
+                dpi = resolution->currentData().toInt();
+                chooseData(w->findChild<QComboBox*>("sourceBox"), true);
+            },
+            [&] {
+                // All ten pages written and the feeder's batch over.
+                return QFile::exists(dir + "ORVA_TMP.009") && seen != nullptr &&
+                       seen->findChild<QPushButton*>("scanButton")->isEnabled();
+            });
+        EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+        EXPECT_TRUE(driven->finished);
+        return dpi;
+    }
+
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
     BrowsingState browsing;
-    Program program(prompter, launcher, browsing);
-    AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
-    program.acquisitionLibrary = &library;
+    Program program{prompter, launcher, browsing};
+    AcquisitionLibrary library{QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter};
     USR_SETTINGS& s = program.settings;
-    s.BADM = 0;
-    s.MKDR = 0;
+    std::unique_ptr<ORVA_WIN> window;
+};
+
+TEST_F(SaneRun, TenFeederPagesInEverySaveFormat) {
     s.NTOP = "ADF";
     s.SCNN = 2;
-    s.NBMD = 0;
-    s.NTWF = 0;
-    s.JPGP = 60;
-    s.DSPM = 2;
-    program.TODAY_STR = "12082026";
-    program.PROGRAM_DIR = QStringLiteral(ORVANA_PROGRAM_DIR "/");
-    ORVA_WIN window(program);
-    window.show();
-
     struct Case {
         int svmd;
         int mode; // TWAIN pixel type: 0 black and white, 1 grey, 2 colour
@@ -84,24 +118,7 @@ TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
         SCOPED_TRACE(c.svmd);
         TempDir folder;
         const QString dir = q(folder.path()) + '/';
-        s.BASD = dir;
-        s.SVMD = static_cast<int16_t>(c.svmd);
-        QWidget* seen = nullptr;
-        auto driven = run_driver::driveSourceWindow(
-            [&](QWidget* w) {
-                seen = w;
-                chooseData(w->findChild<QComboBox*>("modeBox"), c.mode);
-                auto* resolution = w->findChild<QComboBox*>("resolutionBox");
-                resolution->setCurrentIndex(0); // the lowest the device offers
-                chooseData(w->findChild<QComboBox*>("sourceBox"), true);
-            },
-            [&] {
-                // All ten pages written and the feeder's batch over.
-                return QFile::exists(dir + "ORVA_TMP.009") && seen != nullptr &&
-                       seen->findChild<QPushButton*>("scanButton")->isEnabled();
-            });
-        EXPECT_EQ(RUN_ACQUISITION(window, &library), AcquisitionRun::Outcome::Shown);
-        EXPECT_TRUE(driven->finished);
+        scanTen(dir, c.svmd, c.mode);
 
         QStringList expected;
         for (int n = 1; n <= 10; ++n) {
@@ -121,46 +138,12 @@ TEST(SaneRun, TenFeederPagesInEverySaveFormat) {
 
 // One run of ten feeder pages in each pixel type with PDF chosen: one document of ten pages at
 // the size the resolution gives, JPEG pages as the very JPEG files a JPEG run stores.
-TEST(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
-    if (!AcquisitionEnvironment::saneTestBackendConfigured() || !havePoppler()) {
-        GTEST_SKIP() << "SANE's test backend is not configured, or poppler-utils are missing";
+TEST_F(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
     }
-    ScriptedPrompter prompter;
-    RecordingLauncher launcher;
-    BrowsingState browsing;
-    Program program(prompter, launcher, browsing);
-    AcquisitionLibrary library(QStringLiteral(ORVANA_PROGRAM_DIR "/"), prompter);
-    program.acquisitionLibrary = &library;
-    USR_SETTINGS& s = program.settings;
     s.NTOP = "DOC";
     s.SCNN = 3;
-    s.JPGP = 60;
-    s.DSPM = 2;
-    program.TODAY_STR = "12082026";
-    program.PROGRAM_DIR = QStringLiteral(ORVANA_PROGRAM_DIR "/");
-    ORVA_WIN window(program);
-    window.show();
-
-    auto scan = [&](const QString& dir, int svmd, int mode, int& dpi) {
-        s.BASD = dir;
-        s.SVMD = static_cast<int16_t>(svmd);
-        QWidget* seen = nullptr;
-        auto driven = run_driver::driveSourceWindow(
-            [&](QWidget* w) {
-                seen = w;
-                chooseData(w->findChild<QComboBox*>("modeBox"), mode);
-                auto* resolution = w->findChild<QComboBox*>("resolutionBox");
-                resolution->setCurrentIndex(0);
-                dpi = resolution->currentData().toInt();
-                chooseData(w->findChild<QComboBox*>("sourceBox"), true);
-            },
-            [&] {
-                return QFile::exists(dir + "ORVA_TMP.009") && seen != nullptr &&
-                       seen->findChild<QPushButton*>("scanButton")->isEnabled();
-            });
-        EXPECT_EQ(RUN_ACQUISITION(window, &library), AcquisitionRun::Outcome::Shown);
-        EXPECT_TRUE(driven->finished);
-    };
     struct Case {
         int mode; // 0 black and white, 1 grey, 2 colour
         const char* encoding;
@@ -173,9 +156,8 @@ TEST(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
         TempDir documents;
         const QString pictureDir = q(pictures.path()) + '/';
         const QString documentDir = q(documents.path()) + '/';
-        int dpi = 0;
-        scan(pictureDir, c.mode == 0 ? 4 : 1, c.mode, dpi); // the pages a picture run stores
-        scan(documentDir, 5, c.mode, dpi);
+        scanTen(pictureDir, c.mode == 0 ? 4 : 1, c.mode); // the pages a picture run stores
+        const int dpi = scanTen(documentDir, 5, c.mode);
         ASSERT_GT(dpi, 0);
         EXPECT_EQ(QDir(documentDir).entryList(QDir::Files), QStringList{"DOC001.pdf"});
         EXPECT_EQ(s.NBNB, 2);

@@ -8,7 +8,6 @@ ACQ=$WORK/acq/
 mkdir -p "$ACQ"
 settings "BASD=$ACQ" BADM=0 MKDR=0 SVMD=1 NTOP=IMG SCNN=3 CKTD=0 SUTW=0 EXTM=1 DSDF=0
 SETTINGS_BUTTON="148 44"
-TWAIN_BUTTON="22 44"
 # In the settings dialog.
 PAGE_READING="45 23"
 PAGE_DISPLAY="304 23"
@@ -47,13 +46,7 @@ wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Orvana 設定$' >/dev
     fail "the settings dialog did not close"
 grep -q '^NTOP , SCAN ' "$PROG/ORVA.CNF" || fail "OK did not save the prefix"
 
-click_in "$WIN" $TWAIN_BUTTON
-SCANNER=$(window_named '^Virtual Scanner$' 20) || fail "the scanner's window did not appear"
-keys_to "$SCANNER" Tab
-xdotool type 3
-xdotool key Tab space
-wait_for 30 test -e "${ACQ}ORVA_TMP.002" || fail "the scanner wrote no three pages"
-xdotool key Tab space
+scan_pages "$WIN" 3 "$ACQ"
 wait_for 30 test -e "${ACQ}SCAN00003.bmp" || fail "pages were not named the new way: $(ls "$ACQ")"
 sleep 1.5
 shot acquired

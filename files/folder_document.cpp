@@ -1,6 +1,7 @@
 #include "folder_document.h"
 
 #include "browsing.h"
+#include "file_system.h"
 #include "folder_list.h"
 #include "native_name.h"
 #include "picture_document.h"
@@ -28,13 +29,26 @@ void make(Program& program, QWidget* owner) {
     }
     QString target = program.prompter.saveFileAs(
         owner, QCoreApplication::translate("folder_document", "PDFの作成"),
-        folder + name + QStringLiteral(".pdf"),
-        {QCoreApplication::translate("folder_document", "PDF(*.PDF)")}, 0);
+        folder + name + QStringLiteral(".pdf"), {QStringLiteral("PDF (*.pdf)")}, 0);
     if (target.isEmpty()) {
         return;
     }
     if (!target.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        // The dialog asked about the name typed, not about this one.
         target += QStringLiteral(".pdf");
+        if (file_system::exists(target)) {
+            Prompter::Message question;
+            question.caption = program.APP_TITLE;
+            question.text = QCoreApplication::translate("folder_document",
+                                                        "%1\nは既に存在します。上書きしますか?")
+                                .arg(native_name::forMessage(target));
+            question.icon = Prompter::Icon::Exclamation;
+            question.buttons = Prompter::Buttons::YesNo;
+            question.defaultButton = 2;
+            if (program.prompter.message(owner, question) != Prompter::Yes) {
+                return;
+            }
+        }
     }
     QStringList paths;
     for (const QString& picture : list.names()) {

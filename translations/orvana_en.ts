@@ -1213,10 +1213,6 @@ Reason: %2</translation>
         <translation>Make a PDF</translation>
     </message>
     <message>
-        <source>PDF(*.PDF)</source>
-        <translation>PDF(*.PDF)</translation>
-    </message>
-    <message>
         <source>PDFを作成しました。</source>
         <translation>The PDF document was made.</translation>
     </message>
@@ -1243,6 +1239,12 @@ Reason: %2</translation>
     <message>
         <source>保存先に書き込めるか、絵が変更されていないか確認してください。</source>
         <translation>Please check that the destination can be written to and that the pictures have not changed.</translation>
+    </message>
+    <message>
+        <source>%1
+は既に存在します。上書きしますか?</source>
+        <translation>%1
+already exists. Do you want to replace it?</translation>
     </message>
 </context>
 <context>

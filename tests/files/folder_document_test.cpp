@@ -43,7 +43,7 @@ TEST_F(FolderDocumentTest, TheFileMenuMakesOnePdfOfTheFolderInListOrderEachPageU
     EXPECT_EQ(prompter.requests[0].caption, QStringLiteral("PDFの作成"));
     const QString folderName = QDir(program.browse.DISP_DIR).dirName();
     EXPECT_EQ(prompter.requests[0].start, program.browse.DISP_DIR + folderName + ".pdf");
-    EXPECT_EQ(prompter.saveFilters, QStringList{"PDF(*.PDF)"});
+    EXPECT_EQ(prompter.saveFilters, QStringList{"PDF (*.pdf)"});
     EXPECT_EQ(prompter.messages(), QStringList{"PDFを作成しました。\nファイル名 : " +
                                                q(out("book.pdf")) + "\nページ数 : 5"});
     const std::string pdf = out("book.pdf");
@@ -66,7 +66,8 @@ TEST_F(FolderDocumentTest, TheFileMenuMakesOnePdfOfTheFolderInListOrderEachPageU
         std::sscanf(info.c_str() + info.find(key) + key.size(), "%lf x %lf", &w, &h);
         EXPECT_EQ(w < h, page == 3) << page;
     }
-    commandOutput("pdftoppm -f 3 -l 3 -scale-to-x 48 -scale-to-y 64 -gray '" + pdf + "' '" + out("seen") + "'");
+    commandOutput("pdftoppm -f 3 -l 3 -scale-to-x 48 -scale-to-y 64 -gray '" + pdf + "' '" +
+                  out("seen") + "'");
     const std::string seen = readBytes(out("seen-3.pgm"));
     ASSERT_GT(seen.size(), 48u * 64u);
     const std::string pixels = seen.substr(seen.size() - 48 * 64); // 48 across, 64 down
@@ -81,6 +82,7 @@ TEST_F(FolderDocumentTest, CancelledOrFailedItLeavesNoFileAndSaysWhy) {
     std::filesystem::create_directories(readOnly);
     chmod(readOnly.c_str(), 0555);
     const bool rootIgnoresModes = access(readOnly.c_str(), W_OK) == 0;
+    ASSERT_TRUE(writeBytes(out("old.pdf"), "an older document", 17));
     struct Row {
         const char* name;
         std::string target; // "" the dialog is cancelled
@@ -137,7 +139,8 @@ TEST_F(FolderDocumentTest, CancelledOrFailedItLeavesNoFileAndSaysWhy) {
             struct stat st;
             EXPECT_NE(stat(row.target.c_str(), &st), 0);
         }
-        EXPECT_EQ(namesIn(elsewhere.path()), std::vector<std::string>{"read-only"});
+        EXPECT_EQ(readBytes(out("old.pdf")), "an older document");
+        EXPECT_EQ(namesIn(elsewhere.path()), (std::vector<std::string>{"old.pdf", "read-only"}));
         EXPECT_EQ(namesIn(readOnly), std::vector<std::string>{});
         ASSERT_TRUE(writeBytes(folder.file(nameOf(7)), before.data(), before.size()));
     }

@@ -77,6 +77,13 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
     BusyScope busy;
     USR_SETTINGS& s = program_.settings;
 
+    // Every page would be named with it: one that names no file in the folder stops the run
+    // before a page is scanned.
+    if (!page_name::prefixUsable(s.NTOP)) {
+        program_.prompter.message(nullptr,
+                                  page_store_messages::prefixUnusable(program_.APP_TITLE, s.NTOP));
+        return Outcome::BadPrefix;
+    }
     MAKE_ACQ_DIR(program_);
     runFolder_ = program_.ACQ_DIR;
     // Usually there already. Pages are written into it by the library before anything here can

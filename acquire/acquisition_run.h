@@ -29,6 +29,7 @@ public:
     enum class Outcome {
         Busy,         // another run is still going on (the source's window is open)
         NoNameLeft,   // the acquisition folder has no automatic name left
+        BadPrefix,    // the prefix cannot begin a file name: nothing was scanned
         NoFolder,     // the acquisition folder cannot be made or written: nothing was scanned
         FolderBusy,   // another program is acquiring into the folder: nothing was scanned
         NothingFound, // no page scanned (TWAIN only) or no file in the source folder (move only)

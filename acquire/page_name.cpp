@@ -43,4 +43,23 @@ QString extensionFor(int saveFormat) {
     }
 }
 
+bool prefixUsable(const QString& prefix) {
+    for (const QChar c : prefix) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char('/')) {
+            return false;
+        }
+    }
+    return !prefix.contains(QStringLiteral(".."));
+}
+
+QString prefixShown(const QString& prefix) {
+    QString shown = prefix;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return shown;
+}
+
 } // namespace page_name

@@ -25,4 +25,11 @@ QString formatNumber(int64_t number, int digits);
 // ".bmp", ".jpg", ".tif" or ".pdf" by SVMD (anything unknown counts as BMP).
 QString extensionFor(int saveFormat);
 
+// Whether NTOP can begin a file name of the acquisition folder: no NUL or other control
+// character (a NUL cuts the name short, so every page would get the same one), no "/" and no
+// "..", so that no page is written outside the folder.
+bool prefixUsable(const QString& prefix);
+// The prefix as a message shows it: each control character as U+FFFD.
+QString prefixShown(const QString& prefix);
+
 } // namespace page_name

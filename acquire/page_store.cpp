@@ -108,6 +108,14 @@ QString PageStore::destination(const QString& extension, int64_t& nextNumber) {
     };
     if (beyondLimit())
         return QString();
+    // The settings may have changed while the source's window was open: a name that would not
+    // stay in the folder keeps the page instead.
+    if (!page_name::prefixUsable(program_.settings.NTOP)) {
+        program_.prompter.message(nullptr, page_store_messages::prefixUnusable(
+                                               program_.APP_TITLE, program_.settings.NTOP));
+        stopped_ = true;
+        return QString();
+    }
     QString target = form();
     if (!file_system::exists(target))
         return target;

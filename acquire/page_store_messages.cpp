@@ -1,6 +1,7 @@
 #include "page_store_messages.h"
 
 #include "native_name.h"
+#include "page_name.h"
 
 #include <QCoreApplication>
 
@@ -47,6 +48,18 @@ QString colourTypeName(int colourType) {
     default:
         return QString();
     }
+}
+
+Prompter::Message prefixUnusable(const QString& title, const QString& prefix) {
+    return okBox(title,
+                 {QCoreApplication::translate(
+                      "page_store_messages", "ファイル名の先頭文字「%1」はファイル名に使えません。")
+                      .arg(page_name::prefixShown(prefix)),
+                  QCoreApplication::translate(
+                      "page_store_messages",
+                      "「/」、「..」、制御文字を含まないものを設定で指定してください。"),
+                  QCoreApplication::translate("page_store_messages", "取り込みを中止します")},
+                 Prompter::Icon::Exclamation);
 }
 
 Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder) {
@@ -154,16 +167,19 @@ Prompter::Message interruptedPagesStored(const QString& title, int count, const 
 }
 
 Prompter::Message documentNotMade(const QString& title, const QString& document, bool interrupted,
-                                  const QString& folder, const QString& first,
-                                  const QString& last) {
-    QStringList lines{
-        interrupted
-            ? QCoreApplication::translate("page_store_messages",
-                                          "前回中断されたPDF「%1」の作成は完了していませんでした。")
-                  .arg(document)
-            : QCoreApplication::translate("page_store_messages",
-                                          "PDF「%1」を作成できませんでした。")
-                  .arg(document),
+                                  const QString& folder, const QString& first, const QString& last,
+                                  const QString& reason) {
+    QStringList lines{interrupted ? QCoreApplication::translate(
+                                        "page_store_messages",
+                                        "前回中断されたPDF「%1」の作成は完了していませんでした。")
+                                        .arg(document)
+                                  : QCoreApplication::translate("page_store_messages",
+                                                                "PDF「%1」を作成できませんでした。")
+                                        .arg(document)};
+    if (!reason.isEmpty()) {
+        lines += QCoreApplication::translate("page_store_messages", "理由 : %1").arg(reason);
+    }
+    lines += QStringList{
         QCoreApplication::translate("page_store_messages",
                                     "取り込んだページは画像ファイルのまま保存してあります。"),
         QCoreApplication::translate("page_store_messages", "フォルダー名 : %1")

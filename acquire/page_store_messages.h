@@ -12,6 +12,8 @@ namespace page_store_messages {
 QString colourTypeName(int colourType);
 
 Prompter::Message noNameLeft(const QString& title);
+// The prefix of the settings cannot begin a file name: the run stops before scanning.
+Prompter::Message prefixUnusable(const QString& title, const QString& prefix);
 // The acquisition folder cannot be made or written: the run stops before scanning.
 Prompter::Message acquisitionFolderUnavailable(const QString& title, const QString& folder);
 Prompter::Message digitOverflow(const QString& title);
@@ -33,10 +35,11 @@ Prompter::Message folderBusy(const QString& title, const QString& folder);
 // Pages an interrupted run left in folder were stored under the names first … last.
 Prompter::Message interruptedPagesStored(const QString& title, int count, const QString& folder,
                                          const QString& first, const QString& last);
-// The PDF document of a run was not made (interrupted: by the end of an earlier program); its
-// pages are in folder as the pictures first … last.
+// The PDF document of a run was not made (interrupted: by the end of an earlier program), for
+// reason when one is known; its pages are in folder as the pictures first … last.
 Prompter::Message documentNotMade(const QString& title, const QString& document, bool interrupted,
-                                  const QString& folder, const QString& first, const QString& last);
+                                  const QString& folder, const QString& first, const QString& last,
+                                  const QString& reason = {});
 // Of the pages of document, read pages were given their words.
 Prompter::Message documentWithoutWords(const QString& title, const QString& document, int pages,
                                        int read);

@@ -170,16 +170,16 @@ QString make(Program& program, PageStore& store, const QStringList& pageNames, i
         return QString(); // no automatic name left: the user has been told
     }
     const Note note{program.ACQ_DIR, target.mid(program.ACQ_DIR.size()), pageNames};
-    auto notMade = [&] {
+    auto notMade = [&](const QString& reason) {
         program.prompter.message(nullptr, page_store_messages::documentNotMade(
                                               program.APP_TITLE, note.document, false, note.folder,
-                                              pageNames.first(), pageNames.last()));
+                                              pageNames.first(), pageNames.last(), reason));
         return QString();
     };
     // Without its note a kill could leave pages twice, as pictures and in the document.
     const QString notePath = writeNote(note);
     if (notePath.isEmpty()) {
-        return notMade();
+        return notMade(QString());
     }
     QStringList paths;
     for (const QString& page : pageNames) {
@@ -189,7 +189,15 @@ QString make(Program& program, PageStore& store, const QStringList& pageNames, i
         picture_document::write(program, owner, paths, target, false);
     if (outcome.result != picture_document::Result::Written) {
         file_system::remove(notePath);
-        return outcome.result == picture_document::Result::Cancelled ? QString() : notMade();
+        return outcome.result == picture_document::Result::Cancelled ? QString()
+                                                                     : notMade(outcome.reason);
+    }
+    // The pages go only once the document that holds them has been read back from the disk,
+    // whole and with every page: until then they are the only copy.
+    if (!complete(note)) {
+        file_system::remove(target);
+        file_system::remove(notePath);
+        return notMade(QString());
     }
     // A page file that will not go keeps the note: the next start removes it.
     if (removePages(note)) {

@@ -1,6 +1,7 @@
 // The file system by the bytes of its names, for the program and the companion alike. Paths are
 // QStrings as native_name makes them (bytes that are not UTF-8 escaped); Qt's own file classes
-// would encode them again and miss such files. Operations that can fail give a Result with the
+// would encode them again and miss such files. A path holding a NUL names no file: every call
+// refuses it. Operations that can fail give a Result with the
 // system's reason, and none of them ever loses a file: a copy is written beside its target,
 // flushed and renamed over it; a move across volumes removes its source only after the copy is
 // complete, and takes the copy back when the source cannot go.
@@ -68,7 +69,8 @@ Result copyFile(const QString& source, const QString& destination, bool replace)
 // the replaced file is not lost as well; the failure is reported either way.
 Result moveFile(const QString& source, const QString& destination, bool replace);
 
-// Opens file by the path's own bytes: for reading, or for writing (created, emptied).
+// Opens file by the path's own bytes: for reading, or for writing (created, emptied). Only a
+// regular file is opened: a FIFO, a device or a folder is refused at once.
 bool openForReading(QFile& file, const QString& path);
 bool openForWriting(QFile& file, const QString& path);
 

@@ -18,8 +18,14 @@ namespace file_system {
 
 namespace {
 
+// The path's bytes for the system; empty (so refused by every caller) when they hold a NUL, which
+// would cut the name short where the system reads it: "AB\0CD" must never mean "AB".
 QByteArray bytes(const QString& path) {
-    return native_name::toBytes(path);
+    QByteArray name = native_name::toBytes(path);
+    if (name.contains('\0')) {
+        name.clear();
+    }
+    return name;
 }
 
 bool statOf(const QString& path, struct stat& info) {
@@ -107,7 +113,8 @@ bool writeAll(int fd, const char* data, ssize_t size) {
 // Copies the bytes of from into a new temporary file beside to; the temporary name, or "" with
 // error set.
 QByteArray copyToTemporary(const QByteArray& from, const QByteArray& to, int& error) {
-    Descriptor in(::open(from.constData(), O_RDONLY | O_CLOEXEC));
+    // Not blocking, so that a FIFO in the source's place is refused rather than waited on.
+    Descriptor in(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat info {};
     if (in.get() < 0 || ::fstat(in.get(), &info) != 0) {
         error = errno;
@@ -149,10 +156,19 @@ QByteArray copyToTemporary(const QByteArray& from, const QByteArray& to, int& er
     return temporary;
 }
 
+// Regular files only: a FIFO or a device is refused at once, never waited on.
 bool openFd(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode) {
     const QByteArray name = bytes(path);
-    const int fd = name.isEmpty() ? -1 : ::open(name.constData(), flags | O_CLOEXEC, 0666);
+    const int fd = name.isEmpty()
+                       ? -1
+                       : ::open(name.constData(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
         return false;
     }
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {

@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace picture_document {
@@ -63,8 +64,13 @@ Outcome write(Program& program, QWidget* owner, const QStringList& paths, const 
     for (const QString& path : paths) {
         if (PelmixPdfAddFile(pdf.get(), native_name::toBytes(path).constData(), upright ? 1 : 0) !=
             1) {
-            outcome.result = Result::NotAPicture;
+            int32_t width = 0, height = 0;
+            const bool large =
+                PelmixPdfError(pdf.get(), nullptr, &width, &height) == PELMIX_PDF_TOO_LARGE;
+            outcome.result = large ? Result::TooLarge : Result::NotAPicture;
             outcome.file = path;
+            outcome.width = width;
+            outcome.height = height;
             return outcome;
         }
     }
@@ -91,6 +97,27 @@ Outcome write(Program& program, QWidget* owner, const QStringList& paths, const 
                      : dialog.wasCanceled() ? Result::Cancelled
                                             : Result::Failed;
     outcome.textPages = written ? PelmixPdfTextPages(pdf.get()) : 0;
+    if (outcome.result == Result::Failed) {
+        int32_t error = 0;
+        switch (PelmixPdfError(pdf.get(), &error, nullptr, nullptr)) {
+        case PELMIX_PDF_NO_SPACE:
+            outcome.noSpace = true;
+            outcome.reason =
+                QCoreApplication::translate("picture_document", "保存先の空き容量が足りません。");
+            break;
+        case PELMIX_PDF_PICTURE_CHANGED:
+            outcome.reason = QCoreApplication::translate(
+                "picture_document", "作成中に絵が変更されたか、読み込めなくなりました。");
+            break;
+        case PELMIX_PDF_NOT_WRITTEN:
+            outcome.reason = error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                        : QCoreApplication::translate("picture_document",
+                                                                      "保存先に書き込めません。");
+            break;
+        default:
+            break;
+        }
+    }
     return outcome;
 }
 

@@ -13,16 +13,21 @@ class QWidget;
 namespace picture_document {
 
 enum class Result {
-    Written,
+    Written,     // written, and read back whole from the disk
     Cancelled,   // the user stopped it: no file
     NotAPicture, // file is not a picture the program reads: nothing was written
+    TooLarge,    // file is a picture larger than the program takes: nothing was written
     Failed,      // a picture changed or could not be read, or the file could not be written
 };
 
 struct Outcome {
     Result result = Result::Failed;
-    QString file;      // NotAPicture: the file
-    int textPages = 0; // pages given their words
+    QString file;  // NotAPicture, TooLarge: the file
+    int width = 0; // TooLarge: the size the picture declares
+    int height = 0;
+    QString reason;       // Failed: why, for a message ("" when nothing more is known)
+    bool noSpace = false; // Failed: the volume had no room for the document
+    int textPages = 0;    // pages given their words
 };
 
 // Writes paths (in that order) as the pages of target; upright turns each page as the picture's

@@ -82,15 +82,28 @@ void make(Program& program, QWidget* owner) {
                          .arg(native_name::forMessage(outcome.file)),
                      Prompter::Icon::Exclamation);
         break;
+    case picture_document::Result::TooLarge:
+        program.tell(owner,
+                     QCoreApplication::translate("folder_document",
+                                                 "「%1」は%2×%3ピクセルと大きすぎるため、"
+                                                 "PDFを作成できませんでした。")
+                         .arg(native_name::forMessage(outcome.file))
+                         .arg(outcome.width)
+                         .arg(outcome.height),
+                     Prompter::Icon::Exclamation);
+        break;
     case picture_document::Result::Failed:
         program.tell(
             owner,
             QCoreApplication::translate("folder_document", "PDF「%1」を作成できませんでした。")
                     .arg(shown) +
                 QLatin1Char('\n') +
-                QCoreApplication::translate(
-                    "folder_document",
-                    "保存先に書き込めるか、絵が変更されていないか確認してください。"),
+                (outcome.reason.isEmpty()
+                     ? QCoreApplication::translate(
+                           "folder_document",
+                           "保存先に書き込めるか、絵が変更されていないか確認してください。")
+                     : QCoreApplication::translate("folder_document", "理由 : %1")
+                           .arg(outcome.reason)),
             Prompter::Icon::Exclamation);
         break;
     }

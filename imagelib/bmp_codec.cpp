@@ -3,12 +3,14 @@
 // every reader knows: a 40-byte header, a full colour table and uncompressed bottom-up rows.
 #include "codecs.h"
 #include "dib.h"
+#include "file_reader.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace pelmix {
 namespace {
@@ -130,7 +132,8 @@ bool readMasks(const uint8_t* data, size_t size, uint32_t headerSize, Layout& la
            (m[1] & m[2]) == 0;
 }
 
-bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
+// headersOnly: data is only the start of the file, and the pixel data is not looked for in it.
+bool parseHeaders(const uint8_t* data, size_t size, Layout& layout, bool headersOnly = false) {
     if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') {
         return false;
     }
@@ -185,7 +188,7 @@ bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
     if (layout.bits > 8 && !readMasks(data, size, headerSize, layout, headersEnd)) {
         return false;
     }
-    if (pixelOffset < headersEnd || pixelOffset >= size) {
+    if (pixelOffset < headersEnd || (!headersOnly && pixelOffset >= size)) {
         return false;
     }
     layout.pixelOffset = pixelOffset;
@@ -205,6 +208,9 @@ bool parseHeaders(const uint8_t* data, size_t size, Layout& layout) {
             return false;
         }
         layout.paletteEntries = entries;
+    }
+    if (headersOnly) {
+        return true;
     }
 
     const uint64_t available = size - pixelOffset;
@@ -354,7 +360,52 @@ bool writeFile(const DibView& dib, std::vector<uint8_t>& out) {
     return true;
 }
 
+// The bytes of pixel data a picture of layout can use: its rows, or for RLE what the longest
+// stream of absolute runs and line ends would take.
+uint64_t pixelBytesUsed(const Layout& layout) {
+    const uint64_t width = static_cast<uint64_t>(layout.width);
+    const uint64_t height = static_cast<uint64_t>(layout.height);
+    if (layout.compression == PELMIX_BI_RLE8 || layout.compression == PELMIX_BI_RLE4) {
+        return (width + 4) * 2 * height + 2;
+    }
+    return rowBytes(layout.bits, width) * height;
+}
+
 } // namespace
+
+HGLOBAL decodeBmp(const FileReader& file) {
+    // Every header and the largest colour table fit in this much of the file's start.
+    constexpr size_t kHeadBytes = 2048;
+    std::vector<uint8_t> head(static_cast<size_t>(std::min<uint64_t>(file.size(), kHeadBytes)));
+    head.resize(file.readAt(0, head.data(), head.size()));
+    Layout layout;
+    if (!parseHeaders(head.data(), head.size(), layout, true) ||
+        layout.pixelOffset >= file.size()) {
+        return nullptr;
+    }
+    // Only the headers, the table and the pixel data the picture can use are read: a file
+    // extended with a hole (or anything else after the picture) costs nothing. Where the pixels
+    // start after a gap, they are put straight after the table.
+    const size_t tableEnd = static_cast<size_t>(layout.paletteOffset) +
+                            size_t(layout.paletteEntries) * layout.entrySize;
+    const size_t kept = std::min(tableEnd, layout.pixelOffset);
+    const uint64_t pixels = std::min(file.size() - layout.pixelOffset, pixelBytesUsed(layout));
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(kept + static_cast<size_t>(pixels));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    std::copy(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(std::min(kept, head.size())),
+              bytes.begin());
+    const size_t got = file.readAt(layout.pixelOffset, bytes.data() + kept, bytes.size() - kept);
+    bytes.resize(kept + got);
+    const uint32_t offset = static_cast<uint32_t>(kept);
+    for (int i = 0; i < 4; ++i) {
+        bytes[10 + i] = static_cast<uint8_t>(offset >> (8 * i));
+    }
+    return decodeBmp(bytes.data(), bytes.size());
+}
 
 HGLOBAL decodeBmp(const uint8_t* data, size_t size) {
     Layout layout;

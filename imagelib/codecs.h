@@ -21,6 +21,8 @@ FileKind sniff(const uint8_t* data, size_t size);
 
 // New image handles, or 0.
 HGLOBAL decodeBmp(const uint8_t* data, size_t size);
+// The same, reading only the headers and the pixel data they describe.
+HGLOBAL decodeBmp(const FileReader& file);
 // maxWidth/maxHeight > 0 ask for a reduced picture (see PelmixFileLoadFit); full, when not null,
 // receives the stored picture's description. upright turns the picture as its Orientation (Exif
 // for JPEG, the tag for TIFF) says, the box and the description then meaning the turned picture.

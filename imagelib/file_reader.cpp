@@ -17,7 +17,9 @@ bool FileReader::open(const char* path, uint64_t maxBytes) {
     if (fd_ >= 0 || path == nullptr || *path == '\0') {
         return false;
     }
-    fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+    // Not blocking: opening a FIFO or a device for reading would wait for a writer; what is not a
+    // regular file is refused below anyway.
+    fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0) {
         return false;
     }

@@ -15,7 +15,8 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // Opens a regular file of at most maxBytes; false otherwise.
+    // Opens a regular file of at most maxBytes; false otherwise, at once (a FIFO, a device or a
+    // folder is never waited for).
     bool open(const char* path, uint64_t maxBytes);
     bool isOpen() const { return fd_ >= 0; }
     // The size when the file was opened: what every reader takes the file to be.

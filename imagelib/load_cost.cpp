@@ -87,7 +87,10 @@ int64_t bmpCost(const FileReader& file, IMAGE_INFO& loaded) {
     loaded.WIDTH = static_cast<int32_t>(width);
     loaded.HEIGHT = static_cast<int32_t>(height);
     loaded.BIT_COUNT = 24;
-    return static_cast<int64_t>(file.size()) + width * height * 3;
+    // The decoder reads the headers and at most the rows (or runs) they describe.
+    const int64_t read =
+        std::min<int64_t>(static_cast<int64_t>(file.size()), (width + 4) * height * 4 + 2048);
+    return read + width * height * 3;
 }
 
 } // namespace

@@ -8,10 +8,13 @@
 #include "jpeg_handles.h"
 #include "jpeg_markers.h"
 #include "page_words.h"
+#include "pdf_check.h"
+#include "pdf_file_sink.h"
 #include "pelmix.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>
@@ -40,6 +43,11 @@ constexpr uint64_t kMaxFileBytes = uint64_t(1) << 31;
 constexpr uint64_t kHeadBytes = uint64_t(1) << 20;
 
 using Object = QPDFObjectHandle;
+
+// The errors of a volume without room for what was written.
+bool outOfRoom(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
 
 double dotsPerInch(int32_t perMetre) {
     return perMetre > 0 ? perMetre * 0.0254 : 72.0;
@@ -135,6 +143,7 @@ public:
             provide(*pages.at(og), out);
             ++done;
             if (*progress && !(*progress)(done, total)) {
+                stopped_ = true;
                 throw std::runtime_error("stopped");
             }
         } catch (...) {
@@ -144,9 +153,11 @@ public:
     }
 
     bool failed() const { return failed_; }
+    bool stopped() const { return stopped_; }
 
 private:
     bool failed_ = false;
+    bool stopped_ = false;
 
     void provide(const PdfDocument::Page& page, Pipeline* out) {
         if (page.encoding == PdfDocument::Encoding::Jpeg) {
@@ -305,68 +316,81 @@ bool addTextLayer(QPDF& pdf, const std::string& text, double w, double h, Object
 
 } // namespace
 
+bool PdfDocument::fail(Failure failure, int error) {
+    failure_ = failure;
+    error_ = error;
+    return false;
+}
+
+bool PdfDocument::addJpeg(const FileReader& file, Page& page) {
+    // The decoder's own walk: it stops at the end marker and never reads through a hole.
+    JpegExtent extent;
+    if (!scanJpegExtent(file, extent)) {
+        return fail(Failure::NotAPicture);
+    }
+    if (extent.width > 0 && extent.height > 0 && !sizeAllowed(extent.width, extent.height)) {
+        refusedWidth_ = extent.width;
+        refusedHeight_ = extent.height;
+        return fail(Failure::TooLarge);
+    }
+    if (!extent.picture) {
+        return fail(Failure::NotAPicture);
+    }
+    // The headers are enough here, and they end within the file's first MiB or it is not a
+    // picture for us; the data is read, and checked whole, when it is written.
+    std::vector<uint8_t> start(static_cast<size_t>(std::min(extent.bytes, kHeadBytes)));
+    start.resize(file.readAt(0, start.data(), start.size()));
+    JpegMarkers markers;
+    TjHandle tj(tjInitDecompress());
+    int width = 0, height = 0, subsampling = 0, colourSpace = 0;
+    if (!tj || !readJpegMarkers(start.data(), start.size(), markers) ||
+        tjDecompressHeader3(tj.get(), start.data(), static_cast<unsigned long>(start.size()),
+                            &width, &height, &subsampling, &colourSpace) != 0 ||
+        width <= 0 || height <= 0) {
+        return fail(Failure::NotAPicture);
+    }
+    page.encoding = Encoding::Jpeg;
+    page.width = width;
+    page.height = height;
+    page.components = colourSpace == TJCS_GRAY                               ? 1
+                      : colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK ? 4
+                                                                             : 3;
+    page.adobe = markers.adobe;
+    page.orientation = page.upright ? markers.orientation : 1;
+    page.xDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.xDensity));
+    page.yDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.yDensity));
+    return true;
+}
+
 bool PdfDocument::addFile(const std::string& path, bool upright) {
+    failure_ = Failure::None;
+    error_ = 0;
     Page page;
     page.path = path;
     page.upright = upright;
     FileReader file;
     if (!file.open(path.c_str(), kMaxFileBytes)) {
-        return false;
+        return fail(Failure::NotAPicture);
     }
     uint8_t head[4] = {};
     const size_t headSize = file.readAt(0, head, sizeof head);
     if (sniff(head, headSize) == FileKind::Jpeg) {
-        // The headers are enough here (the whole file when they run past its start); the data
-        // is read, and checked whole, when it is written.
-        JpegMarkers markers;
-        TjHandle tj(tjInitDecompress());
-        int width = 0, height = 0, subsampling = 0, colourSpace = 0;
-        bool read = false;
-        for (uint64_t limit = kHeadBytes; !read; limit = file.size()) {
-            std::vector<uint8_t> start(static_cast<size_t>(std::min(file.size(), limit)));
-            start.resize(file.readAt(0, start.data(), start.size()));
-            read = tj && readJpegMarkers(start.data(), start.size(), markers) &&
-                   tjDecompressHeader3(tj.get(), start.data(),
-                                       static_cast<unsigned long>(start.size()), &width, &height,
-                                       &subsampling, &colourSpace) == 0 &&
-                   width > 0 && height > 0;
-            if (!read && limit >= file.size()) {
-                return false;
-            }
+        if (!addJpeg(file, page)) {
+            return false;
         }
-        page.encoding = Encoding::Jpeg;
-        page.width = width;
-        page.height = height;
-        page.components = colourSpace == TJCS_GRAY                               ? 1
-                          : colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK ? 4
-                                                                                 : 3;
-        page.adobe = markers.adobe;
-        page.orientation = upright ? markers.orientation : 1;
-        page.xDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.xDensity));
-        page.yDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.yDensity));
         pages_.push_back(std::move(page));
         return true;
     }
     OwnedDib image = loadPicture(path, upright);
     if (!image || !describePicture(image.get(), page)) {
-        return false;
+        return fail(Failure::NotAPicture);
     }
     pages_.push_back(std::move(page));
     return true;
 }
 
 int32_t PdfDocument::pagesIn(const char* path) {
-    if (path == nullptr) {
-        return -1;
-    }
-    try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processFile(path);
-        return static_cast<int32_t>(QPDFPageDocumentHelper(pdf).getAllPages().size());
-    } catch (const std::exception&) {
-        return -1;
-    }
+    return wholePdfPages(path);
 }
 
 void PdfDocument::recognizeText(const std::string& dataFolder, const std::string& languages,
@@ -425,31 +449,53 @@ bool PdfDocument::recognizeAll(std::vector<std::string>& texts, int32_t total) {
 
 bool PdfDocument::save(const char* path) {
     textPages_ = 0;
+    failure_ = Failure::None;
+    error_ = 0;
     if (path == nullptr || pages_.empty()) {
-        return false;
+        return fail(Failure::NotWritten, EINVAL);
     }
     const bool reading = !languages_.empty();
     const int32_t total = pages() * (reading ? 2 : 1);
     std::vector<std::string> texts(pages_.size());
     if (reading && !recognizeAll(texts, total)) {
-        return false;
+        return fail(Failure::Stopped);
     }
     AtomicFile target(path);
     if (!target.create()) {
+        const int error = errno != 0 ? errno : EACCES;
+        return fail(outOfRoom(error) ? Failure::NoSpace : Failure::NotWritten, error);
+    }
+    int32_t words = 0;
+    if (!writeDocument(texts, total, target.tempPath(), words)) {
         return false;
     }
+    // Read back from the disk before it takes the name: only a whole document replaces a file,
+    // and only a whole document lets a caller remove the pictures it holds.
+    if (wholePdfPages(target.tempPath().c_str()) != pages()) {
+        return fail(Failure::NotWritten, EIO);
+    }
+    if (!target.commit()) {
+        const int error = errno != 0 ? errno : EIO;
+        return fail(outOfRoom(error) ? Failure::NoSpace : Failure::NotWritten, error);
+    }
+    textPages_ = words;
+    return true;
+}
+
+bool PdfDocument::writeDocument(const std::vector<std::string>& texts, int32_t total,
+                                const std::string& file, int32_t& words) {
+    PdfFileSink sink(file);
+    auto data = std::make_shared<PictureData>();
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
         QPDFPageDocumentHelper document(pdf);
-        auto data = std::make_shared<PictureData>();
         data->progress = &progress_;
-        data->done = reading ? pages() : 0;
+        data->done = languages_.empty() ? 0 : pages();
         data->total = total;
         // The text pages' data is copied from them when the document is written.
         std::vector<std::unique_ptr<QPDF>> textDocuments;
-        int32_t words = 0;
         for (size_t i = 0; i < pages_.size(); ++i) {
             const Page& page = pages_[i];
             Object image = pdf.newStream();
@@ -476,17 +522,27 @@ bool PdfDocument::save(const char* path) {
             dict.replaceKey("/Contents", pdf.newStream(content));
             document.addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(dict)), false);
         }
-        QPDFWriter writer(pdf, target.tempPath().c_str());
+        if (sink.failed()) {
+            return fail(Failure::NotWritten, sink.error());
+        }
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&sink);
         writer.setCompressStreams(true);
         writer.write();
-        if (data->failed() || !target.commit()) {
-            return false;
-        }
-        textPages_ = words;
-        return true;
+        sink.close();
     } catch (const std::exception&) {
-        return false;
+        // Told apart below.
     }
+    if (sink.failed()) {
+        return fail(outOfRoom(sink.error()) ? Failure::NoSpace : Failure::NotWritten, sink.error());
+    }
+    if (data->stopped()) {
+        return fail(Failure::Stopped);
+    }
+    if (data->failed()) {
+        return fail(Failure::PictureChanged);
+    }
+    return true;
 }
 
 } // namespace pelmix

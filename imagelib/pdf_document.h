@@ -13,18 +13,37 @@
 
 namespace pelmix {
 
+class FileReader;
+
 class PdfDocument {
 public:
+    // Why the last addFile or save failed.
+    enum class Failure {
+        None,
+        NotAPicture,    // addFile: not a picture this library reads
+        TooLarge,       // addFile: a picture larger than the library takes (refusedSize says)
+        PictureChanged, // save: a page's picture changed or could not be read again
+        NoSpace,        // save: the volume had no room for the document
+        NotWritten,     // save: the file could not be written (error() says why)
+        Stopped,        // save: the progress said to stop
+    };
+
     // Adds the picture at path as the next page; false (and nothing added) when it is not a
-    // picture this library reads.
+    // picture this library reads or is too large.
     bool addFile(const std::string& path, bool upright);
     int32_t pages() const { return static_cast<int32_t>(pages_.size()); }
 
-    // Writes the document to path through a temporary file, flushed and renamed over path;
-    // false (and path untouched) when a picture changed or could not be read, or the file could
-    // not be written.
-    // false when the progress said to stop.
+    // Writes the document to path through a temporary file, flushed, read back whole and only
+    // then renamed over path; false (and path untouched) when a picture changed or could not be
+    // read, the file could not be written, or the progress said to stop.
     bool save(const char* path);
+
+    Failure failure() const { return failure_; }
+    // The system's error number behind NoSpace and NotWritten, 0 otherwise.
+    int error() const { return error_; }
+    // The size a TooLarge picture declares.
+    int32_t refusedWidth() const { return refusedWidth_; }
+    int32_t refusedHeight() const { return refusedHeight_; }
 
     // Called on the saving thread while save() works, again and again: the steps done (a page
     // read for its words, a page written) of all it will take. Returning false stops the save.
@@ -36,7 +55,7 @@ public:
     // goes in without them.
     void recognizeText(const std::string& dataFolder, const std::string& languages,
                        int32_t threads);
-    // The pages of the PDF file at path; -1 when it is not a PDF qpdf can read.
+    // The pages of the PDF file at path; -1 when it is not a whole PDF (see wholePdfPages).
     static int32_t pagesIn(const char* path);
 
     // The pages the last save gave words to.
@@ -61,6 +80,10 @@ public:
 
 private:
     bool recognizeAll(std::vector<std::string>& texts, int32_t total);
+    bool addJpeg(const FileReader& file, Page& page);
+    bool writeDocument(const std::vector<std::string>& texts, int32_t total,
+                       const std::string& file, int32_t& words);
+    bool fail(Failure failure, int error = 0);
 
     std::vector<Page> pages_;
     Progress progress_;
@@ -68,6 +91,10 @@ private:
     std::string languages_;
     int32_t threads_ = 1;
     int32_t textPages_ = 0;
+    Failure failure_ = Failure::None;
+    int error_ = 0;
+    int32_t refusedWidth_ = 0;
+    int32_t refusedHeight_ = 0;
 };
 
 } // namespace pelmix

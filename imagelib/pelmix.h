@@ -265,11 +265,12 @@ PELMIX_API int32_t PELMIX_CALL PelmixTiffFileSave(const char* path, HGLOBAL imag
  * Group 4, any other losslessly with its palette. PelmixPdfAddFile with upright 1 turns each page
  * as the picture's orientation says. Pictures are read again when the document is saved, which
  * fails (0, leaving path untouched) when one changed, cannot be read or the file cannot be
- * written; the document is written to a temporary file, flushed and renamed over path.
+ * written; the document is written to a temporary file, flushed, read back whole and only then
+ * renamed over path.
  */
 typedef struct PELMIX_PDF PELMIX_PDF;
 PELMIX_API PELMIX_PDF* PELMIX_CALL PelmixPdfCreate(void);
-/* 1 added as the next page, 0 not a picture this library reads. */
+/* 1 added as the next page, 0 not a picture this library reads or too large (PelmixPdfError). */
 PELMIX_API int32_t PELMIX_CALL PelmixPdfAddFile(PELMIX_PDF* pdf, const char* path, int32_t upright);
 PELMIX_API int32_t PELMIX_CALL PelmixPdfSave(PELMIX_PDF* pdf, const char* path);
 PELMIX_API void PELMIX_CALL PelmixPdfFree(PELMIX_PDF* pdf);
@@ -290,7 +291,24 @@ PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFo
                                              const char* languages, int32_t threads);
 /* The pages the last save gave words to. */
 PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf);
-/* The pages of the PDF file at path; -1 when it cannot be read as a PDF. */
+/*
+ * Why the last PelmixPdfAddFile or PelmixPdfSave failed (PELMIX_PDF_OK after a success). The
+ * system's error number behind PELMIX_PDF_NO_SPACE and PELMIX_PDF_NOT_WRITTEN goes to
+ * systemError, the size a PELMIX_PDF_TOO_LARGE picture declares to width and height; each may be 0.
+ */
+#define PELMIX_PDF_OK 0
+#define PELMIX_PDF_NOT_A_PICTURE 1
+#define PELMIX_PDF_TOO_LARGE 2
+#define PELMIX_PDF_PICTURE_CHANGED 3
+#define PELMIX_PDF_NO_SPACE 4
+#define PELMIX_PDF_NOT_WRITTEN 5
+#define PELMIX_PDF_STOPPED 6
+PELMIX_API int32_t PELMIX_CALL PelmixPdfError(PELMIX_PDF* pdf, int32_t* systemError, int32_t* width,
+                                              int32_t* height);
+/*
+ * The pages of the whole PDF file at path: it ends in its end marker and every object and stream
+ * is where the file says, with nothing to repair; -1 otherwise (a file that is not regular too).
+ */
 PELMIX_API int32_t PELMIX_CALL PelmixPdfFilePages(const char* path);
 
 /*

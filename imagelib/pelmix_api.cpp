@@ -32,7 +32,8 @@ bool readStart(const FileReader& file, uint64_t count, Bytes& out) {
 
 // A TIFF is read from the file as it is decoded. A JPEG's extent is found from the file first,
 // so that only the JPEG itself is read into memory (never what follows its end, nor a file
-// that cannot hold the picture it declares); a BMP is read whole.
+// that cannot hold the picture it declares); of a BMP, only its headers and the pixel data they
+// describe.
 HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_INFO* full,
                  bool upright, bool* early = nullptr) {
     FileReader file;
@@ -45,10 +46,7 @@ HGLOBAL loadFile(const char* path, int32_t maxWidth, int32_t maxHeight, IMAGE_IN
     Bytes bytes;
     switch (sniff(head, headSize)) {
     case FileKind::Bmp:
-        if (!readStart(file, file.size(), bytes)) {
-            return nullptr;
-        }
-        image = decodeBmp(bytes.data.get(), bytes.size);
+        image = decodeBmp(file);
         break;
     case FileKind::Jpeg: {
         JpegExtent extent;
@@ -262,6 +260,38 @@ PELMIX_API void PELMIX_CALL PelmixPdfSetText(PELMIX_PDF* pdf, const char* dataFo
 
 PELMIX_API int32_t PELMIX_CALL PelmixPdfTextPages(PELMIX_PDF* pdf) {
     return pdf != nullptr ? pdf->document.textPages() : 0;
+}
+
+PELMIX_API int32_t PELMIX_CALL PelmixPdfError(PELMIX_PDF* pdf, int32_t* systemError, int32_t* width,
+                                              int32_t* height) {
+    using Failure = pelmix::PdfDocument::Failure;
+    const Failure failure = pdf != nullptr ? pdf->document.failure() : Failure::NotWritten;
+    if (systemError != nullptr) {
+        *systemError = pdf != nullptr ? pdf->document.error() : 0;
+    }
+    if (width != nullptr) {
+        *width = pdf != nullptr ? pdf->document.refusedWidth() : 0;
+    }
+    if (height != nullptr) {
+        *height = pdf != nullptr ? pdf->document.refusedHeight() : 0;
+    }
+    switch (failure) {
+    case Failure::None:
+        return PELMIX_PDF_OK;
+    case Failure::NotAPicture:
+        return PELMIX_PDF_NOT_A_PICTURE;
+    case Failure::TooLarge:
+        return PELMIX_PDF_TOO_LARGE;
+    case Failure::PictureChanged:
+        return PELMIX_PDF_PICTURE_CHANGED;
+    case Failure::NoSpace:
+        return PELMIX_PDF_NO_SPACE;
+    case Failure::Stopped:
+        return PELMIX_PDF_STOPPED;
+    case Failure::NotWritten:
+        break;
+    }
+    return PELMIX_PDF_NOT_WRITTEN;
 }
 
 PELMIX_API int32_t PELMIX_CALL PelmixPdfFilePages(const char* path) {

@@ -6,10 +6,9 @@
 #include "native_name.h"
 #include "pelmix.h"
 
+#include <QFile>
 #include <cctype>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -136,10 +135,12 @@ std::string describe() {
 bool writeDescription(const fs::path& path, const BoundFolder& folder) {
     const std::string text = describe();
     {
-        std::ifstream in(path / "SNAPLET.INF", std::ios::binary);
-        std::stringstream present;
-        present << in.rdbuf();
-        if (in && present.str() == text) {
+        // Read as a regular file only: a FIFO planted under the name is never waited on.
+        QFile present;
+        const QString name = native_name::fromBytes(QByteArray::fromStdString(path.string())) +
+                             QStringLiteral("/SNAPLET.INF");
+        if (file_system::openForReading(present, name) &&
+            present.read(qint64(text.size()) + 1) == QByteArray::fromStdString(text)) {
             return true;
         }
     }

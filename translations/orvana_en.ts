@@ -1246,6 +1246,14 @@ Reason: %2</translation>
         <translation>%1
 already exists. Do you want to replace it?</translation>
     </message>
+    <message>
+        <source>「%1」は%2×%3ピクセルと大きすぎるため、PDFを作成できませんでした。</source>
+        <translation>The PDF could not be made: &quot;%1&quot; is %2 × %3 pixels, larger than the program can take.</translation>
+    </message>
+    <message>
+        <source>理由 : %1</source>
+        <translation>Reason: %1</translation>
+    </message>
 </context>
 <context>
     <name>folder_tree</name>
@@ -1414,6 +1422,14 @@ The selection has been cancelled.</translation>
         <source>それらのページは検索できません。</source>
         <translation>Those pages cannot be searched.</translation>
     </message>
+    <message>
+        <source>ファイル名の先頭文字「%1」はファイル名に使えません。</source>
+        <translation>The file name prefix &quot;%1&quot; cannot begin a file name.</translation>
+    </message>
+    <message>
+        <source>「/」、「..」、制御文字を含まないものを設定で指定してください。</source>
+        <translation>Choose one in the settings that holds no &quot;/&quot;, no &quot;..&quot; and no control characters.</translation>
+    </message>
 </context>
 <context>
     <name>picture_document</name>
@@ -1428,6 +1444,18 @@ The selection has been cancelled.</translation>
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存先の空き容量が足りません。</source>
+        <translation>There is not enough free space where it is saved.</translation>
+    </message>
+    <message>
+        <source>作成中に絵が変更されたか、読み込めなくなりました。</source>
+        <translation>A picture changed, or could no longer be read, while the document was made.</translation>
+    </message>
+    <message>
+        <source>保存先に書き込めません。</source>
+        <translation>It cannot be written where it is saved.</translation>
     </message>
 </context>
 <context>

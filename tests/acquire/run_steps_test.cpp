@@ -196,6 +196,55 @@ TEST_F(RunTest, NoNameLeftStopsBeforeAcquiring) {
         QStringLiteral("現在のファイル名設定ではこれ以上自動的にファイルはつけられません。")));
 }
 
+// A prefix from the settings file that names no file of the folder: a NUL would give every page
+// the same name, a "/" or ".." would put them elsewhere. The run stops before a page is scanned;
+// changed to one while the source's window is open, the pages are kept instead.
+TEST_F(RunTest, APrefixThatNamesNoFileOfTheFolderStopsTheRunBeforeScanning) {
+    const QString nul = QStringLiteral("AB") + QChar(0) + QStringLiteral("CD");
+    const struct {
+        const char* name;
+        QString prefix;
+        QString shown;
+    } rows[] = {
+        {"a NUL", nul, QStringLiteral("AB\uFFFDCD")},
+        {"two folders up", QStringLiteral("../../x"), QStringLiteral("../../x")},
+        {"a folder below", QStringLiteral("sub/x"), QStringLiteral("sub/x")},
+        {"a line end", QStringLiteral("A\nB"), QStringLiteral("A\uFFFDB")},
+        {"dots alone", QStringLiteral(".."), QStringLiteral("..")},
+    };
+    const std::vector<std::string> around = namesIn(acq.path() + "/../..");
+    library.pages = 3;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        program.settings.NTOP = row.prefix;
+        library.bases.clear();
+        prompter.requests.clear();
+        EXPECT_EQ(run(), AcquisitionRun::Outcome::BadPrefix);
+        EXPECT_TRUE(library.bases.empty()) << "nothing was scanned";
+        EXPECT_EQ(prompter.messages(),
+                  QStringList{"ファイル名の先頭文字「" + row.shown +
+                              "」はファイル名に使えません。\n"
+                              "「/」、「..」、制御文字を含まないものを設定で指定してください。\n"
+                              "取り込みを中止します"});
+        EXPECT_TRUE(filesIn(base()).isEmpty());
+        EXPECT_EQ(namesIn(acq.path() + "/../.."), around);
+    }
+    // Changed while the source's window was open: every page is kept, none named outside.
+    program.settings.NTOP = QStringLiteral("IMG");
+    library.whileScanning = [&] { program.settings.NTOP = QStringLiteral("../x"); };
+    prompter.requests.clear();
+    run();
+    EXPECT_TRUE(filesIn(base()).filter(QRegularExpression(QStringLiteral("^IMG|x"))).isEmpty());
+    for (const char* name : {"x001.bmp", "x002.bmp", "x003.bmp"}) {
+        EXPECT_FALSE(file_system::exists(base() + "../" + name)) << name;
+    }
+    const QStringList told = prompter.messages();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("ファイル名の先頭文字「../x」")))
+        << told[0].toStdString();
+    EXPECT_TRUE(told[1].contains(QStringLiteral("3枚"))) << told[1].toStdString();
+}
+
 TEST_F(RunTest, SerialNumberingContinuesAcrossRuns) {
     program.settings.NBMD = 1;
     program.settings.NBNB = 50;

@@ -7,9 +7,11 @@
 #include "qt_support.h"
 #include "run_document.h"
 #include "run_journal.h"
+#include "small_volume.h"
 #include "store_fixture.h"
 
 #include <QSaveFile>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +113,55 @@ TEST_F(DocumentRunTest, ADocumentThatCannotBeMadeLeavesEveryPageAPictureAndSaysS
                                           "取り込んだページは画像ファイルのまま保存してあります。\n"
                                           "フォルダー名 : " +
                                           acq + "\nファイル名 : IMG001.jpg ～ IMG004.bmp"});
+}
+
+// The volume fills while the document is made: at every amount of room it does not fit in, the
+// pages stay pictures, no note is left, the message gives the reason, and a document already in
+// the folder stays byte for byte.
+TEST_F(DocumentRunTest, ADocumentThatDoesNotFitLeavesEveryPageAPictureAndSaysWhy) {
+    SmallVolume volume(2 << 20);
+    if (!volume.mounted()) {
+        GTEST_SKIP() << "no right to mount a small volume here";
+    }
+    acq = QString::fromStdString(volume.path()) + "/";
+    program.ACQ_DIR = acq;
+    KeptPages kept(program);
+    PageStore store(program, kept);
+    int64_t next = 1;
+    const QStringList names = storeFourPages(store, next);
+    int64_t first = 1;
+    ASSERT_EQ(run_document::make(program, store, names, first, nullptr), "IMG001.pdf");
+    const QByteArray earlier = bytes("IMG001.pdf");
+    next = 2;
+    const QStringList again = storeFourPages(store, next);
+    ASSERT_EQ(again, (QStringList{"IMG002.jpg", "IMG003.jpg", "IMG004.tif", "IMG005.bmp"}));
+    QStringList pictures;
+    for (const QString& name : again) {
+        pictures += QString::fromLatin1(bytes(name).toBase64());
+    }
+    // The same pages make a document of the earlier one's size: every amount of room short of it.
+    const uint64_t pageBytes = uint64_t(::sysconf(_SC_PAGESIZE));
+    const uint64_t needed = (uint64_t(earlier.size()) + pageBytes - 1) / pageBytes;
+    for (uint64_t free = 0; free < needed; ++free) {
+        SCOPED_TRACE(free);
+        prompter.requests.clear();
+        ASSERT_TRUE(volume.leaveFree(free * pageBytes));
+        int64_t number = 2;
+        EXPECT_EQ(run_document::make(program, store, again, number, nullptr), QString());
+        EXPECT_EQ(files(acq), (QStringList{"IMG001.pdf", "IMG002.jpg", "IMG003.jpg", "IMG004.tif",
+                                           "IMG005.bmp"}));
+        for (int i = 0; i < again.size(); ++i) {
+            EXPECT_EQ(QString::fromLatin1(bytes(again[i]).toBase64()), pictures[i]) << i;
+        }
+        EXPECT_EQ(bytes("IMG001.pdf"), earlier);
+        EXPECT_TRUE(notes().isEmpty());
+        EXPECT_EQ(messageTexts(),
+                  QStringList{"PDF「IMG002.pdf」を作成できませんでした。\n"
+                              "理由 : 保存先の空き容量が足りません。\n"
+                              "取り込んだページは画像ファイルのまま保存してあります。\n"
+                              "フォルダー名 : " +
+                              acq + "\nファイル名 : IMG002.jpg ～ IMG005.bmp"});
+    }
 }
 
 // Every moment a kill can come during the step, as the files it leaves.

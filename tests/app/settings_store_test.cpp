@@ -4,6 +4,7 @@
 #include "settings_line_reader.h"
 #include "settings_store.h"
 #include "temp_dir.h"
+#include "without_root_rights.h"
 
 #include <QString>
 #include <filesystem>
@@ -403,8 +404,9 @@ TEST_F(SettingsStoreTest, TwoProgramsSavingAtOnceNeverLeaveABrokenFile) {
 }
 
 TEST_F(SettingsStoreTest, SaveIntoReadOnlyFolderLeavesTheSettingsFile) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions are not enforced for root";
+    const WithoutRootRights ordinaryUser;
+    if (!ordinaryUser.enforced()) {
+        GTEST_SKIP() << "permissions are not enforced here";
     }
     write("DEF_ORVA.CNF", smallTemplate);
     write("ORVA.CNF", "JPGP , 10\r\n");
@@ -418,8 +420,9 @@ TEST_F(SettingsStoreTest, SaveIntoReadOnlyFolderLeavesTheSettingsFile) {
 }
 
 TEST_F(SettingsStoreTest, ReadOnlyFolderOnFirstStartReadsTheDefaultsInPlace) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions are not enforced for root";
+    const WithoutRootRights ordinaryUser;
+    if (!ordinaryUser.enforced()) {
+        GTEST_SKIP() << "permissions are not enforced here";
     }
     write("DEF_ORVA.CNF", "JPGP , 42\r\n[EOF]\r\n");
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);

@@ -3,6 +3,7 @@
 // for current files only, and the display modes, Cancel and unreadable files.
 #include "catalogue_fixture.h"
 #include "catalogue_layout.h"
+#include "fifo.h"
 #include "upper_ascii.h"
 
 #include <QAction>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <filesystem>
 
 class CatalogueViewTest : public CatalogueFixture {};
 
@@ -244,6 +247,32 @@ TEST_F(CatalogueViewTest, CurrentThumbnailStandsInForItsFile) {
     program.browse.PAGE_DATE.fill(QStringLiteral("DUMMY"));
     refresh().redrawInPlace();
     EXPECT_EQ(loader().loadedPaths().value(2), program.browse.DISP_DIR + "p00.jpg");
+}
+
+// FIFOs where the catalogue expects files: the companion's note, a thumbnail, a picture. None is
+// waited on; the pictures around them are shown.
+TEST_F(CatalogueViewTest, AFifoForTheCompanionsNoteAThumbnailOrAPictureNeverHoldsTheWindow) {
+    makePictures(3);
+    std::filesystem::create_directory(folder.file("thumbs"));
+    program.settings.UTNT = 1;
+    const std::string inf = "TNDN,thumbs\r\n";
+    for (const std::string planted : {"SNAPLET.INF", "thumbs/p00.jpg", "p01.jpg"}) {
+        SCOPED_TRACE(planted);
+        ASSERT_TRUE(writeBytes(folder.file("SNAPLET.INF"), inf.data(), inf.size()));
+        const PlantedFifo fifo(folder.file(planted));
+        ASSERT_TRUE(fifo.made());
+        if (planted == "thumbs/p00.jpg") { // a thumbnail as current as its picture
+            std::filesystem::last_write_time(
+                folder.file(planted), std::filesystem::last_write_time(folder.file("p00.jpg")));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        refresh().displayFolderChanged();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_EQ(fifo.rescues(), 0);
+        EXPECT_TRUE(near(shownColour(0), colourOf(0)));
+        EXPECT_EQ(program.browse.PAGE_NAME[1], planted == "p01.jpg" ? "p02.jpg" : "p01.jpg");
+        EXPECT_TRUE(prompter.requests.empty());
+    }
 }
 
 TEST_F(CatalogueViewTest, HandleModeKeepsAndMovesTheCellsHandles) {

@@ -8,6 +8,7 @@
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
+#include "without_root_rights.h"
 
 #include <QStringList>
 #include <filesystem>
@@ -314,8 +315,9 @@ TEST_F(RefreshTest, MissingFolderIsSilentAndEmptiesTheCatalogue) {
 }
 
 TEST_F(RefreshTest, UnreadableFolderIsReported) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions are not enforced for root";
+    const WithoutRootRights ordinaryUser;
+    if (!ordinaryUser.enforced()) {
+        GTEST_SKIP() << "permissions are not enforced here";
     }
     const std::string locked = dir.file("locked");
     std::filesystem::create_directory(locked);

@@ -204,3 +204,32 @@ TEST(FileSystem, FoldersAndWhatIsNotAFile) {
     EXPECT_TRUE(there(dir.file("file")));
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a", "file"}));
 }
+
+// A FIFO where a file is expected is refused at once, never waited on; a name holding a NUL is
+// refused whole, never cut short to the file its first part names.
+TEST(FileSystem, AFifoOrANameWithANulIsNeverTakenForAFile) {
+    TempDir dir;
+    const std::string fifo = dir.file("pipe.jpg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    put(dir.file("AB"), "kept");
+    const QString cut = q(dir.file("AB")) + QChar(0) + QStringLiteral("CD");
+    QFile file;
+    EXPECT_FALSE(fsys::openForReading(file, q(fifo)));
+    EXPECT_FALSE(fsys::openForWriting(file, q(fifo)));
+    EXPECT_FALSE(fsys::openForReading(file, cut));
+    EXPECT_FALSE(fsys::openForWriting(file, cut));
+    EXPECT_EQ(fsys::copyFile(q(fifo), q(dir.file("copied.jpg")), false).error, EINVAL);
+    EXPECT_FALSE(fsys::moveFile(q(fifo), q(dir.file("moved.jpg")), false));
+    EXPECT_FALSE(fsys::isFile(q(fifo)));
+    for (const auto& operation : kOperations) {
+        SCOPED_TRACE(operation.name);
+        EXPECT_FALSE(operation.run(q(dir.file("AB")), cut));
+        EXPECT_FALSE(operation.run(cut, q(dir.file("other"))));
+    }
+    EXPECT_FALSE(fsys::exists(cut));
+    EXPECT_FALSE(fsys::isFile(cut));
+    EXPECT_FALSE(fsys::remove(cut));
+    EXPECT_FALSE(fsys::makeFolder(cut));
+    EXPECT_EQ(readBytes(dir.file("AB")), "kept");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"AB", "pipe.jpg"}));
+}

@@ -2,6 +2,7 @@
 // not valid UTF-8: the command lines reach them as the file system's bytes.
 #include "browsing_state.h"
 #include "companion_program.h"
+#include "fifo.h"
 #include "native_name.h"
 #include "program.h"
 #include "scripted_prompter.h"
@@ -92,6 +93,31 @@ TEST(Companion, MakesThumbnailsThatAreReadBackAndNotRewritten) {
     }
 
     EXPECT_FALSE(launcher.start(QStringLiteral("/nonexistent/editor"), {}));
+}
+
+// FIFOs where the companion expects its note and a picture: none is waited on, the pictures
+// around them get their thumbnails, and the note becomes a file again.
+TEST(Companion, AFifoForItsNoteOrAPictureIsPassedOver) {
+    TempDir folder;
+    ImageHandle picture =
+        makeRgbImage(320, 200, [](int x, int y) { return testPattern(x, y, 320, 200); });
+    ASSERT_NE(PelmixJpegFileSave(folder.file("a.jpg").c_str(), picture.get(), "", "", 90, 0), 0);
+    const PlantedFifo note(folder.file("SNAPLET.INF"));
+    const PlantedFifo pipe(folder.file("b.jpg"));
+    ASSERT_TRUE(note.made() && pipe.made());
+    const std::string command = "timeout 20 '" ORVANA_PROGRAM_DIR
+                                "/../Snaplet/SNAPLET' 'HW\\:1' '" +
+                                folder.path() + "' > /dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(note.rescues() + pipe.rescues(), 0);
+    EXPECT_TRUE(fs::is_regular_file(folder.file("SNAPTN/a.jpg")));
+    EXPECT_FALSE(fs::exists(folder.file("SNAPTN/b.jpg")));
+    EXPECT_TRUE(fs::is_regular_file(folder.file("SNAPLET.INF")));
+    QString value;
+    EXPECT_EQ(READ_SNAPLET_INF(native_name::fromBytes(folder.path().c_str()) + '/', value), 0);
+    EXPECT_EQ(value, QStringLiteral("SNAPTN"));
 }
 
 TEST(Companion, ThumbnailFolderStaysInsideThePictureFolder) {

@@ -3,6 +3,7 @@
 #include "cnf_win.h"
 #include "drop_targets.h"
 #include "editor_icon.h"
+#include "fifo.h"
 #include "files_fixture.h"
 #include "native_name.h"
 #include "small_volume.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -155,7 +157,20 @@ TEST_F(DropTest, FailedCopyOrMoveKeepsTheSourceAndSaysWhy) {
             EXPECT_TRUE(prompter.requests[0].message.text.contains(QStringLiteral("理由 : ")));
         }
     }
-    volume.setReadOnly(false);
+    ASSERT_TRUE(volume.setReadOnly(false));
+    // A FIFO put in the picture's place after it was listed: refused at once, nothing copied.
+    refresh().REFRESH_CATALOGUE(0);
+    const PlantedFifo fifo(folder.file("p04.jpg"));
+    ASSERT_TRUE(fifo.made());
+    for (QWidget* target : {static_cast<QWidget*>(w.COPY), static_cast<QWidget*>(w.MOVE)}) {
+        prompter.requests.clear();
+        const auto start = std::chrono::steady_clock::now();
+        dropCell(target, 4);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_TRUE(namesIn(volume.path()).empty());
+        EXPECT_LE(prompter.requests.size(), 1u);
+    }
+    EXPECT_EQ(fifo.rescues(), 0);
 }
 
 TEST_F(DropTest, TrashKeepsTheFileAndItsThumbnailRestorable) {

@@ -1,14 +1,23 @@
 // The File menu's PDF of the folder shown: every picture in list order, as it stands, turned
 // upright, under the name the save dialog gives; cancelled or failed, it leaves no file.
+#include "fifo.h"
 #include "files_fixture.h"
 #include "pdf_tools.h"
+#include "small_volume.h"
+#include "without_root_rights.h"
 
 #include <QAction>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -81,7 +90,6 @@ TEST_F(FolderDocumentTest, CancelledOrFailedItLeavesNoFileAndSaysWhy) {
     const std::string readOnly = elsewhere.file("read-only");
     std::filesystem::create_directories(readOnly);
     chmod(readOnly.c_str(), 0555);
-    const bool rootIgnoresModes = access(readOnly.c_str(), W_OK) == 0;
     ASSERT_TRUE(writeBytes(out("old.pdf"), "an older document", 17));
     struct Row {
         const char* name;
@@ -103,12 +111,12 @@ TEST_F(FolderDocumentTest, CancelledOrFailedItLeavesNoFileAndSaysWhy) {
          false,
          "",
          {"PDF「" + q(readOnly + "/book.pdf") +
-          "」を作成できませんでした。\n保存先に書き込めるか、絵が変更されていないか確認してください"
-          "。"}},
+          "」を作成できませんでした。\n理由 : " + QString::fromLocal8Bit(std::strerror(EACCES))}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.target.find("read-only") != std::string::npos && rootIgnoresModes) {
+        const WithoutRootRights ordinaryUser;
+        if (row.target.find("read-only") != std::string::npos && !ordinaryUser.enforced()) {
             continue;
         }
         prompter.requests.clear();
@@ -145,6 +153,72 @@ TEST_F(FolderDocumentTest, CancelledOrFailedItLeavesNoFileAndSaysWhy) {
         ASSERT_TRUE(writeBytes(folder.file(nameOf(7)), before.data(), before.size()));
     }
     chmod(readOnly.c_str(), 0755);
+}
+
+// What stops the document is named: a FIFO in a picture's place (refused at once), a picture
+// whose frame is larger than the program takes, and a volume without room, where the document it
+// was to replace stays byte for byte and no "made" is said of a file that is not whole.
+TEST_F(FolderDocumentTest, AFifoATooLargePictureOrAFullVolumeIsNamedAndReplacesNothing) {
+    SmallVolume volume(1 << 20);
+    const std::string picture = folder.file(nameOf(3));
+    const std::string kept = readBytes(picture);
+    struct Row {
+        const char* name;
+        std::function<void()> prepare;
+        std::string target;
+        QString message;
+    };
+    const std::string book = volume.file("book.pdf");
+    std::optional<PlantedFifo> fifo;
+    const std::vector<Row> rows = {
+        {"a FIFO put in a picture's place while the dialog is open", [&] { fifo.emplace(picture); },
+         out("fifo.pdf"), "「" + q(picture) + "」は読み込めないため、PDFを作成できませんでした。"},
+        {"a picture of 30000 x 30000", [&] { ASSERT_TRUE(setFrameSize(picture, 30000, 30000)); },
+         out("large.pdf"),
+         "「" + q(picture) +
+             "」は30000×30000ピクセルと大きすぎるため、PDFを作成できませんでした。"},
+        {"a full volume over a document",
+         [&] {
+             ASSERT_TRUE(volume.mounted());
+             PELMIX_PDF* older = PelmixPdfCreate();
+             ASSERT_EQ(PelmixPdfAddFile(older, folder.file(nameOf(0)).c_str(), 0), 1);
+             ASSERT_EQ(PelmixPdfSave(older, book.c_str()), 1);
+             PelmixPdfFree(older);
+             ASSERT_TRUE(volume.leaveFree(4096));
+         },
+         book,
+         "PDF「" + q(book) + "」を作成できませんでした。\n理由 : 保存先の空き容量が足りません。"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.target == book && !volume.mounted()) {
+            continue; // no right to mount a volume here
+        }
+        prompter.requests.clear();
+        std::string before;
+        prompter.whileAsked = [&] {
+            row.prepare();
+            before = readBytes(row.target);
+        };
+        prompter.paths.push_back(q(row.target));
+        const auto start = std::chrono::steady_clock::now();
+        makeFromMenu();
+        prompter.whileAsked = nullptr;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(prompter.messages(), QStringList{row.message});
+        EXPECT_EQ(readBytes(row.target), before);
+        if (fifo) {
+            EXPECT_EQ(fifo->rescues(), 0);
+            fifo.reset();
+        }
+        std::remove(picture.c_str());
+        ASSERT_TRUE(writeBytes(picture, kept.data(), kept.size()));
+    }
+    EXPECT_EQ(namesIn(elsewhere.path()), std::vector<std::string>{});
+    if (volume.mounted()) {
+        EXPECT_EQ(namesIn(volume.path()), (std::vector<std::string>{".filler", "book.pdf"}));
+        EXPECT_EQ(PelmixPdfFilePages(book.c_str()), 1);
+    }
 }
 
 } // namespace

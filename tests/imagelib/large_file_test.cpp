@@ -6,6 +6,8 @@
 #include "test_images.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -140,6 +142,66 @@ TEST(LargeFiles, TheCostEstimateFollowsTheReducedLoad) {
     }
     EXPECT_EQ(PelmixFileLoadFitCost(png.c_str(), 0, 0, nullptr), -1);
     EXPECT_EQ(PelmixFileLoadFitCost(dir.file("missing.jpg").c_str(), 0, 0, nullptr), -1);
+}
+
+// Files whose headers describe a small picture (or one refused) and then run on in a hole to
+// 2 GiB: every reader, the PDF's included, reads what the headers describe and no more, and the
+// PDF names a picture it refuses for its size as too large.
+TEST(LargeFiles, TwoGigabyteHolesCostOnlyWhatTheHeadersDescribe) {
+    TempDir dir;
+    ImageHandle dot = makeRgbImage(1, 1, [](int, int) { return Colour{10, 20, 30}; });
+    ImageHandle bits = makeIndexedImage(8, 4, 1, greyPalette(1),
+                                        [](int x, int y) { return uint8_t((x + y) % 2); });
+    ASSERT_EQ(PelmixBmpFileSave(dir.file("dot.bmp").c_str(), dot.get(), "", "", 0), 1);
+    ASSERT_EQ(PelmixBmpFileSave(dir.file("bits.bmp").c_str(), bits.get(), "", "", 0), 1);
+    struct Case {
+        const char* name;
+        std::string head;
+        const char* extension;
+        int width;          // of the loaded picture; 0: refused
+        int32_t pdfFailure; // PelmixPdfError after a refused PelmixPdfAddFile
+    };
+    const Case cases[] = {
+        {"a 1 x 1 BMP", readBytes(dir.file("dot.bmp")), ".bmp", 1, PELMIX_PDF_OK},
+        {"a black-and-white BMP", readBytes(dir.file("bits.bmp")), ".bmp", 8, PELMIX_PDF_OK},
+        {"the first 20 bytes of a JPEG", jpegOf(16, 16).substr(0, 20), ".jpg", 0,
+         PELMIX_PDF_NOT_A_PICTURE},
+        {"a JPEG frame of 30000 x 30000", headerDeclaring(30000, 30000, true), ".jpg", 0,
+         PELMIX_PDF_TOO_LARGE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file(std::string("hole") + c.extension);
+        ASSERT_TRUE(writeSparse(path, c.head, (off_t(2) << 30) - 1));
+        const bool resettable = peak_memory::resetPeak();
+        const long before = peak_memory::statusKb("VmRSS");
+        const auto start = std::chrono::steady_clock::now();
+
+        ImageHandle whole(PelmixFileLoad(path.c_str(), "", ""));
+        IMAGE_INFO info;
+        ImageHandle fitted(PelmixFileLoadFit(path.c_str(), 4, 4, &info));
+        EXPECT_EQ(whole ? infoOf(whole.get()).WIDTH : 0, c.width);
+        EXPECT_EQ(info.WIDTH, c.width);
+        PELMIX_PDF* pdf = PelmixPdfCreate();
+        EXPECT_EQ(PelmixPdfAddFile(pdf, path.c_str(), 1), c.width > 0 ? 1 : 0);
+        int32_t width = 0, height = 0;
+        EXPECT_EQ(PelmixPdfError(pdf, nullptr, &width, &height), c.pdfFailure);
+        if (c.pdfFailure == PELMIX_PDF_TOO_LARGE) {
+            EXPECT_EQ(width, 30000);
+            EXPECT_EQ(height, 30000);
+        }
+        if (c.width > 0) {
+            EXPECT_EQ(PelmixPdfSave(pdf, dir.file("hole.pdf").c_str()), 1);
+            EXPECT_EQ(PelmixPdfFilePages(dir.file("hole.pdf").c_str()), 1);
+        }
+        PelmixPdfFree(pdf);
+
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        if (resettable) {
+            EXPECT_LT(peak_memory::statusKb("VmHWM") - before, 64 * 1024);
+        }
+        std::remove(path.c_str());
+    }
 }
 
 // A writer cuts the file short and restores it over and over while it is decoded: each load

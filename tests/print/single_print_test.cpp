@@ -1,5 +1,6 @@
 // The single-image print dialog: the size and position rules of its boxes, what it prints and
 // where the picture lands on the paper.
+#include "fifo.h"
 #include "print_fixture.h"
 #include "prt_win.h"
 #include "qt_support.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <chrono>
 
 namespace {
 
@@ -124,6 +126,19 @@ TEST_F(SinglePrintTest, APrintWithoutAPictureSaysWhatToDo) {
         prompter.requests[0].message.text,
         QStringLiteral("印刷したい絵をドラッグして印刷の上へドロップするか指定してから実行させて"
                        "ください。"));
+}
+
+// A FIFO in the picture's place is not waited on: the dialog opens at once, as for a file that
+// holds no picture, with no picture to print.
+TEST_F(SinglePrintTest, AFifoInThePicturesPlaceIsRefusedAtOnce) {
+    const PlantedFifo fifo(folder.file("p.jpg"));
+    ASSERT_TRUE(fifo.made());
+    const auto start = std::chrono::steady_clock::now();
+    PRT_WIN* dialog = open("p.jpg");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(fifo.rescues(), 0);
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(dialog->Command3, Qt::LeftButton);
 }
 
 TEST_F(SinglePrintTest, APrintFileIsWrittenWholeOrNotAtAllAndAFailureIsTold) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class ScriptedPrompter : public Prompter {
@@ -22,6 +23,8 @@ public:
     std::deque<int> answers;
     std::deque<QString> paths;
     std::vector<Request> requests;
+    // Called while a file or folder dialog is open, before it answers.
+    std::function<void()> whileAsked;
     // The filters and the first choice of the last saveFileAs.
     QStringList saveFilters;
     int saveFilter = -1;
@@ -92,6 +95,9 @@ public:
 private:
     QString nextPath(const char* kind, const QString& caption, const QString& start) {
         requests.push_back({kind, {}, caption, start});
+        if (whileAsked) {
+            whileAsked(); // what happens while the user looks at the dialog
+        }
         if (paths.empty()) {
             return {};
         }

@@ -6,6 +6,7 @@
 #include "temp_dir.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class SmallVolume {
@@ -20,6 +21,11 @@ public:
     std::string file(const std::string& name) const { return folder_.file(name); }
     // Remounts the volume read-only (true) or writable again (false).
     bool setReadOnly(bool readOnly);
+    // Fills the volume with a hidden file of its own until exactly freeBytes (a multiple of the
+    // page size) are left; 0 fills it up. False when it cannot be made so.
+    bool leaveFree(uint64_t freeBytes);
+    // The bytes still free.
+    uint64_t freeBytes() const;
 
 private:
     TempDir folder_;

@@ -182,3 +182,19 @@ bool setExifOrientation(const std::string& path, int orientation) {
     bytes.insert(2, app1, sizeof app1);
     return writeBytes(path, bytes.data(), bytes.size());
 }
+
+bool setFrameSize(const std::string& path, int width, int height) {
+    std::string bytes = readBytes(path);
+    for (size_t pos = 2; pos + 9 <= bytes.size() && uint8_t(bytes[pos]) == 0xFF;) {
+        const auto code = static_cast<uint8_t>(bytes[pos + 1]);
+        if (code == 0xC0 || code == 0xC1 || code == 0xC2) {
+            bytes[pos + 5] = char(height >> 8);
+            bytes[pos + 6] = char(height & 0xFF);
+            bytes[pos + 7] = char(width >> 8);
+            bytes[pos + 8] = char(width & 0xFF);
+            return writeBytes(path, bytes.data(), bytes.size());
+        }
+        pos += 2 + (size_t(uint8_t(bytes[pos + 2])) << 8 | uint8_t(bytes[pos + 3]));
+    }
+    return false;
+}

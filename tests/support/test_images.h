@@ -72,3 +72,7 @@ double meanDifference(HGLOBAL a, HGLOBAL b);
 // Gives the JPEG file at path an Exif block whose only entry is the Orientation (1 … 8), as a
 // camera marks a picture taken on its side; false when the file is no JPEG.
 bool setExifOrientation(const std::string& path, int orientation);
+
+// Makes the frame header of the JPEG file at path declare width x height, its data left as it is
+// (a picture far larger than its file); false when the file has no frame header.
+bool setFrameSize(const std::string& path, int width, int height);

@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstring>
 #include <initializer_list>
 #include <optional>
@@ -197,7 +198,7 @@ QString make(Program& program, PageStore& store, const QStringList& pageNames, i
     if (!complete(note)) {
         file_system::remove(target);
         file_system::remove(notePath);
-        return notMade(QString());
+        return notMade(QString::fromLocal8Bit(std::strerror(EIO)));
     }
     // A page file that will not go keeps the note: the next start removes it.
     if (removePages(note)) {

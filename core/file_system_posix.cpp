@@ -53,6 +53,12 @@ public:
         }
     }
     int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = fd;
+    }
     // Closes now and reports whether the system accepted the last writes.
     bool close() {
         const int fd = fd_;
@@ -113,9 +119,14 @@ bool writeAll(int fd, const char* data, ssize_t size) {
 // Copies the bytes of from into a new temporary file beside to; the temporary name, or "" with
 // error set.
 QByteArray copyToTemporary(const QByteArray& from, const QByteArray& to, int& error) {
-    // Not blocking, so that a FIFO in the source's place is refused rather than waited on.
+    // Not blocking, so that a FIFO in the source's place is refused rather than waited on (a
+    // regular file under a lease is opened again the usual way).
     Descriptor in(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat info {};
+    if (in.get() < 0 && (errno == EWOULDBLOCK || errno == EAGAIN) &&
+        ::stat(from.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+        in.reset(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    }
     if (in.get() < 0 || ::fstat(in.get(), &info) != 0) {
         error = errno;
         return {};
@@ -156,16 +167,23 @@ QByteArray copyToTemporary(const QByteArray& from, const QByteArray& to, int& er
     return temporary;
 }
 
-// Regular files only: a FIFO or a device is refused at once, never waited on.
+// Regular files only: a FIFO or a device is refused at once, never waited on. A regular file
+// under a lease (a network share's lock, which a non-blocking open refuses) is opened again the
+// usual way.
 bool openFd(QFile& file, const QString& path, int flags, QIODevice::OpenMode mode) {
     const QByteArray name = bytes(path);
-    const int fd = name.isEmpty()
-                       ? -1
-                       : ::open(name.constData(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (name.isEmpty()) {
+        return false;
+    }
+    int fd = ::open(name.constData(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    struct stat info {};
+    if (fd < 0 && (errno == EWOULDBLOCK || errno == EAGAIN) &&
+        ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+        fd = ::open(name.constData(), flags | O_CLOEXEC | O_NOCTTY, 0666);
+    }
     if (fd < 0) {
         return false;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
@@ -200,7 +218,8 @@ int removalError(const QString& path) {
     QByteArray folder = bytes(path);
     const int slash = folder.lastIndexOf('/');
     folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : folder.left(slash);
-    return ::access(folder.constData(), W_OK | X_OK) == 0 ? 0 : errno;
+    // The effective rights, as the removal itself will meet them.
+    return ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 bool acrossVolumes(const Result& renamed) {
@@ -226,7 +245,8 @@ bool isFolder(const QString& path) {
 }
 
 bool isWritableFolder(const QString& path) {
-    return isFolder(path) && ::access(bytes(path).constData(), W_OK | X_OK) == 0;
+    return isFolder(path) &&
+           ::faccessat(AT_FDCWD, bytes(path).constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 QDateTime lastModified(const QString& path) {

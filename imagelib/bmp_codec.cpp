@@ -389,7 +389,9 @@ HGLOBAL decodeBmp(const FileReader& file) {
     const size_t tableEnd = static_cast<size_t>(layout.paletteOffset) +
                             size_t(layout.paletteEntries) * layout.entrySize;
     const size_t kept = std::min(tableEnd, layout.pixelOffset);
-    const uint64_t pixels = std::min(file.size() - layout.pixelOffset, pixelBytesUsed(layout));
+    // Pixels that start inside a nominally full table still leave the table whole.
+    const uint64_t wanted = std::max<uint64_t>(pixelBytesUsed(layout), tableEnd - kept);
+    const uint64_t pixels = std::min(file.size() - layout.pixelOffset, wanted);
     std::vector<uint8_t> bytes;
     try {
         bytes.resize(kept + static_cast<size_t>(pixels));

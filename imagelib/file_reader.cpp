@@ -7,6 +7,28 @@
 
 namespace pelmix {
 
+int openRegularFile(const char* path) {
+    if (path == nullptr || *path == '\0') {
+        return -1;
+    }
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat st {};
+    if (fd < 0 && (errno == EWOULDBLOCK || errno == EAGAIN) && ::stat(path, &st) == 0 &&
+        S_ISREG(st.st_mode)) {
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    }
+    if (fd < 0) {
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 FileReader::~FileReader() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -14,18 +36,15 @@ FileReader::~FileReader() {
 }
 
 bool FileReader::open(const char* path, uint64_t maxBytes) {
-    if (fd_ >= 0 || path == nullptr || *path == '\0') {
+    if (fd_ >= 0) {
         return false;
     }
-    // Not blocking: opening a FIFO or a device for reading would wait for a writer; what is not a
-    // regular file is refused below anyway.
-    fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    fd_ = openRegularFile(path);
     if (fd_ < 0) {
         return false;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) > maxBytes) {
+    if (::fstat(fd_, &st) != 0 || st.st_size < 0 || static_cast<uint64_t>(st.st_size) > maxBytes) {
         ::close(fd_);
         fd_ = -1;
         return false;

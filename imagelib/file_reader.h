@@ -8,6 +8,11 @@
 
 namespace pelmix {
 
+// Opens the regular file at path for reading, never waiting on a FIFO or a device in its place
+// (which is refused, as a folder is); -1 when it is not one. A regular file under a lease (a
+// network share's lock, which a non-blocking open refuses) is opened again the usual way.
+int openRegularFile(const char* path);
+
 class FileReader {
 public:
     FileReader() = default;

@@ -39,23 +39,23 @@ int32_t wholePdfPages(const char* path) {
         !endsInMarker(probe)) {
         return -1;
     }
-    // qpdf reads the very file looked at: opened again the same way, never waiting on a FIFO
-    // put in its place.
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    struct stat info {};
-    const bool regular = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                         static_cast<uint64_t>(info.st_size) == probe.size();
-    FILE* stream = regular ? ::fdopen(fd, "rb") : nullptr;
-    if (stream == nullptr) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        return -1;
-    }
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.setAttemptRecovery(false);
+        // qpdf reads the file looked at, opened again the same way (never waiting on a FIFO put
+        // in its place), and closes it.
+        const int fd = openRegularFile(path);
+        struct stat info {};
+        const bool same = fd >= 0 && ::fstat(fd, &info) == 0 &&
+                          static_cast<uint64_t>(info.st_size) == probe.size();
+        FILE* stream = same ? ::fdopen(fd, "rb") : nullptr;
+        if (stream == nullptr) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            return -1;
+        }
         pdf.processFile(path, stream, true);
         const int32_t pages =
             static_cast<int32_t>(QPDFPageDocumentHelper(pdf).getAllPages().size());

@@ -39,8 +39,9 @@ namespace {
 
 constexpr uint64_t kMaxFileBytes = uint64_t(1) << 31;
 // Where a JPEG's headers are looked for: Exif thumbnails and profiles included, they end well
-// before this.
+// before the first; a photograph's depth map or other large segments before the second.
 constexpr uint64_t kHeadBytes = uint64_t(1) << 20;
+constexpr uint64_t kMostHeadBytes = uint64_t(64) << 20;
 
 using Object = QPDFObjectHandle;
 
@@ -336,18 +337,25 @@ bool PdfDocument::addJpeg(const FileReader& file, Page& page) {
     if (!extent.picture) {
         return fail(Failure::NotAPicture);
     }
-    // The headers are enough here, and they end within the file's first MiB or it is not a
-    // picture for us; the data is read, and checked whole, when it is written.
-    std::vector<uint8_t> start(static_cast<size_t>(std::min(extent.bytes, kHeadBytes)));
-    start.resize(file.readAt(0, start.data(), start.size()));
+    // The headers are enough here: the first MiB holds them but for photographs with large
+    // segments before the picture (a depth map, a profile), which are read up to 64 MiB and as
+    // far as the walk found the JPEG to run (never into a hole). The data is read, and checked
+    // whole, when it is written.
     JpegMarkers markers;
     TjHandle tj(tjInitDecompress());
     int width = 0, height = 0, subsampling = 0, colourSpace = 0;
-    if (!tj || !readJpegMarkers(start.data(), start.size(), markers) ||
-        tjDecompressHeader3(tj.get(), start.data(), static_cast<unsigned long>(start.size()),
-                            &width, &height, &subsampling, &colourSpace) != 0 ||
-        width <= 0 || height <= 0) {
-        return fail(Failure::NotAPicture);
+    bool read = false;
+    const uint64_t most = std::min(extent.bytes, kMostHeadBytes);
+    for (uint64_t limit = kHeadBytes; !read; limit = most) {
+        std::vector<uint8_t> start(static_cast<size_t>(std::min(most, limit)));
+        start.resize(file.readAt(0, start.data(), start.size()));
+        read = tj && readJpegMarkers(start.data(), start.size(), markers) &&
+               tjDecompressHeader3(tj.get(), start.data(), static_cast<unsigned long>(start.size()),
+                                   &width, &height, &subsampling, &colourSpace) == 0 &&
+               width > 0 && height > 0;
+        if (!read && limit >= most) {
+            return fail(Failure::NotAPicture);
+        }
     }
     page.encoding = Encoding::Jpeg;
     page.width = width;
@@ -365,6 +373,8 @@ bool PdfDocument::addJpeg(const FileReader& file, Page& page) {
 bool PdfDocument::addFile(const std::string& path, bool upright) {
     failure_ = Failure::None;
     error_ = 0;
+    refusedWidth_ = 0;
+    refusedHeight_ = 0;
     Page page;
     page.path = path;
     page.upright = upright;
@@ -461,6 +471,7 @@ bool PdfDocument::save(const char* path) {
         return fail(Failure::Stopped);
     }
     AtomicFile target(path);
+    errno = 0; // a target refused without a system call leaves it so
     if (!target.create()) {
         const int error = errno != 0 ? errno : EACCES;
         return fail(outOfRoom(error) ? Failure::NoSpace : Failure::NotWritten, error);
@@ -474,6 +485,7 @@ bool PdfDocument::save(const char* path) {
     if (wholePdfPages(target.tempPath().c_str()) != pages()) {
         return fail(Failure::NotWritten, EIO);
     }
+    errno = 0;
     if (!target.commit()) {
         const int error = errno != 0 ? errno : EIO;
         return fail(outOfRoom(error) ? Failure::NoSpace : Failure::NotWritten, error);

@@ -1,6 +1,7 @@
 // The file operations under the situations they must survive: a name that is taken (exactly, in
 // another letter case, by a link), a name that is not UTF-8, another volume, a full volume and a
 // read-only one. After every failure both files are as they were and nothing is left behind.
+#include "fifo.h"
 #include "file_system.h"
 #include "native_name.h"
 #include "qt_support.h"
@@ -210,7 +211,8 @@ TEST(FileSystem, FoldersAndWhatIsNotAFile) {
 TEST(FileSystem, AFifoOrANameWithANulIsNeverTakenForAFile) {
     TempDir dir;
     const std::string fifo = dir.file("pipe.jpg");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const PlantedFifo planted(fifo);
+    ASSERT_TRUE(planted.made());
     put(dir.file("AB"), "kept");
     const QString cut = q(dir.file("AB")) + QChar(0) + QStringLiteral("CD");
     QFile file;
@@ -232,4 +234,5 @@ TEST(FileSystem, AFifoOrANameWithANulIsNeverTakenForAFile) {
     EXPECT_FALSE(fsys::makeFolder(cut));
     EXPECT_EQ(readBytes(dir.file("AB")), "kept");
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"AB", "pipe.jpg"}));
+    EXPECT_EQ(planted.rescues(), 0);
 }

@@ -11,8 +11,10 @@ convert -size 400x300 xc:'#e01010' "${PICTURES}a.jpg"
 mkfifo "${PICTURES}SNAPLET.INF" "${PICTURES}b.jpg"
 settings "BASD=$WORK/acq/" BADM=0 MKDR=0 CKTD=0 SUTW=0 EXTM=1 DSDF=0 PDTX=0 UTNT=1 "NTOP=../x"
 
+started=$SECONDS
 start_orva "$PICTURES"
 WIN=$(main_window 30) || fail "the main window did not appear over a folder with FIFOs"
+[ $((SECONDS - started)) -lt 15 ] || fail "the main window took $((SECONDS - started)) s to appear"
 sleep 1.5
 shot fifo_folder
 red=$(convert "$SHOTS/fifo_folder.png" -fx '(r>0.75 && g<0.2 && b<0.2) ? 1 : 0' -format '%[fx:mean]' info:)
@@ -33,8 +35,9 @@ if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=256k tmpfs "$VOLUME" 2>/dev/null
     keys_to "$SAVE" ctrl+a
     xdotool type --delay 20 "$VOLUME/book.pdf"
     xdotool key Return
-    # The file dialog asks before it replaces the file; its question has the focus.
-    sleep 1
+    # The file dialog asks before it replaces the file: its question has the focus.
+    wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --name '^PDFの作成$' | wc -l) -ge 2 ]" ||
+        fail "the replacement was not asked"
     xdotool key alt+y
     BOX=$(message_box 20 "$WIN") || fail "the user was not told the PDF was not made"
     sleep 0.5
@@ -43,6 +46,8 @@ if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=256k tmpfs "$VOLUME" 2>/dev/null
     [ "$(md5sum <"$VOLUME/book.pdf")" = "$old" ] || fail "the older document changed"
     [ "$(ls -A "$VOLUME" | tr '\n' ' ')" = "book.pdf filler " ] ||
         fail "the full volume holds more: $(ls -A "$VOLUME")"
+    [ -z "$(find "$WORK" -name '*.pdf' ! -path "$VOLUME/*")" ] ||
+        fail "a PDF was made elsewhere: $(find "$WORK" -name '*.pdf' ! -path "$VOLUME/*")"
     echo "e2e: a PDF that does not fit is told and replaces nothing"
 else
     echo "e2e: no right to mount a volume; the full volume is not tried"

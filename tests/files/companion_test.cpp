@@ -108,9 +108,7 @@ TEST(Companion, AFifoForItsNoteOrAPictureIsPassedOver) {
     const std::string command = "timeout 20 '" ORVANA_PROGRAM_DIR
                                 "/../Snaplet/SNAPLET' 'HW\\:1' '" +
                                 folder.path() + "' > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(std::system(command.c_str()), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(note.rescues() + pipe.rescues(), 0);
     EXPECT_TRUE(fs::is_regular_file(folder.file("SNAPTN/a.jpg")));
     EXPECT_FALSE(fs::exists(folder.file("SNAPTN/b.jpg")));

@@ -164,9 +164,7 @@ TEST_F(DropTest, FailedCopyOrMoveKeepsTheSourceAndSaysWhy) {
     ASSERT_TRUE(fifo.made());
     for (QWidget* target : {static_cast<QWidget*>(w.COPY), static_cast<QWidget*>(w.MOVE)}) {
         prompter.requests.clear();
-        const auto start = std::chrono::steady_clock::now();
         dropCell(target, 4);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         EXPECT_TRUE(namesIn(volume.path()).empty());
         EXPECT_LE(prompter.requests.size(), 1u);
     }

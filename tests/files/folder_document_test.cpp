@@ -184,7 +184,7 @@ TEST_F(FolderDocumentTest, AFifoATooLargePictureOrAFullVolumeIsNamedAndReplacesN
              ASSERT_EQ(PelmixPdfAddFile(older, folder.file(nameOf(0)).c_str(), 0), 1);
              ASSERT_EQ(PelmixPdfSave(older, book.c_str()), 1);
              PelmixPdfFree(older);
-             ASSERT_TRUE(volume.leaveFree(4096));
+             ASSERT_TRUE(volume.leaveFree(0));
          },
          book,
          "PDF「" + q(book) + "」を作成できませんでした。\n理由 : 保存先の空き容量が足りません。"},
@@ -201,10 +201,8 @@ TEST_F(FolderDocumentTest, AFifoATooLargePictureOrAFullVolumeIsNamedAndReplacesN
             before = readBytes(row.target);
         };
         prompter.paths.push_back(q(row.target));
-        const auto start = std::chrono::steady_clock::now();
         makeFromMenu();
         prompter.whileAsked = nullptr;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(prompter.messages(), QStringList{row.message});
         EXPECT_EQ(readBytes(row.target), before);
         if (fifo) {

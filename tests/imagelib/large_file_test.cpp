@@ -57,6 +57,15 @@ std::string headerDeclaring(int width, int height, bool withScan) {
     return bytes;
 }
 
+// A JPEG with bytes of segments (a photograph's depth map, say) between its start and its frame.
+std::string withSegmentsBefore(const std::string& jpeg, size_t bytes) {
+    std::string segments;
+    for (size_t done = 0; done < bytes; done += 65533) {
+        segments += std::string("\xFF\xEF\xFF\xFF", 4) + std::string(65533, 'd');
+    }
+    return jpeg.substr(0, 2) + segments + jpeg.substr(2);
+}
+
 bool writeSparse(const std::string& path, const std::string& head, off_t size) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const bool written = fd >= 0 && ::write(fd, head.data(), head.size()) == ssize_t(head.size()) &&
@@ -168,6 +177,8 @@ TEST(LargeFiles, TwoGigabyteHolesCostOnlyWhatTheHeadersDescribe) {
          PELMIX_PDF_NOT_A_PICTURE},
         {"a JPEG frame of 30000 x 30000", headerDeclaring(30000, 30000, true), ".jpg", 0,
          PELMIX_PDF_TOO_LARGE},
+        {"a JPEG with 2 MiB of segments before its frame",
+         withSegmentsBefore(jpegOf(16, 16), size_t(2) << 20), ".jpg", 16, PELMIX_PDF_OK},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -17,8 +17,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 TEST(SpecialFiles, AFifoInAPicturesOrADocumentsPlaceIsRefusedAtOnce) {
     TempDir dir;
     struct Reader {
@@ -58,9 +56,7 @@ TEST(SpecialFiles, AFifoInAPicturesOrADocumentsPlaceIsRefusedAtOnce) {
             SCOPED_TRACE(std::string(name) + ": " + reader.name);
             const PlantedFifo fifo(path);
             ASSERT_TRUE(fifo.made());
-            const auto start = Clock::now();
             EXPECT_TRUE(reader.refuses(path));
-            EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
             EXPECT_EQ(fifo.rescues(), 0);
         }
     }

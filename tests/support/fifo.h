@@ -15,10 +15,12 @@ public:
     PlantedFifo& operator=(const PlantedFifo&) = delete;
 
     bool made() const { return made_; }
-    // Times a reader had to be let go: 0 when nothing waited on it long.
+    // Times a reader had to be let go: 0 when nothing waited on it for three seconds.
     int rescues() const { return rescues_; }
 
 private:
+    void rescue();
+
     std::string path_;
     bool made_ = false;
     std::atomic<bool> done_{false};

@@ -43,6 +43,9 @@ bool SmallVolume::leaveFree(uint64_t bytes) {
     const std::vector<char> block(64 * 1024, 'f');
     for (size_t chunk = block.size(); chunk >= 4096;) {
         if (::write(fd, block.data(), chunk) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
             if (errno != ENOSPC) {
                 ::close(fd);
                 return false;

@@ -1,5 +1,6 @@
 #include "thumbnail_record.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <cmath>
 
@@ -18,6 +19,39 @@ bool describes(const Keys& keys, const QByteArray& uri, const FileStamp& stamp) 
            time == stamp.seconds && (bytes.isEmpty() || bytes.toLongLong() == stamp.size);
 }
 
+// Far beyond a thumbnail of 512 pixels a side, with its keys.
+constexpr qint64 kMostBytes = qint64(16) << 20;
+// Thumbnails keep their keys in a few short text chunks; a long one is no thumbnail's (and a
+// compressed one could unpack to far more).
+constexpr quint32 kMostTextBytes = 64 * 1024;
+
+quint32 bigEndian(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return quint32(u[0]) << 24 | quint32(u[1]) << 16 | quint32(u[2]) << 8 | quint32(u[3]);
+}
+
+// Whether the PNG's chunks lie within it up to its end chunk. The reader allocates what a chunk's
+// length says before it reads: a 1 KiB file claiming a text chunk of 2 GB would cost 2 GB.
+bool chunksFit(const QByteArray& png) {
+    static const char kSignature[] = "\x89PNG\r\n\x1a\n";
+    if (!png.startsWith(QByteArray::fromRawData(kSignature, 8))) {
+        return false;
+    }
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const quint32 length = bigEndian(png.constData() + at);
+        const QByteArray type = png.mid(at + 4, 4);
+        if (length > quint64(png.size() - at - 12) ||
+            ((type == "tEXt" || type == "zTXt" || type == "iTXt") && length > kMostTextBytes)) {
+            return false;
+        }
+        if (type == "IEND") {
+            return true;
+        }
+        at += 12 + qsizetype(length);
+    }
+    return false;
+}
+
 bool sameShape(QSize thumbnail, QSize natural) {
     const double expected = double(natural.height()) * thumbnail.width() / natural.width();
     return std::abs(expected - thumbnail.height()) <= 1.0 + 0.02 * thumbnail.height();
@@ -26,7 +60,16 @@ bool sameShape(QSize thumbnail, QSize natural) {
 } // namespace
 
 QImage read(QIODevice& device, const QByteArray& uri, const FileStamp& stamp, int flavour) {
-    QImageReader reader(&device, "png");
+    if (device.size() > kMostBytes) {
+        return {};
+    }
+    QByteArray png = device.read(kMostBytes + 1);
+    if (png.size() > kMostBytes || !chunksFit(png)) {
+        return {};
+    }
+    QBuffer bytes(&png);
+    bytes.open(QIODevice::ReadOnly);
+    QImageReader reader(&bytes, "png");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > 2 * flavour || size.height() > 2 * flavour) {
         return {}; // not a thumbnail of this cache

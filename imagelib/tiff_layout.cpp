@@ -29,6 +29,40 @@ bool readLayout(TIFF* tif, Layout& layout) {
     return true;
 }
 
+namespace {
+
+// The fewest bytes any encoder of the compression needs for the picture: CCITT codes a row in no
+// less than a bit; PackBits, LZW and Deflate expand a byte to at most 64, 3640 and 1032 bytes;
+// JPEG spends at least a bit on every 8 x 8 block of its first sample. 0 where no bound is known.
+uint64_t leastBytes(const Layout& layout) {
+    const uint64_t rows = layout.height;
+    const uint64_t samples = layout.planar == PLANARCONFIG_SEPARATE ? layout.samples : 1;
+    const uint64_t raw = (uint64_t(layout.width) * layout.bits *
+                              (layout.planar == PLANARCONFIG_SEPARATE ? 1 : layout.samples) +
+                          7) /
+                         8 * rows * samples;
+    switch (layout.compression) {
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4:
+        return rows * samples / 8;
+    case COMPRESSION_PACKBITS:
+        return raw / 64;
+    case COMPRESSION_LZW:
+        return raw / 3640;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return raw / 1032;
+    case COMPRESSION_JPEG:
+        return uint64_t(layout.width) * rows / (64 * 8);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
 bool dataPresent(TIFF* tif, const Layout& layout, uint64_t fileSize) {
     const uint32_t count = layout.tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
     uint32_t rowsPerStrip = layout.height;
@@ -41,12 +75,14 @@ bool dataPresent(TIFF* tif, const Layout& layout, uint64_t fileSize) {
     }
     const uint32_t stripsPerPlane = (layout.height - 1) / rowsPerStrip + 1;
     const bool raw = layout.compression == COMPRESSION_NONE && !layout.tiled;
+    uint64_t total = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const uint64_t offset = TIFFGetStrileOffset(tif, i);
         const uint64_t bytes = TIFFGetStrileByteCount(tif, i);
         if (offset > fileSize || bytes > fileSize - offset) {
             return false;
         }
+        total += bytes;
         if (raw) {
             // Uncompressed: the strip must hold all of its rows (the last one may be short).
             const uint32_t first = (i % stripsPerPlane) * rowsPerStrip;
@@ -58,7 +94,8 @@ bool dataPresent(TIFF* tif, const Layout& layout, uint64_t fileSize) {
             }
         }
     }
-    return true;
+    // A few bytes that claim a huge picture would cost the time and memory of all its pixels.
+    return total >= leastBytes(layout);
 }
 
 void setResolution(TIFF* tif, PELMIX_BITMAPINFOHEADER& header) {

@@ -26,8 +26,9 @@ struct Layout {
 
 bool readLayout(TIFF* tif, Layout& layout);
 
-// Refuses a file whose strips or tiles lie outside it, or (uncompressed) that holds fewer
-// bytes than its size promises, before anything is allocated for the picture.
+// Refuses a file whose strips or tiles lie outside it, or that holds fewer bytes than any
+// encoder of its compression needs for the size it promises (uncompressed: exactly its rows),
+// before anything is allocated for the picture.
 bool dataPresent(TIFF* tif, const Layout& layout, uint64_t fileSize);
 
 // The resolution tags, in pixels per metre, into the header (left alone when absent).

@@ -4,6 +4,7 @@
 // programs read it and believed only while it is current.
 #include "catalogue_fixture.h"
 #include "native_name.h"
+#include "peak_memory.h"
 #include "shared_thumbnails.h"
 
 #include <QDir>
@@ -181,9 +182,12 @@ TEST_F(CatalogueAheadTest, SharedThumbnailsAreWrittenForOthersAndBelievedOnlyWhi
         EXPECT_EQ(view().pictureSize(i), sizeOf(i)) << i;
     }
 
-    // ...but none that is stale, broken, another file's, or too small for the cell.
+    // ...but none that is stale, broken (here a text chunk claiming 1.8 GB, which the reader
+    // would allocate), another file's, or too small for the cell.
     touch(folder.file(nameOf(0)), 10);
-    ASSERT_TRUE(writeBytes(thumbnails[1].toStdString(), "\x89PNG\r\n\x1a\nbroken", 14));
+    std::string lying = readBytes(thumbnails[1].toStdString());
+    lying.insert(33, std::string("\x6C\x74\x20\x25tEXtThumb::URI\0x", 20));
+    ASSERT_TRUE(writeBytes(thumbnails[1].toStdString(), lying.data(), lying.size()));
     QImage other(thumbnails[2]);
     other.setText("Thumb::URI", QString::fromLatin1(SharedThumbnails::uriOf(path(5))));
     ASSERT_TRUE(other.save(thumbnails[2], "PNG"));
@@ -199,7 +203,13 @@ TEST_F(CatalogueAheadTest, SharedThumbnailsAreWrittenForOthersAndBelievedOnlyWhi
                                      std::filesystem::last_write_time(folder.file(nameOf(4))));
     program.settings.UTNT = 1;
     newWindow();
+    const bool resettable = peak_memory::resetPeak();
+    const long before = peak_memory::statusKb("VmRSS");
     refresh().displayFolderChanged();
+    ahead().waitIdle();
+    if (resettable) {
+        EXPECT_LT(peak_memory::statusKb("VmHWM") - before, 256 * 1024);
+    }
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(loader().loadedPaths().value(i), path(i)) << i;
         EXPECT_TRUE(near(shownColour(i), colourOf(i))) << i;

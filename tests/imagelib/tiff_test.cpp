@@ -474,6 +474,8 @@ struct RawTiff {
     uint32_t ifdOffset = 8;
     uint32_t stripOffset = 0; // 0: where the pixels are
     uint32_t stripBytes = 0;  // 0: width * height
+    uint16_t bits = 8;
+    uint16_t compression = 1;
 
     std::string build() const {
         std::string out = bigEndian ? "MM" : "II";
@@ -495,8 +497,8 @@ struct RawTiff {
         };
         entry(256, false, width);
         entry(257, false, height);
-        entry(258, true, 8);
-        entry(259, true, 1);
+        entry(258, true, bits);
+        entry(259, true, compression);
         entry(262, true, 1);
         entry(273, false, stripOffset ? stripOffset : pixels);
         entry(277, true, 1);
@@ -546,6 +548,27 @@ TEST(TiffLoad, RefusesHostileFiles) {
     shortStrip.height = 40;
     shortStrip.stripBytes = 8;
     EXPECT_FALSE(loads(shortStrip.build()));
+    RawTiff faxBomb; // 8 bytes of Group 4 for 211 million pixels: less than a bit a row
+    faxBomb.width = 8968;
+    faxBomb.height = 23559;
+    faxBomb.bits = 1;
+    faxBomb.compression = 4;
+    faxBomb.stripBytes = 8;
+    EXPECT_FALSE(loads(faxBomb.build()));
+    // The same with a broken photometric tag, which sends it to libtiff's RGBA reader: there it
+    // took seconds, row by row, before it was refused.
+    const char fuzzed[] =
+        "\x49\x49\x2a\x00\x20\x00\x00\x00\x27\x94\x31\xf9\x35\x44\x74\x47\x5c\x3b\x00\x00\x00\x00\x00\x00"
+        "\x00\xc2\xc8\xea\xe0\x02\x00\x20\x0d\x00\x00\x01\x03\x00\x01\x00\x00\x00\x08\x23\x00\x00\x01\x01"
+        "\x03\x00\x01\x00\x00\x00\x07\x5c\x00\x00\x02\x01\x03\x00\x01\x00\x00\x00\x01\x00\x00\x00\x03\x01"
+        "\x03\x00\x01\x00\x00\x00\x04\x00\x00\x00\x06\x01\x03\x00\x01\x00\x02\x00\x00\x00\x00\x00\x0a\x01"
+        "\x03\x00\x01\x00\x00\x00\x01\x00\x00\x08\x11\x01\x04\x00\x01\x00\x00\x00\x08\x00\x00\x00\x12\x01"
+        "\x03\x00\x00\xfc\x00\xfe\x01\x00\x00\x00\x18\x01\x03\x00\x01\x00\x00\x00\x01\x80\x00\x00\x24\x01"
+        "\x03\x00\x01\x05\x00\x00\x00\x00\x00\x00\x17\x01\x04\x00\x01\x00\x00\x00\x18\x00\x00\x00\x1c\x01"
+        "\x03\x00\x01\x00\x00\x00\x01\x00\x00\x00\x29\x01\x03\x00\x02\x06\x00\x00\x00\x00\xff\x1f\xfd\x00"
+        "\x00\x00";
+    EXPECT_FALSE(loads(std::string(fuzzed, sizeof fuzzed - 1)));
+    EXPECT_EQ(ImageHandle(PelmixFileLoadFit(path.c_str(), 7, 7, nullptr)).get(), nullptr);
 
     std::mt19937 random(1234);
     for (int i = 0; i < 300; ++i) {

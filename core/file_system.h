@@ -1,10 +1,10 @@
 // The file system by the bytes of its names, for the program and the companion alike. Paths are
 // QStrings as native_name makes them (bytes that are not UTF-8 escaped); Qt's own file classes
-// would encode them again and miss such files. A path holding a NUL names no file: every call
-// refuses it. Operations that can fail give a Result with the
-// system's reason, and none of them ever loses a file: a copy is written beside its target,
-// flushed and renamed over it; a move across volumes removes its source only after the copy is
-// complete, and takes the copy back when the source cannot go.
+// would encode them again and miss such files; a path holding a NUL names no file, and every call
+// refuses it. Operations that can fail give a Result with the system's reason, and none of them
+// ever loses a file: a copy is written beside its target, flushed and renamed over it; a move
+// across volumes removes its source only after the copy is complete, and takes the copy back when
+// the source cannot go.
 //
 // The system's calls are in file_system_posix.cpp; what is the same on every system is in
 // file_system.cpp.

@@ -101,7 +101,6 @@ Outcome write(Program& program, QWidget* owner, const QStringList& paths, const 
         int32_t error = 0;
         switch (PelmixPdfError(pdf.get(), &error, nullptr, nullptr)) {
         case PELMIX_PDF_NO_SPACE:
-            outcome.noSpace = true;
             outcome.reason =
                 QCoreApplication::translate("picture_document", "保存先の空き容量が足りません。");
             break;

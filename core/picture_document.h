@@ -25,9 +25,8 @@ struct Outcome {
     QString file;  // NotAPicture, TooLarge: the file
     int width = 0; // TooLarge: the size the picture declares
     int height = 0;
-    QString reason;       // Failed: why, for a message ("" when nothing more is known)
-    bool noSpace = false; // Failed: the volume had no room for the document
-    int textPages = 0;    // pages given their words
+    QString reason;    // Failed: why, for a message ("" when nothing more is known)
+    int textPages = 0; // pages given their words
 };
 
 // Writes paths (in that order) as the pages of target; upright turns each page as the picture's

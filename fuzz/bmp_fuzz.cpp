@@ -17,7 +17,12 @@ namespace {
 // Whether the data is an RLE picture, whose runs the file reader may read only in part (what
 // lies past the longest stream a picture of its size can take).
 bool runLength(const uint8_t* data, size_t size) {
-    if (size < 34 || data[14] + (data[15] << 8) < 40) {
+    // Every header but the 12-byte one keeps the compression 16 bytes in (OS/2's from 20 bytes).
+    if (size < 34) {
+        return false;
+    }
+    const uint32_t header = data[14] | data[15] << 8 | data[16] << 16 | uint32_t(data[17]) << 24;
+    if (header < 20) {
         return false;
     }
     const uint32_t compression =

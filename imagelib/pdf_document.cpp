@@ -324,38 +324,38 @@ bool PdfDocument::fail(Failure failure, int error) {
 }
 
 bool PdfDocument::addJpeg(const FileReader& file, Page& page) {
-    // The decoder's own walk: it stops at the end marker and never reads through a hole.
-    JpegExtent extent;
-    if (!scanJpegExtent(file, extent)) {
-        return fail(Failure::NotAPicture);
-    }
-    if (extent.width > 0 && extent.height > 0 && !sizeAllowed(extent.width, extent.height)) {
-        refusedWidth_ = extent.width;
-        refusedHeight_ = extent.height;
-        return fail(Failure::TooLarge);
-    }
-    if (!extent.picture) {
-        return fail(Failure::NotAPicture);
-    }
-    // The headers are enough here: the first MiB holds them but for photographs with large
-    // segments before the picture (a depth map, a profile), which are read up to 64 MiB and as
-    // far as the walk found the JPEG to run (never into a hole). The data is read, and checked
-    // whole, when it is written.
+    // The headers are enough here; the data is read, and checked whole, when it is written. The
+    // first MiB holds them but for photographs with large segments before the picture (a depth
+    // map, a profile): those are read up to 64 MiB, and only as far as the decoders' own walk
+    // finds the JPEG to run, which never reads into a hole.
     JpegMarkers markers;
     TjHandle tj(tjInitDecompress());
     int width = 0, height = 0, subsampling = 0, colourSpace = 0;
-    bool read = false;
-    const uint64_t most = std::min(extent.bytes, kMostHeadBytes);
-    for (uint64_t limit = kHeadBytes; !read; limit = most) {
-        std::vector<uint8_t> start(static_cast<size_t>(std::min(most, limit)));
+    const auto readHeaders = [&](uint64_t bytes) {
+        std::vector<uint8_t> start(static_cast<size_t>(bytes));
         start.resize(file.readAt(0, start.data(), start.size()));
-        read = tj && readJpegMarkers(start.data(), start.size(), markers) &&
+        return tj && readJpegMarkers(start.data(), start.size(), markers) &&
                tjDecompressHeader3(tj.get(), start.data(), static_cast<unsigned long>(start.size()),
                                    &width, &height, &subsampling, &colourSpace) == 0 &&
                width > 0 && height > 0;
-        if (!read && limit >= most) {
+    };
+    bool read = readHeaders(std::min(file.size(), kHeadBytes));
+    if (!read && file.size() > kHeadBytes) {
+        JpegExtent extent;
+        if (!scanJpegExtent(file, extent)) {
             return fail(Failure::NotAPicture);
         }
+        width = extent.width;
+        height = extent.height;
+        read = extent.picture && readHeaders(std::min(extent.bytes, kMostHeadBytes));
+    }
+    if (width > 0 && height > 0 && !sizeAllowed(width, height)) {
+        refusedWidth_ = width;
+        refusedHeight_ = height;
+        return fail(Failure::TooLarge);
+    }
+    if (!read) {
+        return fail(Failure::NotAPicture);
     }
     page.encoding = Encoding::Jpeg;
     page.width = width;

@@ -34,12 +34,10 @@ void PdfFileSink::fail(int error) {
     throw std::runtime_error("the document could not be written");
 }
 
-void PdfFileSink::writeOut() {
+void PdfFileSink::writeAll(const unsigned char* data, size_t size) {
     if (fd_ < 0 || error_ != 0) {
         fail(error_);
     }
-    const unsigned char* data = gathered_.data();
-    size_t size = gathered_.size();
     while (size > 0) {
         const ssize_t n = ::write(fd_, data, size);
         if (n < 0 && errno == EINTR) {
@@ -51,6 +49,10 @@ void PdfFileSink::writeOut() {
         data += n;
         size -= static_cast<size_t>(n);
     }
+}
+
+void PdfFileSink::writeOut() {
+    writeAll(gathered_.data(), gathered_.size());
     gathered_.clear();
 }
 
@@ -58,16 +60,16 @@ void PdfFileSink::write(unsigned char const* data, size_t size) {
     if (fd_ < 0 || error_ != 0) {
         fail(error_);
     }
-    while (size > 0) {
-        const size_t room = kBlockBytes - gathered_.size();
-        const size_t take = size < room ? size : room;
-        gathered_.insert(gathered_.end(), data, data + take);
-        data += take;
-        size -= take;
-        if (gathered_.size() == kBlockBytes) {
-            writeOut();
-        }
+    // Small pieces (the objects' text) are gathered into blocks; a picture's data goes as it is.
+    if (size >= kBlockBytes) {
+        writeOut();
+        writeAll(data, size);
+        return;
     }
+    if (gathered_.size() + size > kBlockBytes) {
+        writeOut();
+    }
+    gathered_.insert(gathered_.end(), data, data + size);
 }
 
 void PdfFileSink::finish() {

@@ -1,7 +1,7 @@
-// Where a document's bytes go as qpdf writes them: the temporary file of a save, gathered into
-// blocks and written with write(2), every result checked. A write the system refuses (a full
-// volume, an I/O error) stops the writer at once and is remembered, so that a document that did
-// not fit is never taken for one that did.
+// Where a document's bytes go as qpdf writes them: the temporary file of a save, written with
+// write(2) (small pieces gathered into blocks), every result checked. A write the system refuses (a
+// full volume, an I/O error) stops the writer at once and is remembered, so that a document that
+// did not fit is never taken for one that did.
 #pragma once
 
 // qpdf's own pointers are std::shared_ptr throughout.
@@ -35,6 +35,7 @@ public:
 
 private:
     void fail(int error);
+    void writeAll(const unsigned char* data, size_t size);
     void writeOut();
 
     int fd_ = -1;

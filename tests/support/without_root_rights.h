@@ -1,8 +1,8 @@
 // Root reads and writes past every permission, so a test of an unreadable folder or a read-only
 // one would prove nothing in CI, which runs as root. While one of these lives, the calling thread
-// (and every thread it starts meanwhile) goes without the capabilities that override file
-// permissions, as an ordinary user's process would; they come back at its end. For anyone else
-// it changes nothing.
+// (and every thread it starts meanwhile, not those already running) goes without the capabilities
+// that override file permissions, as an ordinary user's process would; they come back at its end.
+// For anyone else it changes nothing.
 #pragma once
 
 class WithoutRootRights {

@@ -109,7 +109,7 @@ double hostSeconds(int64_t& bytes) {
     device->setNumber(SANE_NAME_SCAN_BR_X, 210);
     device->setNumber(SANE_NAME_SCAN_BR_Y, 297);
     const auto began = Clock::now();
-    twaindsm::SaneScanJob job(device->handle(), {false, 1, kDpi, kDpi});
+    twaindsm::SaneScanJob job(device->handle(), {false, 1, kDpi, kDpi, {}});
     job.start();
     while (!job.over()) {
         job.waitSettled(std::chrono::milliseconds(20));

@@ -1,14 +1,17 @@
 // The exported entry point of the data source manager library. The manager lives from the first
 // call until the library is unloaded; the catalogue of sources is built at each MSG_OPENDSM.
+#include "device_search.h"
 #include "manager.h"
 #include "source_factory.h"
 
+#include <QApplication>
 #include <memory>
 
 namespace {
 
 twaindsm::SourceCatalogue buildCatalogue() {
-    std::vector<std::unique_ptr<twaindsm::Source>> sources = twaindsm::discoverSaneSources();
+    std::vector<std::unique_ptr<twaindsm::Source>> sources =
+        twaindsm::DeviceSearch::run(QApplication::activeWindow());
     sources.push_back(twaindsm::makeVirtualScanner());
     return twaindsm::SourceCatalogue(std::move(sources));
 }

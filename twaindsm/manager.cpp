@@ -250,7 +250,7 @@ TW_UINT16 Manager::userSelect(TW_IDENTITY& identity) {
         return fail(TWCC_OPERATIONERROR);
     QStringList names;
     for (size_t i = 0; i < catalogue_->size(); ++i)
-        names << QString::fromStdString(catalogue_->productName(i));
+        names << QString::fromStdString(catalogue_->displayName(i));
     QWidget* owner = parentWindow_ ? QWidget::find(reinterpret_cast<WId>(parentWindow_)) : nullptr;
 
     SourceChooser chooser(names, static_cast<int>(defaultIndex()), owner);

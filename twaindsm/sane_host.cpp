@@ -60,6 +60,9 @@ struct Host {
     // The descriptors of the handles of hosts that ended: a caller may still hold one.
     std::deque<std::unique_ptr<Options>> retired;
     std::string fault;
+    Fault faultKind = Fault::None;
+    // Set by abandon(): a call that waits for a device found or opened gives up.
+    std::atomic<bool> abandoned{false};
     std::atomic<int64_t> cancelledAt{0}; // steady clock, ns; 0: no cancel waits
     int sharedFd = -1;                   // the memory reads put their bytes in
     const SANE_Byte* shared = nullptr;
@@ -176,6 +179,7 @@ bool makeShared(Host& h) {
 
 bool spawn(Host& h) {
     if (!makeShared(h)) {
+        h.faultKind = Fault::NotStarted;
         h.fault =
             std::string("no memory could be shared with the SANE host: ") + std::strerror(errno);
         return false;
@@ -219,6 +223,7 @@ bool spawn(Host& h) {
     if (error != 0) {
         ::close(requests[0]);
         ::close(cancels[0]);
+        h.faultKind = Fault::NotStarted;
         h.fault = "the SANE host " + program + " could not be started: " + std::strerror(error);
         return false;
     }
@@ -256,6 +261,7 @@ std::string endedText(Host& h) {
 std::optional<std::string> call(Host& h, const Writer& request, Wait wait) {
     if (h.requests < 0 || !send(h.requests, request.bytes())) {
         if (h.pid >= 0) {
+            h.faultKind = Fault::Ended;
             h.fault = endedText(h);
         }
         stop(h, true);
@@ -269,6 +275,7 @@ std::optional<std::string> call(Host& h, const Writer& request, Wait wait) {
             return answer;
         }
         if (got < 0) {
+            h.faultKind = Fault::Ended;
             h.fault = endedText(h);
             stop(h, true);
             return std::nullopt;
@@ -276,11 +283,19 @@ std::optional<std::string> call(Host& h, const Writer& request, Wait wait) {
         const int64_t cancelled = wait == Wait::Scan ? h.cancelledAt.load() : 0;
         const int64_t now = Clock::now().time_since_epoch().count();
         if (cancelled != 0 && now - cancelled > std::chrono::nanoseconds(kCancelLimit).count()) {
+            h.faultKind = Fault::CancelIgnored;
             h.fault = "the scanner driver did not stop when the scan was cancelled";
             stop(h, true);
             return std::nullopt;
         }
+        if (wait == Wait::Device && h.abandoned) {
+            h.faultKind = Fault::Abandoned;
+            h.fault = "the search for scanners was cancelled";
+            stop(h, true);
+            return std::nullopt;
+        }
         if (Clock::now() > deadline) {
+            h.faultKind = Fault::Unanswered;
             h.fault = "the scanner driver stopped answering";
             stop(h, true);
             return std::nullopt;
@@ -436,6 +451,7 @@ SANE_Status devices(std::vector<Device>& found) {
     found.clear();
     Host& h = host();
     std::lock_guard lock(h.mutex);
+    h.abandoned = false;
     if (!ensureRunning(h, nullptr)) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -464,6 +480,7 @@ SANE_Status open(const std::string& name, SANE_Handle* handle) {
     *handle = nullptr;
     Host& h = host();
     std::lock_guard lock(h.mutex);
+    h.abandoned = false;
     if (!ensureRunning(h, nullptr)) {
         return SANE_STATUS_IO_ERROR;
     }
@@ -557,7 +574,10 @@ SANE_Status control(SANE_Handle handle, SANE_Int option, SANE_Action action, voi
     if (info != nullptr) {
         *info = changed;
     }
-    if ((changed & SANE_INFO_RELOAD_OPTIONS) != 0 && idOf(h, handle)) {
+    // A set may change any descriptor, whether or not the driver says so: the next look asks
+    // the host again.
+    if ((action != SANE_ACTION_GET_VALUE || (changed & SANE_INFO_RELOAD_OPTIONS) != 0) &&
+        idOf(h, handle)) {
         h.handles[*id].stale = true;
     }
     return status;
@@ -576,6 +596,7 @@ bool cancelsSettled(Host& h) {
         const int got = left.count() > 0 ? receive(h.cancels, answer, int(left.count())) : 0;
         if (got != 1) {
             cancelLock.unlock();
+            h.faultKind = got == 0 ? Fault::CancelIgnored : Fault::Ended;
             h.fault = got == 0 ? "the scanner driver did not stop when the scan was cancelled"
                                : endedText(h);
             stop(h, true);
@@ -676,6 +697,16 @@ bool current(SANE_Handle handle) {
     Host& h = host();
     std::lock_guard lock(h.mutex);
     return idOf(h, handle).has_value();
+}
+
+Fault faultKind() {
+    Host& h = host();
+    std::lock_guard lock(h.mutex);
+    return h.faultKind;
+}
+
+void abandon() {
+    host().abandoned = true;
 }
 
 std::string fault() {

@@ -47,6 +47,14 @@ void cancel(SANE_Handle handle);
 // kCancelLimit is ended. Any thread may call it.
 void interrupt(SANE_Handle handle);
 
+// What ended the last host that failed.
+enum class Fault { None, NotStarted, Ended, Unanswered, CancelIgnored, Abandoned };
+Fault faultKind();
+
+// Makes the devices() or open() under way on another thread give up within a tenth of a second
+// (the host is ended, a network search with it). The next devices() or open() clears it.
+void abandon();
+
 // Whether handle belongs to the host running now.
 bool current(SANE_Handle handle);
 // What ended the last host that failed ("" when none did): the driver stopped answering, or

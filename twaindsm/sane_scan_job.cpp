@@ -125,6 +125,7 @@ void SaneScanJob::run() {
     if (end == End::DeviceError && !sane_host::current(handle_)) {
         std::lock_guard<std::mutex> lock(mutex_);
         fault_ = sane_host::fault();
+        faultKind_ = sane_host::faultKind();
     } else {
         sane_host::cancel(handle_);
     }
@@ -140,19 +141,31 @@ SaneScanJob::End SaneScanJob::readPage(bool& gotPage) {
     SANE_Status status = sane_host::start(handle_);
     if (status == SANE_STATUS_NO_DOCS) {
         feederEmptied_ = true;
-        return pagesRead_ > 0 ? End::Completed : End::DeviceError;
+        if (pagesRead_ > 0) {
+            return End::Completed; // the feeder ran out: the batch is over
+        }
+        return fail(SANE_STATUS_NO_DOCS, true);
     }
     if (status == SANE_STATUS_CANCELLED) {
         return End::Cancelled;
     }
+    if (status != SANE_STATUS_GOOD) {
+        return fail(status, true);
+    }
     SANE_Parameters parameters{};
-    if (status != SANE_STATUS_GOOD ||
-        sane_host::parameters(handle_, &parameters) != SANE_STATUS_GOOD) {
-        return End::DeviceError;
+    status = sane_host::parameters(handle_, &parameters);
+    if (status != SANE_STATUS_GOOD) {
+        return fail(status, false);
+    }
+    double xDpi = batch_.xDpi;
+    double yDpi = batch_.yDpi;
+    if (batch_.deviceDpi) {
+        batch_.deviceDpi(xDpi, yDpi);
     }
     SaneFrameReader reader;
-    if (!parameters.last_frame || !reader.begin(parameters, batch_.xDpi, batch_.yDpi)) {
-        return End::DeviceError; // separate colour planes, or a frame no image can hold
+    if (!parameters.last_frame || !reader.begin(parameters, xDpi, yDpi)) {
+        // Separate colour planes, or a frame no image can hold.
+        return fail(SANE_STATUS_UNSUPPORTED, false);
     }
     bytesExpected_ = reader.bytesExpected();
     for (;;) {
@@ -169,16 +182,18 @@ SaneScanJob::End SaneScanJob::readPage(bool& gotPage) {
         if (status == SANE_STATUS_CANCELLED) {
             return End::Cancelled;
         }
-        if (status != SANE_STATUS_GOOD || length < 0 ||
-            static_cast<size_t>(length) > sane_wire::kReadChunk ||
+        if (status != SANE_STATUS_GOOD) {
+            return fail(status, false);
+        }
+        if (length < 0 || static_cast<size_t>(length) > sane_wire::kReadChunk ||
             !reader.append(data, static_cast<size_t>(length))) {
-            return End::DeviceError;
+            return fail(SANE_STATUS_IO_ERROR, false);
         }
         bytesRead_ = reader.bytesReceived();
     }
     HGLOBAL image = reader.finish();
     if (image == nullptr) {
-        return End::DeviceError;
+        return fail(SANE_STATUS_IO_ERROR, false);
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -188,6 +203,12 @@ SaneScanJob::End SaneScanJob::readPage(bool& gotPage) {
     gotPage = true;
     wake_.notify_all();
     return End::Completed;
+}
+
+SaneScanJob::End SaneScanJob::fail(SANE_Status status, bool atStart) {
+    failure_ = status;
+    failedAtStart_ = atStart;
+    return End::DeviceError;
 }
 
 void SaneScanJob::finish(End end) {

@@ -3,6 +3,7 @@
 // While the job runs, the worker is the only one that calls SANE for the device's handle.
 #pragma once
 
+#include "sane_host.h"
 #include "winport.h"
 
 #include <atomic>
@@ -23,8 +24,11 @@ public:
     struct Batch {
         bool feeder = false; // pages until the feeder is empty; otherwise one page
         int maxPages = -1;   // stop after this many pages; -1 no limit
-        double xDpi = 0;     // written into the pages' headers
+        double xDpi = 0;     // written into the pages' headers, unless deviceDpi says
         double yDpi = 0;
+        // Asked after each sane_start: the resolution the device settled on for the page, which
+        // replaces xDpi / yDpi where it is known (> 0).
+        std::function<void(double& xDpi, double& yDpi)> deviceDpi;
     };
     enum class End { Running, Completed, DeviceError, Cancelled };
 
@@ -59,15 +63,24 @@ public:
     // The feeder reported that it has no more paper.
     bool feederEmptied() const { return feederEmptied_; }
     int pagesRead() const { return pagesRead_; }
+    // The SANE status that ended the batch as a device error (SANE_STATUS_GOOD otherwise), and
+    // whether sane_start gave it, before any byte of that page.
+    SANE_Status failure() const { return failure_; }
+    bool failedAtStart() const { return failedAtStart_; }
     // What ended the driver when the batch failed with it ("" otherwise): it stopped answering or
     // crashed, and the page being read is lost (the pages before it are kept).
     std::string fault() const;
+    sane_host::Fault faultKind() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return faultKind_;
+    }
     // How far the page being read is, 0..100 (100 once the batch is over with pages).
     int progressPercent() const;
 
 private:
     void run();
     End readPage(bool& gotPage);
+    End fail(SANE_Status status, bool atStart);
     void finish(End end);
 
     SANE_Handle handle_;
@@ -76,6 +89,8 @@ private:
     std::thread worker_;
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> feederEmptied_{false};
+    std::atomic<SANE_Status> failure_{SANE_STATUS_GOOD};
+    std::atomic<bool> failedAtStart_{false};
     std::atomic<int> pagesRead_{0};
     std::atomic<uint64_t> bytesRead_{0};
     std::atomic<uint64_t> bytesExpected_{0};
@@ -85,6 +100,7 @@ private:
     std::deque<HGLOBAL> pages_;
     End end_ = End::Running;
     std::string fault_;
+    sane_host::Fault faultKind_ = sane_host::Fault::None;
 };
 
 } // namespace twaindsm

@@ -5,13 +5,16 @@
 #include "sane_library.h"
 #include "sane_scan_job.h"
 #include "sane_source_window.h"
+#include "scan_end_text.h"
 #include "source_factory.h"
 
 #include <QApplication>
+#include <sane/saneopts.h>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace twaindsm {
@@ -38,16 +41,86 @@ SaneSource::~SaneSource() {
     close();
 }
 
-std::string SaneSource::productName(const DeviceInfo& info) {
-    const std::string suffix = " (" + info.name + ")";
-    if (suffix.size() >= kNameBytes) {
-        return info.name.substr(0, kNameBytes);
-    }
+namespace {
+
+std::string vendorAndModel(const SaneSource::DeviceInfo& info) {
     std::string head = info.vendor;
     if (!info.model.empty()) {
         head += head.empty() ? info.model : " " + info.model;
     }
-    head = head.substr(0, kNameBytes - suffix.size());
+    return head;
+}
+
+bool onNetwork(const std::string& name) {
+    return name.rfind("net:", 0) == 0 || name.rfind("escl:", 0) == 0 ||
+           name.rfind("airscan:", 0) == 0;
+}
+
+// The start of text and a digest of the whole, kNameBytes long.
+std::string digested(const std::string& text) {
+    uint32_t hash = 2166136261u; // FNV-1a
+    for (const unsigned char c : text) {
+        hash = (hash ^ c) * 16777619u;
+    }
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "~%06x", hash & 0xffffffu);
+    return text.substr(0, kNameBytes - 7) + tail;
+}
+
+} // namespace
+
+std::string SaneSource::networkHost(const std::string& name) {
+    if (name.rfind("net:", 0) == 0) {
+        const std::string rest = name.substr(4);
+        if (!rest.empty() && rest[0] == '[') {
+            const size_t close = rest.find(']');
+            return close == std::string::npos ? std::string() : rest.substr(1, close - 1);
+        }
+        return rest.substr(0, rest.find(':'));
+    }
+    if (name.rfind("escl:", 0) == 0) {
+        const size_t scheme = name.find("://");
+        if (scheme == std::string::npos) {
+            return {};
+        }
+        const std::string rest = name.substr(scheme + 3);
+        if (!rest.empty() && rest[0] == '[') {
+            const size_t close = rest.find(']');
+            return close == std::string::npos ? std::string() : rest.substr(1, close - 1);
+        }
+        return rest.substr(0, rest.find_first_of(":/"));
+    }
+    return {};
+}
+
+std::string SaneSource::displayName(const DeviceInfo& info) {
+    const std::string head = vendorAndModel(info);
+    const std::string host = networkHost(info.name);
+    if (host.empty() || head.empty()) {
+        return head.empty() ? info.name : head + " (" + info.name + ")";
+    }
+    if (info.name.rfind("net:", 0) == 0) {
+        // What the device is called on that machine: the name after the host's.
+        const size_t at = info.name.find(':', info.name.find(host) + host.size());
+        const std::string there = at == std::string::npos ? std::string() : info.name.substr(at + 1);
+        return head + (there.empty() ? "" : " (" + there + ")") + " on " + host;
+    }
+    return head + " on " + host;
+}
+
+std::string SaneSource::productName(const DeviceInfo& info) {
+    if (onNetwork(info.name)) {
+        const std::string whole = displayName(info);
+        if (whole.size() <= kNameBytes) {
+            return whole;
+        }
+        return info.name.size() <= kNameBytes ? info.name : digested(info.name);
+    }
+    const std::string suffix = " (" + info.name + ")";
+    if (suffix.size() >= kNameBytes) {
+        return info.name.size() <= kNameBytes ? info.name : digested(info.name);
+    }
+    std::string head = vendorAndModel(info).substr(0, kNameBytes - suffix.size());
     while (!head.empty() && head.back() == ' ') {
         head.pop_back();
     }
@@ -146,7 +219,7 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         return false;
     }
     QWidget* owner = parent != nullptr ? QWidget::find(reinterpret_cast<WId>(parent)) : nullptr;
-    window_ = new SaneSourceWindow(owner, QString::fromStdString(productName(info_)),
+    window_ = new SaneSourceWindow(owner, QString::fromStdString(displayName(info_)),
                                    profile_.limits(), settings_);
     QObject::connect(window_, &SaneSourceWindow::scanRequested, [this] {
         settings_.pixelType = window_->pixelType();
@@ -183,6 +256,19 @@ bool SaneSource::startBatch() {
     batch.maxPages = settings_.xferCount > 0 ? settings_.xferCount : -1;
     batch.xDpi = settings_.xResolution;
     batch.yDpi = settings_.yResolution;
+    // The pages say the resolution the device scans at, which need not be the one asked for.
+    batch.deviceDpi = [device = device_.get()](double& x, double& y) {
+        double dpi = 0;
+        if (device->getNumber(SANE_NAME_SCAN_RESOLUTION, dpi) && dpi > 0) {
+            x = y = dpi;
+        }
+        if (device->getNumber(SANE_NAME_SCAN_X_RESOLUTION, dpi) && dpi > 0) {
+            x = dpi;
+        }
+        if (device->getNumber(SANE_NAME_SCAN_Y_RESOLUTION, dpi) && dpi > 0) {
+            y = dpi;
+        }
+    };
     batchLimit_ = batch.feeder ? batch.maxPages : 1;
     pagesTaken_ = 0;
 
@@ -211,16 +297,23 @@ void SaneSource::followBatch() {
     }
     // Everything the batch gave has been transferred: the next batch may start.
     const int pages = job_->pagesRead();
+    QString told;
     switch (job_->end()) {
     case SaneScanJob::End::Cancelled:
         window_->setStatus(QObject::tr("Scan cancelled."));
         break;
-    case SaneScanJob::End::DeviceError:
-        window_->setStatus(
-            job_->feederEmptied() && pages == 0 ? QObject::tr("The document feeder is empty.")
-            : !job_->fault().empty() ? QString::fromStdString(info_.name + ": " + job_->fault())
-                                     : QObject::tr("The scanner reported an error."));
+    case SaneScanJob::End::DeviceError: {
+        ScanEnd end;
+        end.device = QString::fromStdString(displayName(info_));
+        end.network = onNetwork(info_.name);
+        end.status = job_->failure();
+        end.atStart = job_->failedAtStart();
+        end.fault = job_->faultKind();
+        end.pagesBefore = pages;
+        told = scanEndText(end);
+        window_->setStatus(told);
         break;
+    }
     default:
         window_->setStatus(QObject::tr("%n page(s) scanned.", nullptr, pages));
         break;
@@ -228,6 +321,12 @@ void SaneSource::followBatch() {
     feederEmptied_ = job_->feederEmptied();
     job_.reset();
     window_->setScanning(false);
+    // Said in a box as well, so that it cannot go unseen: the status line is small. The batch is
+    // cleared first, since the box waits for the user while the window's look goes on.
+    if (!told.isEmpty()) {
+        const QByteArray text = told.toUtf8();
+        MessageBoxA(nullptr, text.constData(), "Orvana", MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void SaneSource::disable() {
@@ -352,10 +451,15 @@ std::vector<std::unique_ptr<Source>> discoverSaneSources() {
         }
     }
     for (SaneSource::DeviceInfo& info : found) {
+        // What a device offers is read when it is opened to scan; a device on this machine is
+        // looked at now too, a network one only then (each look is a round trip to it, and it
+        // may be busy with another computer).
         SaneDeviceProfile profile;
         SANE_Status status = SANE_STATUS_GOOD;
-        if (auto device = SaneDevice::open(info.name, status)) {
-            profile = SaneDeviceProfile::read(*device);
+        if (!onNetwork(info.name)) {
+            if (auto device = SaneDevice::open(info.name, status)) {
+                profile = SaneDeviceProfile::read(*device);
+            }
         }
         sources.push_back(std::make_unique<SaneSource>(library, std::move(info), profile));
     }

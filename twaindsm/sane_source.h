@@ -28,8 +28,17 @@ public:
     SaneSource(std::shared_ptr<SaneLibrary> library, DeviceInfo info, SaneDeviceProfile profile);
     ~SaneSource() override;
 
-    // "<vendor> <model> (<name>)" in at most 33 bytes, shortening vendor and model first.
+    // The short, stable identity the choice is remembered by, in at most 33 bytes: for a device
+    // on this machine "<vendor> <model> (<name>)", shortening vendor and model first; for a
+    // network device its readable name where that fits, else its device name. A name too long
+    // for either keeps its start and a digest of the whole, so two devices never share one.
     static std::string productName(const DeviceInfo& info);
+    // The whole readable name: "<vendor> <model> (<name>)", or for a device reached through
+    // saned "<vendor> <model> (<its name there>) on <host>", for an eSCL URL "… on <host>".
+    static std::string displayName(const DeviceInfo& info);
+    // The machine a network device is on ("" for a device on this one).
+    static std::string networkHost(const std::string& deviceName);
+    std::string displayName() const override { return displayName(info_); }
 
     TW_IDENTITY identity() const override;
     bool open(TW_UINT16& condition) override;

@@ -26,6 +26,9 @@ public:
     // ProductName, Manufacturer, ProductFamily, Version, ProtocolMajor/Minor, SupportedGroups.
     // The manager sets Id.
     virtual TW_IDENTITY identity() const = 0;
+    // The name the user sees in the chooser and the source's window, whole; ProductName is the
+    // short one the choice is remembered by.
+    virtual std::string displayName() const;
 
     // MSG_OPENDS / MSG_CLOSEDS. open() may fail with a TWAIN condition code (e.g. a SANE device
     // that cannot be opened: TWCC_OPERATIONERROR or TWCC_MAXCONNECTIONS).

@@ -22,6 +22,7 @@ public:
     // The index of the source whose ProductName is exactly name; size() when there is none.
     size_t find(const std::string& name) const;
     std::string productName(size_t index) const;
+    std::string displayName(size_t index) const;
 
 private:
     std::vector<std::unique_ptr<Source>> sources_;

@@ -6,6 +6,7 @@
 #include "sane_library.h"
 #include "sane_scan_job.h"
 #include "sane_test_config.h"
+#include "scan_end_text.h"
 #include "test_images.h"
 
 #include <atomic>
@@ -149,7 +150,7 @@ TEST_F(SaneScanJobTest, SixteenBitSamplesAndPatternsComeThrough) {
     settings_.pixelType = TWPT_GRAY;
     ASSERT_TRUE(profile_.apply(*device_, settings_));
     ASSERT_TRUE(device_->setNumber("depth", 16));
-    SaneScanJob deep(device_->handle(), {false, -1, 100, 100});
+    SaneScanJob deep(device_->handle(), {false, -1, 100, 100, {}});
     deep.start();
     waitOver(deep);
     ImageHandle grid(deep.takePage());
@@ -191,23 +192,78 @@ TEST_F(SaneScanJobTest, FeederScansUntilEmptyAndAgainInTheNextBatch) {
     EXPECT_FALSE(job->feederEmptied());
 }
 
-TEST_F(SaneScanJobTest, ADeviceErrorEndsTheBatchWithoutAPage) {
-    // One after another on the same device: after an error or a cancel it works again.
+// Every status a driver can answer, one after another on the same device (after an error or a
+// cancel it works again): how the batch ends, what the job says went wrong, and words of its own
+// for each, naming the device.
+TEST_F(SaneScanJobTest, EveryStatusOfTheDriverEndsTheBatchWithItsOwnWords) {
     const struct {
         const char* status;
         End end;
         size_t pages;
-    } cases[] = {{"SANE_STATUS_IO_ERROR", End::DeviceError, 0},
-                 {"SANE_STATUS_CANCELLED", End::Cancelled, 0},
-                 {"Default", End::Completed, 1}};
+        SANE_Status failure;
+    } cases[] = {
+        {"SANE_STATUS_UNSUPPORTED", End::DeviceError, 0, SANE_STATUS_UNSUPPORTED},
+        {"SANE_STATUS_CANCELLED", End::Cancelled, 0, SANE_STATUS_GOOD},
+        {"SANE_STATUS_DEVICE_BUSY", End::DeviceError, 0, SANE_STATUS_DEVICE_BUSY},
+        {"SANE_STATUS_INVAL", End::DeviceError, 0, SANE_STATUS_INVAL},
+        // An end before the first line: a page of nothing, which no device should give.
+        {"SANE_STATUS_EOF", End::DeviceError, 0, SANE_STATUS_IO_ERROR},
+        {"SANE_STATUS_JAMMED", End::DeviceError, 0, SANE_STATUS_JAMMED},
+        {"SANE_STATUS_NO_DOCS", End::DeviceError, 0, SANE_STATUS_NO_DOCS},
+        {"SANE_STATUS_COVER_OPEN", End::DeviceError, 0, SANE_STATUS_COVER_OPEN},
+        {"SANE_STATUS_IO_ERROR", End::DeviceError, 0, SANE_STATUS_IO_ERROR},
+        {"SANE_STATUS_NO_MEM", End::DeviceError, 0, SANE_STATUS_NO_MEM},
+        {"SANE_STATUS_ACCESS_DENIED", End::DeviceError, 0, SANE_STATUS_ACCESS_DENIED},
+        {"Default", End::Completed, 1, SANE_STATUS_GOOD},
+    };
     settings_.pixelType = TWPT_GRAY;
+    std::set<QString> told;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
         auto job = batch([&] { ASSERT_TRUE(device_->setString("read-return-value", c.status)); });
         EXPECT_EQ(job->end(), c.end);
         EXPECT_EQ(job->pagesReady(), c.pages);
         EXPECT_EQ(job->progressPercent(), c.pages == 0 ? 0 : 100);
+        EXPECT_EQ(job->failure(), c.failure);
+        const QString text = twaindsm::scanEndText(
+            {QStringLiteral("Scanner X"), false, job->failure(), job->failedAtStart(),
+             job->faultKind(), job->pagesRead()});
+        EXPECT_EQ(text.isEmpty(), c.end != End::DeviceError) << text.toStdString();
+        if (!text.isEmpty()) {
+            EXPECT_TRUE(text.contains(QStringLiteral("「Scanner X」"))) << text.toStdString();
+            told.insert(text);
+        }
     }
+    // The IO error and the empty page share their words; every other status has its own.
+    EXPECT_EQ(told.size(), 9u);
+}
+
+// A feeder that jams on its third sheet: the two pages before are kept and the words say so; an
+// empty feeder after pages is the end of the batch, not an error.
+TEST_F(SaneScanJobTest, AJamKeepsThePagesBeforeItAndAnEmptiedFeederIsNoError) {
+    settings_.pixelType = TWPT_GRAY;
+    settings_.feederEnabled = true;
+    auto jams = batch([] {}, [this](int pagesRead, bool over) {
+        if (pagesRead == 2 && !over) {
+            device_->setString("read-return-value", "SANE_STATUS_JAMMED");
+        }
+    });
+    EXPECT_EQ(jams->end(), End::DeviceError);
+    EXPECT_EQ(jams->pagesReady(), 2u);
+    EXPECT_EQ(jams->failure(), SANE_STATUS_JAMMED);
+    const QString text = twaindsm::scanEndText({QStringLiteral("X"), false, jams->failure(),
+                                                jams->failedAtStart(), jams->faultKind(), 2});
+    EXPECT_TRUE(text.contains(QStringLiteral("2 ページ"))) << text.toStdString();
+
+    // The sheets after the jammed one are scanned in the next batch: seven of the ten.
+    ASSERT_TRUE(device_->setString("read-return-value", "Default"));
+    auto whole = batch();
+    EXPECT_EQ(whole->end(), End::Completed);
+    EXPECT_EQ(whole->pagesReady(), 7u);
+    EXPECT_TRUE(whole->feederEmptied());
+    EXPECT_TRUE(twaindsm::scanEndText({QStringLiteral("X"), false, whole->failure(),
+                                       whole->failedAtStart(), whole->faultKind(), 7})
+                    .isEmpty());
 }
 
 TEST_F(SaneScanJobTest, StopEndsASlowBatchPromptlyAndKeepsItsPages) {

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace twaindsm;
 
@@ -100,17 +101,57 @@ TEST(SaneDiscovery, OneSourcePerTestDeviceWithTheDevicesLimits) {
     EXPECT_NEAR(sources[0]->settings().frame.bottom, 200 / 25.4, 1e-9);
 }
 
-TEST(SaneDiscovery, ProductNamesKeepTheDeviceNameWhole) {
+// The chooser shows the whole name; the remembered ProductName fits TWAIN's 33 bytes, stays the
+// same from one search to the next, and no two devices share one.
+TEST(SaneDiscovery, NamesAreWholeForTheUserAndShortAndDistinctForTheStoredChoice) {
     using Info = SaneSource::DeviceInfo;
-    EXPECT_EQ(SaneSource::productName(Info{"test:0", "Noname", "frontend-tester", "t"}),
-              "Noname frontend-tester (test:0)");
-    const std::string longName =
-        SaneSource::productName(Info{"genesys:libusb:001:004", "Canon", "LiDE 220 flatbed", ""});
-    EXPECT_EQ(longName, "Canon Li (genesys:libusb:001:004)");
-    EXPECT_EQ(longName.size(), 33u);
-    EXPECT_EQ(SaneSource::productName(Info{"net:192.168.100.200:airscan:e0:Brother", "B", "M", ""}),
-              std::string("net:192.168.100.200:airscan:e0:Br"));
-    EXPECT_EQ(SaneSource::productName(Info{"v4l:/dev/video0", "", "", ""}), "v4l:/dev/video0");
+    struct Case {
+        Info info;
+        const char* display;
+        const char* product; // nullptr: a digest form, checked below
+    };
+    const Case cases[] = {
+        {{"test:0", "Noname", "frontend-tester", "t"},
+         "Noname frontend-tester (test:0)",
+         "Noname frontend-tester (test:0)"},
+        {{"genesys:libusb:001:004", "Canon", "LiDE 220 flatbed", ""},
+         "Canon LiDE 220 flatbed (genesys:libusb:001:004)",
+         "Canon Li (genesys:libusb:001:004)"},
+        {{"v4l:/dev/video0", "", "", ""}, "v4l:/dev/video0", "v4l:/dev/video0"},
+        {{"net:127.0.0.47:test:0", "Noname", "frontend-tester", ""},
+         "Noname frontend-tester (test:0) on 127.0.0.47",
+         "net:127.0.0.47:test:0"},
+        {{"net:[::1]:test:1", "Noname", "frontend-tester", ""},
+         "Noname frontend-tester (test:1) on ::1",
+         "net:[::1]:test:1"},
+        {{"net:scan.local:hp:x", "HP", "X", ""}, "HP X (hp:x) on scan.local",
+         "HP X (hp:x) on scan.local"},
+        {{"escl:http://192.168.1.5:80", "HP", "LaserJet MFP M28w", ""},
+         "HP LaserJet MFP M28w on 192.168.1.5",
+         "escl:http://192.168.1.5:80"},
+        {{"net:192.168.100.200:airscan:e0:Brother", "B", "M", ""},
+         "B M (airscan:e0:Brother) on 192.168.100.200",
+         nullptr},
+        {{"net:192.168.100.200:airscan:e0:Brother2", "B", "M", ""},
+         "B M (airscan:e0:Brother2) on 192.168.100.200",
+         nullptr},
+    };
+    std::set<std::string> products;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.info.name);
+        EXPECT_EQ(SaneSource::displayName(c.info), c.display);
+        const std::string product = SaneSource::productName(c.info);
+        EXPECT_LE(product.size(), 33u);
+        EXPECT_EQ(product, SaneSource::productName(c.info));
+        if (c.product != nullptr) {
+            EXPECT_EQ(product, c.product);
+        } else {
+            EXPECT_EQ(product.size(), 33u);
+            EXPECT_EQ(product.substr(0, 26), c.info.name.substr(0, 26));
+        }
+        products.insert(product);
+    }
+    EXPECT_EQ(products.size(), std::size(cases));
 }
 
 TEST(SaneDiscovery, ABusyDeviceCannotBeOpenedTwice) {

@@ -2,11 +2,42 @@
 
 #include <algorithm>
 #include <chrono>
+#include <poll.h>
+#include <thread>
+
+namespace {
+
+// After a read that gave nothing: waits until the device has more, rather than asking again at
+// once. With the descriptor the driver offers (the net backend's connection, a select-fd
+// driver's pipe) this waits on it; false when its other end has closed and a read then still
+// gave nothing, so a dropped connection ends the frame at once instead of being asked forever.
+// Without one, a short pause that grows.
+bool awaitData(SANE_Handle handle, int& idleReads, bool& hungUp) {
+    SANE_Int fd = -1;
+    if (sane_get_select_fd(handle, &fd) == SANE_STATUS_GOOD && fd >= 0) {
+        if (hungUp) {
+            return false;
+        }
+        pollfd watched{fd, POLLIN | POLLRDHUP, 0};
+        if (::poll(&watched, 1, 200) > 0 &&
+            (watched.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)) != 0) {
+            hungUp = true; // what is still buffered is read first
+        }
+        return true;
+    }
+    ++idleReads;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(1 << std::min(idleReads, 6), 50)));
+    return true;
+}
+
+} // namespace
 
 SANE_Status FrameReadAhead::fill(SANE_Handle handle, int k, size_t& filled) const {
     filled = 0;
     SANE_Byte* into = shared_ + size_t(k) * half_;
     const auto began = std::chrono::steady_clock::now();
+    int idleReads = 0;
+    bool hungUp = false;
     while (filled < half_) {
         SANE_Int length = 0;
         const SANE_Status status =
@@ -14,6 +45,17 @@ SANE_Status FrameReadAhead::fill(SANE_Handle handle, int k, size_t& filled) cons
         if (status != SANE_STATUS_GOOD) {
             return status;
         }
+        if (length <= 0) {
+            if (filled > 0) {
+                break; // what came is given now; the wait comes with the next part
+            }
+            if (!awaitData(handle, idleReads, hungUp)) {
+                return SANE_STATUS_IO_ERROR;
+            }
+            continue;
+        }
+        idleReads = 0;
+        hungUp = false;
         filled += size_t(std::clamp<SANE_Int>(length, 0, SANE_Int(half_ - filled)));
         // A slow device still shows its progress.
         if (filled > 0 &&

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <mutex>
 #include <sane/sane.h>
 #include <sys/mman.h>
@@ -85,7 +86,8 @@ std::string answer(const std::string& request) {
     }
     case Op::Devices: {
         const SANE_Device** devices = nullptr;
-        const SANE_Status status = sane_get_devices(&devices, SANE_TRUE);
+        // Network devices too: a scanner shared by saned, or one that speaks eSCL.
+        const SANE_Status status = sane_get_devices(&devices, SANE_FALSE);
         out.i32(status);
         uint32_t count = 0;
         while (status == SANE_STATUS_GOOD && devices != nullptr && devices[count] != nullptr) {
@@ -133,6 +135,9 @@ std::string answer(const std::string& request) {
             return {};
         }
         SANE_Handle handle = handleOf(id);
+        // A backend that was told to reload its options (the net backend among them) fetches
+        // them when a descriptor is asked for, and refuses every other call until then.
+        sane_get_option_descriptor(handle, 0);
         SANE_Int count = 0;
         const SANE_Status status =
             sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr);
@@ -154,6 +159,8 @@ std::string answer(const std::string& request) {
         std::vector<char> buffer(std::max<size_t>(value.size(), 8) + 1, 0);
         std::copy(value.begin(), value.end(), buffer.begin());
         SANE_Int info = 0;
+        // The descriptor first, as a front end that follows SANE_INFO_RELOAD_OPTIONS does.
+        sane_get_option_descriptor(handleOf(id), index);
         const SANE_Status status =
             sane_control_option(handleOf(id), index, SANE_Action(action),
                                 action == SANE_ACTION_SET_AUTO ? nullptr : buffer.data(), &info);
@@ -226,6 +233,8 @@ void takeCancels() {
 } // namespace
 
 int main() {
+    // A network driver writing to a connection its server dropped gets EPIPE, not the signal.
+    ::signal(SIGPIPE, SIG_IGN);
     void* memory =
         ::mmap(nullptr, 2 * kReadChunk, PROT_READ | PROT_WRITE, MAP_SHARED, kSharedFd, 0);
     shared = memory == MAP_FAILED ? nullptr : static_cast<SANE_Byte*>(memory);

@@ -38,10 +38,9 @@ std::vector<std::unique_ptr<Source>> DeviceSearch::run(QWidget* owner) {
             return;
         }
         if (window == nullptr && !cancelled && clock.elapsed() >= kQuietTime.count()) {
-            window = new QProgressDialog(QCoreApplication::translate("DeviceSearch",
-                                                                     "スキャナーを探しています…"),
-                                         QCoreApplication::translate("DeviceSearch", "キャンセル"),
-                                         0, 0, owner);
+            window = new QProgressDialog(
+                QCoreApplication::translate("DeviceSearch", "スキャナーを探しています…"),
+                QCoreApplication::translate("DeviceSearch", "キャンセル"), 0, 0, owner);
             window->setObjectName(QStringLiteral("deviceSearch"));
             window->setWindowTitle(QCoreApplication::translate("DeviceSearch", "Orvana"));
             window->setWindowModality(Qt::ApplicationModal);

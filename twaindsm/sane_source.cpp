@@ -9,13 +9,13 @@
 #include "source_factory.h"
 
 #include <QApplication>
-#include <sane/saneopts.h>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sane/saneopts.h>
 
 namespace twaindsm {
 
@@ -102,7 +102,8 @@ std::string SaneSource::displayName(const DeviceInfo& info) {
     if (info.name.rfind("net:", 0) == 0) {
         // What the device is called on that machine: the name after the host's.
         const size_t at = info.name.find(':', info.name.find(host) + host.size());
-        const std::string there = at == std::string::npos ? std::string() : info.name.substr(at + 1);
+        const std::string there =
+            at == std::string::npos ? std::string() : info.name.substr(at + 1);
         return head + (there.empty() ? "" : " (" + there + ")") + " on " + host;
     }
     return head + " on " + host;

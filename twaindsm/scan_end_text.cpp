@@ -10,6 +10,11 @@ QString tr(const char* text) {
     return QCoreApplication::translate("ScanEnd", text);
 }
 
+QString connectionLost() {
+    return tr("「%1」との接続が切れました。スキャナーと、それを共有しているコンピューターの電源、"
+              "ネットワーク、アドレスを確認してください。");
+}
+
 // What happened, with the device's name for %1.
 QString whatHappened(const ScanEnd& end) {
     switch (end.fault) {
@@ -19,6 +24,11 @@ QString whatHappened(const ScanEnd& end) {
                            : tr("「%1」が応答しなくなりました。スキャナーの電源とケーブルを確認"
                                 "してください。");
     case sane_host::Fault::Ended:
+        // SANE's net backend is known to crash on a connection its server dropped: for a network
+        // device that is what the user needs to hear.
+        if (end.network) {
+            return connectionLost();
+        }
         return tr("「%1」のドライバーが異常終了しました。スキャナーの電源とケーブルを確認して"
                   "ください。");
     case sane_host::Fault::CancelIgnored:
@@ -55,9 +65,7 @@ QString whatHappened(const ScanEnd& end) {
         return tr("「%1」が送ってきた画像は、この形式では保存できません。モードかビット数を変えて"
                   "ください。");
     case SANE_STATUS_IO_ERROR:
-        return end.network ? tr("「%1」との接続が切れました。スキャナーと、それを共有している"
-                                "コンピューターの電源、ネットワーク、アドレスを確認して"
-                                "ください。")
+        return end.network ? connectionLost()
                            : tr("「%1」との通信に失敗しました。スキャナーの電源とケーブルを確認"
                                 "してください。");
     default:

@@ -11,10 +11,10 @@
 namespace twaindsm {
 
 struct ScanEnd {
-    QString device;        // the name the user knows the device by
-    bool network = false;  // reached over the network (saned, eSCL)
-    SANE_Status status = SANE_STATUS_GOOD; // what the driver answered
-    bool atStart = false;  // before any byte of the page
+    QString device;                                  // the name the user knows the device by
+    bool network = false;                            // reached over the network (saned, eSCL)
+    SANE_Status status = SANE_STATUS_GOOD;           // what the driver answered
+    bool atStart = false;                            // before any byte of the page
     sane_host::Fault fault = sane_host::Fault::None; // what ended the driver, if it ended
     int pagesBefore = 0;
 };

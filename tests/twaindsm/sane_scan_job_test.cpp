@@ -225,9 +225,9 @@ TEST_F(SaneScanJobTest, EveryStatusOfTheDriverEndsTheBatchWithItsOwnWords) {
         EXPECT_EQ(job->pagesReady(), c.pages);
         EXPECT_EQ(job->progressPercent(), c.pages == 0 ? 0 : 100);
         EXPECT_EQ(job->failure(), c.failure);
-        const QString text = twaindsm::scanEndText(
-            {QStringLiteral("Scanner X"), false, job->failure(), job->failedAtStart(),
-             job->faultKind(), job->pagesRead()});
+        const QString text =
+            twaindsm::scanEndText({QStringLiteral("Scanner X"), false, job->failure(),
+                                   job->failedAtStart(), job->faultKind(), job->pagesRead()});
         EXPECT_EQ(text.isEmpty(), c.end != End::DeviceError) << text.toStdString();
         if (!text.isEmpty()) {
             EXPECT_TRUE(text.contains(QStringLiteral("「Scanner X」"))) << text.toStdString();
@@ -243,16 +243,17 @@ TEST_F(SaneScanJobTest, EveryStatusOfTheDriverEndsTheBatchWithItsOwnWords) {
 TEST_F(SaneScanJobTest, AJamKeepsThePagesBeforeItAndAnEmptiedFeederIsNoError) {
     settings_.pixelType = TWPT_GRAY;
     settings_.feederEnabled = true;
-    auto jams = batch([] {}, [this](int pagesRead, bool over) {
-        if (pagesRead == 2 && !over) {
-            device_->setString("read-return-value", "SANE_STATUS_JAMMED");
-        }
-    });
+    auto jams = batch([] {},
+                      [this](int pagesRead, bool over) {
+                          if (pagesRead == 2 && !over) {
+                              device_->setString("read-return-value", "SANE_STATUS_JAMMED");
+                          }
+                      });
     EXPECT_EQ(jams->end(), End::DeviceError);
     EXPECT_EQ(jams->pagesReady(), 2u);
     EXPECT_EQ(jams->failure(), SANE_STATUS_JAMMED);
-    const QString text = twaindsm::scanEndText({QStringLiteral("X"), false, jams->failure(),
-                                                jams->failedAtStart(), jams->faultKind(), 2});
+    const QString text = twaindsm::scanEndText(
+        {QStringLiteral("X"), false, jams->failure(), jams->failedAtStart(), jams->faultKind(), 2});
     EXPECT_TRUE(text.contains(QStringLiteral("2 ページ"))) << text.toStdString();
 
     // The sheets after the jammed one are scanned in the next batch: seven of the ten.

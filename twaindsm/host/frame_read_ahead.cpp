@@ -26,7 +26,8 @@ bool awaitData(SANE_Handle handle, int& idleReads, bool& hungUp) {
         return true;
     }
     ++idleReads;
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(1 << std::min(idleReads, 6), 50)));
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(std::min(1 << std::min(idleReads, 6), 50)));
     return true;
 }
 

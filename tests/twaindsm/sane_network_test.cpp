@@ -3,6 +3,7 @@
 // name, scanned with the settings asked for (pixels and resolution as SANE's own front end gets
 // them), and every way the server fails during a batch: the pages before are kept, the end is
 // seen at once or within the host's limit, and the next batch works once the server is back.
+#include "device_search.h"
 #include "dib.h"
 #include "sane_device.h"
 #include "sane_device_profile.h"
@@ -16,6 +17,11 @@
 #include "source_factory.h"
 #include "test_images.h"
 
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -244,6 +250,43 @@ TEST_F(SaneNetworkTest, AServerThatRefusesOrAHostThatIsNotThereIsToldAtOnce) {
     EXPECT_EQ(SaneDevice::open("net:no-such-scanner.invalid:test:0", status), nullptr);
     EXPECT_NE(status, SANE_STATUS_GOOD);
     EXPECT_LT(Clock::now() - began, std::chrono::seconds(4));
+}
+
+// A search that waits for a server that stopped answering leaves the windows answering, shows
+// itself after a moment, and Cancel ends it at once with nothing found, long before the limit.
+TEST_F(SaneNetworkTest, ASearchThatWaitsShowsItselfAndCancelEndsIt) {
+    serve(64);
+    ::setenv("ORVANA_SANE_HOST_LIMIT_MS", "30000", 1);
+    server_->pause();
+    int argc = 1;
+    char name[] = "sane_network_test";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    bool shown = false;
+    Clock::time_point cancelledAt{};
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* search = qobject_cast<QProgressDialog*>(w);
+            if (search == nullptr || !search->isVisible() || shown) {
+                continue;
+            }
+            shown = true;
+            if (QPushButton* cancel = search->findChild<QPushButton*>()) {
+                cancelledAt = Clock::now();
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            }
+        }
+    });
+    look.start(100);
+    const auto began = Clock::now();
+    const auto found = DeviceSearch::run(nullptr);
+    const auto ended = Clock::now();
+    server_->resume();
+    EXPECT_TRUE(shown);
+    EXPECT_GE(cancelledAt - began, DeviceSearch::kQuietTime);
+    EXPECT_LT(ended - cancelledAt, std::chrono::seconds(2));
+    EXPECT_TRUE(found.empty());
 }
 
 } // namespace

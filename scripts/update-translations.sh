@@ -8,4 +8,4 @@ lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
 ts=$(realpath -m "${1:-$root/translations/orvana_en.ts}")
 cd "$root"
 "$lupdate" -silent -locations none -no-obsolete -extensions cpp,h \
-  app core browse acquire files adjust print pmxacq -ts "$ts"
+  app core browse acquire files adjust print pmxacq twaindsm -ts "$ts"

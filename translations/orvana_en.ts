@@ -209,6 +209,25 @@ Could not save to this file. The original file has not been changed.</translatio
     </message>
 </context>
 <context>
+    <name>DeviceSearch</name>
+    <message>
+        <source>スキャナーを探しています…</source>
+        <translation>Looking for scanners…</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Orvana</source>
+        <translation>Orvana</translation>
+    </message>
+    <message>
+        <source>検索を中止しています…</source>
+        <translation>Stopping the search…</translation>
+    </message>
+</context>
+<context>
     <name>DisplayRefresh</name>
     <message>
         <source>表示ファイル名検索</source>
@@ -1120,6 +1139,107 @@ If this is not the right one, please choose the correct Snaplet.</translation>
     </message>
 </context>
 <context>
+    <name>ScanEnd</name>
+    <message>
+        <source>「%1」との接続が切れました。スキャナーと、それを共有しているコンピューターの電源、ネットワーク、アドレスを確認してください。</source>
+        <translation>The connection to “%1” was lost. Check the power and the network of the scanner and of the computer that shares it, and its address.</translation>
+    </message>
+    <message>
+        <source>「%1」が応答しなくなりました。スキャナーと、それを共有しているコンピューターの電源とネットワークを確認してください。</source>
+        <translation>“%1” stopped answering. Check the power and the network of the scanner and of the computer that shares it.</translation>
+    </message>
+    <message>
+        <source>「%1」が応答しなくなりました。スキャナーの電源とケーブルを確認してください。</source>
+        <translation>“%1” stopped answering. Check the scanner&apos;s power and cable.</translation>
+    </message>
+    <message>
+        <source>「%1」のドライバーが異常終了しました。スキャナーの電源とケーブルを確認してください。</source>
+        <translation>The driver of “%1” ended unexpectedly. Check the scanner&apos;s power and cable.</translation>
+    </message>
+    <message>
+        <source>「%1」がスキャンの中止に応じなかったため、ドライバーを終了しました。</source>
+        <translation>“%1” did not stop when the scan was cancelled, so its driver was ended.</translation>
+    </message>
+    <message>
+        <source>スキャナーのドライバーを起動できませんでした。Orvana をインストールし直してください。</source>
+        <translation>The scanner driver could not be started. Install Orvana again.</translation>
+    </message>
+    <message>
+        <source>「%1」の原稿送り装置に用紙がありません。用紙をセットしてください。</source>
+        <translation>The document feeder of “%1” is empty. Put the pages in the feeder.</translation>
+    </message>
+    <message>
+        <source>「%1」で紙づまりが起きました。詰まった用紙を取り除き、まだスキャンしていないページをセットし直してください。</source>
+        <translation>Paper jammed in “%1”. Remove the jammed sheet and put the pages not yet scanned back in the feeder.</translation>
+    </message>
+    <message>
+        <source>「%1」のカバーが開いています。カバーを閉じてください。</source>
+        <translation>The cover of “%1” is open. Close it.</translation>
+    </message>
+    <message>
+        <source>「%1」は使用中です（別のプログラムかコンピューターが使っています）。終わるまで待ってください。</source>
+        <translation>“%1” is busy (another program or computer is using it). Wait until it is done.</translation>
+    </message>
+    <message>
+        <source>「%1」への接続が拒否されました。スキャナーを共有しているコンピューターの設定（saned.conf）で、このコンピューターが許可されているか確認してください。</source>
+        <translation>“%1” refused the connection. Check that the computer sharing the scanner allows this computer (its saned.conf).</translation>
+    </message>
+    <message>
+        <source>「%1」を使う権限がありません。スキャナーを使えるユーザーか確認してください。</source>
+        <translation>You have no permission to use “%1”. Check that your user may use scanners.</translation>
+    </message>
+    <message>
+        <source>「%1」のメモリーが足りません。解像度を下げるか、範囲を小さくしてください。</source>
+        <translation>“%1” ran out of memory. Lower the resolution or make the area smaller.</translation>
+    </message>
+    <message>
+        <source>「%1」はこの設定ではスキャンできません。モード、解像度または範囲を変えてください。</source>
+        <translation>“%1” cannot scan with these settings. Change the mode, the resolution or the area.</translation>
+    </message>
+    <message>
+        <source>「%1」が送ってきた画像は、この形式では保存できません。モードかビット数を変えてください。</source>
+        <translation>The picture “%1” sent cannot be stored in this form. Choose another mode or depth.</translation>
+    </message>
+    <message>
+        <source>「%1」との通信に失敗しました。スキャナーの電源とケーブルを確認してください。</source>
+        <translation>Communication with “%1” failed. Check the scanner&apos;s power and cable.</translation>
+    </message>
+    <message>
+        <source>「%1」がエラーを報告しました（SANE の状態 %2）。</source>
+        <translation>“%1” reported an error (SANE status %2).</translation>
+    </message>
+    <message numerus="yes">
+        <source>それまでにスキャンした %n ページは保存されます。続きは、もう一度［スキャン］を押してください。</source>
+        <translation>
+            <numerusform>The page scanned before is kept. To go on, press Scan again.</numerusform>
+            <numerusform>The %n pages scanned before are kept. To go on, press Scan again.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>準備ができたら、もう一度［スキャン］を押してください。</source>
+        <translation>When it is ready, press Scan again.</translation>
+    </message>
+    <message>
+        <source>スキャンしています…</source>
+        <translation>Scanning…</translation>
+    </message>
+    <message>
+        <source>スキャナーがこの設定を受け付けません。モード、解像度または範囲を変えてください。</source>
+        <translation>The scanner does not accept these settings. Change the mode, the resolution or the area.</translation>
+    </message>
+    <message>
+        <source>スキャンを中止しました。</source>
+        <translation>Scan cancelled.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ページをスキャンしました。</source>
+        <translation>
+            <numerusform>%n page scanned.</numerusform>
+            <numerusform>%n pages scanned.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SinglePicture</name>
     <message>
         <source>256色への減色処理</source>
@@ -1599,6 +1719,111 @@ Check that the folder can be written to and that there is free disk space.</tran
     <message>
         <source>英語</source>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>twaindsm::SaneSourceWindow</name>
+    <message>
+        <source>Scan</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Black &amp; White</source>
+        <translation>Black &amp; White</translation>
+    </message>
+    <message>
+        <source>Gray</source>
+        <translation>Gray</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>%1 dpi</source>
+        <translation>%1 dpi</translation>
+    </message>
+    <message>
+        <source>Flatbed</source>
+        <translation>Flatbed</translation>
+    </message>
+    <message>
+        <source>Document Feeder</source>
+        <translation>Document Feeder</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>Resolution:</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>Source:</source>
+        <translation>Source:</translation>
+    </message>
+</context>
+<context>
+    <name>twaindsm::SourceChooser</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Select Source</source>
+        <translation>Select Source</translation>
+    </message>
+    <message>
+        <source>Sources:</source>
+        <translation>Sources:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>twaindsm::VirtualScannerWindow</name>
+    <message>
+        <source>Scan</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Virtual Scanner</source>
+        <translation>Virtual Scanner</translation>
+    </message>
+    <message>
+        <source>Black &amp; White</source>
+        <translation>Black &amp; White</translation>
+    </message>
+    <message>
+        <source>Grey</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Palette</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>Pixel type:</source>
+        <translation>Pixel type:</translation>
+    </message>
+    <message>
+        <source>Pages:</source>
+        <translation>Pages:</translation>
     </message>
 </context>
 </TS>

@@ -229,10 +229,12 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         settings_.feederEnabled = window_->feederEnabled();
         window_->setProgress(0);
         if (startBatch()) {
-            window_->setStatus(QObject::tr("Scanning…"));
+            window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンしています…"));
             window_->setScanning(true);
         } else {
-            window_->setStatus(QObject::tr("The scanner does not accept these settings."));
+            window_->setStatus(
+                QCoreApplication::translate("ScanEnd", "スキャナーがこの設定を受け付けません。モー"
+                                                       "ド、解像度または範囲を変えてください。"));
         }
     });
     QObject::connect(window_, &SaneSourceWindow::closeRequested, [this] {
@@ -301,7 +303,7 @@ void SaneSource::followBatch() {
     QString told;
     switch (job_->end()) {
     case SaneScanJob::End::Cancelled:
-        window_->setStatus(QObject::tr("Scan cancelled."));
+        window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンを中止しました。"));
         break;
     case SaneScanJob::End::DeviceError: {
         ScanEnd end;
@@ -316,7 +318,8 @@ void SaneSource::followBatch() {
         break;
     }
     default:
-        window_->setStatus(QObject::tr("%n page(s) scanned.", nullptr, pages));
+        window_->setStatus(QCoreApplication::translate("ScanEnd", "%n ページをスキャンしました。",
+                                                       nullptr, pages));
         break;
     }
     feederEmptied_ = job_->feederEmptied();

@@ -51,7 +51,7 @@ perl -CSD -Mutf8 -e '
         }
     }
     exit($missing ? 1 : 0);
-' "$work/orvana_en.ts" $(find app core browse acquire files adjust print pmxacq -name '*.cpp' -o -name '*.h' | sort) ||
+' "$work/orvana_en.ts" $(find app core browse acquire files adjust print pmxacq twaindsm -name '*.cpp' -o -name '*.h' | sort) ||
     status=1
 
 messages=$(grep -c '<message' "$work/orvana_en.ts" || true)

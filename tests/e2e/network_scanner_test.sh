@@ -49,6 +49,7 @@ settings "BASD=$ACQ" BADM=0 MKDR=0 SVMD=0 NTOP=IMG SCNN=4 CKTD=0 SUTW=0 EXTM=1 D
 echo "net:$ADDRESS:test:0" >"$WORK/config/orvana/twain-default-source"
 TITLE="Noname frontend-tester (test:0) on $ADDRESS"
 pages() { ls "$ACQ" | grep -c "$1" || true; }
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
 
 # Opens the source window from the main window, chooses the feeder and presses Scan.
 scan_feeder() {
@@ -84,11 +85,16 @@ failing_batch() {
         fail "the pages before saned was ${how}ed were not stored: $(ls "$ACQ" | tr '\n' ' ')"
     stored=$(pages '^IMG')
     [ "$stored" -lt $((before + 10)) ] || fail "all ten pages came although saned was ${how}ed"
-    # The program answers: the File menu opens.
+    # The program answers: the File menu opens (one more window on the screen), and closes.
+    local windows
+    windows=$(visible_windows)
     keys_to "$WIN" alt+f
-    sleep 0.5
+    wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l) -gt $windows ]" ||
+        fail "the File menu did not open after saned was ${how}ed"
     shot "menu_after_$how"
     xdotool key Escape
+    wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l) -le $windows ]" ||
+        fail "the File menu did not close"
     stop_saned
     start_saned
     scan_feeder

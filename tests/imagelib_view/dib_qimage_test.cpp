@@ -23,7 +23,9 @@ HGLOBAL rawDib(int32_t width, int32_t height, uint16_t bits, uint32_t compressio
     HGLOBAL handle = GlobalAlloc(GHND, size);
     auto* base = static_cast<uint8_t*>(GlobalLock(handle));
     std::memcpy(base, &header, 40);
-    std::memcpy(base + 40, table.data(), table.size() * 4);
+    if (!table.empty()) {
+        std::memcpy(base + 40, table.data(), table.size() * 4);
+    }
     std::memcpy(base + 40 + table.size() * 4, rows.data(), rows.size());
     GlobalUnlock(handle);
     return handle;

@@ -92,10 +92,10 @@ TEST_F(Loading, SendsTheApplicationIdentityWithEveryCall) {
     }
     const fakedsm::Call& open = fake().calls.front();
     EXPECT_EQ(open.msg, MSG_OPENDSM);
-    EXPECT_EQ(open.origin.Id, 0u);
+    EXPECT_EQ(TW_UINT32{open.origin.Id}, 0u);
     EXPECT_EQ(open.parent, window());
     // The manager assigned an Id at open; the library keeps using the identity it was given.
-    EXPECT_EQ(fake().calls.back().origin.Id, 1u);
+    EXPECT_EQ(TW_UINT32{fake().calls.back().origin.Id}, 1u);
 }
 
 TEST_F(Loading, EveryCallStartsWithFreshIdentities) {
@@ -111,7 +111,7 @@ TEST_F(Loading, EveryCallStartsWithFreshIdentities) {
     PelmixScanExec(window(), &param, nullptr);
     ASSERT_FALSE(fake().calls.empty());
     EXPECT_EQ(fake().calls.front().msg, MSG_OPENDSM);
-    EXPECT_EQ(fake().calls.front().origin.Id, 0u) << "application identity refilled";
+    EXPECT_EQ(TW_UINT32{fake().calls.front().origin.Id}, 0u) << "application identity refilled";
     for (const fakedsm::Call& call : fake().calls) {
         if (call.msg == MSG_OPENDS) {
             EXPECT_EQ(call.identityName, "") << "no source chosen at the start of a call";

@@ -451,6 +451,13 @@ Reason: %2</translation>
     </message>
 </context>
 <context>
+    <name>Manager</name>
+    <message>
+        <source>前回選んだスキャナー「%1」が見つかりません。電源とケーブル（ネットワークのスキャナーでは、ネットワークとアドレス）を確認してください。今回は「%2」を使います。</source>
+        <translation>The scanner “%1” chosen before was not found. Check its power and cable (for a network scanner, the network and its address). “%2” is used this time.</translation>
+    </message>
+</context>
+<context>
     <name>ORVA_WIN</name>
     <message>
         <source>ツールバーを表示する</source>

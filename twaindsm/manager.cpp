@@ -191,6 +191,24 @@ size_t Manager::defaultIndex() const {
     return 0;
 }
 
+void Manager::tellIfRememberedIsMissing(size_t opening) const {
+    // The default stands in for a remembered source that is not there (switched off, unplugged,
+    // its server not answering): the user hears of it rather than finding pages from another.
+    const std::string remembered = DefaultSourceStore::load();
+    if (remembered.empty() || catalogue_->find(remembered) < catalogue_->size() ||
+        opening != defaultIndex()) {
+        return;
+    }
+    const QString text =
+        QCoreApplication::translate("Manager",
+                                    "前回選んだスキャナー「%1」が見つかりません。電源とケーブル"
+                                    "（ネットワークのスキャナーでは、ネットワークとアドレス）を確認"
+                                    "してください。今回は「%2」を使います。")
+            .arg(QString::fromStdString(remembered),
+                 QString::fromStdString(catalogue_->displayName(opening)));
+    MessageBoxA(parentWindow_, text.toUtf8().constData(), "Orvana", MB_OK | MB_ICONEXCLAMATION);
+}
+
 void Manager::describe(size_t index, TW_IDENTITY& identity) const {
     Source& source = catalogue_->at(index);
     identity = source.identity();
@@ -213,6 +231,7 @@ TW_UINT16 Manager::openSource(TW_IDENTITY& identity) {
         return fail(TWCC_NODS);
 
     Source& source = catalogue_->at(index);
+    tellIfRememberedIsMissing(index);
     TW_UINT16 condition = TWCC_SUCCESS;
     if (!source.open(condition))
         return fail(condition != TWCC_SUCCESS ? condition : TWCC_OPERATIONERROR);

@@ -48,6 +48,8 @@ private:
 
     size_t defaultIndex() const;
     void describe(size_t index, TW_IDENTITY& identity) const;
+    // Says so when the source opened stands in for a remembered one that is missing.
+    void tellIfRememberedIsMissing(size_t opening) const;
     bool isOpenSource(const TW_IDENTITY* identity) const;
     bool inState(int low, int high) const { return state_ >= low && state_ <= high; }
     // Records the condition where DAT_STATUS for this triplet's addressee finds it.

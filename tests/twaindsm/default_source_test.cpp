@@ -3,9 +3,12 @@
 // QApplication, as a program that never shows the chooser does.
 #include "default_source_store.h"
 #include "manager_harness.h"
+#include "winport_host.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace twaindsm;
 using namespace twaindsm::testing;
@@ -49,6 +52,21 @@ TEST(DefaultSource, RememberedChoiceWinsWhilePresent) {
     EXPECT_EQ(defaultName(h), "Virtual Scanner") << "read afresh, line end of any kind";
     remember(h, "test:7\n"); // unplugged since
     EXPECT_EQ(defaultName(h), "test:0");
+    // Opening the stand-in says so, naming both.
+    static std::vector<std::string> told;
+    WinportSetMessageBoxHandler(
+        [](void*, HWND, LPCSTR text, LPCSTR, UINT) {
+            told.emplace_back(text);
+            return IDOK;
+        },
+        nullptr);
+    ASSERT_TRUE(h.openSource());
+    EXPECT_EQ(std::string(h.source.ProductName), "test:0");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("「test:7」"), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find("「test:0」"), std::string::npos) << told[0];
+    ASSERT_EQ(h.toManager(DAT_IDENTITY, MSG_CLOSEDS, &h.source), TWRC_SUCCESS);
+    WinportSetMessageBoxHandler(nullptr, nullptr);
     remember(h, "");
     EXPECT_EQ(defaultName(h), "test:0");
 }

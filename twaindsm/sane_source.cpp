@@ -69,26 +69,27 @@ std::string digested(const std::string& text) {
 
 } // namespace
 
+namespace {
+
+// The host at the start of text, a bracketed IPv6 address without its brackets; stops is where a
+// host name ends.
+std::string leadingHost(const std::string& text, const char* stops) {
+    if (!text.empty() && text[0] == '[') {
+        const size_t close = text.find(']');
+        return close == std::string::npos ? std::string() : text.substr(1, close - 1);
+    }
+    return text.substr(0, text.find_first_of(stops));
+}
+
+} // namespace
+
 std::string SaneSource::networkHost(const std::string& name) {
     if (name.rfind("net:", 0) == 0) {
-        const std::string rest = name.substr(4);
-        if (!rest.empty() && rest[0] == '[') {
-            const size_t close = rest.find(']');
-            return close == std::string::npos ? std::string() : rest.substr(1, close - 1);
-        }
-        return rest.substr(0, rest.find(':'));
+        return leadingHost(name.substr(4), ":");
     }
-    if (name.rfind("escl:", 0) == 0) {
-        const size_t scheme = name.find("://");
-        if (scheme == std::string::npos) {
-            return {};
-        }
-        const std::string rest = name.substr(scheme + 3);
-        if (!rest.empty() && rest[0] == '[') {
-            const size_t close = rest.find(']');
-            return close == std::string::npos ? std::string() : rest.substr(1, close - 1);
-        }
-        return rest.substr(0, rest.find_first_of(":/"));
+    const size_t scheme = name.find("://");
+    if (name.rfind("escl:", 0) == 0 && scheme != std::string::npos) {
+        return leadingHost(name.substr(scheme + 3), ":/");
     }
     return {};
 }

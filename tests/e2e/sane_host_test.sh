@@ -29,11 +29,18 @@ scan_with() {
     sleep 0.5
     # Scan and Close sit side by side at the foot of the window, Close at the right; the
     # window grows with its status line.
+    TOLD=0
     for i in $(seq 1 "$times"); do
         eval "$(xdotool getwindowgeometry --shell "$SRC")"
         click_in "$SRC" $((WIDTH - 130)) $((HEIGHT - 20))
         sleep 3
         shot "scan_$i"
+        # A batch that failed is told in a box as well, which waits for OK.
+        if BOX=$(message_box 2 "$WIN"); then
+            TOLD=$((TOLD + 1))
+            keys_to "$BOX" Return
+            sleep 0.5
+        fi
     done
     eval "$(xdotool getwindowgeometry --shell "$SRC")"
     click_in "$SRC" $((WIDTH - 45)) $((HEIGHT - 20))
@@ -48,5 +55,6 @@ kill "$ORVA_PID"; wait "$ORVA_PID" 2>/dev/null || true; ORVA_PID=
 scan_with 'Fault (orvanafault:hang-read)' 2
 wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0002'" || fail "the page before the hang was not stored"
 [ "$(ls "$ACQ" | grep -c '^IMG')" = 2 ] || fail "the acquisition folder holds $(ls "$ACQ")"
+[ "$TOLD" = 1 ] || fail "the hanging driver was told in $TOLD boxes"
 shot after_hang
 echo "e2e: a page through SANE's test device, and a hanging driver cost one page and a message"

@@ -67,10 +67,6 @@ std::string digested(const std::string& text) {
     return text.substr(0, kNameBytes - 7) + tail;
 }
 
-} // namespace
-
-namespace {
-
 // The host at the start of text, a bracketed IPv6 address without its brackets; stops is where a
 // host name ends.
 std::string leadingHost(const std::string& text, const char* stops) {

@@ -10,6 +10,7 @@
 #include "interrupted_runs.h"
 #include "kept_folder.h"
 #include "kept_pages.h"
+#include "page_encoder.h"
 #include "page_name.h"
 #include "page_store.h"
 #include "page_store_messages.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 namespace {
 
@@ -53,7 +55,8 @@ private:
 };
 
 const QString kPageBase = QStringLiteral("ORVA_TMP");
-// SVMD of runs that make one PDF of their pages.
+// SVMD of runs that store JPEG pages, and of runs that make one PDF of their pages.
+constexpr int kJpegFormat = 1;
 constexpr int kDocumentFormat = 5;
 
 } // namespace
@@ -125,7 +128,16 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
         // Until the pages are stored, the journal tells a later start where they are.
         const RunJournal journal(runFolder_);
         const QStringList keptBefore = libraryKeptPages();
+        // Each page is encoded while the scanner delivers the next.
+        std::unique_ptr<PageEncoder> encoder;
+        if (s.SVMD == kJpegFormat || s.SVMD == kDocumentFormat) {
+            encoder = std::make_unique<PageEncoder>(runFolder_, s.JPGP);
+        }
         const int16_t count = ACQUIRE_PAGES(runFolder_ + kPageBase);
+        if (encoder) {
+            encoder->finish(count);
+            store.useEncodings(encoder.get());
+        }
         // Pages the folder refused went to a kept-pages folder, and scanning stopped there.
         for (const QString& path : libraryKeptPages()) {
             if (!keptBefore.contains(path)) {
@@ -137,7 +149,9 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
         program_.ACQ_DIR = runFolder_;
         if (count > 0) {
             storePages(store, count);
-        } else if (s.NTWF != 2) {
+        }
+        store.useEncodings(nullptr);
+        if (count <= 0 && s.NTWF != 2) {
             return Outcome::NothingFound;
         }
     }

@@ -4,6 +4,7 @@
 #include "find_last_number.h"
 #include "folder_lock.h"
 #include "kept_pages.h"
+#include "page_encoder.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -32,7 +33,8 @@ QStringList leftoverPages(const QString& folder) {
     std::vector<std::pair<int, QString>> pages;
     for (const QString& name : file_system::list(folder)) {
         int number = 0;
-        if (PageStore::isPartialPageFile(name)) {
+        // An encoding made ahead of storing is only a copy of its page file.
+        if (PageStore::isPartialPageFile(name) || PageEncoder::isEncoding(name)) {
             file_system::remove(folder + name);
         } else if (PageStore::isPageFile(name, &number)) {
             pages.emplace_back(number, name);

@@ -5,6 +5,7 @@
 #include "find_last_number.h"
 #include "kept_pages.h"
 #include "native_name.h"
+#include "page_encoder.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "pelmix.h"
@@ -152,12 +153,30 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
     checkDigitOverflow(nextNumber);
     for (;;) {
         int format = program_.settings.SVMD;
-        if (format == kDocument)
+        // An encoding exists only of grey and colour pages: a document keeps them as JPEG too.
+        QString encoding;
+        if (encoder_ != nullptr && (format == kJpeg || format == kDocument))
+            encoding = encoder_->take(pageName, program_.settings.JPGP);
+        if (!encoding.isEmpty())
+            format = kJpeg;
+        else if (format == kDocument)
             format = documentPageFormat(page);
         const QString target = destination(page_name::extensionFor(format), nextNumber);
-        if (target.isEmpty())
+        if (target.isEmpty()) {
+            if (!encoding.isEmpty())
+                file_system::remove(encoding);
             return keepPage(page);
+        }
         const QString name = QFileInfo(target).fileName();
+
+        if (!encoding.isEmpty()) {
+            if (file_system::renameNoReplace(encoding, target)) {
+                releaseWorkImage();
+                file_system::remove(page); // as after a conversion: the page is stored now
+                return name;
+            }
+            file_system::remove(encoding); // encoded again below
+        }
 
         if (format == 0) {
             if (file_system::renameNoReplace(page, target))
@@ -187,13 +206,18 @@ int PageStore::documentPageFormat(const QString& page) {
                                                                   : 0;
 }
 
-PageStore::Outcome PageStore::convert(const QString& page, const QString& target,
-                                      const QString& name, int format) {
+void PageStore::releaseWorkImage() {
     HGLOBAL& work = browsing::workImage(program_);
     if (work != nullptr) {
         PelmixMemFree(work);
         work = nullptr;
     }
+}
+
+PageStore::Outcome PageStore::convert(const QString& page, const QString& target,
+                                      const QString& name, int format) {
+    releaseWorkImage();
+    HGLOBAL& work = browsing::workImage(program_);
     HGLOBAL image = PelmixFileLoad(native_name::toBytes(page).constData(), "", "");
     IMAGE_INFO info{};
     if (image == nullptr || PelmixImageInfo(image, &info) == 0) {

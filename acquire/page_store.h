@@ -15,6 +15,7 @@
 #include <cstdint>
 
 class KeptPages;
+class PageEncoder;
 class Program;
 
 class PageStore {
@@ -36,6 +37,10 @@ public:
     QString storePage(int k, int64_t& nextNumber);
     // The same for the page file of ACQ_DIR named pageName.
     QString storePageFile(const QString& pageName, int64_t& nextNumber);
+
+    // JPEG and document steps take the encodings the encoder made during the scan where they
+    // still match their page files; nullptr (the default) encodes every page here.
+    void useEncodings(PageEncoder* encoder) { encoder_ = encoder; }
 
     // True once the collision rule found no automatic name left: every later page is kept.
     bool stopped() const { return stopped_; }
@@ -61,7 +66,9 @@ private:
     Outcome convert(const QString& page, const QString& target, const QString& name, int format);
     static int documentPageFormat(const QString& page);
     QString keepPage(const QString& page);
+    void releaseWorkImage();
 
+    PageEncoder* encoder_ = nullptr;
     Program& program_;
     KeptPages& kept_;
     bool inStep_ = false;

@@ -41,6 +41,16 @@ QString canonical(const QString& path);
 // Whether the two paths name one file (the same device and inode), e.g. through a link or another
 // letter case on a case-insensitive volume. False when either does not exist.
 bool sameFile(const QString& a, const QString& b);
+// What tells one version of a file from another: a file replaced or written again since has
+// another stamp. Empty (all zero) when there is no file.
+struct Stamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const Stamp&) const = default;
+};
+Stamp stampOf(const QString& path);
 // The name of an entry of folder (ending in "/") that equals name when both are compared with
 // UPPER_ASCII, preferring the exact spelling; "" when there is none.
 QString findName(const QString& folder, const QString& name);

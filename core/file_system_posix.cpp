@@ -275,6 +275,15 @@ bool sameFile(const QString& a, const QString& b) {
            first.st_ino == second.st_ino;
 }
 
+Stamp stampOf(const QString& path) {
+    struct stat info {};
+    if (!statOf(path, info)) {
+        return {};
+    }
+    return {quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 Result makeFolder(const QString& path) {
     const QByteArray name = bytes(path);
     return name.isEmpty() ? Result::failure(ENOENT) : result(::mkdir(name.constData(), 0777));

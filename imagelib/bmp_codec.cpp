@@ -3,6 +3,7 @@
 // every reader knows: a 40-byte header, a full colour table and uncompressed bottom-up rows.
 #include "codecs.h"
 #include "dib.h"
+#include "file_io.h"
 #include "file_reader.h"
 
 #include <algorithm>
@@ -321,43 +322,69 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // Writes a bottom-up BI_RGB image of 1, 4, 8 or 24 bits as it is stored.
-bool writeFile(const DibView& dib, std::vector<uint8_t>& out) {
+// The file header, the info header and the colour table of dib; false when the file would pass
+// the format's 4 GiB.
+bool writeHeaders(const DibView& dib, std::vector<uint8_t>& out) {
     const uint32_t colours = dib.colourCount();
     const uint64_t image = static_cast<uint64_t>(dib.stride()) * dib.height();
     const uint64_t offset = kFileHeaderSize + kInfoHeaderSize + 4ull * colours;
     if (offset + image > UINT32_MAX) {
         return false;
     }
+    out.clear();
+    out.reserve(static_cast<size_t>(offset));
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, static_cast<uint32_t>(offset + image));
+    put32(out, 0); // reserved
+    put32(out, static_cast<uint32_t>(offset));
+    const PELMIX_BITMAPINFOHEADER& h = dib.header();
+    put32(out, kInfoHeaderSize);
+    put32(out, static_cast<uint32_t>(dib.width()));
+    put32(out, static_cast<uint32_t>(dib.height()));
+    put16(out, 1);
+    put16(out, dib.bitCount());
+    put32(out, PELMIX_BI_RGB);
+    put32(out, static_cast<uint32_t>(image));
+    put32(out, static_cast<uint32_t>(h.biXPelsPerMeter));
+    put32(out, static_cast<uint32_t>(h.biYPelsPerMeter));
+    put32(out, colours);
+    put32(out, 0); // every colour matters
+    for (uint32_t i = 0; i < colours; ++i) {
+        const Rgbq& c = dib.colours()[i];
+        out.insert(out.end(), {c.blue, c.green, c.red, 0});
+    }
+    return true;
+}
+
+bool writeFile(const DibView& dib, std::vector<uint8_t>& out) {
     try {
-        out.clear();
-        out.reserve(static_cast<size_t>(offset + image));
-        out.push_back('B');
-        out.push_back('M');
-        put32(out, static_cast<uint32_t>(offset + image));
-        put32(out, 0); // reserved
-        put32(out, static_cast<uint32_t>(offset));
-        const PELMIX_BITMAPINFOHEADER& h = dib.header();
-        put32(out, kInfoHeaderSize);
-        put32(out, static_cast<uint32_t>(dib.width()));
-        put32(out, static_cast<uint32_t>(dib.height()));
-        put16(out, 1);
-        put16(out, dib.bitCount());
-        put32(out, PELMIX_BI_RGB);
-        put32(out, static_cast<uint32_t>(image));
-        put32(out, static_cast<uint32_t>(h.biXPelsPerMeter));
-        put32(out, static_cast<uint32_t>(h.biYPelsPerMeter));
-        put32(out, colours);
-        put32(out, 0); // every colour matters
-        for (uint32_t i = 0; i < colours; ++i) {
-            const Rgbq& c = dib.colours()[i];
-            out.insert(out.end(), {c.blue, c.green, c.red, 0});
+        if (!writeHeaders(dib, out)) {
+            return false;
         }
+        const size_t image = static_cast<size_t>(dib.stride()) * dib.height();
         out.insert(out.end(), dib.pixels(), dib.pixels() + image);
     } catch (const std::bad_alloc&) {
         out.clear();
         return false;
     }
     return true;
+}
+
+// Writes dib as a file at path, its pixels straight from the image.
+bool saveFile(const DibView& dib, const char* path) {
+    std::vector<uint8_t> headers;
+    try {
+        if (!writeHeaders(dib, headers)) {
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const size_t image = static_cast<size_t>(dib.stride()) * dib.height();
+    AtomicFile file(path);
+    return file.create() && file.write({{headers.data(), headers.size()}, {dib.pixels(), image}}) &&
+           file.commit();
 }
 
 // The bytes of pixel data a picture of layout can use: its rows, or for RLE what the longest
@@ -369,6 +396,27 @@ uint64_t pixelBytesUsed(const Layout& layout) {
         return (width + 4) * 2 * height + 2;
     }
     return rowBytes(layout.bits, width) * height;
+}
+
+// Calls write with image as a plain file holds it: the image itself, or for top-down rows and
+// 16/32-bit pixels a normalised copy.
+template <typename Write> bool withPlainDib(HGLOBAL image, Write write) {
+    {
+        DibView dib(image);
+        if (!dib.valid()) {
+            return false;
+        }
+        const uint16_t bits = dib.bitCount();
+        if (dib.bottomUp() && bits != 16 && bits != 32) {
+            return write(dib);
+        }
+    }
+    OwnedDib copy(normalizedCopy(image));
+    if (!copy) {
+        return false;
+    }
+    DibView dib(copy.get());
+    return dib.valid() && write(dib);
 }
 
 } // namespace
@@ -438,24 +486,12 @@ HGLOBAL decodeBmp(const uint8_t* data, size_t size) {
     return image.release();
 }
 
+bool saveBmp(HGLOBAL image, const char* path) {
+    return withPlainDib(image, [&](const DibView& dib) { return saveFile(dib, path); });
+}
+
 bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out) {
-    {
-        DibView dib(image);
-        if (!dib.valid()) {
-            return false;
-        }
-        const uint16_t bits = dib.bitCount();
-        if (dib.bottomUp() && bits != 16 && bits != 32) {
-            return writeFile(dib, out);
-        }
-    }
-    // Top-down rows and 16/32-bit pixels are not what a plain file holds: write a normalised copy.
-    OwnedDib copy(normalizedCopy(image));
-    if (!copy) {
-        return false;
-    }
-    DibView dib(copy.get());
-    return dib.valid() && writeFile(dib, out);
+    return withPlainDib(image, [&](const DibView& dib) { return writeFile(dib, out); });
 }
 
 } // namespace pelmix

@@ -42,6 +42,8 @@ FitSize jpegScaledSize(int width, int height, int32_t maxWidth, int32_t maxHeigh
 // Encoders from a valid image handle. BMP and JPEG produce bytes; TIFF writes the file at path
 // (the caller passes a temporary file that it renames afterwards).
 bool encodeBmp(HGLOBAL image, std::vector<uint8_t>& out);
+// The BMP file of image written at path as AtomicFile writes, the pixels straight from the image.
+bool saveBmp(HGLOBAL image, const char* path);
 bool encodeJpeg(HGLOBAL image, int32_t quality, bool grey, std::vector<uint8_t>& out);
 bool encodeTiff(HGLOBAL image, int32_t compression, const char* path);
 // The CCITT Group 4 data (one strip, K = -1) of a 1-bit image, and whether its index 0 is the

@@ -84,13 +84,18 @@ bool AtomicFile::create() {
     return true;
 }
 
-bool AtomicFile::write(const uint8_t* data, size_t size) {
+bool AtomicFile::write(std::initializer_list<Bytes> runs) {
     if (temp_.empty() || committed_) {
         return false;
     }
     Fd fd(::open(temp_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0 || !writeAll(fd.get(), data, size)) {
+    if (fd.get() < 0) {
         return false;
+    }
+    for (const Bytes& run : runs) {
+        if (!writeAll(fd.get(), run.data, run.size)) {
+            return false;
+        }
     }
     return ::close(fd.release()) == 0;
 }

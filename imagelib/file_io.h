@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,8 +29,15 @@ public:
     bool create();
     // The temporary file's path (valid after create()).
     const std::string& tempPath() const { return temp_; }
+    // A run of bytes to write.
+    struct Bytes {
+        const uint8_t* data;
+        size_t size;
+    };
     // Writes bytes to the temporary file, replacing what it held.
-    bool write(const uint8_t* data, size_t size);
+    bool write(const uint8_t* data, size_t size) { return write({{data, size}}); }
+    // Writes the runs one after the other, replacing what the file held.
+    bool write(std::initializer_list<Bytes> runs);
     // Gives the temporary file the target's permissions, flushes it to disk and renames it over
     // the target.
     bool commit();

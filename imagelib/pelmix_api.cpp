@@ -176,11 +176,7 @@ PELMIX_API int32_t PELMIX_CALL PelmixBmpFileSave(const char* path, HGLOBAL image
                                                  const char* caption, const char* text,
                                                  int32_t flags) {
     Progress progress(caption, text);
-    std::vector<uint8_t> bytes;
-    if (flags != 0 || !encodeBmp(image, bytes)) {
-        return 0;
-    }
-    return writeFileAtomically(path, bytes) ? 1 : 0;
+    return flags == 0 && saveBmp(image, path) ? 1 : 0;
 }
 
 PELMIX_API int32_t PELMIX_CALL PelmixJpegFileSave(const char* path, HGLOBAL image,

@@ -1,15 +1,26 @@
 #include "sane_frame_reader.h"
 
-#include "dib.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace twaindsm {
 
+SaneFrameReader::~SaneFrameReader() {
+    releaseImage();
+}
+
+void SaneFrameReader::releaseImage() {
+    pixels_.reset();
+    if (image_ != nullptr) {
+        GlobalFree(image_);
+    }
+    image_ = nullptr;
+}
+
 bool SaneFrameReader::begin(const SANE_Parameters& p, double xDpi, double yDpi) {
     active_ = false;
+    releaseImage();
     partial_.clear();
     rows_.clear();
     rowCount_ = 0;
@@ -47,7 +58,11 @@ bool SaneFrameReader::begin(const SANE_Parameters& p, double xDpi, double yDpi) 
     xDpi_ = std::isfinite(xDpi) ? std::clamp(xDpi, 0.0, 100000.0) : 0;
     yDpi_ = std::isfinite(yDpi) ? std::clamp(yDpi, 0.0, 100000.0) : 0;
     if (lines_ > 0) {
-        rows_.reserve(outStride_ * static_cast<size_t>(lines_));
+        image_ = pelmix::createDib(width_, lines_, outBits_);
+        if (image_ == nullptr) {
+            return false;
+        }
+        pixels_ = std::make_unique<pelmix::DibView>(image_);
     }
     partial_.reserve(inStride_);
     active_ = true;
@@ -66,6 +81,17 @@ bool SaneFrameReader::append(const uint8_t* data, size_t size) {
         if (lines_ >= 0 && rowCount_ >= lines_) {
             return false; // more than the frame announced
         }
+        if (partial_.empty() && size >= inStride_) {
+            // A whole line in the data as it came: converted where it is.
+            if (lines_ < 0 && !pelmix::sizeAllowed(width_, rowCount_ + 1)) {
+                return false;
+            }
+            convertLine(data);
+            data += inStride_;
+            size -= inStride_;
+            received_ += inStride_;
+            continue;
+        }
         const size_t take = std::min(size, inStride_ - partial_.size());
         partial_.insert(partial_.end(), data, data + take);
         data += take;
@@ -82,9 +108,16 @@ bool SaneFrameReader::append(const uint8_t* data, size_t size) {
     return true;
 }
 
-void SaneFrameReader::convertLine(const uint8_t* in) {
+uint8_t* SaneFrameReader::lineAt(int y) {
+    if (pixels_ != nullptr) {
+        return pixels_->row(y);
+    }
     rows_.resize(rows_.size() + outStride_, 0);
-    uint8_t* out = rows_.data() + rows_.size() - outStride_;
+    return rows_.data() + rows_.size() - outStride_;
+}
+
+void SaneFrameReader::convertLine(const uint8_t* in) {
+    uint8_t* out = lineAt(rowCount_);
     const size_t w = static_cast<size_t>(width_);
     // 16-bit samples come in the host's byte order; the high byte is the 8-bit value.
     auto sample = [&](size_t i) -> uint8_t {
@@ -108,6 +141,12 @@ void SaneFrameReader::convertLine(const uint8_t* in) {
         for (size_t x = 0; x < w; ++x) {
             out[x] = sample(x);
         }
+    } else if (depth_ == 8) {
+        for (size_t x = 0; x < w; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
     } else {
         for (size_t x = 0; x < w; ++x) {
             out[3 * x] = sample(3 * x + 2);
@@ -124,16 +163,27 @@ HGLOBAL SaneFrameReader::finish() {
     }
     active_ = false;
     partial_.clear();
-    if (rowCount_ == 0) {
-        rows_.clear();
-        return nullptr;
+    HGLOBAL image = nullptr;
+    if (rowCount_ > 0 && image_ != nullptr && rowCount_ == lines_) {
+        pixels_.reset();
+        image = image_; // every line came: the image is complete as it is
+        image_ = nullptr;
+    } else if (rowCount_ > 0) {
+        // A frame that ended early, or whose height was unknown: the lines that came.
+        image = pelmix::createDib(width_, rowCount_, outBits_);
+        if (image != nullptr) {
+            pelmix::DibView dib(image);
+            for (int y = 0; y < rowCount_; ++y) {
+                const uint8_t* line = pixels_ != nullptr
+                                          ? pixels_->row(y)
+                                          : rows_.data() + static_cast<size_t>(y) * outStride_;
+                std::memcpy(dib.row(y), line, outStride_);
+            }
+        }
     }
-    HGLOBAL image = pelmix::createDib(width_, rowCount_, outBits_);
+    releaseImage();
     if (image != nullptr) {
         pelmix::DibView dib(image);
-        for (int y = 0; y < rowCount_; ++y) {
-            std::memcpy(dib.row(y), rows_.data() + static_cast<size_t>(y) * outStride_, outStride_);
-        }
         for (uint32_t i = 0; i < dib.colourCount(); ++i) {
             const uint8_t level = outBits_ == 1 ? static_cast<uint8_t>(i * 255) : uint8_t(i);
             dib.colours()[i] = pelmix::Rgbq{level, level, level, 0};

@@ -1,13 +1,16 @@
 // Turns the bytes of one SANE frame into a packed DIB: one-bit grey frames become 1-bit BW images
 // (SANE's 1 is black), 8- and 16-bit grey frames 8-bit GRAY images, RGB frames 24-bit images.
-// 16-bit samples keep their high byte. A frame of unknown height (a hand scanner's lines = -1)
-// grows as lines arrive. Separate colour planes (three-pass scanners) are not taken.
+// 16-bit samples keep their high byte. A frame of known height is converted straight into its
+// image; one of unknown height (a hand scanner's lines = -1) grows as lines arrive. Separate
+// colour planes (three-pass scanners) are not taken.
 #pragma once
 
+#include "dib.h"
 #include "winport.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <sane/sane.h>
 #include <vector>
 
@@ -15,6 +18,11 @@ namespace twaindsm {
 
 class SaneFrameReader {
 public:
+    SaneFrameReader() = default;
+    ~SaneFrameReader();
+    SaneFrameReader(const SaneFrameReader&) = delete;
+    SaneFrameReader& operator=(const SaneFrameReader&) = delete;
+
     // Starts a frame; false when it is not one this reader takes (its format, depth or size),
     // and then append and finish refuse it too. xDpi / yDpi go into the image's header.
     bool begin(const SANE_Parameters& parameters, double xDpi, double yDpi);
@@ -33,6 +41,9 @@ public:
 
 private:
     void convertLine(const uint8_t* in);
+    // Where the converted line y (top first) goes.
+    uint8_t* lineAt(int y);
+    void releaseImage();
 
     bool active_ = false;
     SANE_Frame format_ = SANE_FRAME_GRAY;
@@ -45,8 +56,10 @@ private:
     double xDpi_ = 0;
     double yDpi_ = 0;
     uint64_t received_ = 0;
-    std::vector<uint8_t> partial_; // bytes of the line being assembled
-    std::vector<uint8_t> rows_;    // converted lines, top first, outStride_ each
+    std::vector<uint8_t> partial_;            // bytes of the line being assembled
+    HGLOBAL image_ = nullptr;                 // the frame's image, when its height is known
+    std::unique_ptr<pelmix::DibView> pixels_; // that image, locked while lines arrive
+    std::vector<uint8_t> rows_; // else the converted lines, top first, outStride_ each
     int rowCount_ = 0;
 };
 

@@ -66,6 +66,7 @@ TEST_F(InterruptedRunTest, PagesOfAKilledRunAreNamedAtTheNextStart) {
     writePage(1, Page::Grey);
     touch(".ORVA_TMP.002.pmxtmp.Ab12Cd"); // half-written when the program died
     touch("ORVA_TMP.003.pmxtmp.Xy34Zw");
+    touch(".ORVA_TMP.001.jpg"); // encoded ahead of storing: only a copy
     touch("IMG004.jpg");
     touch("orva_tmp.009"); // not a page file
     ASSERT_EQ(RunJournal::notes().size(), 1);
@@ -74,6 +75,7 @@ TEST_F(InterruptedRunTest, PagesOfAKilledRunAreNamedAtTheNextStart) {
     EXPECT_EQ(files(acq), (QStringList{"IMG004.jpg", "IMG005.jpg", "IMG006.jpg", "orva_tmp.009"}));
     EXPECT_FALSE(exists(".ORVA_TMP.002.pmxtmp.Ab12Cd"));
     EXPECT_FALSE(exists("ORVA_TMP.003.pmxtmp.Xy34Zw"));
+    EXPECT_FALSE(exists(".ORVA_TMP.001.jpg"));
     EXPECT_EQ(infoOfFile(acq + "IMG006.jpg").COLOR_TYPE, PELMIX_256_GREYS);
     EXPECT_TRUE(RunJournal::notes().isEmpty());
     ASSERT_EQ(prompter.requests.size(), 1u);

@@ -74,6 +74,22 @@ public:
         std::ofstream(client_.file("net.conf")) << hosts << "\nconnect_timeout = 3\n";
     }
 
+    // Sets an option of the test backend's settings, on the server and on this machine alike;
+    // before start().
+    void setTestOption(const std::string& name, const std::string& value) {
+        for (const std::string& file : {server_.file("test.conf"), client_.file("test.conf")}) {
+            std::string conf = readBytes(file);
+            const size_t at = conf.find("\n" + name + " ");
+            const std::string line = name + " " + value;
+            if (at == std::string::npos) {
+                conf += "\n" + line + "\n";
+            } else {
+                conf.replace(at + 1, conf.find('\n', at + 1) - at - 1, line);
+            }
+            std::ofstream(file) << conf;
+        }
+    }
+
     // Starts saned and waits until it takes connections; false when it does not.
     bool start() {
         stop();

@@ -2,6 +2,7 @@
 
 #include "sane_host.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -243,6 +244,146 @@ bool SaneDevice::setBool(const char* name, bool value) {
     SANE_Bool word = value ? SANE_TRUE : SANE_FALSE;
     return sane_host::control(handle_, index, SANE_ACTION_SET_VALUE, &word, nullptr) ==
            SANE_STATUS_GOOD;
+}
+
+namespace {
+
+SaneOption describe(SANE_Handle handle, SANE_Int index, const SANE_Option_Descriptor* d) {
+    SaneOption option;
+    option.index = index;
+    option.name = d->name != nullptr ? d->name : "";
+    option.title = d->title != nullptr ? d->title : "";
+    option.description = d->desc != nullptr ? d->desc : "";
+    option.type = d->type;
+    option.unit = d->unit;
+    option.size = d->size;
+    option.cap = d->cap;
+    option.constraint = d->constraint_type;
+    const bool numbers = d->type == SANE_TYPE_INT || d->type == SANE_TYPE_FIXED;
+    if (numbers && d->constraint_type == SANE_CONSTRAINT_RANGE && d->constraint.range != nullptr) {
+        option.min = toDouble(d, d->constraint.range->min);
+        option.max = toDouble(d, d->constraint.range->max);
+        option.step = toDouble(d, d->constraint.range->quant);
+    } else if (numbers && d->constraint_type == SANE_CONSTRAINT_WORD_LIST &&
+               d->constraint.word_list != nullptr) {
+        for (SANE_Int i = 1; i <= d->constraint.word_list[0]; ++i) {
+            option.words.push_back(toDouble(d, d->constraint.word_list[i]));
+        }
+    } else if (d->type == SANE_TYPE_STRING && d->constraint_type == SANE_CONSTRAINT_STRING_LIST &&
+               d->constraint.string_list != nullptr) {
+        for (const SANE_String_Const* s = d->constraint.string_list; *s != nullptr; ++s) {
+            option.strings.emplace_back(*s);
+        }
+    } else {
+        option.constraint = SANE_CONSTRAINT_NONE;
+    }
+    // Inactive options hold no value worth showing; they are read once they are active.
+    if (option.group() || d->type == SANE_TYPE_BUTTON || !option.active() ||
+        !(d->cap & SANE_CAP_SOFT_DETECT) || d->size <= 0) {
+        return option;
+    }
+    if (option.numeric()) {
+        const SANE_Value_Type type = d->type;
+        std::vector<SANE_Word> words(size_t(option.count()), 0);
+        if (sane_host::control(handle, index, SANE_ACTION_GET_VALUE, words.data(), nullptr) ==
+            SANE_STATUS_GOOD) {
+            for (SANE_Word w : words) {
+                option.value.numbers.push_back(type == SANE_TYPE_BOOL    ? (w != 0 ? 1.0 : 0.0)
+                                               : type == SANE_TYPE_FIXED ? SANE_UNFIX(w)
+                                                                         : static_cast<double>(w));
+            }
+            option.readable = true;
+        }
+    } else if (d->type == SANE_TYPE_STRING) {
+        std::vector<char> buffer(static_cast<size_t>(d->size) + 1, '\0');
+        if (sane_host::control(handle, index, SANE_ACTION_GET_VALUE, buffer.data(), nullptr) ==
+            SANE_STATUS_GOOD) {
+            option.value.text.assign(buffer.data());
+            option.readable = true;
+        }
+    }
+    return option;
+}
+
+SaneSetResult answer(SANE_Status status, SANE_Int info) {
+    SaneSetResult result;
+    result.status = status;
+    result.inexact = status == SANE_STATUS_GOOD && (info & SANE_INFO_INEXACT) != 0;
+    result.reload = status == SANE_STATUS_GOOD && (info & SANE_INFO_RELOAD_OPTIONS) != 0;
+    return result;
+}
+
+// One set, with the flags of the device's answer.
+SaneSetResult setOption(SANE_Handle handle, SANE_Int index, SANE_Action action, void* value) {
+    SANE_Int info = 0;
+    const SANE_Status status = sane_host::control(handle, index, action, value, &info);
+    return answer(status, info);
+}
+
+} // namespace
+
+std::vector<SaneOption> SaneDevice::options() const {
+    std::vector<SaneOption> all;
+    SANE_Int count = 0;
+    // The descriptor first: a network backend reloads its descriptors then.
+    if (sane_host::descriptor(handle_, 0) == nullptr ||
+        sane_host::control(handle_, 0, SANE_ACTION_GET_VALUE, &count, nullptr) !=
+            SANE_STATUS_GOOD) {
+        return all;
+    }
+    // No device has thousands of options; a count that says so is not believed.
+    count = std::min<SANE_Int>(count, 4096);
+    for (SANE_Int i = 1; i < count; ++i) {
+        if (const SANE_Option_Descriptor* d = sane_host::descriptor(handle_, i)) {
+            all.push_back(describe(handle_, i, d));
+        }
+    }
+    return all;
+}
+
+SaneSetResult SaneDevice::set(const std::string& name, const SaneValue& value, bool automatic) {
+    SANE_Int index = 0;
+    const SANE_Option_Descriptor* d = settable(name.c_str(), index);
+    if (d == nullptr || d->type == SANE_TYPE_GROUP) {
+        return answer(SANE_STATUS_INVAL, 0);
+    }
+    if (automatic) {
+        if (!(d->cap & SANE_CAP_AUTOMATIC)) {
+            return answer(SANE_STATUS_INVAL, 0);
+        }
+        return setOption(handle_, index, SANE_ACTION_SET_AUTO, nullptr);
+    }
+    switch (d->type) {
+    case SANE_TYPE_BUTTON:
+        return setOption(handle_, index, SANE_ACTION_SET_VALUE, nullptr);
+    case SANE_TYPE_STRING: {
+        if (d->size <= 0 || value.text.size() >= static_cast<size_t>(d->size)) {
+            return answer(SANE_STATUS_INVAL, 0);
+        }
+        std::vector<char> buffer(static_cast<size_t>(d->size), '\0');
+        std::memcpy(buffer.data(), value.text.data(), value.text.size());
+        return setOption(handle_, index, SANE_ACTION_SET_VALUE, buffer.data());
+    }
+    case SANE_TYPE_BOOL:
+    case SANE_TYPE_INT:
+    case SANE_TYPE_FIXED: {
+        const size_t count = d->size > 0 ? size_t(d->size) / sizeof(SANE_Word) : 0;
+        if (count == 0 || value.numbers.size() != count) {
+            return answer(SANE_STATUS_INVAL, 0);
+        }
+        std::vector<SANE_Word> words;
+        for (double v : value.numbers) {
+            if (!std::isfinite(v)) {
+                return answer(SANE_STATUS_INVAL, 0);
+            }
+            words.push_back(d->type == SANE_TYPE_BOOL ? (v != 0 ? SANE_TRUE : SANE_FALSE)
+                                                      : constrain(d, v));
+        }
+        return setOption(handle_, index, SANE_ACTION_SET_VALUE, words.data());
+    }
+    default:
+        return answer(SANE_STATUS_INVAL, 0);
+    }
 }
 
 } // namespace twaindsm

@@ -4,6 +4,8 @@
 // reads a batch).
 #pragma once
 
+#include "sane_option.h"
+
 #include <memory>
 #include <sane/sane.h>
 #include <string>
@@ -45,6 +47,14 @@ public:
     // value is read back: actual always receives what the device now holds.
     bool setNumber(const char* name, double value, double* actual = nullptr);
     bool setBool(const char* name, bool value);
+
+    // Every option the device describes, groups included, in its order, each with the value it
+    // holds (read afresh: a device may change them whenever another option is set).
+    std::vector<SaneOption> options() const;
+    // Sets the option of that name as the user chose: numbers brought within the constraint,
+    // text as given, a button pressed; automatic asks the device to choose the value itself.
+    // INVAL without asking the device when the option is absent, inactive or not settable.
+    SaneSetResult set(const std::string& name, const SaneValue& value, bool automatic = false);
 
 private:
     explicit SaneDevice(SANE_Handle handle) : handle_(handle) {}

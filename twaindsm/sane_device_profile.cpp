@@ -176,6 +176,14 @@ const SaneDeviceProfile::Mode& SaneDeviceProfile::modeFor(TW_UINT16 pixelType) c
     }
 }
 
+std::set<std::string> SaneDeviceProfile::negotiatedOptions() {
+    return {SANE_NAME_SCAN_SOURCE,     SANE_NAME_SCAN_MODE,         SANE_NAME_BIT_DEPTH,
+            SANE_NAME_SCAN_RESOLUTION, SANE_NAME_SCAN_X_RESOLUTION, SANE_NAME_SCAN_Y_RESOLUTION,
+            SANE_NAME_SCAN_TL_X,       SANE_NAME_SCAN_TL_Y,         SANE_NAME_SCAN_BR_X,
+            SANE_NAME_SCAN_BR_Y,       SANE_NAME_BRIGHTNESS,        SANE_NAME_CONTRAST,
+            SANE_NAME_THRESHOLD};
+}
+
 bool SaneDeviceProfile::apply(SaneDevice& device, ScanSettings& settings) const {
     // The source first: a feeder may come with a scan area of its own. Then mode before depth and
     // resolution, whose choices can depend on the mode.

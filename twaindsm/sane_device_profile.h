@@ -4,6 +4,7 @@
 
 #include "scan_settings.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     // them. The resolution and frame the device settled on are written back into settings.
     // False when the device refuses the pixel type or the resolution.
     bool apply(SaneDevice& device, ScanSettings& settings) const;
+
+    // The options apply() sets from the negotiated settings: the window offers them on its basic
+    // page, not among the driver's other options.
+    static std::set<std::string> negotiatedOptions();
 
     // Kinds of entries, as backends name them.
     enum class ModeKind { Other, Lineart, Gray, Color };

@@ -3,6 +3,7 @@
 #include "sane_device.h"
 #include "sane_host.h"
 #include "sane_library.h"
+#include "sane_option_control.h"
 #include "sane_scan_job.h"
 #include "sane_source_window.h"
 #include "scan_end_text.h"
@@ -13,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sane/saneopts.h>
@@ -217,8 +219,13 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         return false;
     }
     QWidget* owner = parent != nullptr ? QWidget::find(reinterpret_cast<WId>(parent)) : nullptr;
-    window_ = new SaneSourceWindow(owner, QString::fromStdString(displayName(info_)),
-                                   profile_.limits(), settings_);
+    window_ =
+        new SaneSourceWindow(owner, QString::fromStdString(displayName(info_)), profile_.limits(),
+                             settings_, SaneDeviceProfile::negotiatedOptions());
+    window_->showOptions(device_->options());
+    QObject::connect(
+        window_, &SaneSourceWindow::optionChosen,
+        [this](const std::string& name, const SaneValue& value) { chooseOption(name, value); });
     QObject::connect(window_, &SaneSourceWindow::scanRequested, [this] {
         settings_.pixelType = window_->pixelType();
         settings_.bitDepth = settings_.pixelType == TWPT_BW ? 1 : 8;
@@ -243,6 +250,41 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
     window_->ticker()->start();
     window_->show();
     return true;
+}
+
+void SaneSource::chooseOption(const std::string& name, const SaneValue& value) {
+    if (!window_ || !device_ || job_) {
+        return;
+    }
+    const SaneSetResult result = device_->set(name, value);
+    // Everything is read again: the device may have settled on another value, or changed other
+    // options with it.
+    const std::vector<SaneOption> options = device_->options();
+    window_->showOptions(options);
+    QString title = QString::fromStdString(name);
+    const SaneOption* now = nullptr;
+    for (const SaneOption& option : options) {
+        if (option.name == name) {
+            now = &option;
+            title = SaneOptionControl::driverText(option.title);
+        }
+    }
+    if (!result.ok()) {
+        window_->setStatus(QCoreApplication::translate("SaneSource",
+                                                       "スキャナーは「%1」をその値にできません。"
+                                                       "元の値のままです。")
+                               .arg(title));
+    } else if (now != nullptr && now->count() == 1 && now->value.numbers.size() == 1 &&
+               value.numbers.size() == 1 && now->type != SANE_TYPE_BOOL &&
+               (result.inexact || std::fabs(now->value.numbers[0] - value.numbers[0]) > 1e-6)) {
+        // The device, or its range and step, settled on another value than the one asked for.
+        window_->setStatus(
+            QCoreApplication::translate("SaneSource",
+                                        "「%1」はスキャナーに合わせて %2 になりました。")
+                .arg(title, SaneOptionControl::numberText(now->value.numbers.front(), *now)));
+    } else {
+        window_->setStatus(QString());
+    }
 }
 
 bool SaneSource::startBatch() {

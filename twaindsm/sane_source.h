@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sane_device_profile.h"
+#include "sane_option.h"
 #include "source.h"
 
 #include <QPointer>
@@ -60,6 +61,8 @@ private:
     // The window's periodic look at the batch: progress, and unlocking when it is over.
     void followBatch();
     void fitSettings();
+    // Sets what the user chose on the options page, and shows the device's options again.
+    void chooseOption(const std::string& name, const SaneValue& value);
 
     std::shared_ptr<SaneLibrary> library_;
     DeviceInfo info_;

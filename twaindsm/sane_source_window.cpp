@@ -1,5 +1,7 @@
 #include "sane_source_window.h"
 
+#include "sane_options_page.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -7,10 +9,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace twaindsm {
 
@@ -26,13 +30,17 @@ void selectData(QComboBox* box, const QVariant& value) {
 } // namespace
 
 SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
-                                   const SourceLimits& limits, const ScanSettings& settings)
-    : QWidget(parent, Qt::Dialog), modeBox_(new QComboBox(this)),
-      resolutionBox_(new QComboBox(this)), sourceBox_(new QComboBox(this)),
-      scanButton_(new QPushButton(tr("Scan"), this)),
-      closeButton_(new QPushButton(tr("Close"), this)), progressBar_(new QProgressBar(this)),
+                                   const SourceLimits& limits, const ScanSettings& settings,
+                                   std::set<std::string> basicOptions)
+    : QWidget(parent, Qt::Dialog), pages_(new QTabWidget(this)),
+      optionsPage_(new SaneOptionsPage(std::move(basicOptions), this)),
+      modeBox_(new QComboBox(this)), resolutionBox_(new QComboBox(this)),
+      sourceBox_(new QComboBox(this)), scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
+      closeButton_(new QPushButton(tr("閉じる(&C)"), this)), progressBar_(new QProgressBar(this)),
       statusLabel_(new QLabel(this)), ticker_(new QTimer(this)) {
     setWindowTitle(title);
+    pages_->setObjectName("sourcePages");
+    optionsPage_->setObjectName("optionsPage");
     modeBox_->setObjectName("modeBox");
     resolutionBox_->setObjectName("resolutionBox");
     sourceBox_->setObjectName("sourceBox");
@@ -44,13 +52,13 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     for (TW_UINT16 type : limits.pixelTypes) {
         switch (type) {
         case TWPT_BW:
-            modeBox_->addItem(tr("Black & White"), int(TWPT_BW));
+            modeBox_->addItem(tr("白黒"), int(TWPT_BW));
             break;
         case TWPT_GRAY:
-            modeBox_->addItem(tr("Gray"), int(TWPT_GRAY));
+            modeBox_->addItem(tr("グレー"), int(TWPT_GRAY));
             break;
         case TWPT_RGB:
-            modeBox_->addItem(tr("Color"), int(TWPT_RGB));
+            modeBox_->addItem(tr("カラー"), int(TWPT_RGB));
             break;
         default:
             break;
@@ -74,9 +82,9 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     }
     selectData(resolutionBox_, current);
 
-    sourceBox_->addItem(tr("Flatbed"), false);
+    sourceBox_->addItem(tr("フラットベッド"), false);
     if (limits.hasFeeder) {
-        sourceBox_->addItem(tr("Document Feeder"), true);
+        sourceBox_->addItem(tr("原稿送り装置"), true);
     }
     selectData(sourceBox_, settings.feederEnabled && limits.hasFeeder);
     sourceBox_->setEnabled(limits.hasFeeder);
@@ -84,16 +92,20 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
 
-    auto* form = new QFormLayout;
-    form->addRow(tr("Mode:"), modeBox_);
-    form->addRow(tr("Resolution:"), resolutionBox_);
-    form->addRow(tr("Source:"), sourceBox_);
+    auto* basic = new QWidget(pages_);
+    basic->setObjectName("basicPage");
+    auto* form = new QFormLayout(basic);
+    form->addRow(tr("モード(&M):"), modeBox_);
+    form->addRow(tr("解像度(&R):"), resolutionBox_);
+    form->addRow(tr("読み取り面(&O):"), sourceBox_);
+    pages_->addTab(basic, tr("基本(&B)"));
+    pages_->addTab(optionsPage_, tr("すべてのオプション(&P)"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(scanButton_);
     buttons->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addWidget(pages_, 1);
     layout->addWidget(progressBar_);
     layout->addWidget(statusLabel_);
     layout->addLayout(buttons);
@@ -101,7 +113,14 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     scanButton_->setDefault(true);
     connect(scanButton_, &QPushButton::clicked, this, &SaneSourceWindow::scanRequested);
     connect(closeButton_, &QPushButton::clicked, this, &SaneSourceWindow::closeRequested);
+    connect(optionsPage_, &SaneOptionsPage::valueChosen, this, &SaneSourceWindow::optionChosen);
     ticker_->setInterval(40);
+    // Room for the options; never more than a small screen holds.
+    resize(520, 560);
+}
+
+void SaneSourceWindow::showOptions(const std::vector<SaneOption>& options) {
+    optionsPage_->setOptions(options);
 }
 
 TW_UINT16 SaneSourceWindow::pixelType() const {
@@ -121,6 +140,7 @@ void SaneSourceWindow::setScanning(bool scanning) {
     resolutionBox_->setEnabled(!scanning);
     sourceBox_->setEnabled(!scanning && sourceBox_->count() > 1);
     scanButton_->setEnabled(!scanning);
+    optionsPage_->setLocked(scanning);
 }
 
 void SaneSourceWindow::setProgress(int percent) {

@@ -1,26 +1,34 @@
-// The window of a SANE source: mode, resolution and paper source, Scan and Close, a progress bar
-// and a status line. It only collects choices and reports clicks; the source does the scanning.
+// The window of a SANE source: a basic page (mode, resolution, paper source), a page of every
+// other option the driver has, Scan and Close, a progress bar and a status line. It only collects
+// choices and reports them; the source sets the device and does the scanning.
 #pragma once
 
+#include "sane_option.h"
 #include "scan_settings.h"
 
 #include <QWidget>
+#include <set>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTimer;
 
 namespace twaindsm {
+
+class SaneOptionsPage;
 
 class SaneSourceWindow : public QWidget {
     Q_OBJECT
 public:
     // A window of its own over parent (which may be null), offering what limits allow and
-    // showing the choices of settings.
+    // showing the choices of settings; the options page leaves out those named in basicOptions.
     SaneSourceWindow(QWidget* parent, const QString& title, const SourceLimits& limits,
-                     const ScanSettings& settings);
+                     const ScanSettings& settings, std::set<std::string> basicOptions);
 
     TW_UINT16 pixelType() const;
     double resolution() const;
@@ -30,6 +38,8 @@ public:
     void setScanning(bool scanning);
     void setProgress(int percent);
     void setStatus(const QString& text);
+    // The device's options as they are now.
+    void showOptions(const std::vector<SaneOption>& options);
 
     // Ticks while the window is shown, for whoever follows a running batch.
     QTimer* ticker() const { return ticker_; }
@@ -37,12 +47,15 @@ public:
 signals:
     void scanRequested();
     void closeRequested();
+    void optionChosen(const std::string& name, const twaindsm::SaneValue& value);
 
 protected:
     // The title bar's close button asks like Close does; the source decides.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QTabWidget* pages_;
+    SaneOptionsPage* optionsPage_;
     QComboBox* modeBox_;
     QComboBox* resolutionBox_;
     QComboBox* sourceBox_;

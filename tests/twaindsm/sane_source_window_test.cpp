@@ -1,20 +1,30 @@
 // The SANE source's window driven like a user would: choices, Scan, pages arriving while the
-// window keeps answering, Close.
+// window keeps answering, Close; every option of SANE's test device on the options page, set as
+// a user sets it and read back from the device.
 #include "qt_support.h"
+#include "sane_options_page.h"
 #include "sane_source.h"
 #include "sane_test_config.h"
 #include "source_factory.h"
 #include "test_images.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <climits>
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace twaindsm;
@@ -86,14 +96,14 @@ TEST_F(SaneSourceWindowTest, ScanFromTheFeederWithTheWindowsChoices) {
     auto* close = child<QPushButton>("closeButton");
     auto* progress = child<QProgressBar>("progressBar");
     ASSERT_TRUE(mode && resolution && paper && scan && close && progress);
-    EXPECT_EQ(scan->text(), "Scan");
-    EXPECT_EQ(close->text(), "Close");
+    EXPECT_EQ(scan->text(), "スキャン(&S)");
+    EXPECT_EQ(close->text(), "閉じる(&C)");
     EXPECT_EQ(mode->count(), 3);
     EXPECT_EQ(paper->count(), 2);
     EXPECT_TRUE(scan->window()->isVisible());
     EXPECT_TRUE(notices_.empty());
 
-    mode->setCurrentIndex(mode->findText("Gray"));
+    mode->setCurrentIndex(mode->findData(int(TWPT_GRAY)));
     resolution->setCurrentIndex(resolution->findText("100 dpi"));
     paper->setCurrentIndex(paper->findData(true));
     QTest::mouseClick(scan, Qt::LeftButton);
@@ -189,4 +199,210 @@ TEST_F(SaneSourceWindowTest, DisableDuringABatchStopsItWithoutHanging) {
     ASSERT_EQ(source_->transfer(page, condition), TWRC_XFERDONE);
     ImageHandle owned(page);
     source_->disable();
+}
+
+namespace {
+
+// The options page with the test device's test options shown, advanced ones too.
+class SaneOptionsPageTest : public SaneSourceWindowTest {
+protected:
+    void SetUp() override {
+        SaneSourceWindowTest::SetUp();
+        ASSERT_TRUE(enableWithWindow());
+        auto* tests = child<QCheckBox>("option-enable-test-options");
+        ASSERT_NE(tests, nullptr);
+        QTest::mouseClick(tests, Qt::LeftButton);
+        // The test options are there all along, inactive until asked for.
+        ASSERT_TRUE(waitFor([&] { return control("int-inexact")->isEnabled(); }));
+        child<QCheckBox>("showAdvancedBox")->setChecked(true);
+    }
+    void TearDown() override {
+        if (source_) {
+            source_->disable();
+        }
+        SaneSourceWindowTest::TearDown();
+    }
+
+    QWidget* control(const std::string& name) { return child<QWidget>(("option-" + name).c_str()); }
+    QString status() { return child<QLabel>("statusLabel")->text(); }
+};
+
+} // namespace
+
+TEST_F(SaneOptionsPageTest, EachKindOfOptionGetsItsControlWithItsConstraint) {
+    struct Row {
+        const char* option;
+        std::function<void(QWidget*)> check;
+    };
+    const Row rows[] = {
+        {"bool-soft-select-soft-detect",
+         [](QWidget* w) { ASSERT_NE(qobject_cast<QCheckBox*>(w), nullptr); }},
+        // Set by the hardware only, or only read: the value shown, not to be changed.
+        {"bool-hard-select-soft-detect",
+         [](QWidget* w) {
+             auto* line = qobject_cast<QLineEdit*>(w);
+             ASSERT_NE(line, nullptr);
+             EXPECT_TRUE(line->isReadOnly());
+             EXPECT_EQ(line->text(), "いいえ");
+         }},
+        {"int",
+         [](QWidget* w) {
+             auto* spin = qobject_cast<QSpinBox*>(w);
+             ASSERT_NE(spin, nullptr);
+             EXPECT_EQ(spin->value(), 42);
+             EXPECT_EQ(spin->minimum(), INT_MIN);
+         }},
+        {"int-constraint-range",
+         [](QWidget* w) {
+             auto* spin = qobject_cast<QSpinBox*>(w);
+             ASSERT_NE(spin, nullptr);
+             EXPECT_EQ(spin->minimum(), 4);
+             EXPECT_EQ(spin->maximum(), 192);
+             EXPECT_EQ(spin->singleStep(), 2);
+             EXPECT_EQ(spin->suffix(), " px");
+             EXPECT_EQ(spin->value(), 26);
+         }},
+        {"int-constraint-word-list",
+         [](QWidget* w) {
+             auto* list = qobject_cast<QComboBox*>(w);
+             ASSERT_NE(list, nullptr);
+             EXPECT_EQ(list->count(), 9);
+             EXPECT_EQ(list->itemText(0), "-42 bit");
+             EXPECT_EQ(list->currentText(), "42 bit");
+         }},
+        {"int-constraint-array",
+         [](QWidget* w) {
+             auto* line = qobject_cast<QLineEdit*>(w);
+             ASSERT_NE(line, nullptr);
+             EXPECT_FALSE(line->isReadOnly());
+             EXPECT_EQ(line->text().split(' ').size(), 6);
+         }},
+        {"gamma-table",
+         [](QWidget* w) {
+             auto* line = qobject_cast<QLineEdit*>(w);
+             ASSERT_NE(line, nullptr);
+             EXPECT_EQ(line->text().split(' ').size(), 4096);
+         }},
+        {"fixed-constraint-range",
+         [](QWidget* w) {
+             auto* spin = qobject_cast<QDoubleSpinBox*>(w);
+             ASSERT_NE(spin, nullptr);
+             EXPECT_NEAR(spin->minimum(), -42.17, 0.01);
+             EXPECT_NEAR(spin->maximum(), 32768, 0.01);
+             EXPECT_EQ(spin->singleStep(), 2.0);
+             EXPECT_EQ(spin->suffix(), " µs");
+             EXPECT_NEAR(spin->value(), 41.83, 0.01);
+         }},
+        {"fixed-constraint-word-list",
+         [](QWidget* w) {
+             auto* list = qobject_cast<QComboBox*>(w);
+             ASSERT_NE(list, nullptr);
+             EXPECT_EQ(list->count(), 4);
+         }},
+        {"string",
+         [](QWidget* w) {
+             auto* line = qobject_cast<QLineEdit*>(w);
+             ASSERT_NE(line, nullptr);
+             EXPECT_TRUE(line->text().startsWith("This is the contents"));
+         }},
+        {"string-constraint-long-string-list",
+         [](QWidget* w) {
+             auto* list = qobject_cast<QComboBox*>(w);
+             ASSERT_NE(list, nullptr);
+             EXPECT_EQ(list->count(), 46);
+             EXPECT_EQ(list->currentText(), "First entry");
+         }},
+        {"button",
+         [](QWidget* w) {
+             auto* button = qobject_cast<QPushButton*>(w);
+             ASSERT_NE(button, nullptr);
+             EXPECT_TRUE(button->text().endsWith("Button"));
+         }},
+        // Inactive until read-limit is on: greyed.
+        {"read-limit-size", [](QWidget* w) { EXPECT_FALSE(w->isEnabled()); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option);
+        QWidget* w = control(row.option);
+        ASSERT_NE(w, nullptr);
+        row.check(w);
+    }
+    // Groups are sections; what the basic page offers is not here again.
+    QStringList groups;
+    for (auto* box : child<QWidget>("optionsPage")->findChildren<QGroupBox*>()) {
+        groups += box->title();
+    }
+    EXPECT_TRUE(groups.contains("Int test options"));
+    EXPECT_EQ(control("mode"), nullptr);
+    EXPECT_EQ(control("resolution"), nullptr);
+    // Advanced options are behind the box.
+    child<QCheckBox>("showAdvancedBox")->setChecked(false);
+    QWidget* page = child<QWidget>("optionsPage");
+    EXPECT_FALSE(control("int")->isVisibleTo(page));
+    EXPECT_TRUE(control("string")->isVisibleTo(page));
+}
+
+TEST_F(SaneOptionsPageTest, ChoicesAreSetOnTheDeviceAndWhatItHoldsIsShown) {
+    struct Row {
+        const char* what;
+        const char* option;
+        std::function<void(QWidget*)> choose; // as a user does it
+        std::function<bool(QWidget*)> settled;
+        QString status;
+    };
+    auto typeAndReturn = [](const QString& text) {
+        return [text](QWidget* w) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+    };
+    const Row rows[] = {
+        {"the device rounds", "int-inexact", typeAndReturn("123"),
+         [](QWidget* w) { return qobject_cast<QSpinBox*>(w)->value() == 124; },
+         "「%1」はスキャナーに合わせて 124 になりました。"},
+        {"a number in a range", "fixed-constraint-range", typeAndReturn("10"),
+         [](QWidget* w) {
+             return std::abs(qobject_cast<QDoubleSpinBox*>(w)->value() - 9.83) < 0.01;
+         },
+         "「%1」はスキャナーに合わせて 9.83 µs になりました。"},
+        {"free text", "string", typeAndReturn("Orvana"),
+         [](QWidget* w) { return qobject_cast<QLineEdit*>(w)->text() == "Orvana"; }, ""},
+        {"an array", "int-constraint-array", typeAndReturn("1 2 3 4 5 6"),
+         [](QWidget* w) { return qobject_cast<QLineEdit*>(w)->text() == "1 2 3 4 5 6"; }, ""},
+        {"a list entry", "int-constraint-word-list",
+         [](QWidget* w) {
+             w->setFocus();
+             QTest::keyClick(w, Qt::Key_Down);
+         },
+         [](QWidget* w) { return qobject_cast<QComboBox*>(w)->currentText() == "256 bit"; }, ""},
+        // Options that change others: the page is read again.
+        {"a reload", "read-limit", [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); },
+         [this](QWidget*) {
+             QWidget* size = control("read-limit-size");
+             return size != nullptr && size->isEnabled();
+         },
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QWidget* w = control(row.option);
+        ASSERT_NE(w, nullptr);
+        row.choose(w);
+        // Named by the driver's title; the page shows what the device answered.
+        const QString told =
+            row.status.isEmpty() ? row.status : row.status.arg(w->accessibleName());
+        EXPECT_TRUE(waitFor([&] {
+            return control(row.option) && row.settled(control(row.option)) && status() == told;
+        })) << status().toStdString();
+    }
+    // A value the driver refuses: the old one stays, and the status line says so.
+    auto* page = child<SaneOptionsPage>("optionsPage");
+    emit page->valueChosen("string-constraint-string-list", SaneValue{{}, "Fourth entry"});
+    ASSERT_TRUE(waitFor([&] { return !status().isEmpty(); }));
+    EXPECT_EQ(status(), QString("スキャナーは「%1」をその値にできません。元の値のままです。")
+                            .arg(control("string-constraint-string-list")->accessibleName()));
+    EXPECT_EQ(qobject_cast<QComboBox*>(control("string-constraint-string-list"))->currentText(),
+              "First entry");
 }

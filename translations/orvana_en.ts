@@ -1146,6 +1146,52 @@ If this is not the right one, please choose the correct Snaplet.</translation>
     </message>
 </context>
 <context>
+    <name>SaneOptionControl</name>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source> bit</source>
+        <translation> bit</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source> dpi</source>
+        <translation> dpi</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source> µs</source>
+        <translation> µs</translation>
+    </message>
+    <message>
+        <source>はい</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>いいえ</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>SaneSource</name>
+    <message>
+        <source>スキャナーは「%1」をその値にできません。元の値のままです。</source>
+        <translation>The scanner cannot set “%1” to that value. It keeps its earlier value.</translation>
+    </message>
+    <message>
+        <source>「%1」はスキャナーに合わせて %2 になりました。</source>
+        <translation>“%1” is %2: the nearest value the scanner takes.</translation>
+    </message>
+</context>
+<context>
     <name>ScanEnd</name>
     <message>
         <source>「%1」との接続が切れました。スキャナーと、それを共有しているコンピューターの電源、ネットワーク、アドレスを確認してください。</source>
@@ -1729,50 +1775,69 @@ Check that the folder can be written to and that there is free disk space.</tran
     </message>
 </context>
 <context>
+    <name>twaindsm::SaneOptionsPage</name>
+    <message>
+        <source>詳細なオプションも表示する(&amp;A)</source>
+        <translation>Show &amp;advanced options</translation>
+    </message>
+    <message>
+        <source>:</source>
+        <translation>:</translation>
+    </message>
+</context>
+<context>
     <name>twaindsm::SaneSourceWindow</name>
-    <message>
-        <source>Scan</source>
-        <translation>Scan</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Black &amp; White</source>
-        <translation>Black &amp; White</translation>
-    </message>
-    <message>
-        <source>Gray</source>
-        <translation>Gray</translation>
-    </message>
-    <message>
-        <source>Color</source>
-        <translation>Color</translation>
-    </message>
     <message>
         <source>%1 dpi</source>
         <translation>%1 dpi</translation>
     </message>
     <message>
-        <source>Flatbed</source>
+        <source>スキャン(&amp;S)</source>
+        <translation>&amp;Scan</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>白黒</source>
+        <translation>Black &amp; White</translation>
+    </message>
+    <message>
+        <source>グレー</source>
+        <translation>Gray</translation>
+    </message>
+    <message>
+        <source>カラー</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>フラットベッド</source>
         <translation>Flatbed</translation>
     </message>
     <message>
-        <source>Document Feeder</source>
+        <source>原稿送り装置</source>
         <translation>Document Feeder</translation>
     </message>
     <message>
-        <source>Mode:</source>
-        <translation>Mode:</translation>
+        <source>モード(&amp;M):</source>
+        <translation>&amp;Mode:</translation>
     </message>
     <message>
-        <source>Resolution:</source>
-        <translation>Resolution:</translation>
+        <source>解像度(&amp;R):</source>
+        <translation>&amp;Resolution:</translation>
     </message>
     <message>
-        <source>Source:</source>
-        <translation>Source:</translation>
+        <source>読み取り面(&amp;O):</source>
+        <translation>S&amp;ource:</translation>
+    </message>
+    <message>
+        <source>基本(&amp;B)</source>
+        <translation>&amp;Basic</translation>
+    </message>
+    <message>
+        <source>すべてのオプション(&amp;P)</source>
+        <translation>All o&amp;ptions</translation>
     </message>
 </context>
 <context>

@@ -55,17 +55,17 @@ QString SaneOptionControl::driverText(const std::string& source) {
 QString SaneOptionControl::unitSuffix(SANE_Unit unit) {
     switch (unit) {
     case SANE_UNIT_PIXEL:
-        return text(" px");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " px"));
     case SANE_UNIT_BIT:
-        return text(" bit");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " bit"));
     case SANE_UNIT_MM:
-        return text(" mm");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " mm"));
     case SANE_UNIT_DPI:
-        return text(" dpi");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " dpi"));
     case SANE_UNIT_PERCENT:
-        return text(" %");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " %"));
     case SANE_UNIT_MICROSECOND:
-        return text(" µs");
+        return text(QT_TRANSLATE_NOOP("SaneOptionControl", " µs"));
     default:
         return QString();
     }
@@ -169,6 +169,9 @@ SaneOptionControl::SaneOptionControl(const SaneOption& option, QWidget* parent, 
     }
     case Kind::List: {
         auto* list = new QComboBox(parent);
+        // Long entries are cut in the closed list, not widening the page.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(16);
         if (option.constraint == SANE_CONSTRAINT_WORD_LIST) {
             for (double word : option.words) {
                 list->addItem(numberText(word, option), word);
@@ -265,7 +268,8 @@ void SaneOptionControl::showValue(const SaneOption& option) {
         if (option.type == SANE_TYPE_STRING) {
             shown = driverText(option.value.text);
         } else if (option.type == SANE_TYPE_BOOL && option.count() == 1) {
-            shown = number != 0 ? text("はい") : text("いいえ");
+            shown = number != 0 ? text(QT_TRANSLATE_NOOP("SaneOptionControl", "はい"))
+                                : text(QT_TRANSLATE_NOOP("SaneOptionControl", "いいえ"));
         } else if (option.count() == 1 && !option.value.numbers.empty()) {
             shown = numberText(number, option);
         } else {

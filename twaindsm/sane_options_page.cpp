@@ -23,6 +23,15 @@ SaneOptionsPage::SaneOptionsPage(std::set<std::string> leftOut, QWidget* parent)
     scroll->setObjectName("optionsScroll");
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The keyboard moves from control to control, and the page scrolls to show each; the page
+    // itself takes no stop of its own.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, this, [scroll](QWidget*, QWidget* now) {
+        if (now != nullptr && scroll->widget()->isAncestorOf(now)) {
+            scroll->ensureWidgetVisible(now);
+        }
+    });
     auto* inner = new QWidget;
     inner->setLayout(layout_);
     scroll->setWidget(inner);
@@ -134,6 +143,17 @@ void SaneOptionsPage::updateVisibility() {
             section->setVisible(sectionsShown.count(section) != 0);
         }
     }
+}
+
+void SaneOptionsPage::focusFirstControl() {
+    for (const auto& control : controls_) {
+        QWidget* w = control->widget();
+        if (w->isEnabled() && w->isVisibleTo(this) && w->focusPolicy() != Qt::NoFocus) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    advancedBox_->setFocus(Qt::TabFocusReason);
 }
 
 void SaneOptionsPage::setLocked(bool locked) {

@@ -31,6 +31,8 @@ public:
     // before, only values and states change (the focus stays where it is); else the page is
     // built again, the focus kept on the option of the same name.
     void setOptions(const std::vector<SaneOption>& options);
+    // Gives the focus to the first control that takes it, as the page is opened.
+    void focusFirstControl();
     // While a batch runs nothing can be chosen.
     void setLocked(bool locked);
 

@@ -114,6 +114,14 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     connect(scanButton_, &QPushButton::clicked, this, &SaneSourceWindow::scanRequested);
     connect(closeButton_, &QPushButton::clicked, this, &SaneSourceWindow::closeRequested);
     connect(optionsPage_, &SaneOptionsPage::valueChosen, this, &SaneSourceWindow::optionChosen);
+    // A page opened from the keyboard is ready for the next key: its first control has the focus.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (pages_->widget(index) == optionsPage_) {
+            optionsPage_->focusFirstControl();
+        } else {
+            modeBox_->setFocus(Qt::TabFocusReason);
+        }
+    });
     ticker_->setInterval(40);
     // Room for the options; never more than a small screen holds.
     resize(520, 560);

@@ -57,7 +57,8 @@ scan_feeder() {
     SRC=$(window_named "$(printf '%s' "$TITLE" | sed 's/[().]/\\&/g')" 30) ||
         { shot no_source_window; fail "the source window of $TITLE did not appear"; }
     sleep 0.5
-    keys_to "$SRC" Tab Tab Down
+    # The paper source by its mnemonic, then its second entry: the feeder.
+    keys_to "$SRC" alt+o Down
     eval "$(xdotool getwindowgeometry --shell "$SRC")"
     click_in "$SRC" $((WIDTH - 130)) $((HEIGHT - 20))
 }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The SANE source window's page of every option, by keyboard alone: the page opens with its
+# mnemonic, the test device's picture is changed from solid black to its grid, and the page
+# scanned afterwards is the grid (white paper with black lines), so the option reached the scan.
+source "$(dirname "$0")/lib.sh"
+
+[ -s /etc/sane.d/test.conf ] || { echo "e2e: SANE's test backend is not configured; skipping" >&2; exit 77; }
+printf 'test\n' >"$WORK/sane/dll.conf"
+cp /etc/sane.d/test.conf "$WORK/sane/test.conf"
+
+ACQ=$WORK/acq/
+mkdir -p "$ACQ"
+settings "BASD=$ACQ" BADM=0 MKDR=0 SVMD=0 NTOP=IMG SCNN=4 CKTD=0 SUTW=0 EXTM=1 DSDF=0
+echo 'Noname frontend-tester (test:0)' >"$WORK/config/orvana/twain-default-source"
+
+start_orva "$ACQ"
+WIN=$(main_window 30) || fail "the main window did not appear"
+sleep 1
+click_in "$WIN" 22 44
+SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear"
+sleep 0.5
+shot basic_page
+# The options page opens with its first control focused, the hand scanner's box; Tab goes (past
+# inactive ones) to the test picture's list, whose last entry is the grid.
+keys_to "$SRC" alt+p
+sleep 0.5
+keys_to "$SRC" Tab End
+sleep 1
+shot options_page
+keys_to "$SRC" alt+s
+wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no page was scanned"
+sleep 0.5
+shot scanned
+# The pages are stored once the window is closed.
+keys_to "$SRC" alt+c
+wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0001.bmp'" || fail "the page was not stored"
+
+# A solid black page holds no white pixel; the grid's paper is white.
+python3 - "$ACQ/IMG0001.bmp" <<'EOF' || fail "the scanned page is not the grid"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+offset = struct.unpack_from('<I', data, 10)[0]
+pixels = data[offset:]
+white = pixels.count(b'\xff')
+sys.exit(0 if white > len(pixels) // 4 else 1)
+EOF
+echo "e2e: an option chosen on the options page by keyboard reached the scanned page"

@@ -1190,6 +1190,18 @@ If this is not the right one, please choose the correct Snaplet.</translation>
         <source>「%1」はスキャナーに合わせて %2 になりました。</source>
         <translation>“%1” is %2: the nearest value the scanner takes.</translation>
     </message>
+    <message>
+        <source>この機器の前回の設定を読めなかったため、機器の既定値で開きました。</source>
+        <translation>The settings kept for this device could not be read, so it opened with its own defaults.</translation>
+    </message>
+    <message>
+        <source>前回の設定のうち「%1」はこの機器が受け付けないため、既定値に戻しました。</source>
+        <translation>The device no longer takes the kept value of “%1”, so it has its default value again.</translation>
+    </message>
+    <message>
+        <source>この機器の設定を既定値に戻しました。</source>
+        <translation>The device has its default settings again.</translation>
+    </message>
 </context>
 <context>
     <name>ScanEnd</name>
@@ -1816,10 +1828,6 @@ Check that the folder can be written to and that there is free disk space.</tran
         <translation>Flatbed</translation>
     </message>
     <message>
-        <source>原稿送り装置</source>
-        <translation>Document Feeder</translation>
-    </message>
-    <message>
         <source>モード(&amp;M):</source>
         <translation>&amp;Mode:</translation>
     </message>
@@ -1838,6 +1846,10 @@ Check that the folder can be written to and that there is free disk space.</tran
     <message>
         <source>すべてのオプション(&amp;P)</source>
         <translation>All o&amp;ptions</translation>
+    </message>
+    <message>
+        <source>既定値に戻す(&amp;D)</source>
+        <translation>&amp;Defaults</translation>
     </message>
 </context>
 <context>

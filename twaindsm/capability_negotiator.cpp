@@ -12,33 +12,38 @@ namespace twaindsm {
 namespace {
 
 enum class Kind { Integer, Fixed, Boolean };
+// What the source must have for the capability to be answered at all.
+enum class Needs { Nothing, Feeder, Duplex };
 
 struct CapInfo {
     TW_UINT16 cap;
     TW_UINT16 itemType; // what a get reports
     Kind kind;
-    bool needsFeeder;
+    Needs needs;
     bool readOnly;
 };
 
 constexpr CapInfo capTable[] = {
-    {CAP_XFERCOUNT, TWTY_INT16, Kind::Integer, false, false},
-    {ICAP_PIXELTYPE, TWTY_UINT16, Kind::Integer, false, false},
-    {ICAP_BITDEPTH, TWTY_UINT16, Kind::Integer, false, false},
-    {ICAP_UNITS, TWTY_UINT16, Kind::Integer, false, false},
-    {ICAP_XRESOLUTION, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_YRESOLUTION, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_AUTOBRIGHT, TWTY_BOOL, Kind::Boolean, false, false},
-    {ICAP_BRIGHTNESS, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_CONTRAST, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_GAMMA, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_HIGHLIGHT, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_SHADOW, TWTY_FIX32, Kind::Fixed, false, false},
-    {ICAP_THRESHOLD, TWTY_FIX32, Kind::Fixed, false, false},
-    {CAP_INDICATORS, TWTY_BOOL, Kind::Boolean, false, false},
-    {CAP_FEEDERENABLED, TWTY_BOOL, Kind::Boolean, true, false},
-    {CAP_FEEDERLOADED, TWTY_BOOL, Kind::Boolean, true, true},
-    {CAP_AUTOFEED, TWTY_BOOL, Kind::Boolean, true, false},
+    {CAP_XFERCOUNT, TWTY_INT16, Kind::Integer, Needs::Nothing, false},
+    {ICAP_PIXELTYPE, TWTY_UINT16, Kind::Integer, Needs::Nothing, false},
+    {ICAP_BITDEPTH, TWTY_UINT16, Kind::Integer, Needs::Nothing, false},
+    {ICAP_UNITS, TWTY_UINT16, Kind::Integer, Needs::Nothing, false},
+    {ICAP_XRESOLUTION, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_YRESOLUTION, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_AUTOBRIGHT, TWTY_BOOL, Kind::Boolean, Needs::Nothing, false},
+    {ICAP_BRIGHTNESS, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_CONTRAST, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_GAMMA, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_HIGHLIGHT, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_SHADOW, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {ICAP_THRESHOLD, TWTY_FIX32, Kind::Fixed, Needs::Nothing, false},
+    {CAP_INDICATORS, TWTY_BOOL, Kind::Boolean, Needs::Nothing, false},
+    {CAP_FEEDERENABLED, TWTY_BOOL, Kind::Boolean, Needs::Feeder, false},
+    {CAP_FEEDERLOADED, TWTY_BOOL, Kind::Boolean, Needs::Feeder, true},
+    {CAP_AUTOFEED, TWTY_BOOL, Kind::Boolean, Needs::Feeder, false},
+    // Whether the source scans both sides is answered by every source.
+    {CAP_DUPLEX, TWTY_UINT16, Kind::Integer, Needs::Nothing, true},
+    {CAP_DUPLEXENABLED, TWTY_BOOL, Kind::Boolean, Needs::Duplex, false},
 };
 
 const CapInfo* lookup(TW_UINT16 cap) {
@@ -128,7 +133,8 @@ void writeItem(TW_ONEVALUE& value, TW_UINT16 itemType, double v) {
     }
 }
 
-double valueOf(TW_UINT16 cap, const ScanSettings& s, bool feederLoaded) {
+double valueOf(TW_UINT16 cap, const ScanSettings& s, const SourceLimits& limits,
+               bool feederLoaded) {
     switch (cap) {
     case CAP_XFERCOUNT:
         return s.xferCount;
@@ -164,6 +170,10 @@ double valueOf(TW_UINT16 cap, const ScanSettings& s, bool feederLoaded) {
         return feederLoaded;
     case CAP_AUTOFEED:
         return s.autoFeed;
+    case CAP_DUPLEX:
+        return limits.hasDuplex ? TWDX_1PASSDUPLEX : TWDX_NONE;
+    case CAP_DUPLEXENABLED:
+        return s.duplexEnabled;
     }
     return 0;
 }
@@ -243,6 +253,8 @@ TW_UINT16 assign(TW_UINT16 cap, double v, ScanSettings& s, const SourceLimits& l
         return flag(s.feederEnabled);
     case CAP_AUTOFEED:
         return flag(s.autoFeed);
+    case CAP_DUPLEXENABLED:
+        return flag(s.duplexEnabled);
     }
     return TWCC_BADCAP;
 }
@@ -298,6 +310,9 @@ void restore(TW_UINT16 cap, const ScanSettings& from, ScanSettings& to) {
     case CAP_AUTOFEED:
         to.autoFeed = from.autoFeed;
         break;
+    case CAP_DUPLEXENABLED:
+        to.duplexEnabled = from.duplexEnabled;
+        break;
     }
 }
 
@@ -306,7 +321,9 @@ void restore(TW_UINT16 cap, const ScanSettings& from, ScanSettings& to) {
 TW_UINT16 CapabilityNegotiator::handle(TW_UINT16 msg, TW_CAPABILITY& capability,
                                        TW_UINT16& condition) {
     const CapInfo* info = lookup(capability.Cap);
-    if (!info || (info->needsFeeder && !source_.limits().hasFeeder)) {
+    const SourceLimits& limits = source_.limits();
+    if (!info || (info->needs == Needs::Feeder && !limits.hasFeeder) ||
+        (info->needs == Needs::Duplex && !limits.hasDuplex)) {
         condition = TWCC_BADCAP;
         return TWRC_FAILURE;
     }
@@ -338,7 +355,8 @@ TW_UINT16 CapabilityNegotiator::reply(TW_CAPABILITY& capability, const ScanSetti
         return TWRC_FAILURE;
     }
     TW_ONEVALUE value{};
-    writeItem(value, info->itemType, valueOf(capability.Cap, from, source_.feederLoaded()));
+    writeItem(value, info->itemType,
+              valueOf(capability.Cap, from, source_.limits(), source_.feederLoaded()));
     std::memcpy(block, &value, sizeof value);
     GlobalUnlock(container);
     capability.ConType = TWON_ONEVALUE;

@@ -66,6 +66,10 @@ bool SaneDeviceProfile::feederEntry(const std::string& source) {
     return contains(s, "adf") || contains(s, "feeder") || contains(s, "automatic document");
 }
 
+bool SaneDeviceProfile::duplexEntry(const std::string& source) {
+    return contains(lower(source), "duplex");
+}
+
 bool SaneDeviceProfile::flatbedEntry(const std::string& source) {
     const std::string s = lower(source);
     return contains(s, "flatbed") || contains(s, "platen") || contains(s, "normal");
@@ -147,17 +151,28 @@ SaneDeviceProfile SaneDeviceProfile::read(const SaneDevice& device) {
         p.limits_.scanArea = Frame{0, 0, xMax / kMillimetresPerInch, yMax / kMillimetresPerInch};
     }
 
-    for (const std::string& source : device.stringList(SANE_NAME_SCAN_SOURCE)) {
-        if (feederEntry(source)) {
-            // A simplex feeder where there is a choice.
-            if (p.feeder_.empty() || contains(lower(p.feeder_), "duplex")) {
+    p.limits_.sources = device.stringList(SANE_NAME_SCAN_SOURCE);
+    for (const std::string& source : p.limits_.sources) {
+        if (duplexEntry(source)) {
+            if (p.duplex_.empty()) {
+                p.duplex_ = source;
+            }
+        } else if (feederEntry(source)) {
+            // The first simplex feeder for an application that asks for a feeder (the front
+            // side where a driver lists the sides one by one).
+            if (p.feeder_.empty()) {
                 p.feeder_ = source;
             }
         } else if (p.flatbed_.empty() || (!flatbedEntry(p.flatbed_) && flatbedEntry(source))) {
             p.flatbed_ = source;
         }
     }
+    // A driver that feeds both sides only is a feeder all the same.
+    if (p.feeder_.empty()) {
+        p.feeder_ = p.duplex_;
+    }
     p.limits_.hasFeeder = !p.feeder_.empty();
+    p.limits_.hasDuplex = !p.duplex_.empty();
     return p;
 }
 
@@ -184,10 +199,26 @@ std::set<std::string> SaneDeviceProfile::negotiatedOptions() {
             SANE_NAME_THRESHOLD};
 }
 
+std::string SaneDeviceProfile::sourceFor(const ScanSettings& settings) const {
+    const std::string& chosen = settings.sourceName;
+    const bool listed =
+        std::find(limits_.sources.begin(), limits_.sources.end(), chosen) != limits_.sources.end();
+    const bool duplex = settings.feederEnabled && settings.duplexEnabled && !duplex_.empty();
+    // The window's choice, unless an application has asked for another kind of source since.
+    if (listed && duplexEntry(chosen) == duplex &&
+        (duplexEntry(chosen) || feederEntry(chosen)) == settings.feederEnabled) {
+        return chosen;
+    }
+    if (duplex) {
+        return duplex_;
+    }
+    return settings.feederEnabled && !feeder_.empty() ? feeder_ : flatbed_;
+}
+
 bool SaneDeviceProfile::apply(SaneDevice& device, ScanSettings& settings) const {
     // The source first: a feeder may come with a scan area of its own. Then mode before depth and
     // resolution, whose choices can depend on the mode.
-    const std::string& source = settings.feederEnabled && !feeder_.empty() ? feeder_ : flatbed_;
+    const std::string source = sourceFor(settings);
     if (!source.empty()) {
         device.setString(SANE_NAME_SCAN_SOURCE, source);
     }

@@ -32,10 +32,16 @@ public:
     // page, not among the driver's other options.
     static std::set<std::string> negotiatedOptions();
 
+    // The device's paper source for settings: the one chosen in the window while it agrees with
+    // feederEnabled and duplexEnabled, else the duplex feeder, the (first simplex) feeder or the
+    // flatbed they ask for. "" when the device has no choice.
+    std::string sourceFor(const ScanSettings& settings) const;
+
     // Kinds of entries, as backends name them.
     enum class ModeKind { Other, Lineart, Gray, Color };
     static ModeKind modeKind(const std::string& mode);
     static bool feederEntry(const std::string& source);
+    static bool duplexEntry(const std::string& source);
     static bool flatbedEntry(const std::string& source);
 
     // value (from..to) carried to the same place in (lo..hi).
@@ -51,7 +57,7 @@ private:
 
     SourceLimits limits_;
     Mode bw_, gray_, color_;
-    std::string flatbed_, feeder_;
+    std::string flatbed_, feeder_, duplex_;
 };
 
 } // namespace twaindsm

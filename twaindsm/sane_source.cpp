@@ -1,5 +1,6 @@
 #include "sane_source.h"
 
+#include "device_memory.h"
 #include "sane_device.h"
 #include "sane_host.h"
 #include "sane_library.h"
@@ -169,6 +170,7 @@ bool SaneSource::open(TW_UINT16& condition) {
         condition = status == SANE_STATUS_DEVICE_BUSY ? TWCC_MAXCONNECTIONS : TWCC_OPERATIONERROR;
         return false;
     }
+    restoreRemembered();
     // The device may offer more now than when it was found (it was busy, or was reconfigured).
     profile_ = SaneDeviceProfile::read(*device_);
     fitSettings();
@@ -222,7 +224,10 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
     window_ =
         new SaneSourceWindow(owner, QString::fromStdString(displayName(info_)), profile_.limits(),
                              settings_, SaneDeviceProfile::negotiatedOptions());
+    window_->selectSource(profile_.sourceFor(settings_));
     window_->showOptions(device_->options());
+    window_->setStatus(memoryNote_);
+    QObject::connect(window_, &SaneSourceWindow::defaultsRequested, [this] { resetToDefaults(); });
     QObject::connect(
         window_, &SaneSourceWindow::optionChosen,
         [this](const std::string& name, const SaneValue& value) { chooseOption(name, value); });
@@ -230,7 +235,9 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         settings_.pixelType = window_->pixelType();
         settings_.bitDepth = settings_.pixelType == TWPT_BW ? 1 : 8;
         settings_.xResolution = settings_.yResolution = window_->resolution();
+        settings_.sourceName = window_->sourceName();
         settings_.feederEnabled = window_->feederEnabled();
+        settings_.duplexEnabled = window_->duplexEnabled();
         window_->setProgress(0);
         if (startBatch()) {
             window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンしています…"));
@@ -252,6 +259,81 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
     return true;
 }
 
+QStringList SaneSource::applyValues(std::map<std::string, SaneValue> values) {
+    // Options in the device's order, again after each round: one may make others active.
+    QStringList refused;
+    for (int round = 0; round < 4 && !values.empty(); ++round) {
+        bool applied = false;
+        for (const SaneOption& option : device_->options()) {
+            const auto wanted = values.find(option.name);
+            if (wanted == values.end() || !option.settable()) {
+                continue;
+            }
+            if (!device_->set(option.name, wanted->second).ok()) {
+                refused += QString::fromStdString(option.name);
+            }
+            values.erase(wanted);
+            applied = true;
+        }
+        if (!applied) {
+            break; // the rest are inactive now
+        }
+    }
+    return refused;
+}
+
+void SaneSource::restoreRemembered() {
+    memoryNote_.clear();
+    // What the driver holds before anything is put back is what Defaults returns to: SANE has
+    // no reset, and a driver may keep its values from one opening to the next.
+    if (driverDefaults_.empty()) {
+        for (const SaneOption& option : device_->options()) {
+            if (option.settable() && option.readable) {
+                driverDefaults_[option.name] = option.value;
+            }
+        }
+    }
+    DeviceMemory memory({info_.name, info_.vendor, info_.model});
+    if (memory.read() == DeviceMemory::Read::Damaged) {
+        memoryNote_ = QCoreApplication::translate(
+            "SaneSource", "この機器の前回の設定を読めなかったため、機器の既定値で開きました。");
+        return;
+    }
+    const QStringList refused = applyValues(memory.values());
+    QStringList titles;
+    for (const QString& name : refused) {
+        memory.forget(name.toStdString());
+        titles += optionTitle(name.toStdString());
+    }
+    if (!titles.isEmpty()) {
+        memoryNote_ = QCoreApplication::translate(
+                          "SaneSource", "前回の設定のうち「%1」はこの機器が受け付けないため、"
+                                        "既定値に戻しました。")
+                          .arg(titles.join(QStringLiteral("」「")));
+    }
+}
+
+QString SaneSource::optionTitle(const std::string& name) const {
+    for (const SaneOption& option : device_->options()) {
+        if (option.name == name) {
+            return SaneOptionControl::driverText(option.title);
+        }
+    }
+    return QString::fromStdString(name);
+}
+
+void SaneSource::resetToDefaults() {
+    if (!window_ || !device_ || job_) {
+        return;
+    }
+    DeviceMemory({info_.name, info_.vendor, info_.model}).clear();
+    applyValues(driverDefaults_);
+    profile_ = SaneDeviceProfile::read(*device_);
+    window_->showOptions(device_->options());
+    window_->setStatus(
+        QCoreApplication::translate("SaneSource", "この機器の設定を既定値に戻しました。"));
+}
+
 void SaneSource::chooseOption(const std::string& name, const SaneValue& value) {
     if (!window_ || !device_ || job_) {
         return;
@@ -268,6 +350,12 @@ void SaneSource::chooseOption(const std::string& name, const SaneValue& value) {
             now = &option;
             title = SaneOptionControl::driverText(option.title);
         }
+    }
+    // What the device now holds is what the next opening puts back.
+    if (result.ok() && now != nullptr && now->readable) {
+        DeviceMemory memory({info_.name, info_.vendor, info_.model});
+        memory.read();
+        memory.remember(name, now->value);
     }
     if (!result.ok()) {
         window_->setStatus(QCoreApplication::translate("SaneSource",
@@ -289,6 +377,9 @@ void SaneSource::chooseOption(const std::string& name, const SaneValue& value) {
 
 bool SaneSource::startBatch() {
     job_.reset();
+    if (!device_) {
+        return false; // it could not be opened again
+    }
     feederEmptied_ = false;
     if (!profile_.apply(*device_, settings_)) {
         return false;

@@ -7,6 +7,9 @@
 #include "source.h"
 
 #include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -61,7 +64,15 @@ private:
     // The window's periodic look at the batch: progress, and unlocking when it is over.
     void followBatch();
     void fitSettings();
-    // Sets what the user chose on the options page, and shows the device's options again.
+    // Puts back the options remembered for the device; memoryNote_ tells what could not be.
+    void restoreRemembered();
+    // Forgets them and puts back the values the driver held when it was first opened.
+    void resetToDefaults();
+    // Sets each value on its option, in the device's order; the names of those refused.
+    QStringList applyValues(std::map<std::string, SaneValue> values);
+    QString optionTitle(const std::string& name) const;
+    // Sets what the user chose on the options page, remembers it, and shows the device's
+    // options again.
     void chooseOption(const std::string& name, const SaneValue& value);
 
     std::shared_ptr<SaneLibrary> library_;
@@ -81,6 +92,8 @@ private:
     int pagesTaken_ = 0;
     // A transfer waits in a local event loop: the window's look must not clear the batch then.
     bool waiting_ = false;
+    QString memoryNote_;
+    std::map<std::string, SaneValue> driverDefaults_;
 };
 
 } // namespace twaindsm

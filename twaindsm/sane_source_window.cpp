@@ -1,5 +1,7 @@
 #include "sane_source_window.h"
 
+#include "sane_device_profile.h"
+#include "sane_option_control.h"
 #include "sane_options_page.h"
 
 #include <QCloseEvent>
@@ -36,8 +38,10 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
       optionsPage_(new SaneOptionsPage(std::move(basicOptions), this)),
       modeBox_(new QComboBox(this)), resolutionBox_(new QComboBox(this)),
       sourceBox_(new QComboBox(this)), scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
-      closeButton_(new QPushButton(tr("閉じる(&C)"), this)), progressBar_(new QProgressBar(this)),
-      statusLabel_(new QLabel(this)), ticker_(new QTimer(this)) {
+      closeButton_(new QPushButton(tr("閉じる(&C)"), this)),
+      defaultsButton_(new QPushButton(tr("既定値に戻す(&D)"), this)),
+      progressBar_(new QProgressBar(this)), statusLabel_(new QLabel(this)),
+      ticker_(new QTimer(this)) {
     setWindowTitle(title);
     pages_->setObjectName("sourcePages");
     optionsPage_->setObjectName("optionsPage");
@@ -46,6 +50,7 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     sourceBox_->setObjectName("sourceBox");
     scanButton_->setObjectName("scanButton");
     closeButton_->setObjectName("closeButton");
+    defaultsButton_->setObjectName("defaultsButton");
     progressBar_->setObjectName("progressBar");
     statusLabel_->setObjectName("statusLabel");
 
@@ -82,12 +87,14 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     }
     selectData(resolutionBox_, current);
 
-    sourceBox_->addItem(tr("フラットベッド"), false);
-    if (limits.hasFeeder) {
-        sourceBox_->addItem(tr("原稿送り装置"), true);
+    // The device's own sources by their names (in the user's language where SANE has them).
+    for (const std::string& source : limits.sources) {
+        sourceBox_->addItem(SaneOptionControl::driverText(source), QString::fromStdString(source));
     }
-    selectData(sourceBox_, settings.feederEnabled && limits.hasFeeder);
-    sourceBox_->setEnabled(limits.hasFeeder);
+    if (sourceBox_->count() == 0) {
+        sourceBox_->addItem(tr("フラットベッド"), QString());
+    }
+    sourceBox_->setEnabled(sourceBox_->count() > 1);
 
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
@@ -101,6 +108,7 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     pages_->addTab(basic, tr("基本(&B)"));
     pages_->addTab(optionsPage_, tr("すべてのオプション(&P)"));
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(defaultsButton_);
     buttons->addStretch();
     buttons->addWidget(scanButton_);
     buttons->addWidget(closeButton_);
@@ -113,6 +121,7 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     scanButton_->setDefault(true);
     connect(scanButton_, &QPushButton::clicked, this, &SaneSourceWindow::scanRequested);
     connect(closeButton_, &QPushButton::clicked, this, &SaneSourceWindow::closeRequested);
+    connect(defaultsButton_, &QPushButton::clicked, this, &SaneSourceWindow::defaultsRequested);
     connect(optionsPage_, &SaneOptionsPage::valueChosen, this, &SaneSourceWindow::optionChosen);
     // A page opened from the keyboard is ready for the next key: its first control has the focus.
     connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -139,8 +148,21 @@ double SaneSourceWindow::resolution() const {
     return resolutionBox_->currentData().toDouble();
 }
 
+std::string SaneSourceWindow::sourceName() const {
+    return sourceBox_->currentData().toString().toStdString();
+}
+
 bool SaneSourceWindow::feederEnabled() const {
-    return sourceBox_->currentData().toBool();
+    const std::string name = sourceName();
+    return SaneDeviceProfile::feederEntry(name) || SaneDeviceProfile::duplexEntry(name);
+}
+
+bool SaneSourceWindow::duplexEnabled() const {
+    return SaneDeviceProfile::duplexEntry(sourceName());
+}
+
+void SaneSourceWindow::selectSource(const std::string& name) {
+    selectData(sourceBox_, QString::fromStdString(name));
 }
 
 void SaneSourceWindow::setScanning(bool scanning) {
@@ -148,6 +170,7 @@ void SaneSourceWindow::setScanning(bool scanning) {
     resolutionBox_->setEnabled(!scanning);
     sourceBox_->setEnabled(!scanning && sourceBox_->count() > 1);
     scanButton_->setEnabled(!scanning);
+    defaultsButton_->setEnabled(!scanning);
     optionsPage_->setLocked(scanning);
 }
 

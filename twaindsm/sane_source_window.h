@@ -32,7 +32,12 @@ public:
 
     TW_UINT16 pixelType() const;
     double resolution() const;
+    // The paper source chosen, by the device's name ("" when it has none to choose), and what
+    // kind of source it is.
+    std::string sourceName() const;
     bool feederEnabled() const;
+    bool duplexEnabled() const;
+    void selectSource(const std::string& name);
 
     // While a batch runs the choices and Scan are locked.
     void setScanning(bool scanning);
@@ -47,6 +52,7 @@ public:
 signals:
     void scanRequested();
     void closeRequested();
+    void defaultsRequested();
     void optionChosen(const std::string& name, const twaindsm::SaneValue& value);
 
 protected:
@@ -61,6 +67,7 @@ private:
     QComboBox* sourceBox_;
     QPushButton* scanButton_;
     QPushButton* closeButton_;
+    QPushButton* defaultsButton_;
     QProgressBar* progressBar_;
     QLabel* statusLabel_;
     QTimer* ticker_;

@@ -4,6 +4,7 @@
 
 #include "twain_protocol.h"
 
+#include <string>
 #include <vector>
 
 namespace twaindsm {
@@ -26,6 +27,10 @@ struct ScanSettings {
     Frame frame;
     int xferCount = -1; // pages the application wants; -1 all the source has
     bool feederEnabled = false;
+    bool duplexEnabled = false; // both sides of each sheet, front first (a feeder's)
+    // The device's own name of the paper source chosen in its window; it stands while it agrees
+    // with feederEnabled and duplexEnabled, which an application may change.
+    std::string sourceName;
     bool autoFeed = false;
     bool indicators = true;
     bool autoBright = false;
@@ -43,6 +48,9 @@ struct SourceLimits {
     double maxResolution = 1200;
     Frame scanArea; // the largest frame: the physical page size
     bool hasFeeder = false;
+    bool hasDuplex = false;
+    // The device's paper sources by its own names, in its order; empty when it has no choice.
+    std::vector<std::string> sources;
 };
 
 } // namespace twaindsm

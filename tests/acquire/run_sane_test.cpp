@@ -5,6 +5,7 @@
 #include "acquisition_library.h"
 #include "browsing_state.h"
 #include "orva_win.h"
+#include "page_store.h"
 #include "pdf_tools.h"
 #include "program.h"
 #include "qt_support.h"
@@ -17,27 +18,32 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QSpinBox>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-// Before anything starts SANE: only the test backend, with the system's settings for it, and no
-// chosen default source, so that the first SANE device is the default.
+// Before anything starts SANE: the test backend, with the system's settings for it, then the
+// tests' fault driver; the test device is the source chosen last.
+const char* const kTestDevice = "Noname frontend-tester (test:0)";
+
 class SaneEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        environment_ = std::make_unique<AcquisitionEnvironment>(
-            ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::TestBackend, "");
+        environment = std::make_unique<AcquisitionEnvironment>(
+            ORVANA_PROGRAM_DIR, AcquisitionEnvironment::Sane::TestBackend, kTestDevice,
+            ORVANA_FAULT_BACKEND_DIR);
         testApplication();
     }
 
-private:
-    std::unique_ptr<AcquisitionEnvironment> environment_;
+    std::unique_ptr<AcquisitionEnvironment> environment;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SaneEnvironment);
+auto* const kEnvironment =
+    static_cast<SaneEnvironment*>(::testing::AddGlobalTestEnvironment(new SaneEnvironment));
 
 void chooseData(QComboBox* box, const QVariant& data) {
     const int index = box->findData(data);
@@ -79,7 +85,8 @@ protected:
                 auto* resolution = w->findChild<QComboBox*>("resolutionBox");
                 resolution->setCurrentIndex(0);
                 dpi = resolution->currentData().toInt();
-                chooseData(w->findChild<QComboBox*>("sourceBox"), true);
+                chooseData(w->findChild<QComboBox*>("sourceBox"),
+                           QStringLiteral("Automatic Document Feeder"));
             },
             [&] {
                 // All ten pages written and the feeder's batch over.
@@ -189,6 +196,50 @@ TEST_F(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
         }
     }
     EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
+}
+
+// Both sides of each sheet from the tests' duplex driver, chosen in the window by the driver's
+// name for it: stored front 1, back 1, front 2 … in name order, for an even and an odd number of
+// sheets. Each page's pixels say which it is (16 x sheet, plus 8 on a back).
+TEST_F(SaneRun, DuplexPagesAreStoredInTheOrderTheyLeaveTheFeeder) {
+    kEnvironment->environment->chooseSource("Fault (orvanafault:duplex)");
+    s.NTOP = "DPX";
+    s.SCNN = 2;
+    s.SVMD = 0;
+    for (int sheets : {2, 3}) {
+        SCOPED_TRACE(sheets);
+        TempDir folder;
+        const QString dir = q(folder.path()) + '/';
+        s.BASD = dir;
+        QWidget* seen = nullptr;
+        auto driven = run_driver::driveSourceWindow(
+            [&](QWidget* w) {
+                seen = w;
+                chooseData(w->findChild<QComboBox*>("sourceBox"), QStringLiteral("ADF Duplex"));
+                auto* count = w->findChild<QSpinBox*>("option-sheets");
+                ASSERT_NE(count, nullptr);
+                count->setValue(sheets);
+                // The choice reaches the device before Scan is pressed.
+                QApplication::processEvents();
+            },
+            [&] {
+                return QFile::exists(dir + PageStore::pageFileName(2 * sheets - 1)) &&
+                       seen != nullptr && seen->findChild<QPushButton*>("scanButton")->isEnabled();
+            });
+        EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+        EXPECT_TRUE(driven->finished);
+        const QStringList names = QDir(dir).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(names.size(), 2 * sheets) << names.join(' ').toStdString();
+        for (int k = 0; k < 2 * sheets; ++k) {
+            const QString name = QStringLiteral("DPX%1.bmp").arg(k + 1, 2, 10, QLatin1Char('0'));
+            EXPECT_EQ(names[k], name);
+            ImageHandle page(PelmixFileLoad(QFile::encodeName(dir + name).constData(), "", ""));
+            ASSERT_TRUE(page);
+            EXPECT_EQ(indexAt(page.get(), 0, 0), 16 * (k / 2 + 1) + (k % 2 == 1 ? 8 : 0)) << k;
+        }
+    }
+    EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
+    kEnvironment->environment->chooseSource(kTestDevice);
 }
 
 } // namespace

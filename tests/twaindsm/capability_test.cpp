@@ -210,8 +210,11 @@ TEST_F(CapabilityTest, DefaultsAreTheSettingsTheSourceOpenedWith) {
     EXPECT_EQ(settings().bitDepth, 8) << "bit depth follows the restored pixel type";
 }
 
-TEST_F(CapabilityTest, FeederCapabilitiesNeedAFeeder) {
-    for (TW_UINT16 cap : {CAP_FEEDERENABLED, CAP_FEEDERLOADED, CAP_AUTOFEED}) {
+TEST_F(CapabilityTest, FeederCapabilitiesNeedAFeederAndDuplexADuplexFeeder) {
+    // Every source says whether it scans both sides.
+    EXPECT_EQ(u16Of(get(CAP_DUPLEX, MSG_GET)), TWDX_NONE);
+    EXPECT_EQ(setU16(CAP_DUPLEX, TWDX_1PASSDUPLEX), TWRC_FAILURE) << "what the device can do";
+    for (TW_UINT16 cap : {CAP_FEEDERENABLED, CAP_FEEDERLOADED, CAP_AUTOFEED, CAP_DUPLEXENABLED}) {
         EXPECT_EQ(get(cap, MSG_GET).ItemType, 0xFFFF) << std::hex << cap;
         EXPECT_EQ(h.condition(&h.source), TWCC_BADCAP);
         EXPECT_EQ(setU16(cap, 1, TWTY_BOOL), TWRC_FAILURE);
@@ -229,6 +232,15 @@ TEST_F(CapabilityTest, FeederCapabilitiesNeedAFeeder) {
     h.stub("Feeder").loaded = true;
     EXPECT_EQ(u16Of(get(CAP_FEEDERLOADED, MSG_GET)), 1);
     EXPECT_EQ(setU16(CAP_FEEDERLOADED, 0, TWTY_BOOL), TWRC_FAILURE) << "paper is not negotiable";
+    EXPECT_EQ(get(CAP_DUPLEXENABLED, MSG_GET).ItemType, 0xFFFF) << "a simplex feeder";
+
+    ASSERT_EQ(h.toManager(DAT_IDENTITY, MSG_CLOSEDS, &h.source), TWRC_SUCCESS);
+    h.stub("Feeder").mutableLimits().hasDuplex = true;
+    ASSERT_TRUE(h.openSource("Feeder"));
+    EXPECT_EQ(u16Of(get(CAP_DUPLEX, MSG_GET)), TWDX_1PASSDUPLEX);
+    EXPECT_EQ(u16Of(get(CAP_DUPLEXENABLED, MSG_GET)), 0);
+    ASSERT_EQ(setU16(CAP_DUPLEXENABLED, 1, TWTY_BOOL), TWRC_SUCCESS);
+    EXPECT_TRUE(settings().duplexEnabled);
 }
 
 TEST_F(CapabilityTest, LayoutIsClippedToTheScanArea) {

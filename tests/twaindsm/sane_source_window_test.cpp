@@ -1,6 +1,7 @@
 // The SANE source's window driven like a user would: choices, Scan, pages arriving while the
 // window keeps answering, Close; every option of SANE's test device on the options page, set as
 // a user sets it and read back from the device.
+#include "device_memory.h"
 #include "qt_support.h"
 #include "sane_options_page.h"
 #include "sane_source.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -37,6 +39,8 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(kSaneTestConfig.complete());
+        // Each test meets the devices as they come, nothing remembered.
+        QDir(DeviceMemory::folder()).removeRecursively();
         for (auto& source : discoverSaneSources()) {
             if (std::strstr(source->identity().ProductName, "(test:0)") != nullptr) {
                 source_ = std::move(source);
@@ -105,7 +109,7 @@ TEST_F(SaneSourceWindowTest, ScanFromTheFeederWithTheWindowsChoices) {
 
     mode->setCurrentIndex(mode->findData(int(TWPT_GRAY)));
     resolution->setCurrentIndex(resolution->findText("100 dpi"));
-    paper->setCurrentIndex(paper->findData(true));
+    paper->setCurrentIndex(paper->findData(QString("Automatic Document Feeder")));
     QTest::mouseClick(scan, Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return noticed(MSG_XFERREADY); }));
     EXPECT_EQ(source_->settings().pixelType, TWPT_GRAY);
@@ -405,4 +409,77 @@ TEST_F(SaneOptionsPageTest, ChoicesAreSetOnTheDeviceAndWhatItHoldsIsShown) {
                             .arg(control("string-constraint-string-list")->accessibleName()));
     EXPECT_EQ(qobject_cast<QComboBox*>(control("string-constraint-string-list"))->currentText(),
               "First entry");
+}
+
+// What the user set comes back when the device is opened again (as after a restart: a source
+// found afresh); a memory that cannot be read is told and the device opens with its defaults;
+// Defaults forgets everything.
+TEST_F(SaneOptionsPageTest, ChoicesAreRememberedForTheDevice) {
+    auto* page = child<SaneOptionsPage>("optionsPage");
+    const std::pair<const char*, SaneValue> chosen[] = {
+        {"test-picture", SaneValue{{}, "Grid"}},
+        {"read-limit", SaneValue{{1}, {}}},
+        {"int-constraint-range", SaneValue{{30}, {}}},
+        {"fixed-constraint-range", SaneValue{{9.83}, {}}},
+        {"string", SaneValue{{}, "Orvana"}},
+    };
+    for (const auto& [name, value] : chosen) {
+        emit page->valueChosen(name, value);
+    }
+    ASSERT_TRUE(waitFor([&] {
+        auto* text = qobject_cast<QLineEdit*>(control("string"));
+        return text != nullptr && text->text() == "Orvana";
+    }));
+    auto values = [&] {
+        return QStringList{
+            qobject_cast<QComboBox*>(control("test-picture"))->currentText(),
+            qobject_cast<QCheckBox*>(control("read-limit"))->isChecked() ? "on" : "off",
+            QString::number(qobject_cast<QSpinBox*>(control("int-constraint-range"))->value()),
+            QString::number(
+                qobject_cast<QDoubleSpinBox*>(control("fixed-constraint-range"))->value()),
+            qobject_cast<QLineEdit*>(control("string"))->text()};
+    };
+    const QStringList set{"Grid", "on", "30", "9.83", "Orvana"};
+    ASSERT_EQ(values(), set);
+
+    auto reopen = [&] {
+        source_->disable();
+        source_->close();
+        source_.reset();
+        for (auto& source : discoverSaneSources()) {
+            if (std::strstr(source->identity().ProductName, "(test:0)") != nullptr) {
+                source_ = std::move(source);
+            }
+        }
+        ASSERT_NE(source_, nullptr);
+        TW_UINT16 condition = 0;
+        ASSERT_TRUE(source_->open(condition));
+        ASSERT_TRUE(enableWithWindow());
+        child<QCheckBox>("showAdvancedBox")->setChecked(true);
+    };
+    reopen();
+    EXPECT_EQ(values(), set);
+    EXPECT_EQ(status(), "");
+
+    // A damaged memory: the device's defaults, and the user is told.
+    const QStringList files = QDir(DeviceMemory::folder()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    QFile damaged(DeviceMemory::folder() + files.first());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("{\"device\": \"test:0\", \"options\": {\"string\": 7");
+    damaged.close();
+    reopen();
+    EXPECT_EQ(status(), "この機器の前回の設定を読めなかったため、機器の既定値で開きました。");
+    EXPECT_EQ(control("int-inexact")->isEnabled(), false) << "test options are off again";
+
+    // Set again, then Defaults: the device's own values, and nothing is put back next time.
+    page = child<SaneOptionsPage>("optionsPage"); // the window is a new one
+    emit page->valueChosen("enable-test-options", SaneValue{{1}, {}});
+    ASSERT_TRUE(waitFor([&] { return control("int-inexact")->isEnabled(); }));
+    QTest::mouseClick(child<QPushButton>("defaultsButton"), Qt::LeftButton);
+    EXPECT_EQ(status(), "この機器の設定を既定値に戻しました。");
+    EXPECT_FALSE(qobject_cast<QCheckBox*>(control("enable-test-options"))->isChecked());
+    EXPECT_FALSE(control("int-inexact")->isEnabled());
+    reopen();
+    EXPECT_FALSE(control("int-inexact")->isEnabled());
 }

@@ -1,8 +1,11 @@
 /* A SANE backend of the tests' own that fails the way real drivers fail, chosen by device name:
  * "hang-read" delivers one page, then blocks in sane_read for good; "crash-start" delivers one
  * page, then crashes in sane_start; "ignore-cancel" blocks in its first sane_read and takes no
- * notice of sane_cancel. Every device gives 64 x 48 grey pages. Loaded through SANE's dll backend
- * (a dll.conf naming "orvanafault", the library found by LD_LIBRARY_PATH). */
+ * notice of sane_cancel. "duplex" has the sources "Flatbed", "ADF Front" and "ADF Duplex"; its
+ * feeder holds "sheets" sheets (an option, 3 at first) and gives, duplex, front 1, back 1,
+ * front 2 …, every pixel of a page saying which it is: 16 x sheet, plus 8 on a back. Every device
+ * gives 64 x 48 grey pages. Loaded through SANE's dll backend (a dll.conf naming "orvanafault",
+ * the library found by LD_LIBRARY_PATH). */
 #include <sane/sane.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -13,17 +16,27 @@
 
 enum { WIDTH = 64, HEIGHT = 48 };
 
+enum { DEVICES = 4, DUPLEX = 3 };
+
 typedef struct {
-    int kind; /* 0 hang-read, 1 crash-start, 2 ignore-cancel */
+    int kind; /* 0 hang-read, 1 crash-start, 2 ignore-cancel, 3 duplex */
     int starts;
     int sent;
     int scanning;
+    int source; /* an index of kSources */
+    int fed;    /* pages the feeder gave in this batch */
+    int value;  /* every pixel of the page being read */
+    int sheets; /* in the feeder */
 } Device;
 
-static const char* const kNames[] = {"hang-read", "crash-start", "ignore-cancel"};
-static SANE_Device kDevices[3];
-static const SANE_Device* kList[4];
+static const char* const kNames[] = {"hang-read", "crash-start", "ignore-cancel", "duplex"};
+static SANE_String_Const kSources[] = {"Flatbed", "ADF Front", "ADF Duplex", NULL};
+static SANE_Device kDevices[DEVICES];
+static const SANE_Device* kList[DEVICES + 1];
 static SANE_Option_Descriptor kCount;
+static SANE_Option_Descriptor kSource;
+static SANE_Option_Descriptor kSheets;
+static const SANE_Range kSheetRange = {1, 50, 1};
 
 static void forever(void) {
     for (;;) {
@@ -36,14 +49,14 @@ EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback a
     if (version != NULL) {
         *version = SANE_VERSION_CODE(1, 0, 0);
     }
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < DEVICES; ++i) {
         kDevices[i].name = kNames[i];
         kDevices[i].vendor = "Fault";
         kDevices[i].model = "";
         kDevices[i].type = "virtual device";
         kList[i] = &kDevices[i];
     }
-    kList[3] = NULL;
+    kList[DEVICES] = NULL;
     kCount.name = "";
     kCount.title = "Number of options";
     kCount.desc = "";
@@ -52,6 +65,24 @@ EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback a
     kCount.size = sizeof(SANE_Word);
     kCount.cap = SANE_CAP_SOFT_DETECT;
     kCount.constraint_type = SANE_CONSTRAINT_NONE;
+    kSource.name = "source";
+    kSource.title = "Scan source";
+    kSource.desc = "Selects the scan source (such as a document-feeder).";
+    kSource.type = SANE_TYPE_STRING;
+    kSource.unit = SANE_UNIT_NONE;
+    kSource.size = 16;
+    kSource.cap = SANE_CAP_SOFT_SELECT | SANE_CAP_SOFT_DETECT;
+    kSource.constraint_type = SANE_CONSTRAINT_STRING_LIST;
+    kSource.constraint.string_list = kSources;
+    kSheets.name = "sheets";
+    kSheets.title = "Sheets in the feeder";
+    kSheets.desc = "";
+    kSheets.type = SANE_TYPE_INT;
+    kSheets.unit = SANE_UNIT_NONE;
+    kSheets.size = sizeof(SANE_Word);
+    kSheets.cap = SANE_CAP_SOFT_SELECT | SANE_CAP_SOFT_DETECT;
+    kSheets.constraint_type = SANE_CONSTRAINT_RANGE;
+    kSheets.constraint.range = &kSheetRange;
     return SANE_STATUS_GOOD;
 }
 
@@ -64,13 +95,14 @@ EXPORT SANE_Status sane_orvanafault_get_devices(const SANE_Device*** list, SANE_
 }
 
 EXPORT SANE_Status sane_orvanafault_open(SANE_String_Const name, SANE_Handle* handle) {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < DEVICES; ++i) {
         if (name != NULL && strcmp(name, kNames[i]) == 0) {
             Device* device = calloc(1, sizeof *device);
             if (device == NULL) {
                 return SANE_STATUS_NO_MEM;
             }
             device->kind = i;
+            device->sheets = 3;
             *handle = device;
             return SANE_STATUS_GOOD;
         }
@@ -84,20 +116,52 @@ EXPORT void sane_orvanafault_close(SANE_Handle handle) {
 
 EXPORT const SANE_Option_Descriptor* sane_orvanafault_get_option_descriptor(SANE_Handle handle,
                                                                             SANE_Int option) {
-    (void)handle;
-    return option == 0 ? &kCount : NULL;
+    const Device* device = handle;
+    if (option == 0) {
+        return &kCount;
+    }
+    if (device->kind != DUPLEX) {
+        return NULL;
+    }
+    return option == 1 ? &kSource : option == 2 ? &kSheets : NULL;
 }
 
 EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int option,
                                                    SANE_Action action, void* value,
                                                    SANE_Int* info) {
-    (void)handle;
+    Device* device = handle;
     if (info != NULL) {
         *info = 0;
     }
     if (option == 0 && action == SANE_ACTION_GET_VALUE && value != NULL) {
-        *(SANE_Word*)value = 1;
+        *(SANE_Word*)value = device->kind == DUPLEX ? 3 : 1;
         return SANE_STATUS_GOOD;
+    }
+    if (device->kind != DUPLEX || value == NULL || option < 1 || option > 2) {
+        return SANE_STATUS_INVAL;
+    }
+    if (option == 2) {
+        if (action == SANE_ACTION_GET_VALUE) {
+            *(SANE_Word*)value = device->sheets;
+            return SANE_STATUS_GOOD;
+        }
+        const SANE_Word wanted = *(SANE_Word*)value;
+        if (action != SANE_ACTION_SET_VALUE || wanted < 1 || wanted > 50) {
+            return SANE_STATUS_INVAL;
+        }
+        device->sheets = wanted;
+        return SANE_STATUS_GOOD;
+    }
+    if (action == SANE_ACTION_GET_VALUE) {
+        strcpy(value, kSources[device->source]);
+        return SANE_STATUS_GOOD;
+    }
+    for (int i = 0; action == SANE_ACTION_SET_VALUE && kSources[i] != NULL; ++i) {
+        if (strcmp(value, kSources[i]) == 0) {
+            device->source = i;
+            device->fed = 0;
+            return SANE_STATUS_GOOD;
+        }
     }
     return SANE_STATUS_INVAL;
 }
@@ -119,6 +183,16 @@ EXPORT SANE_Status sane_orvanafault_start(SANE_Handle handle) {
         raise(SIGSEGV);
     }
     device->sent = 0;
+    device->value = 0x80;
+    if (device->kind == DUPLEX && device->source > 0) {
+        const int sides = device->source == 2 ? 2 : 1;
+        if (device->fed >= device->sheets * sides) {
+            device->fed = 0; /* the next batch finds the feeder loaded again */
+            return SANE_STATUS_NO_DOCS;
+        }
+        device->value = 16 * (device->fed / sides + 1) + (sides == 2 && device->fed % 2 ? 8 : 0);
+        ++device->fed;
+    }
     device->scanning = 1;
     return SANE_STATUS_GOOD;
 }
@@ -139,7 +213,7 @@ EXPORT SANE_Status sane_orvanafault_read(SANE_Handle handle, SANE_Byte* data, SA
         return SANE_STATUS_EOF;
     }
     const int n = left < most ? left : most;
-    memset(data, 0x80, (size_t)n);
+    memset(data, device->value, (size_t)n);
     device->sent += n;
     *length = n;
     return SANE_STATUS_GOOD;

@@ -797,6 +797,45 @@ Reason: %2</translation>
     </message>
 </context>
 <context>
+    <name>PaperSize</name>
+    <message>
+        <source>A3 (297 × 420 mm)</source>
+        <translation>A3 (297 × 420 mm)</translation>
+    </message>
+    <message>
+        <source>A4 (210 × 297 mm)</source>
+        <translation>A4 (210 × 297 mm)</translation>
+    </message>
+    <message>
+        <source>A5 (148 × 210 mm)</source>
+        <translation>A5 (148 × 210 mm)</translation>
+    </message>
+    <message>
+        <source>B5 (182 × 257 mm)</source>
+        <translation>B5 (JIS, 182 × 257 mm)</translation>
+    </message>
+    <message>
+        <source>レター (216 × 279 mm)</source>
+        <translation>Letter (8.5 × 11 in)</translation>
+    </message>
+    <message>
+        <source>リーガル (216 × 356 mm)</source>
+        <translation>Legal (8.5 × 14 in)</translation>
+    </message>
+    <message>
+        <source>名刺 (91 × 55 mm)</source>
+        <translation>Business card (91 × 55 mm)</translation>
+    </message>
+    <message>
+        <source>読み取り範囲全体</source>
+        <translation>Whole area</translation>
+    </message>
+    <message>
+        <source>ユーザー定義</source>
+        <translation>Custom size</translation>
+    </message>
+</context>
+<context>
     <name>REN_WIN</name>
     <message>
         <source>%1 Rename</source>
@@ -1784,6 +1823,41 @@ Check that the folder can be written to and that there is free disk space.</tran
     <message>
         <source>英語</source>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>twaindsm::PaperAreaFields</name>
+    <message>
+        <source>縦</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>横</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>用紙サイズ(&amp;Z):</source>
+        <translation>Page si&amp;ze:</translation>
+    </message>
+    <message>
+        <source>向き(&amp;N):</source>
+        <translation>Orie&amp;ntation:</translation>
+    </message>
+    <message>
+        <source>幅(&amp;W):</source>
+        <translation>&amp;Width:</translation>
+    </message>
+    <message>
+        <source>高さ(&amp;H):</source>
+        <translation>&amp;Height:</translation>
+    </message>
+    <message>
+        <source>左端(&amp;L):</source>
+        <translation>&amp;Left:</translation>
+    </message>
+    <message>
+        <source>上端(&amp;T):</source>
+        <translation>&amp;Top:</translation>
     </message>
 </context>
 <context>

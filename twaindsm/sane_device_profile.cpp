@@ -196,7 +196,7 @@ std::set<std::string> SaneDeviceProfile::negotiatedOptions() {
             SANE_NAME_SCAN_RESOLUTION, SANE_NAME_SCAN_X_RESOLUTION, SANE_NAME_SCAN_Y_RESOLUTION,
             SANE_NAME_SCAN_TL_X,       SANE_NAME_SCAN_TL_Y,         SANE_NAME_SCAN_BR_X,
             SANE_NAME_SCAN_BR_Y,       SANE_NAME_BRIGHTNESS,        SANE_NAME_CONTRAST,
-            SANE_NAME_THRESHOLD};
+            SANE_NAME_THRESHOLD,       SANE_NAME_PAGE_WIDTH,        SANE_NAME_PAGE_HEIGHT};
 }
 
 std::string SaneDeviceProfile::sourceFor(const ScanSettings& settings) const {
@@ -264,6 +264,15 @@ bool SaneDeviceProfile::apply(SaneDevice& device, ScanSettings& settings) const 
         double settled = 0;
         if (device.setNumber(name, *edge * kMillimetresPerInch, &settled)) {
             *edge = settled / kMillimetresPerInch;
+        }
+    }
+
+    // Sheet-fed drivers also want the paper's size, to find its edges on the way through.
+    for (const auto& [name, size] : {std::pair{SANE_NAME_PAGE_WIDTH, f.right - f.left},
+                                     std::pair{SANE_NAME_PAGE_HEIGHT, f.bottom - f.top}}) {
+        const SANE_Option_Descriptor* d = device.option(name);
+        if (d != nullptr && d->unit == SANE_UNIT_MM) {
+            device.setNumber(name, size * kMillimetresPerInch);
         }
     }
 

@@ -238,6 +238,7 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         settings_.sourceName = window_->sourceName();
         settings_.feederEnabled = window_->feederEnabled();
         settings_.duplexEnabled = window_->duplexEnabled();
+        settings_.frame = window_->frame();
         window_->setProgress(0);
         if (startBatch()) {
             window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンしています…"));

@@ -1,5 +1,6 @@
 #include "sane_source_window.h"
 
+#include "paper_area_fields.h"
 #include "sane_device_profile.h"
 #include "sane_option_control.h"
 #include "sane_options_page.h"
@@ -37,7 +38,9 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     : QWidget(parent, Qt::Dialog), pages_(new QTabWidget(this)),
       optionsPage_(new SaneOptionsPage(std::move(basicOptions), this)),
       modeBox_(new QComboBox(this)), resolutionBox_(new QComboBox(this)),
-      sourceBox_(new QComboBox(this)), scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
+      sourceBox_(new QComboBox(this)),
+      paperFields_(new PaperAreaFields(limits.scanArea, settings.frame, this)),
+      scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
       closeButton_(new QPushButton(tr("閉じる(&C)"), this)),
       defaultsButton_(new QPushButton(tr("既定値に戻す(&D)"), this)),
       progressBar_(new QProgressBar(this)), statusLabel_(new QLabel(this)),
@@ -105,6 +108,7 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     form->addRow(tr("モード(&M):"), modeBox_);
     form->addRow(tr("解像度(&R):"), resolutionBox_);
     form->addRow(tr("読み取り面(&O):"), sourceBox_);
+    form->addRow(paperFields_);
     pages_->addTab(basic, tr("基本(&B)"));
     pages_->addTab(optionsPage_, tr("すべてのオプション(&P)"));
     auto* buttons = new QHBoxLayout;
@@ -161,6 +165,10 @@ bool SaneSourceWindow::duplexEnabled() const {
     return SaneDeviceProfile::duplexEntry(sourceName());
 }
 
+Frame SaneSourceWindow::frame() const {
+    return paperFields_->frame();
+}
+
 void SaneSourceWindow::selectSource(const std::string& name) {
     selectData(sourceBox_, QString::fromStdString(name));
 }
@@ -169,6 +177,7 @@ void SaneSourceWindow::setScanning(bool scanning) {
     modeBox_->setEnabled(!scanning);
     resolutionBox_->setEnabled(!scanning);
     sourceBox_->setEnabled(!scanning && sourceBox_->count() > 1);
+    paperFields_->setEnabled(!scanning);
     scanButton_->setEnabled(!scanning);
     defaultsButton_->setEnabled(!scanning);
     optionsPage_->setLocked(scanning);

@@ -1,6 +1,6 @@
-// The window of a SANE source: a basic page (mode, resolution, paper source), a page of every
-// other option the driver has, Scan and Close, a progress bar and a status line. It only collects
-// choices and reports them; the source sets the device and does the scanning.
+// The window of a SANE source: a basic page (mode, resolution, paper source, page size), a page of
+// every other option the driver has, Scan and Close, a progress bar and a status line. It only
+// collects choices and reports them; the source sets the device and does the scanning.
 #pragma once
 
 #include "sane_option.h"
@@ -20,6 +20,7 @@ class QTimer;
 
 namespace twaindsm {
 
+class PaperAreaFields;
 class SaneOptionsPage;
 
 class SaneSourceWindow : public QWidget {
@@ -38,6 +39,8 @@ public:
     bool feederEnabled() const;
     bool duplexEnabled() const;
     void selectSource(const std::string& name);
+    // The area to scan, in inches: the paper or size chosen on the basic page.
+    Frame frame() const;
 
     // While a batch runs the choices and Scan are locked.
     void setScanning(bool scanning);
@@ -65,6 +68,7 @@ private:
     QComboBox* modeBox_;
     QComboBox* resolutionBox_;
     QComboBox* sourceBox_;
+    PaperAreaFields* paperFields_;
     QPushButton* scanButton_;
     QPushButton* closeButton_;
     QPushButton* defaultsButton_;

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The SANE source window's page of every option, by keyboard alone: the page opens with its
-# mnemonic, the test device's picture is changed from solid black to its grid, and the page
-# scanned afterwards is the grid (white paper with black lines), so the option reached the scan.
+# The SANE source window by keyboard alone. The page of every option opens with its mnemonic,
+# the test device's picture is changed from solid black to its grid, and the page scanned
+# afterwards is the grid (white paper with black lines), so the option reached the scan. Then A5
+# is chosen as the page size: the page stored is 148 x 210 mm by its pixels and resolution.
 source "$(dirname "$0")/lib.sh"
 
 [ -s /etc/sane.d/test.conf ] || { echo "e2e: SANE's test backend is not configured; skipping" >&2; exit 77; }
 printf 'test\n' >"$WORK/sane/dll.conf"
-cp /etc/sane.d/test.conf "$WORK/sane/test.conf"
+# A glass of 300 x 300 mm, on which A5 and A4 lie.
+sed 's/^geometry_max .*/geometry_max 300.0/' /etc/sane.d/test.conf >"$WORK/sane/test.conf"
 
 ACQ=$WORK/acq/
 mkdir -p "$ACQ"
@@ -44,4 +46,27 @@ pixels = data[offset:]
 white = pixels.count(b'\xff')
 sys.exit(0 if white > len(pixels) // 4 else 1)
 EOF
-echo "e2e: an option chosen on the options page by keyboard reached the scanned page"
+
+# A5 by keyboard on the basic page: the paper list's entries that fit are A4, A5 …
+WIN=$(main_window 30) || fail "the main window is gone"
+click_in "$WIN" 22 44
+SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear again"
+sleep 0.5
+keys_to "$SRC" alt+z Home Down
+sleep 0.5
+shot a5_chosen
+keys_to "$SRC" alt+s
+wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no A5 page was scanned"
+sleep 0.5
+keys_to "$SRC" alt+c
+wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0002.bmp'" || fail "the A5 page was not stored"
+python3 - "$ACQ/IMG0002.bmp" <<'EOF' || fail "the stored page is not A5"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+width, height = struct.unpack_from('<ii', data, 18)
+xppm, yppm = struct.unpack_from('<ii', data, 38)
+mm = (width / xppm * 1000, abs(height) / yppm * 1000)
+print("e2e: the A5 page is %.1f x %.1f mm (%d x %d px)" % (mm[0], mm[1], width, abs(height)))
+sys.exit(0 if abs(mm[0] - 148) <= 1 and abs(mm[1] - 210) <= 1 else 1)
+EOF
+echo "e2e: an option chosen by keyboard reached the scanned page, and A5 gave an A5 page"

@@ -1241,6 +1241,19 @@ If this is not the right one, please choose the correct Snaplet.</translation>
         <source>この機器の設定を既定値に戻しました。</source>
         <translation>The device has its default settings again.</translation>
     </message>
+    <message>
+        <source>」「</source>
+        <comment>between two option titles in the message</comment>
+        <translation>”, “</translation>
+    </message>
+    <message>
+        <source>スキャナーがプレビューの設定を受け付けません。</source>
+        <translation>The scanner does not take the settings of a preview.</translation>
+    </message>
+    <message>
+        <source>プレビューをスキャンしています…</source>
+        <translation>Scanning the preview…</translation>
+    </message>
 </context>
 <context>
     <name>ScanEnd</name>
@@ -1924,6 +1937,10 @@ Check that the folder can be written to and that there is free disk space.</tran
     <message>
         <source>既定値に戻す(&amp;D)</source>
         <translation>&amp;Defaults</translation>
+    </message>
+    <message>
+        <source>プレビュー(&amp;V)</source>
+        <translation>Pre&amp;view</translation>
     </message>
 </context>
 <context>

@@ -134,6 +134,20 @@ void PaperAreaFields::showFrame(double left, double top, double width, double he
     heightBox_->setValue(std::clamp(height, 1.0, areaHeight_ - top));
     leftBox_->setValue(left);
     topBox_->setValue(top);
+    emit frameChanged(frameMm());
+}
+
+QRectF PaperAreaFields::frameMm() const {
+    return QRectF(leftBox_->value(), topBox_->value(), widthBox_->value(), heightBox_->value());
+}
+
+void PaperAreaFields::chooseFrameMm(const QRectF& frame) {
+    {
+        const QSignalBlocker quiet(paperBox_);
+        paperBox_->setCurrentIndex(paperBox_->count() - 1); // the user's own
+    }
+    paperChosen();
+    showFrame(frame.left(), frame.top(), frame.width(), frame.height());
 }
 
 Frame PaperAreaFields::frame() const {

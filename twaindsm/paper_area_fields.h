@@ -6,6 +6,7 @@
 #include "paper_size.h"
 #include "scan_settings.h"
 
+#include <QRectF>
 #include <QWidget>
 #include <vector>
 
@@ -22,6 +23,13 @@ public:
 
     // The frame chosen, in inches from the area's top-left corner.
     Frame frame() const;
+    // The same in millimetres, and a frame drawn elsewhere (on the preview): the user's own size.
+    QRectF frameMm() const;
+    void chooseFrameMm(const QRectF& frame);
+
+signals:
+    // The frame shown changed: a paper, an orientation, a number.
+    void frameChanged(const QRectF& frameMm);
 
 private:
     void paperChosen();

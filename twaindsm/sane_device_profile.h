@@ -21,6 +21,8 @@ public:
     static SaneDeviceProfile read(const SaneDevice& device);
 
     const SourceLimits& limits() const { return limits_; }
+    // Whether the device has a glass to lay a page on (a preview needs one).
+    bool hasFlatbed() const { return !flatbed_.empty() || limits_.sources.empty(); }
 
     // Puts settings onto the device: source (feeder or flatbed), mode and depth for the pixel
     // type, resolution, the frame, and brightness, contrast and threshold where the device has

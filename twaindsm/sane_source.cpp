@@ -1,6 +1,7 @@
 #include "sane_source.h"
 
 #include "device_memory.h"
+#include "dib_qimage.h"
 #include "sane_device.h"
 #include "sane_host.h"
 #include "sane_library.h"
@@ -227,6 +228,9 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
     window_->selectSource(profile_.sourceFor(settings_));
     window_->showOptions(device_->options());
     window_->setStatus(memoryNote_);
+    window_->setPreviewOffered(profile_.hasFlatbed());
+    window_->showPreview(previewPicture_);
+    QObject::connect(window_, &SaneSourceWindow::previewRequested, [this] { scanPreview(); });
     QObject::connect(window_, &SaneSourceWindow::defaultsRequested, [this] { resetToDefaults(); });
     QObject::connect(
         window_, &SaneSourceWindow::optionChosen,
@@ -310,7 +314,8 @@ void SaneSource::restoreRemembered() {
         memoryNote_ = QCoreApplication::translate(
                           "SaneSource", "前回の設定のうち「%1」はこの機器が受け付けないため、"
                                         "既定値に戻しました。")
-                          .arg(titles.join(QStringLiteral("」「")));
+                          .arg(titles.join(QCoreApplication::translate(
+                              "SaneSource", "」「", "between two option titles in the message")));
     }
 }
 
@@ -335,8 +340,57 @@ void SaneSource::resetToDefaults() {
         QCoreApplication::translate("SaneSource", "この機器の設定を既定値に戻しました。"));
 }
 
+void SaneSource::scanPreview() {
+    if (!window_ || !device_ || job_ || previewJob_) {
+        return;
+    }
+    // The whole glass at 75 dpi or the device's least, in the window's mode.
+    const SourceLimits& limits = profile_.limits();
+    ScanSettings preview = settings_;
+    preview.pixelType = window_->pixelType();
+    preview.bitDepth = preview.pixelType == TWPT_BW ? 1 : 8;
+    preview.xResolution = preview.yResolution = std::clamp(
+        75.0, limits.minResolution, std::max(limits.minResolution, limits.maxResolution));
+    preview.frame = limits.scanArea;
+    preview.feederEnabled = preview.duplexEnabled = false;
+    preview.sourceName.clear();
+    if (!profile_.apply(*device_, preview)) {
+        window_->setStatus(QCoreApplication::translate(
+            "SaneSource", "スキャナーがプレビューの設定を受け付けません。"));
+        return;
+    }
+    SaneScanJob::Batch batch;
+    batch.xDpi = preview.xResolution;
+    batch.yDpi = preview.yResolution;
+    previewJob_ = std::make_unique<SaneScanJob>(device_->handle(), batch);
+    previewJob_->start();
+    window_->setScanning(true);
+    window_->setStatus(
+        QCoreApplication::translate("SaneSource", "プレビューをスキャンしています…"));
+}
+
+void SaneSource::finishPreview() {
+    HGLOBAL page = previewJob_->takePage();
+    if (page != nullptr) {
+        previewPicture_ = PelmixToQImage(page).copy();
+        GlobalFree(page);
+        window_->showPreview(previewPicture_);
+        window_->setStatus(QString());
+    } else {
+        ScanEnd end;
+        end.device = QString::fromStdString(displayName(info_));
+        end.network = onNetwork(info_.name);
+        end.status = previewJob_->failure();
+        end.atStart = previewJob_->failedAtStart();
+        end.fault = previewJob_->faultKind();
+        window_->setStatus(scanEndText(end));
+    }
+    previewJob_.reset();
+    window_->setScanning(false);
+}
+
 void SaneSource::chooseOption(const std::string& name, const SaneValue& value) {
-    if (!window_ || !device_ || job_) {
+    if (!window_ || !device_ || job_ || previewJob_) {
         return;
     }
     const SaneSetResult result = device_->set(name, value);
@@ -422,6 +476,9 @@ bool SaneSource::startBatch() {
 }
 
 void SaneSource::followBatch() {
+    if (window_ && previewJob_ && previewJob_->over()) {
+        finishPreview();
+    }
     if (!window_ || !job_ || waiting_) {
         return;
     }
@@ -466,6 +523,7 @@ void SaneSource::followBatch() {
 
 void SaneSource::disable() {
     batchDeferred_ = false;
+    previewJob_.reset();
     if (job_) {
         feederEmptied_ = job_->feederEmptied();
         job_.reset(); // stops the worker and frees pages nobody took

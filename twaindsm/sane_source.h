@@ -6,6 +6,7 @@
 #include "sane_option.h"
 #include "source.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -71,6 +72,9 @@ private:
     // Sets each value on its option, in the device's order; the names of those refused.
     QStringList applyValues(std::map<std::string, SaneValue> values);
     QString optionTitle(const std::string& name) const;
+    // A scan of the whole area at a low resolution for the window's preview, and its end.
+    void scanPreview();
+    void finishPreview();
     // Sets what the user chose on the options page, remembers it, and shows the device's
     // options again.
     void chooseOption(const std::string& name, const SaneValue& value);
@@ -81,6 +85,8 @@ private:
     ScanSettings settings_;
     std::unique_ptr<SaneDevice> device_;
     std::unique_ptr<SaneScanJob> job_;
+    std::unique_ptr<SaneScanJob> previewJob_;
+    QImage previewPicture_;      // the last preview, shown again while the source is open
     bool batchDeferred_ = false; // enabled without a window: the batch starts at the first transfer
     QPointer<SaneSourceWindow> window_;
     NoticeSink notices_;

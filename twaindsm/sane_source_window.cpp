@@ -1,6 +1,7 @@
 #include "sane_source_window.h"
 
 #include "paper_area_fields.h"
+#include "preview_area.h"
 #include "sane_device_profile.h"
 #include "sane_option_control.h"
 #include "sane_options_page.h"
@@ -40,6 +41,9 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
       modeBox_(new QComboBox(this)), resolutionBox_(new QComboBox(this)),
       sourceBox_(new QComboBox(this)),
       paperFields_(new PaperAreaFields(limits.scanArea, settings.frame, this)),
+      preview_(new PreviewArea((limits.scanArea.right - limits.scanArea.left) * 25.4,
+                               (limits.scanArea.bottom - limits.scanArea.top) * 25.4, this)),
+      previewButton_(new QPushButton(tr("プレビュー(&V)"), this)),
       scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
       closeButton_(new QPushButton(tr("閉じる(&C)"), this)),
       defaultsButton_(new QPushButton(tr("既定値に戻す(&D)"), this)),
@@ -104,11 +108,24 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
 
     auto* basic = new QWidget(pages_);
     basic->setObjectName("basicPage");
-    auto* form = new QFormLayout(basic);
+    auto* columns = new QHBoxLayout(basic);
+    auto* form = new QFormLayout;
+    columns->addLayout(form);
     form->addRow(tr("モード(&M):"), modeBox_);
     form->addRow(tr("解像度(&R):"), resolutionBox_);
     form->addRow(tr("読み取り面(&O):"), sourceBox_);
     form->addRow(paperFields_);
+    // The preview beside the choices; a frame drawn on it is the user's own size, and a paper
+    // chosen is drawn on it.
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(preview_, 1);
+    previewColumn->addWidget(previewButton_, 0, Qt::AlignRight);
+    previewButton_->setObjectName("previewButton");
+    preview_->setFrame(paperFields_->frameMm());
+    connect(preview_, &PreviewArea::frameChosen, paperFields_, &PaperAreaFields::chooseFrameMm);
+    connect(paperFields_, &PaperAreaFields::frameChanged, preview_, &PreviewArea::setFrame);
+    connect(previewButton_, &QPushButton::clicked, this, &SaneSourceWindow::previewRequested);
+    columns->addLayout(previewColumn, 1);
     pages_->addTab(basic, tr("基本(&B)"));
     pages_->addTab(optionsPage_, tr("すべてのオプション(&P)"));
     auto* buttons = new QHBoxLayout;
@@ -137,7 +154,7 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     });
     ticker_->setInterval(40);
     // Room for the options; never more than a small screen holds.
-    resize(520, 560);
+    resize(820, 600);
 }
 
 void SaneSourceWindow::showOptions(const std::vector<SaneOption>& options) {
@@ -165,6 +182,14 @@ bool SaneSourceWindow::duplexEnabled() const {
     return SaneDeviceProfile::duplexEntry(sourceName());
 }
 
+void SaneSourceWindow::showPreview(const QImage& picture) {
+    preview_->setPicture(picture);
+}
+
+void SaneSourceWindow::setPreviewOffered(bool offered) {
+    previewButton_->setVisible(offered);
+}
+
 Frame SaneSourceWindow::frame() const {
     return paperFields_->frame();
 }
@@ -178,6 +203,8 @@ void SaneSourceWindow::setScanning(bool scanning) {
     resolutionBox_->setEnabled(!scanning);
     sourceBox_->setEnabled(!scanning && sourceBox_->count() > 1);
     paperFields_->setEnabled(!scanning);
+    preview_->setEnabled(!scanning);
+    previewButton_->setEnabled(!scanning);
     scanButton_->setEnabled(!scanning);
     defaultsButton_->setEnabled(!scanning);
     optionsPage_->setLocked(scanning);

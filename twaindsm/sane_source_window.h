@@ -6,6 +6,7 @@
 #include "sane_option.h"
 #include "scan_settings.h"
 
+#include <QImage>
 #include <QWidget>
 #include <set>
 #include <string>
@@ -21,6 +22,7 @@ class QTimer;
 namespace twaindsm {
 
 class PaperAreaFields;
+class PreviewArea;
 class SaneOptionsPage;
 
 class SaneSourceWindow : public QWidget {
@@ -41,6 +43,9 @@ public:
     void selectSource(const std::string& name);
     // The area to scan, in inches: the paper or size chosen on the basic page.
     Frame frame() const;
+    // The preview scan of the whole area (null: none yet); whether one can be made.
+    void showPreview(const QImage& picture);
+    void setPreviewOffered(bool offered);
 
     // While a batch runs the choices and Scan are locked.
     void setScanning(bool scanning);
@@ -56,6 +61,7 @@ signals:
     void scanRequested();
     void closeRequested();
     void defaultsRequested();
+    void previewRequested();
     void optionChosen(const std::string& name, const twaindsm::SaneValue& value);
 
 protected:
@@ -69,6 +75,8 @@ private:
     QComboBox* resolutionBox_;
     QComboBox* sourceBox_;
     PaperAreaFields* paperFields_;
+    PreviewArea* preview_;
+    QPushButton* previewButton_;
     QPushButton* scanButton_;
     QPushButton* closeButton_;
     QPushButton* defaultsButton_;

@@ -2,7 +2,9 @@
 # The SANE source window by keyboard alone. The page of every option opens with its mnemonic,
 # the test device's picture is changed from solid black to its grid, and the page scanned
 # afterwards is the grid (white paper with black lines), so the option reached the scan. Then A5
-# is chosen as the page size: the page stored is 148 x 210 mm by its pixels and resolution.
+# is chosen as the page size: the page stored is 148 x 210 mm by its pixels and resolution. Last,
+# a preview of the whole glass, and a frame dragged on it over the middle half: the page stored
+# is that frame, 150 x 150 mm of the 300 mm glass.
 source "$(dirname "$0")/lib.sh"
 
 [ -s /etc/sane.d/test.conf ] || { echo "e2e: SANE's test backend is not configured; skipping" >&2; exit 77; }
@@ -69,4 +71,45 @@ mm = (width / xppm * 1000, abs(height) / yppm * 1000)
 print("e2e: the A5 page is %.1f x %.1f mm (%d x %d px)" % (mm[0], mm[1], width, abs(height)))
 sys.exit(0 if abs(mm[0] - 148) <= 1 and abs(mm[1] - 210) <= 1 else 1)
 EOF
-echo "e2e: an option chosen by keyboard reached the scanned page, and A5 gave an A5 page"
+
+# The preview of the whole glass, the grid on it; the frame dragged over its middle half.
+click_in "$WIN" 22 44
+SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear a third time"
+sleep 0.5
+keys_to "$SRC" alt+z End Up alt+v
+sleep 3
+import -window "$SRC" "$SHOTS/preview.png"
+# The grid's squares are 10 mm, a checkerboard: every row and column of the glass's 30 x 30
+# squares has black in it, so its black spans the whole glass.
+read -r PX PY MMX MMY < <(python3 - "$SHOTS/preview.png" <<'EOF'
+import subprocess, sys
+w, h = map(int, subprocess.check_output(['identify', '-format', '%w %h', sys.argv[1]]).split())
+raw = subprocess.check_output(['convert', sys.argv[1], '-depth', '8', 'rgb:-'])
+black = lambda x, y: raw[(y * w + x) * 3:(y * w + x) * 3 + 3] == b'\x00\x00\x00'
+# Rows and columns of the grid are half black; a line of text is not.
+rows = [y for y in range(h) if sum(black(x, y) for x in range(w // 3, w)) > 60]
+cols = [x for x in range(w // 3, w) if sum(black(x, y) for y in rows) > 60]
+print(min(cols), min(rows), (max(cols) - min(cols) + 1) / 300, (max(rows) - min(rows) + 1) / 300)
+EOF
+)
+echo "e2e: the preview's glass starts at $PX,$PY, $MMX x $MMY pixels a millimetre"
+awk -v s="$MMX" 'BEGIN { exit !(s > 0.5) }' || fail "no preview picture was shown"
+# From 75 mm to 225 mm of the glass, both ways.
+at() { awk -v o="$1" -v s="$2" -v mm="$3" 'BEGIN { printf "%d", o + s * mm + 0.5 }'; }
+drag "$SRC" "$(at "$PX" "$MMX" 75)" "$(at "$PY" "$MMY" 75)" "$(at "$PX" "$MMX" 225)" "$(at "$PY" "$MMY" 225)"
+shot frame_dragged
+keys_to "$SRC" alt+s
+wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no page was scanned after the preview"
+sleep 0.5
+keys_to "$SRC" alt+c
+wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0003.bmp'" || fail "the framed page was not stored"
+python3 - "$ACQ/IMG0003.bmp" <<'EOF' || fail "the stored page is not the frame dragged"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+width, height = struct.unpack_from('<ii', data, 18)
+xppm, yppm = struct.unpack_from('<ii', data, 38)
+mm = (width / xppm * 1000, abs(height) / yppm * 1000)
+print("e2e: the framed page is %.1f x %.1f mm" % mm)
+sys.exit(0 if abs(mm[0] - 150) <= 2 and abs(mm[1] - 150) <= 2 else 1)
+EOF
+echo "e2e: an option chosen by keyboard reached the scanned page, A5 gave an A5 page, and a frame dragged on the preview gave its page"

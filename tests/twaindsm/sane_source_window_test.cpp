@@ -2,6 +2,7 @@
 // window keeps answering, Close; every option of SANE's test device on the options page, set as
 // a user sets it and read back from the device.
 #include "device_memory.h"
+#include "preview_area.h"
 #include "qt_support.h"
 #include "sane_options_page.h"
 #include "sane_source.h"
@@ -18,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -482,4 +484,53 @@ TEST_F(SaneOptionsPageTest, ChoicesAreRememberedForTheDevice) {
     EXPECT_FALSE(control("int-inexact")->isEnabled());
     reopen();
     EXPECT_FALSE(control("int-inexact")->isEnabled());
+}
+
+// The preview: the whole glass at a low resolution; a frame dragged on it is the user's own size
+// (its numbers in mm follow), and the next scan is that frame; a paper chosen is drawn on it.
+TEST_F(SaneSourceWindowTest, APreviewScanAndAFrameDrawnOnIt) {
+    ASSERT_TRUE(enableWithWindow());
+    auto* preview = child<PreviewArea>("previewArea");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(preview->hasPicture());
+    QTest::mouseClick(child<QPushButton>("previewButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return preview->hasPicture(); }));
+    EXPECT_TRUE(noticed(MSG_XFERREADY) == false) << "a preview is no page for the program";
+    EXPECT_TRUE(child<QPushButton>("scanButton")->isEnabled());
+
+    // A drag from a quarter to three quarters of the area: the middle half, 100 x 100 mm of the
+    // test device's 200 x 200 mm.
+    preview->resize(400, 400);
+    const QPointF from(100 + 2, 100 + 2);
+    const QPointF to(300 - 2, 300 - 2);
+    auto mouse = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, preview->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(preview, &event);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    auto* paper = child<QComboBox>("paperBox");
+    EXPECT_EQ(paper->currentText(), "ユーザー定義");
+    const double width = child<QDoubleSpinBox>("frameWidthBox")->value();
+    const double left = child<QDoubleSpinBox>("frameLeftBox")->value();
+    EXPECT_NEAR(width, 100, 2);
+    EXPECT_NEAR(left, 50, 2);
+
+    // The next scan is that frame: at 100 dpi, its width in pixels.
+    child<QComboBox>("resolutionBox")
+        ->setCurrentIndex(child<QComboBox>("resolutionBox")->findText("100 dpi"));
+    QTest::mouseClick(child<QPushButton>("scanButton"), Qt::LeftButton);
+    TW_HANDLE page = nullptr;
+    TW_UINT16 condition = 0;
+    ASSERT_EQ(source_->transfer(page, condition), TWRC_XFERDONE);
+    ImageHandle owned(page);
+    EXPECT_NEAR(infoOf(page).WIDTH, width / 25.4 * 100, 2);
+
+    // A paper chosen is drawn on the preview.
+    paper->setCurrentIndex(paper->findText("名刺", Qt::MatchStartsWith));
+    EXPECT_NEAR(preview->frame().width(), 55, 0.1);
+    EXPECT_NEAR(preview->frame().height(), 91, 0.1);
+    source_->disable();
 }

@@ -1942,6 +1942,18 @@ Check that the folder can be written to and that there is free disk space.</tran
         <source>プレビュー(&amp;V)</source>
         <translation>Pre&amp;view</translation>
     </message>
+    <message>
+        <source>明るさ(&amp;I):</source>
+        <translation>Br&amp;ightness:</translation>
+    </message>
+    <message>
+        <source>コントラスト(&amp;K):</source>
+        <translation>Contrast (&amp;K):</translation>
+    </message>
+    <message>
+        <source>しきい値(&amp;E):</source>
+        <translation>Thr&amp;eshold:</translation>
+    </message>
 </context>
 <context>
     <name>twaindsm::SourceChooser</name>

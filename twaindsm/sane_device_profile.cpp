@@ -151,6 +151,21 @@ SaneDeviceProfile SaneDeviceProfile::read(const SaneDevice& device) {
         p.limits_.scanArea = Frame{0, 0, xMax / kMillimetresPerInch, yMax / kMillimetresPerInch};
     }
 
+    for (const auto& [name, adjustment] : {std::pair{SANE_NAME_BRIGHTNESS, &p.limits_.brightness},
+                                           std::pair{SANE_NAME_CONTRAST, &p.limits_.contrast},
+                                           std::pair{SANE_NAME_THRESHOLD, &p.limits_.threshold}}) {
+        const SANE_Option_Descriptor* d = device.option(name);
+        double lo = 0, hi = 0;
+        if (d != nullptr && SANE_OPTION_IS_SETTABLE(d->cap) && device.numericBounds(name, lo, hi) &&
+            lo < hi) {
+            *adjustment = Adjustment{true, lo, hi, 0, d->type == SANE_TYPE_FIXED};
+            if (d->constraint_type == SANE_CONSTRAINT_RANGE && d->constraint.range != nullptr) {
+                adjustment->step = d->type == SANE_TYPE_FIXED
+                                       ? SANE_UNFIX(d->constraint.range->quant)
+                                       : double(d->constraint.range->quant);
+            }
+        }
+    }
     p.limits_.sources = device.stringList(SANE_NAME_SCAN_SOURCE);
     for (const std::string& source : p.limits_.sources) {
         if (duplexEntry(source)) {

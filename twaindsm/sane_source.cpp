@@ -243,6 +243,7 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         settings_.feederEnabled = window_->feederEnabled();
         settings_.duplexEnabled = window_->duplexEnabled();
         settings_.frame = window_->frame();
+        window_->adjustments(settings_);
         window_->setProgress(0);
         if (startBatch()) {
             window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンしています…"));

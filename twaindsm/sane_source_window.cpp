@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,19 @@
 namespace twaindsm {
 
 namespace {
+
+// A box in the device's own unit and range, showing value (on the scale from..to).
+QDoubleSpinBox* adjustmentBox(QWidget* parent, const char* name, const Adjustment& a, double value,
+                              double from, double to) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(name);
+    box->setDecimals(a.fixed ? 1 : 0);
+    box->setRange(a.min, a.max);
+    box->setSingleStep(a.step > 0 ? a.step : 1);
+    box->setValue(SaneDeviceProfile::rescale(value, from, to, a.min, a.max));
+    box->setVisible(a.offered);
+    return box;
+}
 
 void selectData(QComboBox* box, const QVariant& value) {
     const int index = box->findData(value);
@@ -44,7 +58,13 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
       preview_(new PreviewArea((limits.scanArea.right - limits.scanArea.left) * 25.4,
                                (limits.scanArea.bottom - limits.scanArea.top) * 25.4, this)),
       previewButton_(new QPushButton(tr("プレビュー(&V)"), this)),
-      scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
+      brightnessBox_(adjustmentBox(this, "brightnessBox", limits.brightness, settings.brightness,
+                                   -1000, 1000)),
+      contrastBox_(
+          adjustmentBox(this, "contrastBox", limits.contrast, settings.contrast, -1000, 1000)),
+      thresholdBox_(
+          adjustmentBox(this, "thresholdBox", limits.threshold, settings.threshold, 0, 255)),
+      limits_(limits), scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
       closeButton_(new QPushButton(tr("閉じる(&C)"), this)),
       defaultsButton_(new QPushButton(tr("既定値に戻す(&D)"), this)),
       progressBar_(new QProgressBar(this)), statusLabel_(new QLabel(this)),
@@ -115,6 +135,19 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     form->addRow(tr("解像度(&R):"), resolutionBox_);
     form->addRow(tr("読み取り面(&O):"), sourceBox_);
     form->addRow(paperFields_);
+    // Only what the device offers; the threshold is what black and white scans are cut at.
+    if (limits.brightness.offered) {
+        form->addRow(tr("明るさ(&I):"), brightnessBox_);
+    }
+    if (limits.contrast.offered) {
+        form->addRow(tr("コントラスト(&K):"), contrastBox_);
+    }
+    if (limits.threshold.offered) {
+        form->addRow(tr("しきい値(&E):"), thresholdBox_);
+        auto follow = [this] { thresholdBox_->setEnabled(pixelType() == TWPT_BW); };
+        connect(modeBox_, &QComboBox::currentIndexChanged, this, follow);
+        follow();
+    }
     // The preview beside the choices; a frame drawn on it is the user's own size, and a paper
     // chosen is drawn on it.
     auto* previewColumn = new QVBoxLayout;
@@ -188,6 +221,18 @@ void SaneSourceWindow::showPreview(const QImage& picture) {
 
 void SaneSourceWindow::setPreviewOffered(bool offered) {
     previewButton_->setVisible(offered);
+}
+
+void SaneSourceWindow::adjustments(ScanSettings& settings) const {
+    const auto back = [](const QDoubleSpinBox* box, const Adjustment& a, double from, double to,
+                         double& value) {
+        if (a.offered) {
+            value = SaneDeviceProfile::rescale(box->value(), a.min, a.max, from, to);
+        }
+    };
+    back(brightnessBox_, limits_.brightness, -1000, 1000, settings.brightness);
+    back(contrastBox_, limits_.contrast, -1000, 1000, settings.contrast);
+    back(thresholdBox_, limits_.threshold, 0, 255, settings.threshold);
 }
 
 Frame SaneSourceWindow::frame() const {

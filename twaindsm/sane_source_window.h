@@ -13,6 +13,7 @@
 #include <vector>
 
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -43,6 +44,9 @@ public:
     void selectSource(const std::string& name);
     // The area to scan, in inches: the paper or size chosen on the basic page.
     Frame frame() const;
+    // The picture adjustments chosen, on TWAIN's scales (brightness and contrast -1000..1000,
+    // threshold 0..255); settings' own where the device offers none.
+    void adjustments(ScanSettings& settings) const;
     // The preview scan of the whole area (null: none yet); whether one can be made.
     void showPreview(const QImage& picture);
     void setPreviewOffered(bool offered);
@@ -77,6 +81,10 @@ private:
     PaperAreaFields* paperFields_;
     PreviewArea* preview_;
     QPushButton* previewButton_;
+    QDoubleSpinBox* brightnessBox_;
+    QDoubleSpinBox* contrastBox_;
+    QDoubleSpinBox* thresholdBox_;
+    SourceLimits limits_;
     QPushButton* scanButton_;
     QPushButton* closeButton_;
     QPushButton* defaultsButton_;

@@ -42,6 +42,15 @@ struct ScanSettings {
     double shadow = 0;
 };
 
+// A picture adjustment the device offers, in its own unit and range.
+struct Adjustment {
+    bool offered = false;
+    double min = 0;
+    double max = 0;
+    double step = 0;
+    bool fixed = false; // a fixed-point value, not a whole number
+};
+
 struct SourceLimits {
     std::vector<TW_UINT16> pixelTypes{TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE};
     double minResolution = 50;
@@ -51,6 +60,7 @@ struct SourceLimits {
     bool hasDuplex = false;
     // The device's paper sources by its own names, in its order; empty when it has no choice.
     std::vector<std::string> sources;
+    Adjustment brightness, contrast, threshold;
 };
 
 } // namespace twaindsm

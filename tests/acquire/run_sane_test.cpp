@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QPushButton>
 #include <QSpinBox>
@@ -239,6 +240,32 @@ TEST_F(SaneRun, DuplexPagesAreStoredInTheOrderTheyLeaveTheFeeder) {
         }
     }
     EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
+    kEnvironment->environment->chooseSource(kTestDevice);
+}
+
+// The brightness of the window's basic page, in the device's own unit, reaches the device: the
+// tests' duplex driver adds it to every pixel.
+TEST_F(SaneRun, TheBrightnessChosenReachesTheDevice) {
+    kEnvironment->environment->chooseSource("Fault (orvanafault:duplex)");
+    s.NTOP = "BRT";
+    s.SCNN = 2;
+    s.SVMD = 0;
+    TempDir folder;
+    const QString dir = q(folder.path()) + '/';
+    s.BASD = dir;
+    auto driven = run_driver::driveSourceWindow(
+        [&](QWidget* w) {
+            auto* brightness = w->findChild<QDoubleSpinBox*>("brightnessBox");
+            ASSERT_NE(brightness, nullptr);
+            EXPECT_EQ(brightness->suffix(), "");
+            EXPECT_EQ(brightness->minimum(), -100);
+            brightness->setValue(20);
+        },
+        [&] { return QFile::exists(dir + PageStore::pageFileName(0)); });
+    EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+    ImageHandle page(PelmixFileLoad(QFile::encodeName(dir + "BRT01.bmp").constData(), "", ""));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(indexAt(page.get(), 0, 0), 0x80 + 20) << "a flatbed page of the driver, brighter";
     kEnvironment->environment->chooseSource(kTestDevice);
 }
 

@@ -39,15 +39,21 @@ class SaneSourceWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testApplication(); }
 
+    // SANE's test device as a search finds it.
+    static std::unique_ptr<Source> testDevice() {
+        for (auto& source : discoverSaneSources()) {
+            if (std::strstr(source->identity().ProductName, "(test:0)") != nullptr) {
+                return std::move(source);
+            }
+        }
+        return nullptr;
+    }
+
     void SetUp() override {
         ASSERT_TRUE(kSaneTestConfig.complete());
         // Each test meets the devices as they come, nothing remembered.
         QDir(DeviceMemory::folder()).removeRecursively();
-        for (auto& source : discoverSaneSources()) {
-            if (std::strstr(source->identity().ProductName, "(test:0)") != nullptr) {
-                source_ = std::move(source);
-            }
-        }
+        source_ = testDevice();
         ASSERT_NE(source_, nullptr);
         TW_UINT16 condition = 0;
         ASSERT_TRUE(source_->open(condition));
@@ -448,11 +454,7 @@ TEST_F(SaneOptionsPageTest, ChoicesAreRememberedForTheDevice) {
         source_->disable();
         source_->close();
         source_.reset();
-        for (auto& source : discoverSaneSources()) {
-            if (std::strstr(source->identity().ProductName, "(test:0)") != nullptr) {
-                source_ = std::move(source);
-            }
-        }
+        source_ = testDevice();
         ASSERT_NE(source_, nullptr);
         TW_UINT16 condition = 0;
         ASSERT_TRUE(source_->open(condition));

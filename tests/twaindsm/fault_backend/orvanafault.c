@@ -3,7 +3,8 @@
  * page, then crashes in sane_start; "ignore-cancel" blocks in its first sane_read and takes no
  * notice of sane_cancel. "duplex" has the sources "Flatbed", "ADF Front" and "ADF Duplex"; its
  * feeder holds "sheets" sheets (an option, 3 at first) and gives, duplex, front 1, back 1,
- * front 2 …, every pixel of a page saying which it is: 16 x sheet, plus 8 on a back. Every device
+ * front 2 …, every pixel of a page saying which it is: 16 x sheet, plus 8 on a back, plus its
+ * "brightness" option (-100..100, 0 at first). Every device
  * gives 64 x 48 grey pages. Loaded through SANE's dll backend (a dll.conf naming "orvanafault",
  * the library found by LD_LIBRARY_PATH). */
 #include <sane/sane.h>
@@ -27,6 +28,7 @@ typedef struct {
     int fed;    /* pages the feeder gave in this batch */
     int value;  /* every pixel of the page being read */
     int sheets; /* in the feeder */
+    int brightness;
 } Device;
 
 static const char* const kNames[] = {"hang-read", "crash-start", "ignore-cancel", "duplex"};
@@ -37,6 +39,8 @@ static SANE_Option_Descriptor kCount;
 static SANE_Option_Descriptor kSource;
 static SANE_Option_Descriptor kSheets;
 static const SANE_Range kSheetRange = {1, 50, 1};
+static SANE_Option_Descriptor kBrightness;
+static const SANE_Range kBrightnessRange = {-100, 100, 1};
 
 static void forever(void) {
     for (;;) {
@@ -83,6 +87,11 @@ EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback a
     kSheets.cap = SANE_CAP_SOFT_SELECT | SANE_CAP_SOFT_DETECT;
     kSheets.constraint_type = SANE_CONSTRAINT_RANGE;
     kSheets.constraint.range = &kSheetRange;
+    kBrightness = kSheets;
+    kBrightness.name = "brightness";
+    kBrightness.title = "Brightness";
+    kBrightness.unit = SANE_UNIT_PERCENT;
+    kBrightness.constraint.range = &kBrightnessRange;
     return SANE_STATUS_GOOD;
 }
 
@@ -123,7 +132,7 @@ EXPORT const SANE_Option_Descriptor* sane_orvanafault_get_option_descriptor(SANE
     if (device->kind != DUPLEX) {
         return NULL;
     }
-    return option == 1 ? &kSource : option == 2 ? &kSheets : NULL;
+    return option == 1 ? &kSource : option == 2 ? &kSheets : option == 3 ? &kBrightness : NULL;
 }
 
 EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int option,
@@ -134,22 +143,24 @@ EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int 
         *info = 0;
     }
     if (option == 0 && action == SANE_ACTION_GET_VALUE && value != NULL) {
-        *(SANE_Word*)value = device->kind == DUPLEX ? 3 : 1;
+        *(SANE_Word*)value = device->kind == DUPLEX ? 4 : 1;
         return SANE_STATUS_GOOD;
     }
-    if (device->kind != DUPLEX || value == NULL || option < 1 || option > 2) {
+    if (device->kind != DUPLEX || value == NULL || option < 1 || option > 3) {
         return SANE_STATUS_INVAL;
     }
-    if (option == 2) {
+    if (option >= 2) {
+        int* held = option == 2 ? &device->sheets : &device->brightness;
+        const SANE_Range* range = option == 2 ? &kSheetRange : &kBrightnessRange;
         if (action == SANE_ACTION_GET_VALUE) {
-            *(SANE_Word*)value = device->sheets;
+            *(SANE_Word*)value = *held;
             return SANE_STATUS_GOOD;
         }
         const SANE_Word wanted = *(SANE_Word*)value;
-        if (action != SANE_ACTION_SET_VALUE || wanted < 1 || wanted > 50) {
+        if (action != SANE_ACTION_SET_VALUE || wanted < range->min || wanted > range->max) {
             return SANE_STATUS_INVAL;
         }
-        device->sheets = wanted;
+        *held = wanted;
         return SANE_STATUS_GOOD;
     }
     if (action == SANE_ACTION_GET_VALUE) {
@@ -183,14 +194,15 @@ EXPORT SANE_Status sane_orvanafault_start(SANE_Handle handle) {
         raise(SIGSEGV);
     }
     device->sent = 0;
-    device->value = 0x80;
+    device->value = 0x80 + (device->kind == DUPLEX ? device->brightness : 0);
     if (device->kind == DUPLEX && device->source > 0) {
         const int sides = device->source == 2 ? 2 : 1;
         if (device->fed >= device->sheets * sides) {
             device->fed = 0; /* the next batch finds the feeder loaded again */
             return SANE_STATUS_NO_DOCS;
         }
-        device->value = 16 * (device->fed / sides + 1) + (sides == 2 && device->fed % 2 ? 8 : 0);
+        device->value = 16 * (device->fed / sides + 1) + (sides == 2 && device->fed % 2 ? 8 : 0) +
+                        device->brightness;
         ++device->fed;
     }
     device->scanning = 1;

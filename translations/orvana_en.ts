@@ -1954,6 +1954,14 @@ Check that the folder can be written to and that there is free disk space.</tran
         <source>しきい値(&amp;E):</source>
         <translation>Thr&amp;eshold:</translation>
     </message>
+    <message>
+        <source>プレビューと読み取り範囲</source>
+        <translation>Preview and scan area</translation>
+    </message>
+    <message>
+        <source>ドラッグで範囲を描き、矢印キーで動かし、Shift+矢印キーで大きさを変えます。</source>
+        <translation>Drag to draw the area, move it with the arrow keys, size it with Shift and the arrow keys.</translation>
+    </message>
 </context>
 <context>
     <name>twaindsm::SourceChooser</name>

@@ -62,21 +62,23 @@ bool parse(const QByteArray& bytes, QJsonObject& top, std::map<std::string, Sane
         }
         const QJsonObject entry = it.value().toObject();
         SaneValue value;
-        if (entry.value(QStringLiteral("text")).isString()) {
-            const QString t = entry.value(QStringLiteral("text")).toString();
-            if (t.contains(QChar(0))) {
+        const QJsonValue text = entry.value(QStringLiteral("text"));
+        const QJsonValue numbers = entry.value(QStringLiteral("numbers"));
+        if ((!text.isUndefined() && !text.isString()) ||
+            (!numbers.isUndefined() && !numbers.isArray())) {
+            return false;
+        }
+        if (text.isString()) {
+            if (text.toString().contains(QChar(0))) {
                 return false;
             }
-            value.text = t.toStdString();
-        } else if (entry.value(QStringLiteral("numbers")).isArray()) {
-            for (const QJsonValue& n : entry.value(QStringLiteral("numbers")).toArray()) {
-                if (!n.isDouble() || !std::isfinite(n.toDouble())) {
-                    return false;
-                }
-                value.numbers.push_back(n.toDouble());
+            value.text = text.toString().toStdString();
+        }
+        for (const QJsonValue& n : numbers.toArray()) {
+            if (!n.isDouble() || !std::isfinite(n.toDouble())) {
+                return false;
             }
-        } else if (!entry.isEmpty()) {
-            return false;
+            value.numbers.push_back(n.toDouble());
         }
         values[it.key().toStdString()] = value;
     }
@@ -169,7 +171,8 @@ bool DeviceMemory::write() const {
         QJsonObject entry;
         if (!value.text.empty()) {
             entry.insert(QStringLiteral("text"), text(value.text));
-        } else if (!value.numbers.empty()) {
+        }
+        if (!value.numbers.empty()) {
             QJsonArray numbers;
             for (double n : value.numbers) {
                 numbers.append(n);

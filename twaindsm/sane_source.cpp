@@ -222,6 +222,8 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         return false;
     }
     QWidget* owner = parent != nullptr ? QWidget::find(reinterpret_cast<WId>(parent)) : nullptr;
+    // The user's last choices in this device's window come back in it.
+    recallWindowChoices();
     window_ =
         new SaneSourceWindow(owner, QString::fromStdString(displayName(info_)), profile_.limits(),
                              settings_, SaneDeviceProfile::negotiatedOptions());
@@ -244,6 +246,7 @@ bool SaneSource::enable(bool showUI, HWND parent, NoticeSink notices, TW_UINT16&
         settings_.duplexEnabled = window_->duplexEnabled();
         settings_.frame = window_->frame();
         window_->adjustments(settings_);
+        rememberWindowChoices();
         window_->setProgress(0);
         if (startBatch()) {
             window_->setStatus(QCoreApplication::translate("ScanEnd", "スキャンしています…"));
@@ -327,6 +330,64 @@ QString SaneSource::optionTitle(const std::string& name) const {
         }
     }
     return QString::fromStdString(name);
+}
+
+namespace {
+
+// The window's own choices in the device's memory: a name no SANE option can have ('.').
+const std::string kWindowChoices = "orvana.window";
+
+} // namespace
+
+void SaneSource::rememberWindowChoices() {
+    const ScanSettings& s = settings_;
+    const Frame& f = s.frame;
+    DeviceMemory memory({info_.name, info_.vendor, info_.model});
+    memory.read();
+    memory.remember(kWindowChoices,
+                    SaneValue{{double(s.pixelType), s.xResolution, f.left, f.top, f.right, f.bottom,
+                               s.brightness, s.contrast, s.threshold},
+                              s.sourceName});
+}
+
+void SaneSource::recallWindowChoices() {
+    DeviceMemory memory({info_.name, info_.vendor, info_.model});
+    if (memory.read() != DeviceMemory::Read::Values) {
+        return;
+    }
+    const auto found = memory.values().find(kWindowChoices);
+    if (found == memory.values().end() || found->second.numbers.size() != 9) {
+        return;
+    }
+    // Each value only where the device still allows it.
+    const std::vector<double>& n = found->second.numbers;
+    const SourceLimits& l = profile_.limits();
+    ScanSettings& s = settings_;
+    const auto type = static_cast<TW_UINT16>(n[0]);
+    if (std::find(l.pixelTypes.begin(), l.pixelTypes.end(), type) != l.pixelTypes.end()) {
+        s.pixelType = type;
+        s.bitDepth = type == TWPT_BW ? 1 : 8;
+    }
+    if (n[1] >= l.minResolution && n[1] <= l.maxResolution) {
+        s.xResolution = s.yResolution = n[1];
+    }
+    const Frame frame{n[2], n[3], n[4], n[5]};
+    const Frame& area = l.scanArea;
+    if (frame.left >= area.left && frame.top >= area.top && frame.right <= area.right + 1e-6 &&
+        frame.bottom <= area.bottom + 1e-6 && frame.left < frame.right &&
+        frame.top < frame.bottom) {
+        s.frame = frame;
+    }
+    s.brightness = std::clamp(n[6], -1000.0, 1000.0);
+    s.contrast = std::clamp(n[7], -1000.0, 1000.0);
+    s.threshold = std::clamp(n[8], 0.0, 255.0);
+    const std::string& source = found->second.text;
+    if (std::find(l.sources.begin(), l.sources.end(), source) != l.sources.end()) {
+        s.sourceName = source;
+        s.feederEnabled =
+            SaneDeviceProfile::feederEntry(source) || SaneDeviceProfile::duplexEntry(source);
+        s.duplexEnabled = SaneDeviceProfile::duplexEntry(source);
+    }
 }
 
 void SaneSource::resetToDefaults() {

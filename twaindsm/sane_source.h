@@ -67,6 +67,10 @@ private:
     void fitSettings();
     // Puts back the options remembered for the device; memoryNote_ tells what could not be.
     void restoreRemembered();
+    // The window's own choices (mode, resolution, source, frame, picture), remembered at each
+    // Scan and put into the settings when the window opens again.
+    void rememberWindowChoices();
+    void recallWindowChoices();
     // Forgets them and puts back the values the driver held when it was first opened.
     void resetToDefaults();
     // Sets each value on its option, in the device's order; the names of those refused.

@@ -154,6 +154,9 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
     previewColumn->addWidget(preview_, 1);
     previewColumn->addWidget(previewButton_, 0, Qt::AlignRight);
     previewButton_->setObjectName("previewButton");
+    preview_->setAccessibleName(tr("プレビューと読み取り範囲"));
+    preview_->setAccessibleDescription(
+        tr("ドラッグで範囲を描き、矢印キーで動かし、Shift+矢印キーで大きさを変えます。"));
     preview_->setFrame(paperFields_->frameMm());
     connect(preview_, &PreviewArea::frameChosen, paperFields_, &PaperAreaFields::chooseFrameMm);
     connect(paperFields_, &PaperAreaFields::frameChanged, preview_, &PreviewArea::setFrame);

@@ -255,6 +255,7 @@ TEST_F(SaneRun, TheBrightnessChosenReachesTheDevice) {
     s.BASD = dir;
     auto driven = run_driver::driveSourceWindow(
         [&](QWidget* w) {
+            chooseData(w->findChild<QComboBox*>("sourceBox"), QStringLiteral("Flatbed"));
             auto* brightness = w->findChild<QDoubleSpinBox*>("brightnessBox");
             ASSERT_NE(brightness, nullptr);
             EXPECT_EQ(brightness->suffix(), "");

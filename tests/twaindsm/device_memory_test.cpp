@@ -39,6 +39,7 @@ TEST_F(DeviceMemoryTest, ValuesComeBackForTheSameDeviceOnly) {
     ASSERT_TRUE(memory.remember("gamma", SaneValue{{0, 1.5, 255}, {}}));
     ASSERT_TRUE(memory.remember("lamp", SaneValue{{1}, {}}));
     ASSERT_TRUE(memory.remember("film", SaneValue{{}, "Positive \"slide\" ／ 写真"}));
+    ASSERT_TRUE(memory.remember("orvana.window", SaneValue{{2, 300}, "ADF Duplex"}));
 
     std::map<std::string, SaneValue> values;
     ASSERT_EQ(readBack(scanner, &values), DeviceMemory::Read::Values);

@@ -149,6 +149,17 @@ TEST_F(SaneSourceWindowTest, ScanFromTheFeederWithTheWindowsChoices) {
     QPointer<QWidget> window = scan->window();
     source_->disable();
     EXPECT_TRUE(window.isNull());
+
+    // Found afresh, as after a restart: the window's choices are the last ones.
+    source_->close();
+    source_ = testDevice();
+    ASSERT_NE(source_, nullptr);
+    ASSERT_TRUE(source_->open(condition));
+    ASSERT_TRUE(enableWithWindow());
+    EXPECT_EQ(child<QComboBox>("modeBox")->currentData().toInt(), int(TWPT_GRAY));
+    EXPECT_EQ(child<QComboBox>("resolutionBox")->currentText(), "100 dpi");
+    EXPECT_EQ(child<QComboBox>("sourceBox")->currentData().toString(), "Automatic Document Feeder");
+    source_->disable();
 }
 
 TEST_F(SaneSourceWindowTest, TransfersWaitWithTheWindowAnsweringAndClosingAsks) {

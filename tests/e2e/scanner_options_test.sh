@@ -26,6 +26,13 @@ sys.exit(0 if all(abs(m - w) <= slack for m, w in zip(mm, want)) else 1)
 EOF
 }
 
+# Opens the test device's window from the main window's scan button: SRC.
+open_source() {
+    click_in "$WIN" 22 44
+    SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear"
+    sleep 0.5
+}
+
 ACQ=$WORK/acq/
 mkdir -p "$ACQ"
 settings "BASD=$ACQ" BADM=0 MKDR=0 SVMD=0 NTOP=IMG SCNN=4 CKTD=0 SUTW=0 EXTM=1 DSDF=0
@@ -34,9 +41,7 @@ echo 'Noname frontend-tester (test:0)' >"$WORK/config/orvana/twain-default-sourc
 start_orva "$ACQ"
 WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1
-click_in "$WIN" 22 44
-SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear"
-sleep 0.5
+open_source
 shot basic_page
 # The options page opens with its first control focused, the hand scanner's box; Tab goes (past
 # inactive ones) to the test picture's list, whose last entry is the grid.
@@ -65,9 +70,7 @@ EOF
 
 # A5 by keyboard on the basic page: the paper list's entries that fit are A4, A5 …
 WIN=$(main_window 30) || fail "the main window is gone"
-click_in "$WIN" 22 44
-SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear again"
-sleep 0.5
+open_source
 keys_to "$SRC" alt+z Home Down
 sleep 0.5
 shot a5_chosen
@@ -79,9 +82,7 @@ wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0002.bmp'" || fail "the A5 page was 
 page_is "$ACQ/IMG0002.bmp" 148 210 1 || fail "the stored page is not A5"
 
 # The preview of the whole glass, the grid on it; the frame dragged over its middle half.
-click_in "$WIN" 22 44
-SRC=$(window_named 'Noname frontend-tester \(test:0\)' 20) || fail "the source window did not appear a third time"
-sleep 0.5
+open_source
 keys_to "$SRC" alt+z End Up alt+v
 sleep 3
 import -window "$SRC" "$SHOTS/preview.png"

@@ -33,6 +33,16 @@ open_source() {
     sleep 0.5
 }
 
+# Presses Scan, waits for the page and closes the window, which stores it as $1.
+scan_and_store() {
+    keys_to "$SRC" alt+s
+    wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no page was scanned for $1"
+    sleep 0.5
+    shot "scanned_${1%.bmp}"
+    keys_to "$SRC" alt+c
+    wait_for 20 test -e "$ACQ$1" || fail "the page was not stored as $1"
+}
+
 ACQ=$WORK/acq/
 mkdir -p "$ACQ"
 settings "BASD=$ACQ" BADM=0 MKDR=0 SVMD=0 NTOP=IMG SCNN=4 CKTD=0 SUTW=0 EXTM=1 DSDF=0
@@ -50,13 +60,7 @@ sleep 0.5
 keys_to "$SRC" Tab End
 sleep 1
 shot options_page
-keys_to "$SRC" alt+s
-wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no page was scanned"
-sleep 0.5
-shot scanned
-# The pages are stored once the window is closed.
-keys_to "$SRC" alt+c
-wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0001.bmp'" || fail "the page was not stored"
+scan_and_store IMG0001.bmp
 
 # A solid black page holds no white pixel; the grid's paper is white.
 python3 - "$ACQ/IMG0001.bmp" <<'EOF' || fail "the scanned page is not the grid"
@@ -74,11 +78,7 @@ open_source
 keys_to "$SRC" alt+z Home Down
 sleep 0.5
 shot a5_chosen
-keys_to "$SRC" alt+s
-wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no A5 page was scanned"
-sleep 0.5
-keys_to "$SRC" alt+c
-wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0002.bmp'" || fail "the A5 page was not stored"
+scan_and_store IMG0002.bmp
 page_is "$ACQ/IMG0002.bmp" 148 210 1 || fail "the stored page is not A5"
 
 # The preview of the whole glass, the grid on it; the frame dragged over its middle half.
@@ -105,11 +105,7 @@ awk -v s="$MMX" 'BEGIN { exit !(s > 0.5) }' || fail "no preview picture was show
 at() { awk -v o="$1" -v s="$2" -v mm="$3" 'BEGIN { printf "%d", o + s * mm + 0.5 }'; }
 drag "$SRC" "$(at "$PX" "$MMX" 75)" "$(at "$PY" "$MMY" 75)" "$(at "$PX" "$MMX" 225)" "$(at "$PY" "$MMY" 225)"
 shot frame_dragged
-keys_to "$SRC" alt+s
-wait_for 20 test -e "${ACQ}ORVA_TMP.000" || fail "no page was scanned after the preview"
-sleep 0.5
-keys_to "$SRC" alt+c
-wait_for 20 sh -c "ls '$ACQ' | grep -q '^IMG0003.bmp'" || fail "the framed page was not stored"
+scan_and_store IMG0003.bmp
 # The drag lands on whole pixels at about 1.4 pixels a millimetre, the device's step is 1 mm.
 page_is "$ACQ/IMG0003.bmp" 150 150 2 || fail "the stored page is not the frame dragged"
 echo "e2e: an option chosen by keyboard reached the scanned page, A5 gave an A5 page, and a frame dragged on the preview gave its page"

@@ -5,6 +5,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +21,10 @@ namespace {
 
 // A device has a few dozen options; a file far larger than that is not one of ours.
 constexpr qint64 kMaxFileBytes = 1 << 20;
+// A preview is the whole glass at 75 dpi or so: an A3 glass is about 900 x 1250 pixels.
+constexpr qint64 kMaxPreviewBytes = 64 << 20;
+constexpr int kMaxPreviewSide = 8000;
+const char* const kPreviewShows = "shows";
 
 // The device's name on the machine that serves it: "test:0" for "net:scanbox:test:0" (or
 // "net:[::1]:test:0"); "" for a device of this machine.
@@ -96,12 +103,12 @@ QString DeviceMemory::folder() {
 
 DeviceMemory::DeviceMemory(Device device) : device_(std::move(device)) {}
 
-QString DeviceMemory::path() const {
+QString DeviceMemory::path(const char* extension) const {
     // Device names hold ':' and '/' and may hold anything: the file is named by a digest.
     const QByteArray digest =
         QCryptographicHash::hash(QByteArray::fromStdString(device_.name), QCryptographicHash::Sha1);
     return folder().isEmpty() ? QString()
-                              : folder() + QString::fromLatin1(digest.toHex()) + ".json";
+                              : folder() + QString::fromLatin1(digest.toHex()) + extension;
 }
 
 DeviceMemory::Read DeviceMemory::read() {
@@ -192,6 +199,35 @@ bool DeviceMemory::write() const {
     }
     const QByteArray bytes = QJsonDocument(top).toJson();
     return out.write(bytes) == bytes.size() && out.commit();
+}
+
+bool DeviceMemory::keepPreview(const QImage& picture, const QString& shows) const {
+    if (path().isEmpty() || picture.isNull() || !QDir().mkpath(folder())) {
+        return false;
+    }
+    QSaveFile out(path(".png"));
+    if (!out.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    QImageWriter writer(&out, "png");
+    writer.setText(QString::fromLatin1(kPreviewShows), shows);
+    return writer.write(picture) && out.commit();
+}
+
+QImage DeviceMemory::keptPreview(const QString& shows) const {
+    const QString file = path(".png");
+    // Only a plain file of a sensible size: not a FIFO that would never end, nor a huge one.
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.isFile() || info.size() > kMaxPreviewBytes) {
+        return {};
+    }
+    QImageReader reader(file, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPreviewSide || size.height() > kMaxPreviewSide ||
+        reader.text(QString::fromLatin1(kPreviewShows)) != shows) {
+        return {};
+    }
+    return reader.read();
 }
 
 } // namespace twaindsm

@@ -7,6 +7,7 @@
 
 #include "sane_option.h"
 
+#include <QImage>
 #include <QString>
 #include <map>
 #include <string>
@@ -39,8 +40,14 @@ public:
     // Forgets everything: the device's defaults from now on.
     bool clear();
 
+    // The device's last preview, kept beside its values until the next one, with what it shows
+    // (the area, as the caller names it). A picture of something else, or one that cannot be
+    // read as a picture of ours, is none.
+    bool keepPreview(const QImage& picture, const QString& shows) const;
+    QImage keptPreview(const QString& shows) const;
+
 private:
-    QString path() const;
+    QString path(const char* extension = ".json") const;
     bool write() const;
 
     Device device_;

@@ -20,6 +20,7 @@ public:
     // The preview scan of the whole area; a null picture shows the area empty.
     void setPicture(const QImage& picture);
     bool hasPicture() const { return !picture_.isNull(); }
+    const QImage& picture() const { return picture_; }
     // The frame drawn, in mm from the area's top-left corner.
     void setFrame(const QRectF& frame);
     QRectF frame() const { return frame_; }

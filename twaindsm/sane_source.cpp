@@ -175,6 +175,10 @@ bool SaneSource::open(TW_UINT16& condition) {
     // The device may offer more now than when it was found (it was busy, or was reconfigured).
     profile_ = SaneDeviceProfile::read(*device_);
     fitSettings();
+    if (previewPicture_.isNull()) {
+        previewPicture_ =
+            DeviceMemory({info_.name, info_.vendor, info_.model}).keptPreview(previewShows());
+    }
     feederEmptied_ = false;
     return true;
 }
@@ -402,6 +406,14 @@ void SaneSource::resetToDefaults() {
         QCoreApplication::translate("SaneSource", "この機器の設定を既定値に戻しました。"));
 }
 
+QString SaneSource::previewShows() const {
+    // A preview is of the whole area: one of another area (another source's, or a device that
+    // reports another glass now) is not this device's picture.
+    const Frame& area = profile_.limits().scanArea;
+    return QString::asprintf("area %.4f %.4f %.4f %.4f in", area.left, area.top, area.right,
+                             area.bottom);
+}
+
 void SaneSource::scanPreview() {
     if (!window_ || !device_ || job_ || previewJob_) {
         return;
@@ -436,6 +448,9 @@ void SaneSource::finishPreview() {
     if (page != nullptr) {
         previewPicture_ = PelmixToQImage(page).copy();
         GlobalFree(page);
+        // Kept for the next opening too; without it the window simply has no preview then.
+        DeviceMemory({info_.name, info_.vendor, info_.model})
+            .keepPreview(previewPicture_, previewShows());
         window_->showPreview(previewPicture_);
         window_->setStatus(QString());
     } else {

@@ -79,6 +79,8 @@ private:
     // A scan of the whole area at a low resolution for the window's preview, and its end.
     void scanPreview();
     void finishPreview();
+    // What a preview of this device shows, kept with it.
+    QString previewShows() const;
     // Sets what the user chose on the options page, remembers it, and shows the device's
     // options again.
     void chooseOption(const std::string& name, const SaneValue& value);

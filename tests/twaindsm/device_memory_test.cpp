@@ -4,11 +4,14 @@
 #include "device_memory.h"
 #include "temp_dir.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 
 using twaindsm::DeviceMemory;
 using twaindsm::SaneValue;
@@ -106,6 +109,51 @@ TEST_F(DeviceMemoryTest, AFileThatIsNotOursRemembersNothing) {
     // The next value written replaces the damaged file.
     ASSERT_TRUE(memory.remember("int", SaneValue{{43}, {}}));
     EXPECT_EQ(readBack(scanner), DeviceMemory::Read::Values);
+}
+
+// The last preview comes back for the same area only; a file that is not a picture of ours, or
+// is no file at all, is no preview (and never a hang or a huge allocation).
+TEST_F(DeviceMemoryTest, ThePreviewIsKeptForTheAreaItShows) {
+    const DeviceMemory memory({"test:0", "Noname", "frontend-tester"});
+    QImage glass(120, 90, QImage::Format_RGB32);
+    glass.fill(Qt::white);
+    glass.setPixel(7, 5, qRgb(10, 20, 30));
+    const QString area = "area 0 0 8.5 11.7 in";
+    EXPECT_TRUE(memory.keptPreview(area).isNull());
+    ASSERT_TRUE(memory.keepPreview(glass, area));
+    const QImage back = memory.keptPreview(area);
+    ASSERT_EQ(back.size(), glass.size());
+    EXPECT_EQ(back.pixel(7, 5), glass.pixel(7, 5));
+    EXPECT_TRUE(memory.keptPreview("area 0 0 8.5 14 in").isNull());
+    EXPECT_TRUE(DeviceMemory({"test:1", "Noname", "frontend-tester"}).keptPreview(area).isNull());
+
+    const QString file = DeviceMemory::folder() +
+                         QDir(DeviceMemory::folder()).entryList({"*.png"}, QDir::Files).first();
+    // A real PNG far wider than any glass at a preview's resolution: a few bytes on disk, a
+    // large picture in memory.
+    QImage wide(9000, 2, QImage::Format_Mono);
+    wide.fill(0);
+    QByteArray truncated;
+    QBuffer full(&truncated);
+    full.open(QIODevice::WriteOnly);
+    glass.save(&full, "png");
+    truncated.chop(truncated.size() / 2);
+    ASSERT_TRUE(memory.keepPreview(wide, area));
+    EXPECT_TRUE(memory.keptPreview(area).isNull()) << "a picture too large";
+    for (const QByteArray& bytes : {QByteArray("not a picture"), truncated}) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        out.close();
+        EXPECT_TRUE(memory.keptPreview(area).isNull()) << bytes.size();
+    }
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_TRUE(memory.keptPreview(area).isNull());
+    // The next preview takes the place of what was there.
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(memory.keepPreview(glass, area));
+    EXPECT_FALSE(memory.keptPreview(area).isNull());
 }
 
 } // namespace

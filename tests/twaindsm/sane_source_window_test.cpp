@@ -477,7 +477,7 @@ TEST_F(SaneOptionsPageTest, ChoicesAreRememberedForTheDevice) {
     EXPECT_EQ(status(), "");
 
     // A damaged memory: the device's defaults, and the user is told.
-    const QStringList files = QDir(DeviceMemory::folder()).entryList(QDir::Files);
+    const QStringList files = QDir(DeviceMemory::folder()).entryList({"*.json"}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     QFile damaged(DeviceMemory::folder() + files.first());
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -545,5 +545,18 @@ TEST_F(SaneSourceWindowTest, APreviewScanAndAFrameDrawnOnIt) {
     paper->setCurrentIndex(paper->findText("名刺", Qt::MatchStartsWith));
     EXPECT_NEAR(preview->frame().width(), 55, 0.1);
     EXPECT_NEAR(preview->frame().height(), 91, 0.1);
+    const QImage shown = preview->picture();
+    source_->disable();
+
+    // The device found afresh, as after a restart: its preview is there before any new one.
+    source_->close();
+    source_ = testDevice();
+    ASSERT_NE(source_, nullptr);
+    ASSERT_TRUE(source_->open(condition));
+    ASSERT_TRUE(enableWithWindow());
+    preview = child<PreviewArea>("previewArea");
+    ASSERT_TRUE(preview->hasPicture());
+    EXPECT_EQ(preview->picture().convertToFormat(QImage::Format_RGB32),
+              shown.convertToFormat(QImage::Format_RGB32));
     source_->disable();
 }

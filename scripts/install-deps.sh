@@ -14,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xdotool imagemagick poppler-utils cups cups-pdf lintian
+  at-spi2-core python3-pyatspi dbus-x11
 )
 
 missing=()

@@ -16,10 +16,13 @@ PROG=$WORK/prog
 SHOTS=${E2E_SHOTS:-$WORK/shots}
 XVFB_PID=
 ORVA_PID=
+ATSPI_PID=
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 e2e_cleanup() {
     local rc=$?
     [ -n "$ORVA_PID" ] && kill -9 "$ORVA_PID" 2>/dev/null || true
+    [ -n "$ATSPI_PID" ] && kill "$ATSPI_PID" "${DBUS_SESSION_BUS_PID:-}" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
     if [ "$rc" -ne 0 ] && [ -f "$WORK/orva.log" ]; then
         echo "--- ORVA32 output" >&2
@@ -83,6 +86,27 @@ settings() {
         sed -i "s|^${pair%%=*} ,[^'\r]*|${pair%%=*} , ${pair#*=} |" "$PROG/ORVA.CNF"
     done
 }
+
+# A session bus and on it the accessibility bus, so that the test reads the windows as a screen
+# reader does (ax, below); call it before start_orva. Skips the test (77) without them.
+accessibility() {
+    local launcher=/usr/libexec/at-spi-bus-launcher
+    # The system's Python has the bindings; a Python of the user's own may not.
+    for ATSPI_PYTHON in python3 /usr/bin/python3 ""; do
+        [ -n "$ATSPI_PYTHON" ] && "$ATSPI_PYTHON" -c 'import pyatspi' 2>/dev/null && break
+    done
+    if [ -z "$ATSPI_PYTHON" ] || [ ! -x "$launcher" ] || ! command -v dbus-launch >/dev/null; then
+        echo "e2e: AT-SPI (at-spi2-core, python3-pyatspi, dbus-x11) is not installed; skipping" >&2
+        exit 77
+    fi
+    eval "$(dbus-launch --sh-syntax)"
+    "$launcher" --launch-immediately >>"$WORK/atspi.log" 2>&1 &
+    ATSPI_PID=$!
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# What a screen reader finds: ax text WINDOW NAME, ax has WINDOW TEXT (tests/e2e/atspi.py).
+ax() { "$ATSPI_PYTHON" "$E2E_DIR/atspi.py" "$@"; }
 
 start_orva() {
     "$PROG/ORVA32" "$@" >>"$WORK/orva.log" 2>&1 &

@@ -1962,6 +1962,10 @@ Check that the folder can be written to and that there is free disk space.</tran
         <source>ドラッグで範囲を描き、矢印キーで動かし、Shift+矢印キーで大きさを変えます。</source>
         <translation>Drag to draw the area, move it with the arrow keys, size it with Shift and the arrow keys.</translation>
     </message>
+    <message>
+        <source>スキャンの設定</source>
+        <translation>Scan settings</translation>
+    </message>
 </context>
 <context>
     <name>twaindsm::SourceChooser</name>

@@ -71,6 +71,8 @@ SaneSourceWindow::SaneSourceWindow(QWidget* parent, const QString& title,
       ticker_(new QTimer(this)) {
     setWindowTitle(title);
     pages_->setObjectName("sourcePages");
+    // Its pages are named by their tabs; the pages together, for a screen reader, by this.
+    pages_->setAccessibleName(tr("スキャンの設定"));
     optionsPage_->setObjectName("optionsPage");
     modeBox_->setObjectName("modeBox");
     resolutionBox_->setObjectName("resolutionBox");

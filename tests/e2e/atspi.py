@@ -3,6 +3,8 @@
 #   atspi.py text WINDOW NAME   prints the text of the element named NAME (a spin box's "150.0 mm",
 #                               a text field's contents, else its name)
 #   atspi.py has WINDOW TEXT    succeeds when an element's name or text contains TEXT
+#   atspi.py unnamed WINDOW     prints the elements a user can reach with Tab (shown, focusable)
+#                               that have no name, a line each; fails when there is one
 #   atspi.py dump WINDOW        prints the window's elements, a line each
 #
 # WINDOW is a regular expression for a top-level window's name (its title). Each command waits up
@@ -66,6 +68,18 @@ def main(command, pattern, *rest):
         found = until(lambda: next((True for w in windows(pattern) for n, _ in elements(w)
                                     if wanted in (n.name or "") or wanted in text_of(n)), None))
         sys.exit(0 if found else 1)
+    elif command == "unnamed":
+        def reachable(node):
+            states = node.getState()
+            return (states.contains(pyatspi.STATE_SHOWING) and
+                    states.contains(pyatspi.STATE_FOCUSABLE))
+        found = until(lambda: next(windows(pattern), None))
+        if found is None:
+            sys.exit("atspi: no window %r" % pattern)
+        nameless = ["%s %r in %s %r" % (n.getRoleName(), text_of(n)[:40], n.parent.getRoleName(), n.parent.name) for n, _ in elements(found)
+                    if reachable(n) and not (n.name or "").strip()]
+        print("\n".join(nameless))
+        sys.exit(1 if nameless else 0)
     elif command == "dump":
         for window in windows(pattern):
             for node, depth in elements(window):

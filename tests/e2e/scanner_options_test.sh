@@ -92,6 +92,8 @@ WIN=$(main_window 30) || fail "the main window did not appear"
 sleep 1
 open_source
 shot basic_page
+# Everything a user reaches with Tab has a name a screen reader says, on both pages.
+ax unnamed "$TITLE" || fail "the basic page has controls without a name"
 # The options page opens with its first control focused, the hand scanner's box; Tab goes (past
 # inactive ones) to the test picture's list, whose last entry is the grid.
 keys_to "$SRC" alt+p
@@ -99,6 +101,7 @@ sleep 0.5
 keys_to "$SRC" Tab End
 sleep 1
 shot options_page
+ax unnamed "$TITLE" || fail "the page of every option has controls without a name"
 scan_and_store IMG0001.bmp
 
 # A solid black page holds no white pixel; the grid's paper is white.

@@ -199,6 +199,44 @@ TEST_F(SaneRun, TenFeederPagesInEachPixelTypeBecomeOnePdf) {
     EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
 }
 
+// A paper chosen in the window is the stored page's size: the page carries its resolution, so
+// a business card scanned at 300 dpi into a PDF is a 91 x 55 mm page, either way round.
+TEST_F(SaneRun, ThePaperChosenIsThePdfPagesSize) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    s.NTOP = "CRD";
+    s.SCNN = 2;
+    s.SVMD = 5;
+    for (const char* orientation : {"縦", "横"}) {
+        SCOPED_TRACE(orientation);
+        TempDir folder;
+        const QString dir = q(folder.path()) + '/';
+        s.BASD = dir;
+        QWidget* seen = nullptr;
+        auto driven = run_driver::driveSourceWindow(
+            [&](QWidget* w) {
+                seen = w;
+                auto* resolution = w->findChild<QComboBox*>("resolutionBox");
+                resolution->setCurrentIndex(resolution->findText("300 dpi"));
+                auto* paper = w->findChild<QComboBox*>("paperBox");
+                paper->setCurrentIndex(paper->findText("名刺", Qt::MatchStartsWith));
+                auto* turn = w->findChild<QComboBox*>("orientationBox");
+                turn->setCurrentIndex(turn->findText(QString::fromUtf8(orientation)));
+            },
+            [&] {
+                return QFile::exists(dir + PageStore::pageFileName(0)) && seen != nullptr &&
+                       seen->findChild<QPushButton*>("scanButton")->isEnabled();
+            });
+        EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+        const PdfPageSize size = pdfPageSize((dir + "CRD01.pdf").toStdString());
+        const bool upright = std::string(orientation) == "縦";
+        EXPECT_NEAR(size.width, upright ? 55 : 91, 0.5);
+        EXPECT_NEAR(size.height, upright ? 91 : 55, 0.5);
+    }
+    EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
+}
+
 // Both sides of each sheet from the tests' duplex driver, chosen in the window by the driver's
 // name for it: stored front 1, back 1, front 2 … in name order, for an even and an odd number of
 // sheets. Each page's pixels say which it is (16 x sheet, plus 8 on a back).

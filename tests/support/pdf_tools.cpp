@@ -41,6 +41,20 @@ std::vector<PdfImage> pdfImages(const std::string& pdf) {
     return images;
 }
 
+PdfPageSize pdfPageSize(const std::string& pdf) {
+    std::istringstream info(commandOutput("pdfinfo '" + pdf + "' 2>/dev/null"));
+    std::string line;
+    while (std::getline(info, line)) {
+        // "Page size:      257.95 x 155.91 pts"
+        double width = 0;
+        double height = 0;
+        if (std::sscanf(line.c_str(), "Page size: %lf x %lf pts", &width, &height) == 2) {
+            return {width / 72 * 25.4, height / 72 * 25.4};
+        }
+    }
+    return {};
+}
+
 int pdfPages(const std::string& pdf) {
     std::istringstream info(commandOutput("pdfinfo '" + pdf + "' 2>/dev/null"));
     std::string line;

@@ -23,3 +23,11 @@ std::vector<PdfImage> pdfImages(const std::string& pdf);
 
 // The number of pages pdfinfo reports (0 when it reads none).
 int pdfPages(const std::string& pdf);
+
+// The first page's width and height in millimetres, as pdfinfo reports them (0 x 0 when it
+// reads none).
+struct PdfPageSize {
+    double width = 0;
+    double height = 0;
+};
+PdfPageSize pdfPageSize(const std::string& pdf);

@@ -50,22 +50,13 @@ std::vector<std::string> environmentWithOneThread() {
     return entries;
 }
 
-} // namespace
-
-std::string readPageWords(const std::string& picture, bool upright, double dpi,
-                          const std::string& dataFolder, const std::string& languages,
-                          const std::atomic<bool>& cancelled) {
-    const TemporaryFile out("pelmix-words");
-    if (!out.made()) {
-        return std::string();
-    }
+// Runs the helper with arguments and waits for it; true when it ended well.
+bool runHelper(std::vector<std::string> arguments, const std::atomic<bool>& cancelled) {
     static const std::string program = helperProgram();
     if (program.empty()) {
-        return std::string();
+        return false;
     }
-    const std::string dpiText = std::to_string(std::lround(dpi));
-    std::vector<std::string> arguments{program, dataFolder, languages, dpiText, upright ? "1" : "0",
-                                       picture, out.path()};
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
@@ -89,7 +80,7 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
         ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
-        return std::string();
+        return false;
     }
     const auto start = std::chrono::steady_clock::now();
     int status = 0;
@@ -99,22 +90,59 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
             break;
         }
         if (ended < 0 && errno != EINTR) {
-            return std::string(); // not ours to wait for: nothing it wrote is trusted
+            return false; // not ours to wait for: nothing it wrote is trusted
         }
         if (cancelled || std::chrono::steady_clock::now() - start > kLongestPage) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
-            return std::string();
+            return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The whole of a file the helper wrote; "" when it cannot be read.
+std::string helperOutput(const std::string& path) {
     FileReader file;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        !file.open(out.path().c_str(), uint64_t(1) << 28)) {
+    if (!file.open(path.c_str(), uint64_t(1) << 28)) {
         return std::string();
     }
     std::string bytes(static_cast<size_t>(file.size()), '\0');
     return file.readAt(0, bytes.data(), bytes.size()) == bytes.size() ? bytes : std::string();
+}
+
+} // namespace
+
+std::string readPageWords(const std::string& picture, bool upright, double dpi,
+                          const std::string& dataFolder, const std::string& languages,
+                          const std::atomic<bool>& cancelled) {
+    const TemporaryFile out("pelmix-words");
+    if (!out.made() || !runHelper({dataFolder, languages, std::to_string(std::lround(dpi)),
+                                   upright ? "1" : "0", picture, out.path()},
+                                  cancelled)) {
+        return std::string();
+    }
+    return helperOutput(out.path());
+}
+
+PageOrientation readPageOrientation(const std::string& picture, double dpi,
+                                    const std::string& dataFolder,
+                                    const std::atomic<bool>& cancelled) {
+    const TemporaryFile out("pelmix-orientation");
+    if (!out.made() || !runHelper({"--orientation", dataFolder, std::to_string(std::lround(dpi)),
+                                   picture, out.path()},
+                                  cancelled)) {
+        return {};
+    }
+    PageOrientation found;
+    if (std::sscanf(helperOutput(out.path()).c_str(), "%d %lf", &found.turn, &found.confidence) !=
+            2 ||
+        found.turn % 90 != 0 || found.turn < 0 || found.turn >= 360) {
+        return {};
+    }
+    found.found = true;
+    return found;
 }
 
 } // namespace pelmix

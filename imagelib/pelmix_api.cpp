@@ -5,6 +5,7 @@
 #include "file_io.h"
 #include "file_reader.h"
 #include "jpeg_extent.h"
+#include "page_cleaning.h"
 #include "pdf_document.h"
 #include "progress.h"
 
@@ -292,4 +293,29 @@ PELMIX_API int32_t PELMIX_CALL PelmixPdfError(PELMIX_PDF* pdf, int32_t* systemEr
 
 PELMIX_API int32_t PELMIX_CALL PelmixPdfFilePages(const char* path) {
     return pelmix::PdfDocument::pagesIn(path);
+}
+
+PELMIX_API HGLOBAL PELMIX_CALL PelmixCleanPage(HGLOBAL image, const PELMIX_CLEANING* steps,
+                                               PELMIX_CLEANED* result) {
+    if (result != nullptr) {
+        *result = PELMIX_CLEANED{};
+    }
+    if (steps == nullptr) {
+        return nullptr;
+    }
+    pelmix::CleaningSteps chosen;
+    chosen.cutBorders = steps->CUT_BORDERS != 0;
+    chosen.straighten = steps->STRAIGHTEN != 0;
+    chosen.turnUpright = steps->TURN_UPRIGHT != 0;
+    chosen.findBlank = steps->FIND_BLANK != 0;
+    chosen.blankSensitivity = steps->BLANK_SENSITIVITY;
+    chosen.textData = steps->TEXT_DATA != nullptr ? steps->TEXT_DATA : "";
+    const std::atomic<bool> never{false};
+    pelmix::CleanedPage cleaned = pelmix::cleanPage(image, chosen, never);
+    if (result != nullptr) {
+        result->BLANK = cleaned.blank ? 1 : 0;
+        result->SKEW_DEGREES = cleaned.skewDegrees;
+        result->TURN = cleaned.turnDegrees;
+    }
+    return cleaned.image.release();
 }

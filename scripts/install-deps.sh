@@ -9,6 +9,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
   libtiff-dev libqpdf-dev libtesseract-dev tesseract-ocr-jpn tesseract-ocr-eng
+  libleptonica-dev tesseract-ocr-osd tesseract-ocr unpaper
   libimagequant-dev
   libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev

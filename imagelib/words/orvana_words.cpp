@@ -4,8 +4,13 @@
 // that makes it crash or hang costs that page's words, nothing more.
 //
 //   orvana-words <data folder> <languages> <dpi> <upright 0|1> <picture> <text page out>
+//   orvana-words --orientation <data folder> <dpi> <picture> <out>
+//
+// The second form writes which way up the picture's text stands: "<degrees clockwise that bring
+// it upright> <confidence>".
 //
 // Exit status 0 when the text page was written, 1 when nothing could be read, 2 for bad use.
+#include "page_orientation.h"
 #include "page_text.h"
 #include "pelmix.h"
 
@@ -22,6 +27,21 @@ int main(int argc, char** argv) {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() == 1) {
         return 1;
+    }
+    if (argc == 6 && std::string(argv[1]) == "--orientation") {
+        HGLOBAL image = PelmixFileLoad(argv[4], nullptr, nullptr);
+        if (image == nullptr) {
+            return 1;
+        }
+        const pelmix::TextOrientation found =
+            pelmix::findTextOrientation(image, std::atof(argv[3]), argv[2]);
+        PelmixMemFree(image);
+        FILE* out = found.found ? std::fopen(argv[5], "wb") : nullptr;
+        if (out == nullptr) {
+            return 1;
+        }
+        const bool written = std::fprintf(out, "%d %.3f\n", found.turn, found.confidence) > 0;
+        return std::fclose(out) == 0 && written ? 0 : 1;
     }
     if (argc != 7) {
         std::fprintf(stderr, "usage: orvana-words <data folder> <languages> <dpi> <upright 0|1> "

@@ -129,9 +129,13 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
         const RunJournal journal(runFolder_);
         const QStringList keptBefore = libraryKeptPages();
         // Each page is encoded while the scanner delivers the next.
+        // Each page is cleaned as chosen, too.
         std::unique_ptr<PageEncoder> encoder;
-        if (s.SVMD == kJpegFormat || s.SVMD == kDocumentFormat) {
-            encoder = std::make_unique<PageEncoder>(runFolder_, s.JPGP);
+        const bool encoded = s.SVMD == kJpegFormat || s.SVMD == kDocumentFormat;
+        PageEncoder::Cleaning cleaning = PageEncoder::Cleaning::of(s);
+        if (encoded || cleaning.any()) {
+            encoder = std::make_unique<PageEncoder>(
+                runFolder_, encoded ? int(s.JPGP) : PageEncoder::kNoEncoding, std::move(cleaning));
         }
         const int16_t count = ACQUIRE_PAGES(runFolder_ + kPageBase);
         if (encoder) {
@@ -149,6 +153,10 @@ AcquisitionRun::Outcome AcquisitionRun::RUN_ACQUISITION() {
         program_.ACQ_DIR = runFolder_;
         if (count > 0) {
             storePages(store, count);
+        }
+        if (store.setAside() > 0) {
+            program_.prompter.message(nullptr, page_store_messages::blankPagesSetAside(
+                                                   program_.APP_TITLE, store.setAside()));
         }
         store.useEncodings(nullptr);
         if (count <= 0 && s.NTWF != 2) {
@@ -187,7 +195,11 @@ void AcquisitionRun::storePages(PageStore& store, int count) {
     int64_t firstNumber = 0;
     for (int k = 0; k < count; ++k) {
         const int64_t before = nextNumber_;
+        const int setAside = store.setAside();
         const QString name = store.storePage(k, nextNumber_);
+        if (store.setAside() != setAside) {
+            continue; // a blank page takes no number
+        }
         if (nextNumber_ != before) {
             lastNumber_ = nextNumber_ - 1; // the collision rule rescanned the folder
         }

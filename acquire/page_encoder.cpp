@@ -3,6 +3,8 @@
 #include "native_name.h"
 #include "page_store.h"
 #include "pelmix.h"
+#include "text_data.h"
+#include "usr_settings.h"
 
 #include <chrono>
 #include <utility>
@@ -29,8 +31,23 @@ bool encodeFile(const QString& page, const QString& target, int quality) {
 
 } // namespace
 
+PageEncoder::Cleaning PageEncoder::Cleaning::of(const USR_SETTINGS& s) {
+    Cleaning cleaning;
+    cleaning.cutBorders = s.CLBR == 1;
+    cleaning.straighten = s.CLSK == 1;
+    cleaning.turnUpright = s.CLUP == 1;
+    cleaning.findBlank = s.CLBL == 1;
+    cleaning.blankSensitivity = s.CLBS;
+    cleaning.textData = native_name::toBytes(text_data::folder()).toStdString();
+    return cleaning;
+}
+
 PageEncoder::PageEncoder(QString folder, int quality)
-    : folder_(std::move(folder)), quality_(quality), thread_([this] { run(); }) {}
+    : PageEncoder(std::move(folder), quality, Cleaning()) {}
+
+PageEncoder::PageEncoder(QString folder, int quality, Cleaning cleaning)
+    : folder_(std::move(folder)), quality_(quality), cleaning_(std::move(cleaning)),
+      thread_([this] { run(); }) {}
 
 PageEncoder::~PageEncoder() {
     {
@@ -72,6 +89,17 @@ QString PageEncoder::take(const QString& pageName, int quality) {
     return encoding.path;
 }
 
+bool PageEncoder::takeBlank(const QString& pageName) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = blank_.find(pageName);
+    if (found == blank_.end()) {
+        return false;
+    }
+    const file_system::Stamp stamp = found->second;
+    blank_.erase(found);
+    return file_system::stampOf(folder_ + pageName) == stamp;
+}
+
 QString PageEncoder::encodingName(const QString& pageName) {
     return QLatin1Char('.') + pageName + QStringLiteral(".jpg");
 }
@@ -101,10 +129,44 @@ void PageEncoder::run() {
     }
 }
 
+bool PageEncoder::clean(const QString& page, const QString& pageName) {
+    const QByteArray path = native_name::toBytes(page);
+    const file_system::Stamp before = file_system::stampOf(page);
+    HGLOBAL image = PelmixFileLoad(path.constData(), "", "");
+    if (image == nullptr) {
+        return true; // stored, or kept, as it is
+    }
+    const PELMIX_CLEANING steps{cleaning_.cutBorders,       cleaning_.straighten,
+                                cleaning_.turnUpright,      cleaning_.findBlank,
+                                cleaning_.blankSensitivity, cleaning_.textData.c_str()};
+    PELMIX_CLEANED found{};
+    HGLOBAL cleaned = PelmixCleanPage(image, &steps, &found);
+    PelmixMemFree(image);
+    if (found.BLANK != 0) {
+        PelmixMemFree(cleaned);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        blank_[pageName] = before;
+        return false;
+    }
+    // The library writes the new page beside the old and renames it over it once complete; a
+    // page file replaced meanwhile (it never is during a run) keeps what replaced it.
+    if (cleaned != nullptr && file_system::stampOf(page) == before) {
+        PelmixBmpFileSave(path.constData(), cleaned, "", "", 0);
+    }
+    PelmixMemFree(cleaned);
+    return true;
+}
+
 void PageEncoder::encode(int k) {
     const QString pageName = PageStore::pageFileName(k);
     const QString page = folder_ + pageName;
     const QString target = folder_ + encodingName(pageName);
+    if (cleaning_.any() && !clean(page, pageName)) {
+        return; // blank: set aside, not encoded
+    }
+    if (quality_ == kNoEncoding) {
+        return;
+    }
     // The library writes each page file under another name and renames it when complete, so
     // the file seen is whole; a stamp that changes meanwhile means it was replaced.
     const file_system::Stamp before = file_system::stampOf(page);

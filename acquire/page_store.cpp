@@ -1,6 +1,7 @@
 #include "page_store.h"
 
 #include "browsing.h"
+#include "desktop_trash.h"
 #include "file_system.h"
 #include "find_last_number.h"
 #include "kept_pages.h"
@@ -139,6 +140,26 @@ QString PageStore::keepPage(const QString& page) {
     return QString();
 }
 
+bool PageStore::setAsideBlank(const QString& page, const QString& pageName) {
+    // In the trash under a name that says what it is (and opens as the picture it is), put back
+    // in the acquisition folder by any file manager.
+    int number = 0;
+    isPageFile(pageName, &number);
+    const QString named =
+        program_.ACQ_DIR + QCoreApplication::translate("PageStore", "%1白紙%2.bmp")
+                               .arg(program_.settings.NTOP)
+                               .arg(number + 1, 3, 10, QLatin1Char('0'));
+    const QString trashed = file_system::renameNoReplace(page, named) ? named : page;
+    if (desktop_trash::moveToTrash(trashed).ok) {
+        ++setAside_;
+        return true;
+    }
+    // Not in the trash: the page is stored after all, under its page file's name again.
+    if (trashed != page && !file_system::renameNoReplace(trashed, page))
+        kept_.keep(trashed);
+    return false;
+}
+
 QString PageStore::storePage(int k, int64_t& nextNumber) {
     return storePageFile(pageFileName(k), nextNumber);
 }
@@ -149,6 +170,8 @@ QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {
         return QString();
     if (stopped_)
         return keepPage(page);
+    if (encoder_ != nullptr && encoder_->takeBlank(pageName) && setAsideBlank(page, pageName))
+        return QString();
 
     checkDigitOverflow(nextNumber);
     for (;;) {

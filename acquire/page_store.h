@@ -35,12 +35,17 @@ public:
     // the page was kept instead (failed load or save, no automatic name left, a folder refusing
     // writes) or there was no page file. The caller then advances nextNumber by 1.
     QString storePage(int k, int64_t& nextNumber);
-    // The same for the page file of ACQ_DIR named pageName.
+    // The same for the page file of ACQ_DIR named pageName. A page the encoder found blank goes
+    // to the trash instead (setAside() counts it) and takes no number: "" and nextNumber as it
+    // was; where the trash cannot take it, it is stored like any other.
     QString storePageFile(const QString& pageName, int64_t& nextNumber);
 
     // JPEG and document steps take the encodings the encoder made during the scan where they
     // still match their page files; nullptr (the default) encodes every page here.
     void useEncodings(PageEncoder* encoder) { encoder_ = encoder; }
+
+    // Pages the encoder found blank went to the desktop's trash instead of a name: how many.
+    int setAside() const { return setAside_; }
 
     // True once the collision rule found no automatic name left: every later page is kept.
     bool stopped() const { return stopped_; }
@@ -66,6 +71,7 @@ private:
     Outcome convert(const QString& page, const QString& target, const QString& name, int format);
     static int documentPageFormat(const QString& page);
     QString keepPage(const QString& page);
+    bool setAsideBlank(const QString& page, const QString& pageName);
     void releaseWorkImage();
 
     PageEncoder* encoder_ = nullptr;
@@ -76,4 +82,5 @@ private:
     bool jpegFallbackShown_ = false;
     bool group4FallbackShown_ = false;
     bool stopped_ = false;
+    int setAside_ = 0;
 };

@@ -81,6 +81,16 @@ Prompter::Message noNameLeft(const QString& title) {
                                                      "設定の変更を行ってください。")});
 }
 
+Prompter::Message blankPagesSetAside(const QString& title, int count) {
+    return okBox(
+        title, {QCoreApplication::translate(
+                    "page_store_messages",
+                    "白紙のページが %1 枚あったため、保存せずにごみ箱に移しました。")
+                    .arg(count),
+                QCoreApplication::translate("page_store_messages",
+                                            "白紙ではなかったページは、ごみ箱から元に戻せます。")});
+}
+
 Prompter::Message digitOverflow(const QString& title) {
     return okBox(
         title,

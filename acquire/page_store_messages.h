@@ -30,6 +30,9 @@ struct KeptSummary {
 };
 Prompter::Message pagesKept(const QString& title, const KeptSummary& summary);
 
+// count blank pages of the run went to the desktop's trash instead of being stored.
+Prompter::Message blankPagesSetAside(const QString& title, int count);
+
 // Another program is acquiring into the folder: the run stops before scanning.
 Prompter::Message folderBusy(const QString& title, const QString& folder);
 // Pages an interrupted run left in folder were stored under the names first … last.

@@ -181,6 +181,7 @@ void SET_WIN::load() {
     JPEG_Q_DSP->setText(QString::number(JPEG_Q->value()));
     Check10->setChecked(s.UTNS == 1);
     loadText();
+    loadCleaning();
 
     Check8->setChecked(s.CKTD == 1);
     Check3->setChecked(s.DFDF == 1);

@@ -18,7 +18,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QGroupBox;
 class QScrollBar;
+class QSpinBox;
 class QStackedLayout;
 class QTreeView;
 
@@ -117,6 +119,9 @@ private:
     void loadText();
     void updateText();
     void storeText();
+    QGroupBox* buildCleaningGroup(QWidget* parent);
+    void loadCleaning();
+    void storeCleaning();
     void onOK();
     void storeSettings();
     bool storeMatrix();
@@ -126,6 +131,12 @@ private:
     Program& program_;
     ORVA_WIN& window_;
     QStringList languages_; // of PDF_LANG
+    // Page 3: the cleaning of acquired pages.
+    QCheckBox* cutBordersBox_ = nullptr;
+    QCheckBox* straightenBox_ = nullptr;
+    QCheckBox* uprightBox_ = nullptr;
+    QCheckBox* blankBox_ = nullptr;
+    QSpinBox* blankSensitivityBox_ = nullptr;
     QStackedLayout* pages_ = nullptr;
     bool loading_ = true;
     // Values at open that OK compares against.

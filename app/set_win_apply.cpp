@@ -85,6 +85,7 @@ void SET_WIN::storeSettings() {
     }
     s.JPGP = int16_t(JPEG_Q->value());
     storeText();
+    storeCleaning();
     s.DSPD = flag(Option7->isChecked());
     s.DSDF = flag(Check4->isChecked());
     s.CD16 = flag(Option9->isChecked());

@@ -278,6 +278,7 @@ QFrame* SET_WIN::buildTwainPage() {
     top->addWidget(text, 1);
     layout->addLayout(top);
     layout->addWidget(quality);
+    layout->addWidget(buildCleaningGroup(panel));
     layout->addWidget(Check10);
     layout->addWidget(Command3, 0, Qt::AlignLeft);
     layout->addStretch();

@@ -22,6 +22,12 @@ struct USR_SETTINGS {
     int32_t JPGP = 0;
     int16_t PDTX = 0;                         // PDF documents carry the words of their pages
     QString PDLG = QStringLiteral("jpn+eng"); // the languages of those words
+    // Each acquired page cleaned, in this order, before it is named and stored.
+    int16_t CLBR = 0;  // the dark frame around the paper cut away
+    int16_t CLSK = 0;  // the skew straightened
+    int16_t CLUP = 0;  // turned so that its text stands upright
+    int16_t CLBL = 0;  // a blank page moved to the trash instead of stored
+    int16_t CLBS = 50; // how faint a mark still makes a page not blank (1 to 100)
     int16_t NTWF = 0;
     QString NTWP; // the program folder, filled in when the settings are loaded
     int16_t TWBT = 1;
@@ -185,7 +191,9 @@ inline constexpr auto SETTING_KEYS = [] {
         flag("NBMD", &S::NBMD),          int32("NBNB", &S::NBNB),
         flag("RNDU", &S::RNDU),          single("D1MD", &S::D1MD),
         flag("EXTM", &S::EXTM),          flag("PDTX", &S::PDTX),
-        text("PDLG", &S::PDLG),
+        text("PDLG", &S::PDLG),          flag("CLBR", &S::CLBR),
+        flag("CLSK", &S::CLSK),          flag("CLUP", &S::CLUP),
+        flag("CLBL", &S::CLBL),          int16("CLBS", &S::CLBS, 1, 100),
     });
 }();
 

@@ -795,6 +795,10 @@ Reason: %2</translation>
         <source>変換保存中</source>
         <translation>Converting and saving</translation>
     </message>
+    <message>
+        <source>%1白紙%2.bmp</source>
+        <translation>%1blank%2.bmp</translation>
+    </message>
 </context>
 <context>
     <name>PaperSize</name>
@@ -1163,6 +1167,30 @@ If this is not the right one, please choose the correct Snaplet.</translation>
     <message>
         <source>・</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>取り込んだページを整える</source>
+        <translation>Clean acquired pages</translation>
+    </message>
+    <message>
+        <source>紙の周りの黒い縁を切り取る</source>
+        <translation>Cut away the dark frame around the paper</translation>
+    </message>
+    <message>
+        <source>傾きを直す</source>
+        <translation>Straighten skewed pages</translation>
+    </message>
+    <message>
+        <source>文字の向きに合わせて回転する</source>
+        <translation>Turn pages so their text is upright</translation>
+    </message>
+    <message>
+        <source>白紙のページを保存せずごみ箱に移す</source>
+        <translation>Move blank pages to the trash instead of storing them</translation>
+    </message>
+    <message>
+        <source>白紙判定の感度(1～100、高いほど薄い印も中身と見る):</source>
+        <translation>Blank page sensitivity (1 to 100; higher counts fainter marks as content):</translation>
     </message>
 </context>
 <context>
@@ -1666,6 +1694,14 @@ The selection has been cancelled.</translation>
     <message>
         <source>「/」、「..」、制御文字を含まないものを設定で指定してください。</source>
         <translation>Choose one in the settings that holds no &quot;/&quot;, no &quot;..&quot; and no control characters.</translation>
+    </message>
+    <message>
+        <source>白紙のページが %1 枚あったため、保存せずにごみ箱に移しました。</source>
+        <translation>%1 blank page(s) were moved to the trash instead of being stored.</translation>
+    </message>
+    <message>
+        <source>白紙ではなかったページは、ごみ箱から元に戻せます。</source>
+        <translation>A page that was not blank can be restored from the trash.</translation>
     </message>
 </context>
 <context>

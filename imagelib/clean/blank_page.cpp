@@ -44,7 +44,9 @@ bool looksBlank(PIX* grey, int dpi, int sensitivity) {
     const double pxPerMm = (dpi > 0 ? dpi : 300) / kMmPerInch;
     const l_int32 width = pixGetWidth(grey);
     const l_int32 height = pixGetHeight(grey);
-    const auto margin = static_cast<l_int32>(kEdgeMarginMm * pxPerMm);
+    // On a small picture (a card, a test's), at most a twentieth of its sides.
+    const auto margin =
+        std::min({static_cast<l_int32>(kEdgeMarginMm * pxPerMm), width / 20, height / 20});
     if (width <= 2 * margin || height <= 2 * margin) {
         return false;
     }

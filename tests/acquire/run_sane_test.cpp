@@ -15,6 +15,7 @@
 #include "temp_dir.h"
 #include "test_images.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -278,6 +279,59 @@ TEST_F(SaneRun, DuplexPagesAreStoredInTheOrderTheyLeaveTheFeeder) {
         }
     }
     EXPECT_TRUE(prompter.requests.empty()) << prompter.messages().join('|').toStdString();
+    kEnvironment->environment->chooseSource(kTestDevice);
+}
+
+// With blank pages set aside, a duplex run of paper with blank backs stores the fronts only, under
+// consecutive names; the backs are in the desktop's trash, named for what they are, and the end
+// of the run says how many went there.
+TEST_F(SaneRun, BlankBacksOfADuplexRunGoToTheTrash) {
+    kEnvironment->environment->chooseSource("Fault (orvanafault:duplex)");
+    TempDir data;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path()));
+    s.NTOP = "DPX";
+    s.SCNN = 2;
+    s.SVMD = 1;
+    s.CLBL = 1;
+    TempDir folder;
+    const QString dir = q(folder.path()) + '/';
+    s.BASD = dir;
+    QWidget* seen = nullptr;
+    auto driven = run_driver::driveSourceWindow(
+        [&](QWidget* w) {
+            seen = w;
+            chooseData(w->findChild<QComboBox*>("sourceBox"), QStringLiteral("ADF Duplex"));
+            w->findChild<QSpinBox*>("option-sheets")->setValue(3);
+            auto* paper = w->findChild<QCheckBox*>("option-blank-backs");
+            ASSERT_NE(paper, nullptr);
+            paper->click();
+            QApplication::processEvents();
+        },
+        [&] {
+            return QFile::exists(dir + PageStore::pageFileName(5)) && seen != nullptr &&
+                   seen->findChild<QPushButton*>("scanButton")->isEnabled();
+        });
+    EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files, QDir::Name),
+              (QStringList{"DPX01.jpg", "DPX02.jpg", "DPX03.jpg"}));
+    for (const char* name : {"DPX01.jpg", "DPX03.jpg"}) {
+        ImageHandle front(PelmixFileLoad((dir + name).toLocal8Bit().constData(), "", ""));
+        ASSERT_TRUE(front) << name;
+        EXPECT_LT(indexAt(front.get(), 32, 24), 40) << "a front, with its block";
+    }
+    const QString trash = q(data.path()) + "/Trash/";
+    EXPECT_EQ(QDir(trash + "files").entryList(QDir::Files, QDir::Name),
+              (QStringList{"DPX白紙002.bmp", "DPX白紙004.bmp", "DPX白紙006.bmp"}));
+    EXPECT_EQ(QDir(trash + "info").entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(s.NBNB, 4);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"白紙のページが 3 枚あったため、保存せずにごみ箱に移しました。\n"
+                          "白紙ではなかったページは、ごみ箱から元に戻せます。"});
+    s.CLBL = 0;
+    qunsetenv("XDG_DATA_HOME");
+    // The device remembers its paper: the other tests meet it as it was.
+    QDir(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/orvana/devices")
+        .removeRecursively();
     kEnvironment->environment->chooseSource(kTestDevice);
 }
 

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -60,11 +61,12 @@ QImage imageOf(const QIcon& icon) {
 // The settings the dialog edits, as text, to compare records.
 QStringList edited(const USR_SETTINGS& s) {
     QStringList v{s.BASD, s.NTOP, s.UTNP, s.LEXE, s.LEX2};
-    for (int n : {int(s.MKDR), int(s.SCNN), int(s.NBMD), int(s.NBNB), int(s.NTWF), int(s.TWBT),
-                  int(s.USP1), int(s.USP2), int(s.LDSP), int(s.DSPD), int(s.CD16), int(s.C256),
-                  int(s.CMTX), int(s.CMTY), int(s.CMTT), int(s.CTDM), int(s.D256), int(s.UTNT),
-                  int(s.SVMD), int(s.JPGP), int(s.UTNS), int(s.CKTD), int(s.DFDF), int(s.DSDF),
-                  int(s.SUTW), int(s.EXTM), int(s.UTNM), int(s.BADM)}) {
+    for (int n :
+         {int(s.MKDR), int(s.SCNN), int(s.NBMD), int(s.NBNB), int(s.NTWF), int(s.TWBT), int(s.USP1),
+          int(s.USP2), int(s.LDSP), int(s.DSPD), int(s.CD16), int(s.C256), int(s.CMTX), int(s.CMTY),
+          int(s.CMTT), int(s.CTDM), int(s.D256), int(s.UTNT), int(s.SVMD), int(s.JPGP), int(s.UTNS),
+          int(s.CKTD), int(s.DFDF), int(s.DSDF), int(s.SUTW), int(s.EXTM), int(s.UTNM), int(s.BADM),
+          int(s.CLBR), int(s.CLSK), int(s.CLUP), int(s.CLBL), int(s.CLBS)}) {
         v << QString::number(n);
     }
     return v;
@@ -457,6 +459,25 @@ TEST_F(SettingsDialogTest, OkAppliesEachKindOfChange) {
              EXPECT_EQ(s.SVMD, 5);
              EXPECT_EQ(s.PDTX, 1);
              EXPECT_EQ(s.PDLG, QStringLiteral("eng"));
+         }},
+        {"pages straightened and blank ones set aside, at a higher sensitivity",
+         [&](SET_WIN& d) {
+             page(d, 3);
+             auto* sensitivity = d.findChild<QSpinBox*>("blankSensitivityBox");
+             EXPECT_FALSE(sensitivity->isEnabled()) << "offered with blank pages only";
+             clickText(d.findChild<QCheckBox*>("straightenBox"));
+             clickText(d.findChild<QCheckBox*>("blankBox"));
+             ASSERT_TRUE(sensitivity->isEnabled());
+             sensitivity->setFocus();
+             QTest::keyClick(sensitivity, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(sensitivity, "80");
+         },
+         [&] {
+             EXPECT_EQ(s.CLBR, 0);
+             EXPECT_EQ(s.CLSK, 1);
+             EXPECT_EQ(s.CLUP, 0);
+             EXPECT_EQ(s.CLBL, 1);
+             EXPECT_EQ(s.CLBS, 80);
          }},
         {"JPEG quality only",
          [&](SET_WIN& d) {

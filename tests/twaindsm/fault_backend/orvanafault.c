@@ -4,7 +4,8 @@
  * notice of sane_cancel. "duplex" has the sources "Flatbed", "ADF Front" and "ADF Duplex"; its
  * feeder holds "sheets" sheets (an option, 3 at first) and gives, duplex, front 1, back 1,
  * front 2 …, every pixel of a page saying which it is: 16 x sheet, plus 8 on a back, plus its
- * "brightness" option (-100..100, 0 at first). Every device
+ * "brightness" option (-100..100, 0 at first). With its "blank-backs" option on, pages are
+ * paper instead: white, a front with a black block in its middle, a back blank. Every device
  * gives 64 x 48 grey pages. Loaded through SANE's dll backend (a dll.conf naming "orvanafault",
  * the library found by LD_LIBRARY_PATH). */
 #include <sane/sane.h>
@@ -29,6 +30,8 @@ typedef struct {
     int value;  /* every pixel of the page being read */
     int sheets; /* in the feeder */
     int brightness;
+    int blankBacks;
+    int front; /* the page being read is a front */
 } Device;
 
 static const char* const kNames[] = {"hang-read", "crash-start", "ignore-cancel", "duplex"};
@@ -41,6 +44,7 @@ static SANE_Option_Descriptor kSheets;
 static const SANE_Range kSheetRange = {1, 50, 1};
 static SANE_Option_Descriptor kBrightness;
 static const SANE_Range kBrightnessRange = {-100, 100, 1};
+static SANE_Option_Descriptor kBlankBacks;
 
 static void forever(void) {
     for (;;) {
@@ -92,6 +96,12 @@ EXPORT SANE_Status sane_orvanafault_init(SANE_Int* version, SANE_Auth_Callback a
     kBrightness.title = "Brightness";
     kBrightness.unit = SANE_UNIT_PERCENT;
     kBrightness.constraint.range = &kBrightnessRange;
+    kBlankBacks = kSheets;
+    kBlankBacks.name = "blank-backs";
+    kBlankBacks.title = "Paper with blank backs";
+    kBlankBacks.type = SANE_TYPE_BOOL;
+    kBlankBacks.unit = SANE_UNIT_NONE;
+    kBlankBacks.constraint_type = SANE_CONSTRAINT_NONE;
     return SANE_STATUS_GOOD;
 }
 
@@ -132,7 +142,11 @@ EXPORT const SANE_Option_Descriptor* sane_orvanafault_get_option_descriptor(SANE
     if (device->kind != DUPLEX) {
         return NULL;
     }
-    return option == 1 ? &kSource : option == 2 ? &kSheets : option == 3 ? &kBrightness : NULL;
+    return option == 1   ? &kSource
+           : option == 2 ? &kSheets
+           : option == 3 ? &kBrightness
+           : option == 4 ? &kBlankBacks
+                         : NULL;
 }
 
 EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int option,
@@ -143,11 +157,22 @@ EXPORT SANE_Status sane_orvanafault_control_option(SANE_Handle handle, SANE_Int 
         *info = 0;
     }
     if (option == 0 && action == SANE_ACTION_GET_VALUE && value != NULL) {
-        *(SANE_Word*)value = device->kind == DUPLEX ? 4 : 1;
+        *(SANE_Word*)value = device->kind == DUPLEX ? 5 : 1;
         return SANE_STATUS_GOOD;
     }
-    if (device->kind != DUPLEX || value == NULL || option < 1 || option > 3) {
+    if (device->kind != DUPLEX || value == NULL || option < 1 || option > 4) {
         return SANE_STATUS_INVAL;
+    }
+    if (option == 4) {
+        if (action == SANE_ACTION_GET_VALUE) {
+            *(SANE_Word*)value = device->blankBacks;
+            return SANE_STATUS_GOOD;
+        }
+        if (action != SANE_ACTION_SET_VALUE) {
+            return SANE_STATUS_INVAL;
+        }
+        device->blankBacks = *(SANE_Word*)value != 0;
+        return SANE_STATUS_GOOD;
     }
     if (option >= 2) {
         int* held = option == 2 ? &device->sheets : &device->brightness;
@@ -194,6 +219,7 @@ EXPORT SANE_Status sane_orvanafault_start(SANE_Handle handle) {
         raise(SIGSEGV);
     }
     device->sent = 0;
+    device->front = 1;
     device->value = 0x80 + (device->kind == DUPLEX ? device->brightness : 0);
     if (device->kind == DUPLEX && device->source > 0) {
         const int sides = device->source == 2 ? 2 : 1;
@@ -201,7 +227,8 @@ EXPORT SANE_Status sane_orvanafault_start(SANE_Handle handle) {
             device->fed = 0; /* the next batch finds the feeder loaded again */
             return SANE_STATUS_NO_DOCS;
         }
-        device->value = 16 * (device->fed / sides + 1) + (sides == 2 && device->fed % 2 ? 8 : 0) +
+        device->front = !(sides == 2 && device->fed % 2);
+        device->value = 16 * (device->fed / sides + 1) + (device->front ? 0 : 8) +
                         device->brightness;
         ++device->fed;
     }
@@ -225,7 +252,17 @@ EXPORT SANE_Status sane_orvanafault_read(SANE_Handle handle, SANE_Byte* data, SA
         return SANE_STATUS_EOF;
     }
     const int n = left < most ? left : most;
-    memset(data, device->value, (size_t)n);
+    if (device->blankBacks) {
+        for (int i = 0; i < n; ++i) {
+            const int x = (device->sent + i) % WIDTH;
+            const int y = (device->sent + i) / WIDTH;
+            const int block = x >= WIDTH / 4 && x < 3 * WIDTH / 4 && y >= HEIGHT / 4 &&
+                              y < 3 * HEIGHT / 4;
+            data[i] = device->front && block ? 0 : 255;
+        }
+    } else {
+        memset(data, device->value, (size_t)n);
+    }
     device->sent += n;
     *length = n;
     return SANE_STATUS_GOOD;

@@ -1,0 +1,68 @@
+// The cleaning of acquired pages: which steps run on each page before it is stored, and how
+// faint a mark still makes a page not blank. The sensitivity is offered only while blank pages
+// are set aside.
+#include "program.h"
+#include "set_win.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+QGroupBox* SET_WIN::buildCleaningGroup(QWidget* parent) {
+    auto* group = new QGroupBox(tr("取り込んだページを整える"), parent);
+    group->setObjectName("cleaningGroup");
+    auto box = [group](const char* name, const QString& text) {
+        auto* check = new QCheckBox(text, group);
+        check->setObjectName(name);
+        return check;
+    };
+    cutBordersBox_ = box("cutBordersBox", tr("紙の周りの黒い縁を切り取る"));
+    straightenBox_ = box("straightenBox", tr("傾きを直す"));
+    uprightBox_ = box("uprightBox", tr("文字の向きに合わせて回転する"));
+    blankBox_ = box("blankBox", tr("白紙のページを保存せずごみ箱に移す"));
+    blankSensitivityBox_ = new QSpinBox(group);
+    blankSensitivityBox_->setObjectName("blankSensitivityBox");
+    blankSensitivityBox_->setRange(1, 100);
+    auto* sensitivityLabel =
+        new QLabel(tr("白紙判定の感度(1～100、高いほど薄い印も中身と見る):"), group);
+    sensitivityLabel->setBuddy(blankSensitivityBox_);
+    auto* layout = new QVBoxLayout(group);
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(cutBordersBox_);
+    steps->addWidget(straightenBox_);
+    steps->addWidget(uprightBox_);
+    steps->addStretch();
+    layout->addLayout(steps);
+    auto* blank = new QHBoxLayout;
+    blank->addWidget(blankBox_);
+    blank->addWidget(sensitivityLabel);
+    blank->addWidget(blankSensitivityBox_);
+    blank->addStretch();
+    layout->addLayout(blank);
+    connect(blankBox_, &QCheckBox::toggled, blankSensitivityBox_, &QWidget::setEnabled);
+    connect(blankBox_, &QCheckBox::toggled, sensitivityLabel, &QWidget::setEnabled);
+    return group;
+}
+
+void SET_WIN::loadCleaning() {
+    const USR_SETTINGS& s = program_.settings;
+    cutBordersBox_->setChecked(s.CLBR == 1);
+    straightenBox_->setChecked(s.CLSK == 1);
+    uprightBox_->setChecked(s.CLUP == 1);
+    blankBox_->setChecked(s.CLBL == 1);
+    blankSensitivityBox_->setValue(std::clamp<int>(s.CLBS, 1, 100));
+    blankSensitivityBox_->setEnabled(blankBox_->isChecked());
+}
+
+void SET_WIN::storeCleaning() {
+    USR_SETTINGS& s = program_.settings;
+    s.CLBR = cutBordersBox_->isChecked() ? 1 : 0;
+    s.CLSK = straightenBox_->isChecked() ? 1 : 0;
+    s.CLUP = uprightBox_->isChecked() ? 1 : 0;
+    s.CLBL = blankBox_->isChecked() ? 1 : 0;
+    s.CLBS = static_cast<int16_t>(blankSensitivityBox_->value());
+}

@@ -126,7 +126,9 @@ SaneOptionControl::SaneOptionControl(const SaneOption& option, QWidget* parent, 
     switch (kind_) {
     case Kind::Check: {
         auto* box = new QCheckBox(title, parent);
-        QObject::connect(box, &QCheckBox::clicked, [this](bool on) {
+        // Toggled, not clicked: a screen reader's toggle, or the space bar, sets it too. Values
+        // shown from the device are shown with the signals blocked.
+        QObject::connect(box, &QCheckBox::toggled, [this](bool on) {
             choose(SaneValue{{on ? 1.0 : 0.0}, {}});
         });
         widget_ = box;
@@ -181,7 +183,8 @@ SaneOptionControl::SaneOptionControl(const SaneOption& option, QWidget* parent, 
                 list->addItem(driverText(entry), QString::fromStdString(entry));
             }
         }
-        QObject::connect(list, &QComboBox::activated, [this, list](int i) {
+        // Any change of the entry, as a screen reader makes it too, not only the user's pick.
+        QObject::connect(list, &QComboBox::currentIndexChanged, [this, list](int i) {
             const QVariant data = list->itemData(i);
             if (data.typeId() == QMetaType::Double) {
                 choose(SaneValue{{data.toDouble()}, {}});

@@ -3,6 +3,9 @@
 #   atspi.py text WINDOW NAME   prints the text of the element named NAME (a spin box's "150.0 mm",
 #                               a text field's contents, else its name)
 #   atspi.py has WINDOW TEXT    succeeds when an element's name or text contains TEXT
+#   atspi.py press WINDOW NAME  does what the element named NAME does when pressed (its first
+#                               action: a button's press, a check box's toggle), as a screen
+#                               reader's user does
 #   atspi.py unnamed WINDOW     prints the elements a user can reach with Tab (shown, focusable)
 #                               that have no name, a line each; fails when there is one
 #   atspi.py dump WINDOW        prints the window's elements, a line each
@@ -68,6 +71,13 @@ def main(command, pattern, *rest):
         found = until(lambda: next((True for w in windows(pattern) for n, _ in elements(w)
                                     if wanted in (n.name or "") or wanted in text_of(n)), None))
         sys.exit(0 if found else 1)
+    elif command == "press":
+        (name,) = rest
+        found = until(lambda: next((n for w in windows(pattern) for n, _ in elements(w)
+                                    if n.name == name), None))
+        if found is None:
+            sys.exit("atspi: no element named %r in a window %r" % (name, pattern))
+        found.queryAction().doAction(0)
     elif command == "unnamed":
         def reachable(node):
             states = node.getState()

@@ -11,7 +11,10 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <mutex>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -112,6 +115,130 @@ std::string helperOutput(const std::string& path) {
     return file.readAt(0, bytes.data(), bytes.size()) == bytes.size() ? bytes : std::string();
 }
 
+// The helper serving the orientations of pictures with its data loaded once: started at the
+// first picture, and again when it has gone (it ends with the thread that started it, and when
+// its input closes). A picture it takes longer than a page can over, or that makes it crash,
+// costs that picture's orientation and a new helper.
+class OrientationHelper {
+public:
+    OrientationHelper() = default;
+    ~OrientationHelper() { stop(); }
+    OrientationHelper(const OrientationHelper&) = delete;
+    OrientationHelper& operator=(const OrientationHelper&) = delete;
+
+    // The helper's answer to request; "" when there is none.
+    std::string ask(const std::string& dataFolder, const std::string& request,
+                    const std::atomic<bool>& cancelled) {
+        for (int attempt = 0; attempt < 2 && !cancelled; ++attempt) {
+            if (pid_ < 0 || dataFolder != dataFolder_) {
+                stop();
+                if (!start(dataFolder)) {
+                    return std::string();
+                }
+            }
+            std::string answer;
+            if (exchange(request, answer, cancelled)) {
+                return answer;
+            }
+            stop(); // gone, or stuck: the next attempt starts another
+        }
+        return std::string();
+    }
+
+private:
+    bool start(const std::string& dataFolder) {
+        static const std::string program = helperProgram();
+        int ends[2];
+        if (program.empty() || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+            return false;
+        }
+        std::vector<std::string> arguments{program, "--orientations", dataFolder};
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        static const std::vector<std::string> environment = environmentWithOneThread();
+        std::vector<char*> envp;
+        for (const std::string& entry : environment) {
+            envp.push_back(const_cast<char*>(entry.c_str()));
+        }
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        // Its input and output are our end of the pair; its notes go nowhere.
+        posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+        const int error =
+            ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(ends[1]);
+        if (error != 0) {
+            pid_ = -1;
+            ::close(ends[0]);
+            return false;
+        }
+        socket_ = ends[0];
+        dataFolder_ = dataFolder;
+        return true;
+    }
+
+    bool exchange(const std::string& request, std::string& answer,
+                  const std::atomic<bool>& cancelled) {
+        const std::string line = request + "\n";
+        for (size_t sent = 0; sent < line.size();) {
+            const ssize_t n = ::send(socket_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0 && errno != EINTR) {
+                return false;
+            }
+            sent += n > 0 ? size_t(n) : 0;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        while (answer.empty() || answer.back() != '\n') {
+            if (cancelled || std::chrono::steady_clock::now() - start > kLongestPage) {
+                return false;
+            }
+            pollfd wait{socket_, POLLIN, 0};
+            const int ready = ::poll(&wait, 1, 100);
+            if (ready < 0 && errno != EINTR) {
+                return false;
+            }
+            if (ready <= 0) {
+                continue;
+            }
+            char bytes[256];
+            const ssize_t n = ::recv(socket_, bytes, sizeof bytes, 0);
+            if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+                return false; // it ended
+            }
+            answer.append(bytes, n > 0 ? size_t(n) : 0);
+            if (answer.size() > 1024) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void stop() {
+        if (socket_ >= 0) {
+            ::close(socket_);
+            socket_ = -1;
+        }
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+        }
+        pid_ = -1;
+    }
+
+    pid_t pid_ = -1;
+    int socket_ = -1;
+    std::string dataFolder_;
+};
+
 } // namespace
 
 std::string readPageWords(const std::string& picture, bool upright, double dpi,
@@ -129,15 +256,16 @@ std::string readPageWords(const std::string& picture, bool upright, double dpi,
 PageOrientation readPageOrientation(const std::string& picture, double dpi,
                                     const std::string& dataFolder,
                                     const std::atomic<bool>& cancelled) {
-    const TemporaryFile out("pelmix-orientation");
-    if (!out.made() || !runHelper({"--orientation", dataFolder, std::to_string(std::lround(dpi)),
-                                   picture, out.path()},
-                                  cancelled)) {
-        return {};
+    static std::mutex one;
+    static OrientationHelper helper;
+    std::string answer;
+    {
+        const std::lock_guard<std::mutex> lock(one);
+        answer =
+            helper.ask(dataFolder, std::to_string(std::lround(dpi)) + " " + picture, cancelled);
     }
     PageOrientation found;
-    if (std::sscanf(helperOutput(out.path()).c_str(), "%d %lf", &found.turn, &found.confidence) !=
-            2 ||
+    if (std::sscanf(answer.c_str(), "%d %lf", &found.turn, &found.confidence) != 2 ||
         found.turn % 90 != 0 || found.turn < 0 || found.turn >= 360) {
         return {};
     }

@@ -4,10 +4,11 @@
 // that makes it crash or hang costs that page's words, nothing more.
 //
 //   orvana-words <data folder> <languages> <dpi> <upright 0|1> <picture> <text page out>
-//   orvana-words --orientation <data folder> <dpi> <picture> <out>
+//   orvana-words --orientations <data folder>
 //
-// The second form writes which way up the picture's text stands: "<degrees clockwise that bring
-// it upright> <confidence>".
+// The second form serves a run of pictures with its orientation data loaded once: for each line
+// "<dpi> <picture>" on its standard input it answers a line on its standard output, "<degrees
+// clockwise that bring the text upright> <confidence>", or "none"; it ends with its input.
 //
 // Exit status 0 when the text page was written, 1 when nothing could be read, 2 for bad use.
 #include "page_orientation.h"
@@ -28,20 +29,32 @@ int main(int argc, char** argv) {
     if (::getppid() == 1) {
         return 1;
     }
-    if (argc == 6 && std::string(argv[1]) == "--orientation") {
-        HGLOBAL image = PelmixFileLoad(argv[4], nullptr, nullptr);
-        if (image == nullptr) {
-            return 1;
+    if (argc == 3 && std::string(argv[1]) == "--orientations") {
+        pelmix::TextOrientationReader reader(argv[2]);
+        char line[4096];
+        while (std::fgets(line, sizeof line, stdin) != nullptr) {
+            double dpi = 0;
+            int used = 0;
+            std::string picture;
+            if (std::sscanf(line, "%lf %n", &dpi, &used) == 1) {
+                picture = line + used;
+                while (!picture.empty() && (picture.back() == '\n' || picture.back() == '\r')) {
+                    picture.pop_back();
+                }
+            }
+            HGLOBAL image =
+                picture.empty() ? nullptr : PelmixFileLoad(picture.c_str(), nullptr, nullptr);
+            const pelmix::TextOrientation found =
+                image != nullptr ? reader.read(image, dpi) : pelmix::TextOrientation{};
+            PelmixMemFree(image);
+            if (found.found) {
+                std::printf("%d %.3f\n", found.turn, found.confidence);
+            } else {
+                std::printf("none\n");
+            }
+            std::fflush(stdout);
         }
-        const pelmix::TextOrientation found =
-            pelmix::findTextOrientation(image, std::atof(argv[3]), argv[2]);
-        PelmixMemFree(image);
-        FILE* out = found.found ? std::fopen(argv[5], "wb") : nullptr;
-        if (out == nullptr) {
-            return 1;
-        }
-        const bool written = std::fprintf(out, "%d %.3f\n", found.turn, found.confidence) > 0;
-        return std::fclose(out) == 0 && written ? 0 : 1;
+        return 0;
     }
     if (argc != 7) {
         std::fprintf(stderr, "usage: orvana-words <data folder> <languages> <dpi> <upright 0|1> "

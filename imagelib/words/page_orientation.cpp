@@ -10,11 +10,26 @@
 
 namespace pelmix {
 
-TextOrientation findTextOrientation(HGLOBAL image, double dpi, const std::string& dataFolder) {
+TextOrientationReader::TextOrientationReader(const std::string& dataFolder)
+    : api_(std::make_unique<tesseract::TessBaseAPI>()) {
     struct stat st;
+    if (::stat((dataFolder + "/osd.traineddata").c_str(), &st) != 0) {
+        return;
+    }
+    std::vector<std::string> names{"debug_file"};
+    std::vector<std::string> values{"/dev/null"};
+    ready_ = api_->Init(dataFolder.c_str(), "osd", tesseract::OEM_DEFAULT, nullptr, 0, &names,
+                        &values, false) == 0;
+    api_->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+}
+
+TextOrientationReader::~TextOrientationReader() {
+    api_->End();
+}
+
+TextOrientation TextOrientationReader::read(HGLOBAL image, double dpi) {
     DibView dib(image);
-    if (!dib.valid() || (dib.bitCount() != 1 && dib.bitCount() != 8) ||
-        ::stat((dataFolder + "/osd.traineddata").c_str(), &st) != 0) {
+    if (!ready_ || !dib.valid() || (dib.bitCount() != 1 && dib.bitCount() != 8)) {
         return {};
     }
     // One byte a pixel from the 1-bit or grey picture the caller made.
@@ -32,23 +47,15 @@ TextOrientation findTextOrientation(HGLOBAL image, double dpi, const std::string
             out[x] = level[indexAt(row, x, dib.bitCount())];
         }
     }
-    tesseract::TessBaseAPI api;
-    std::vector<std::string> names{"debug_file"};
-    std::vector<std::string> values{"/dev/null"};
-    if (api.Init(dataFolder.c_str(), "osd", tesseract::OEM_DEFAULT, nullptr, 0, &names, &values,
-                 false) != 0) {
-        return {};
-    }
-    api.SetPageSegMode(tesseract::PSM_OSD_ONLY);
-    api.SetImage(grey.data(), w, h, 1, w);
-    api.SetSourceResolution(std::max(70, static_cast<int>(std::lround(dpi))));
+    api_->SetImage(grey.data(), w, h, 1, w);
+    api_->SetSourceResolution(std::max(70, static_cast<int>(std::lround(dpi))));
     int degrees = 0;
     float confidence = 0;
     const char* script = nullptr;
     float scriptConfidence = 0;
     const bool detected =
-        api.DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence);
-    api.End();
+        api_->DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence);
+    api_->Clear();
     if (!detected) {
         return {};
     }

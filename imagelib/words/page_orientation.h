@@ -1,10 +1,15 @@
 // Which way up the text of a picture stands, found by Tesseract's orientation data
-// ("osd.traineddata", Debian's tesseract-ocr-osd).
+// ("osd.traineddata", Debian's tesseract-ocr-osd), loaded once for every picture read.
 #pragma once
 
 #include "winport.h"
 
+#include <memory>
 #include <string>
+
+namespace tesseract {
+class TessBaseAPI;
+}
 
 namespace pelmix {
 
@@ -14,6 +19,20 @@ struct TextOrientation {
     double confidence = 0; // Tesseract's: above 2 it is seldom wrong
 };
 
-TextOrientation findTextOrientation(HGLOBAL image, double dpi, const std::string& dataFolder);
+class TextOrientationReader {
+public:
+    explicit TextOrientationReader(const std::string& dataFolder);
+    ~TextOrientationReader();
+    TextOrientationReader(const TextOrientationReader&) = delete;
+    TextOrientationReader& operator=(const TextOrientationReader&) = delete;
+
+    bool ready() const { return ready_; }
+    // The orientation of a 1-bit or grey picture scanned at dpi.
+    TextOrientation read(HGLOBAL image, double dpi);
+
+private:
+    std::unique_ptr<tesseract::TessBaseAPI> api_;
+    bool ready_ = false;
+};
 
 } // namespace pelmix

@@ -5,6 +5,7 @@
 #include "set_win.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,19 +31,17 @@ QGroupBox* SET_WIN::buildCleaningGroup(QWidget* parent) {
     auto* sensitivityLabel =
         new QLabel(tr("白紙判定の感度(1～100、高いほど薄い印も中身と見る):"), group);
     sensitivityLabel->setBuddy(blankSensitivityBox_);
-    auto* layout = new QVBoxLayout(group);
-    auto* steps = new QHBoxLayout;
-    steps->addWidget(cutBordersBox_);
-    steps->addWidget(straightenBox_);
-    steps->addWidget(uprightBox_);
-    steps->addStretch();
-    layout->addLayout(steps);
-    auto* blank = new QHBoxLayout;
-    blank->addWidget(blankBox_);
-    blank->addWidget(sensitivityLabel);
-    blank->addWidget(blankSensitivityBox_);
-    blank->addStretch();
-    layout->addLayout(blank);
+    auto* layout = new QGridLayout(group);
+    layout->setVerticalSpacing(2);
+    layout->addWidget(cutBordersBox_, 0, 0);
+    layout->addWidget(straightenBox_, 0, 1);
+    layout->addWidget(uprightBox_, 1, 0);
+    layout->addWidget(blankBox_, 1, 1);
+    auto* sensitivity = new QHBoxLayout;
+    sensitivity->addWidget(sensitivityLabel);
+    sensitivity->addWidget(blankSensitivityBox_);
+    sensitivity->addStretch();
+    layout->addLayout(sensitivity, 2, 0, 1, 2);
     connect(blankBox_, &QCheckBox::toggled, blankSensitivityBox_, &QWidget::setEnabled);
     connect(blankBox_, &QCheckBox::toggled, sensitivityLabel, &QWidget::setEnabled);
     return group;

@@ -275,10 +275,14 @@ QFrame* SET_WIN::buildTwainPage() {
     auto* layout = new QVBoxLayout(panel);
     auto* top = new QHBoxLayout;
     top->addWidget(saveBox);
-    top->addWidget(text, 1);
+    // The words of PDF documents and the cleaning of pages, one above the other beside the
+    // formats.
+    auto* right = new QVBoxLayout;
+    right->addWidget(text);
+    right->addWidget(buildCleaningGroup(panel));
+    top->addLayout(right, 1);
     layout->addLayout(top);
     layout->addWidget(quality);
-    layout->addWidget(buildCleaningGroup(panel));
     layout->addWidget(Check10);
     layout->addWidget(Command3, 0, Qt::AlignLeft);
     layout->addStretch();

@@ -225,7 +225,7 @@ choose_pdf() {
     sleep 0.5
     click_in "$dialog" 448 23 # the TWAIN page
     click_in "$dialog" 38 241 # PDF
-    [ "${2:-}" = words ] && click_in "$dialog" 284 130
+    [ "${2:-}" = words ] && click_in "$dialog" 284 90
     sleep 0.3
     shot pdf_chosen
     click_in "$dialog" 594 458 # OK

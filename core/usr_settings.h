@@ -98,7 +98,7 @@ struct USR_SETTINGS {
     int16_t CFDM = 0;
     int16_t CNFD = 0;
     int16_t CNFP = 0;
-    int16_t RNDN = 0;
+    int16_t RNDN = 1; // 0: rename to MS-DOS compatible names
     int16_t RNDU = 0;
 };
 

@@ -10,7 +10,6 @@
 #include "pelmix.h"
 #include "pelmix_view.h"
 #include "program.h"
-#include "upper_ascii.h"
 
 #include <QCoreApplication>
 
@@ -42,22 +41,20 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
                        "DropActions", "コピー元とコピー先が一緒です、コピーを中止します。"));
         return false;
     };
-    if (UPPER_ASCII(source) == UPPER_ASCII(destination) ||
-        file_system::sameFile(source, destination)) {
+    if (source == destination || file_system::sameFile(source, destination)) {
         return refuseSameFile();
     }
-    // A file of the same name in any letter case is the one replaced, under its own name; a new
-    // file gets the name in upper case.
-    const QString existing = file_system::findName(folder, name);
-    replace = !existing.isEmpty();
+    // The file keeps its name, byte for byte. A file of that very name is replaced only when
+    // the user says so; one whose name differs only in letter case is another file here, but
+    // the user may well take it for this one: asked, naming both.
+    const QString shown = native_name::forMessage(destination);
+    Prompter::Message question;
+    question.caption = program_.APP_TITLE;
+    question.icon = Prompter::Icon::Question;
+    question.buttons = Prompter::Buttons::OkCancel;
+    question.defaultButton = 2;
+    replace = file_system::exists(destination);
     if (replace) {
-        destination = folder + existing;
-        if (file_system::sameFile(source, destination)) {
-            return refuseSameFile();
-        }
-        Prompter::Message question;
-        question.caption = program_.APP_TITLE;
-        const QString shown = native_name::forMessage(destination);
         question.text =
             move ? QCoreApplication::translate(
                        "DropActions", "%1\n移動先にファイルが既に存在しています上書きしますか?")
@@ -65,14 +62,29 @@ bool DropActions::prepare(const QString& name, bool move, QString& destination, 
                  : QCoreApplication::translate("DropActions",
                                                "%1\nファイルが既に存在しています上書きしますか?")
                        .arg(shown);
-        question.icon = Prompter::Icon::Question;
-        question.buttons = Prompter::Buttons::OkCancel;
-        question.defaultButton = 2;
-        if (program_.prompter.message(view_.owner(), question) != Prompter::Ok) {
-            return false;
-        }
     } else {
-        destination = folder + UPPER_ASCII(name);
+        const QString other = file_system::findName(folder, name);
+        if (other.isEmpty()) {
+            return true;
+        }
+        if (file_system::sameFile(source, folder + other)) {
+            return refuseSameFile(); // a folder that ignores letter case: the very file
+        }
+        const QString otherShown = native_name::forMessage(folder + other);
+        question.text =
+            move ? QCoreApplication::translate(
+                       "DropActions",
+                       "%1\n移動先には大文字と小文字だけが違う名前のファイルがあります:\n%2\n"
+                       "別のファイルとして移動しますか?")
+                       .arg(shown, otherShown)
+                 : QCoreApplication::translate(
+                       "DropActions",
+                       "%1\nコピー先には大文字と小文字だけが違う名前のファイルがあります:\n%2\n"
+                       "別のファイルとしてコピーしますか?")
+                       .arg(shown, otherShown);
+    }
+    if (program_.prompter.message(view_.owner(), question) != Prompter::Ok) {
+        return false;
     }
     return true;
 }

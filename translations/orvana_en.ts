@@ -280,6 +280,26 @@ Reason: %2</translation>
         <source>調整するデーターが指定されていません</source>
         <translation>No data to adjust has been specified.</translation>
     </message>
+    <message>
+        <source>%1
+移動先には大文字と小文字だけが違う名前のファイルがあります:
+%2
+別のファイルとして移動しますか?</source>
+        <translation>%1
+The destination has a file whose name differs only in letter case:
+%2
+Move it as a separate file?</translation>
+    </message>
+    <message>
+        <source>%1
+コピー先には大文字と小文字だけが違う名前のファイルがあります:
+%2
+別のファイルとしてコピーしますか?</source>
+        <translation>%1
+The destination has a file whose name differs only in letter case:
+%2
+Copy it as a separate file?</translation>
+    </message>
 </context>
 <context>
     <name>GPATH2</name>

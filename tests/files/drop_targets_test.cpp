@@ -27,7 +27,7 @@ using DropTest = FilesFixture;
 
 } // namespace
 
-TEST_F(DropTest, CopyNamesANewFileInUpperCaseAndAsksBeforeReplacing) {
+TEST_F(DropTest, CopyKeepsTheNameAndAsksBeforeReplacingOrBesideANameInOtherCase) {
     ORVA_WIN& w = window();
     showTray(tray.path());
     // A Latin-1 name, as old archives have them: the bytes travel unchanged.
@@ -40,8 +40,8 @@ TEST_F(DropTest, CopyNamesANewFileInUpperCaseAndAsksBeforeReplacing) {
     fs::remove(folder.file(latin));
     refresh().REFRESH_CATALOGUE(0);
     dropCell(w.COPY, 0);
-    EXPECT_EQ(namesIn(tray.path()), (std::vector<std::string>{"CAF\xe9.JPG", "P00.JPG"}));
-    EXPECT_TRUE(readBytes(tray.file("P00.JPG")) == readBytes(folder.file("p00.jpg")));
+    EXPECT_EQ(namesIn(tray.path()), (std::vector<std::string>{"caf\xe9.jpg", "p00.jpg"}));
+    EXPECT_TRUE(readBytes(tray.file("p00.jpg")) == readBytes(folder.file("p00.jpg")));
     EXPECT_TRUE(prompter.requests.empty());
 
     // An existing file: asked, Cancel by default, nothing changes; OK replaces it under its name.
@@ -61,15 +61,25 @@ TEST_F(DropTest, CopyNamesANewFileInUpperCaseAndAsksBeforeReplacing) {
     EXPECT_TRUE(readBytes(tray.file("p01.jpg")) == readBytes(folder.file("p01.jpg")));
     EXPECT_FALSE(fs::exists(tray.file("P01.JPG")));
 
-    // The move asks its own question, naming the file that is there in its own letter case;
-    // Cancel leaves both files.
+    // A name that differs only in letter case is another file: asked, naming both; Cancel
+    // leaves both files, OK moves the file beside the other under its own name.
     ASSERT_TRUE(writeBytes(tray.file("P02.JPG"), "old", 3));
+    prompter.requests.clear();
     dropCell(w.MOVE, 2);
-    EXPECT_EQ(prompter.requests.back().message.text,
-              q(tray.file("P02.JPG")) +
-                  QStringLiteral("\n移動先にファイルが既に存在しています上書きしますか?"));
+    ASSERT_EQ(prompter.requests.size(), 1u);
+    EXPECT_EQ(
+        prompter.requests.back().message.text,
+        q(tray.file("p02.jpg")) +
+            QStringLiteral("\n移動先には大文字と小文字だけが違う名前のファイルがあります:\n") +
+            q(tray.file("P02.JPG")) + QStringLiteral("\n別のファイルとして移動しますか?"));
+    EXPECT_EQ(prompter.requests.back().message.defaultButton, 2);
     EXPECT_TRUE(fs::exists(folder.file("p02.jpg")));
     EXPECT_EQ(readBytes(tray.file("P02.JPG")), "old");
+    prompter.answers = {Prompter::Ok};
+    dropCell(w.MOVE, 2);
+    EXPECT_FALSE(fs::exists(folder.file("p02.jpg")));
+    EXPECT_EQ(readBytes(tray.file("P02.JPG")), "old");
+    EXPECT_TRUE(fs::exists(tray.file("p02.jpg")));
 }
 
 TEST_F(DropTest, SourceFolderAsDestinationIsRefusedHoweverItIsNamed) {
@@ -105,7 +115,7 @@ TEST_F(DropTest, MoveLeavesTheViewOnTheNextFile) {
     EXPECT_EQ(state.PAGE_NAME[0], QStringLiteral("p01.jpg"));
     dropCell(w.MOVE, 2); // another cell: the page keeps its first file
     EXPECT_EQ(state.PAGE_NAME[0], QStringLiteral("p01.jpg"));
-    EXPECT_EQ(namesIn(tray.path()), (std::vector<std::string>{"P00.JPG", "P03.JPG"}));
+    EXPECT_EQ(namesIn(tray.path()), (std::vector<std::string>{"p00.jpg", "p03.jpg"}));
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"p01.jpg", "p02.jpg", "p04.jpg"}));
 
     // The single view shows the neighbour of the file moved away.
@@ -116,7 +126,7 @@ TEST_F(DropTest, MoveLeavesTheViewOnTheNextFile) {
     single.setData(QStringLiteral("application/x-orvana-single"), state.ONE_NAME.toUtf8());
     single.setUrls({QUrl::fromLocalFile(disp("p02.jpg"))});
     drop(w.MOVE, &single);
-    EXPECT_TRUE(fs::exists(tray.file("P02.JPG")));
+    EXPECT_TRUE(fs::exists(tray.file("p02.jpg")));
     EXPECT_NE(state.ONE_NAME, QStringLiteral("p02.jpg"));
     EXPECT_FALSE(state.ONE_NAME.isEmpty());
     EXPECT_TRUE(state.CAT_STALE);

@@ -3,6 +3,7 @@
 // are set aside.
 #include "program.h"
 #include "set_win.h"
+#include "text_data.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -51,7 +52,14 @@ void SET_WIN::loadCleaning() {
     const USR_SETTINGS& s = program_.settings;
     cutBordersBox_->setChecked(s.CLBR == 1);
     straightenBox_->setChecked(s.CLSK == 1);
+    // Without Tesseract's orientation data the choice is greyed and kept for the day it comes.
+    const bool orientationData = text_data::installed(QStringLiteral("osd"));
+    uprightBox_->setEnabled(orientationData);
     uprightBox_->setChecked(s.CLUP == 1);
+    uprightBox_->setToolTip(
+        orientationData ? QString()
+                        : tr("文字の向きのデータがありません。パッケージ %1 を入れてください。")
+                              .arg(text_data::package(QStringLiteral("osd"))));
     blankBox_->setChecked(s.CLBL == 1);
     blankSensitivityBox_->setValue(std::clamp<int>(s.CLBS, 1, 100));
     blankSensitivityBox_->setEnabled(blankBox_->isChecked());
@@ -61,7 +69,9 @@ void SET_WIN::storeCleaning() {
     USR_SETTINGS& s = program_.settings;
     s.CLBR = cutBordersBox_->isChecked() ? 1 : 0;
     s.CLSK = straightenBox_->isChecked() ? 1 : 0;
-    s.CLUP = uprightBox_->isChecked() ? 1 : 0;
+    if (uprightBox_->isEnabled()) {
+        s.CLUP = uprightBox_->isChecked() ? 1 : 0;
+    }
     s.CLBL = blankBox_->isChecked() ? 1 : 0;
     s.CLBS = static_cast<int16_t>(blankSensitivityBox_->value());
 }

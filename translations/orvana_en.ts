@@ -1212,6 +1212,10 @@ If this is not the right one, please choose the correct Snaplet.</translation>
         <source>白紙判定の感度(1～100、高いほど薄い印も中身と見る):</source>
         <translation>Blank page sensitivity (1 to 100; higher counts fainter marks as content):</translation>
     </message>
+    <message>
+        <source>文字の向きのデータがありません。パッケージ %1 を入れてください。</source>
+        <translation>The text orientation data is not installed. Install the package %1.</translation>
+    </message>
 </context>
 <context>
     <name>SV_CPR</name>

@@ -35,11 +35,10 @@ void settleFirstRunBase(Program& program, const QString& desktop) {
         s.BASD = desktop;
     } else if (!desktop.isEmpty() && QFileInfo(desktop).isDir()) {
         s.BASD = desktop;
-    } else if (!user_folders::packageOwned(program.PROGRAM_DIR) || user_folders::home().isEmpty()) {
-        // No desktop to put pages on: the program's own folder always exists.
-        s.BASD = program.PROGRAM_DIR;
+    } else if (!user_folders::home().isEmpty() && QFileInfo(user_folders::home()).isDir()) {
+        s.BASD = user_folders::home(); // where a user looks for what has no desktop
     } else {
-        s.BASD = user_folders::home(); // never into the package's own folder
+        s.BASD = program.PROGRAM_DIR; // without a home either, the program's own folder exists
     }
     s.BASD = withTrailingSlash(s.BASD);
     s.FTRD = s.BASD;

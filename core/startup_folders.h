@@ -16,8 +16,9 @@ void MAKE_ACQ_DIR(Program& program);
 // As above with the desktop folder given, for callers that already looked it up.
 void makeAcquisitionFolder(Program& program, const QString& desktop);
 
-// The first start (BASD empty): BASD becomes the desktop folder, or the program folder when
-// there is none; FTRD follows it and acquired pages go to dated folders.
+// The first start (BASD empty): BASD becomes the desktop folder, or the home folder when there is
+// none (the program folder without a home either); FTRD follows it and acquired pages go to
+// dated folders.
 void settleFirstRunBase(Program& program, const QString& desktop);
 
 // The display folder when no folder was named: the last one shown when DFDF is 1 and there is

@@ -80,17 +80,17 @@ TEST_F(StartupFolders, FirstRunTakesTheDesktopAndDatedFolders) {
     EXPECT_EQ(program.settings.MKDR, 1);
 }
 
-TEST_F(StartupFolders, FirstRunWithoutDesktopFolderUsesProgramFolder) {
-    settleFirstRunBase(program, tempDir() + QStringLiteral("/missing"));
-    EXPECT_EQ(program.settings.BASD, QStringLiteral("/opt/orvana/"));
-    settleFirstRunBase(program, QString());
-    EXPECT_EQ(program.settings.BASD, QStringLiteral("/opt/orvana/"));
-    EXPECT_EQ(program.settings.FTRD, QStringLiteral("/opt/orvana/"));
-
-    // An installed program's folder belongs to the package: the pages go home instead.
-    program.PROGRAM_DIR = QStringLiteral("/usr/lib/orvana/program/");
-    settleFirstRunBase(program, QString());
-    EXPECT_EQ(program.settings.BASD, user_folders::home() + QLatin1Char('/'));
+TEST_F(StartupFolders, FirstRunWithoutDesktopFolderUsesTheHomeFolder) {
+    // Wherever the program runs from, its own folder or a package's: the pages go home.
+    for (const char* programFolder : {"/opt/orvana/", "/usr/lib/orvana/program/"}) {
+        SCOPED_TRACE(programFolder);
+        program.PROGRAM_DIR = QString::fromLatin1(programFolder);
+        settleFirstRunBase(program, tempDir() + QStringLiteral("/missing"));
+        EXPECT_EQ(program.settings.BASD, user_folders::home() + QLatin1Char('/'));
+        settleFirstRunBase(program, QString());
+        EXPECT_EQ(program.settings.BASD, user_folders::home() + QLatin1Char('/'));
+        EXPECT_EQ(program.settings.FTRD, program.settings.BASD);
+    }
     program.PROGRAM_DIR = QStringLiteral("/opt/orvana/");
 
     // In desktop mode the desktop is taken as it is: none gives the root.

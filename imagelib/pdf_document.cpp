@@ -17,8 +17,12 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <langinfo.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -52,6 +56,61 @@ bool outOfRoom(int error) {
 
 double dotsPerInch(int32_t perMetre) {
     return perMetre > 0 ? perMetre * 0.0254 : 72.0;
+}
+
+// The paper of the user's locale (LC_PAPER), in points; A4 where it says nothing.
+void localePaper(double& width, double& height) {
+    width = 210 / 25.4 * 72;
+    height = 297 / 25.4 * 72;
+#ifdef _NL_PAPER_WIDTH
+    const auto mmWide = static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+    const auto mmHigh = static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
+    if (mmWide > 0 && mmHigh > 0 && mmWide < 2000 && mmHigh < 2000) {
+        width = mmWide / 25.4 * 72;
+        height = mmHigh / 25.4 * 72;
+    }
+#endif
+}
+
+// The document's title as PDF text: the file's name, its bytes read as UTF-8 where they are
+// (Latin-1 otherwise, as old archives name files).
+std::string titleText(const std::string& name) {
+    std::string text;
+    for (size_t i = 0; i < name.size();) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const size_t length = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        bool valid = length > 0 && i + length <= name.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            valid = (static_cast<unsigned char>(name[i + k]) & 0xC0) == 0x80;
+        }
+        if (valid) {
+            text.append(name, i, length);
+            i += length;
+        } else {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+            ++i;
+        }
+    }
+    return text;
+}
+
+// "D:20261211093000+09'00'", the PDF form of the local time now.
+std::string pdfDateNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "D:%Y%m%d%H%M%S", &local);
+    const long offset = local.tm_gmtoff / 60;
+    char zone[48];
+    std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+',
+                  std::labs(offset) / 60, std::labs(offset) % 60);
+    return std::string(text) + zone;
 }
 
 // The bytes of a JPEG file up to its end marker, with what its frame says; false for a file
@@ -93,6 +152,7 @@ bool describePicture(HGLOBAL image, PdfDocument::Page& page) {
     page.xDpi = dotsPerInch(dib.header().biXPelsPerMeter);
     page.yDpi = dotsPerInch(dib.header().biYPelsPerMeter > 0 ? dib.header().biYPelsPerMeter
                                                              : dib.header().biXPelsPerMeter);
+    page.resolutionKnown = dib.header().biXPelsPerMeter > 0;
     const uint16_t bits = dib.bitCount();
     if (bits == 24) {
         page.components = 3;
@@ -367,6 +427,7 @@ bool PdfDocument::addJpeg(const FileReader& file, Page& page) {
     page.orientation = page.upright ? markers.orientation : 1;
     page.xDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.xDensity));
     page.yDpi = dotsPerInch(pelsPerMetre(markers.densityUnits, markers.yDensity));
+    page.resolutionKnown = pelsPerMetre(markers.densityUnits, markers.xDensity) > 0;
     return true;
 }
 
@@ -477,7 +538,10 @@ bool PdfDocument::save(const char* path) {
         return fail(outOfRoom(error) ? Failure::NoSpace : Failure::NotWritten, error);
     }
     int32_t words = 0;
-    if (!writeDocument(texts, total, target.tempPath(), words)) {
+    const std::string name = path;
+    const std::string title =
+        titleText(name.substr(name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1));
+    if (!writeDocument(texts, total, target.tempPath(), title, words)) {
         return false;
     }
     // Read back from the disk before it takes the name: only a whole document replaces a file,
@@ -494,8 +558,34 @@ bool PdfDocument::save(const char* path) {
     return true;
 }
 
+void PdfDocument::pageSize(const Page& page, double paperWidth, double paperHeight, double& width,
+                           double& height) {
+    const bool across = page.orientation >= 5;
+    const double wide = across ? page.height : page.width; // as the page shows it
+    const double high = across ? page.width : page.height;
+    width = (across ? page.height / page.yDpi : page.width / page.xDpi) * 72;
+    height = (across ? page.width / page.xDpi : page.height / page.yDpi) * 72;
+    // The paper turned with the picture.
+    if ((wide > high) != (paperWidth > paperHeight)) {
+        std::swap(paperWidth, paperHeight);
+    }
+    const auto screenDpi = [](double dpi) {
+        return std::abs(dpi - 72) < 0.5 || std::abs(dpi - 96) < 0.5;
+    };
+    const bool larger = width > paperWidth + 0.5 || height > paperHeight + 0.5;
+    if (page.resolutionKnown && !(screenDpi(page.xDpi) && larger)) {
+        return;
+    }
+    const double scale = std::min(paperWidth / wide, paperHeight / high);
+    width = wide * scale;
+    height = high * scale;
+}
+
 bool PdfDocument::writeDocument(const std::vector<std::string>& texts, int32_t total,
-                                const std::string& file, int32_t& words) {
+                                const std::string& file, const std::string& title, int32_t& words) {
+    double paperWidth = 0;
+    double paperHeight = 0;
+    localePaper(paperWidth, paperHeight);
     PdfFileSink sink(file);
     auto data = std::make_shared<PictureData>();
     try {
@@ -512,9 +602,9 @@ bool PdfDocument::writeDocument(const std::vector<std::string>& texts, int32_t t
             const Page& page = pages_[i];
             Object image = pdf.newStream();
             describeStream(pdf, image, page, data);
-            const bool across = page.orientation >= 5;
-            const double w = (across ? page.height / page.yDpi : page.width / page.xDpi) * 72;
-            const double h = (across ? page.width / page.xDpi : page.height / page.yDpi) * 72;
+            double w = 0;
+            double h = 0;
+            pageSize(page, paperWidth, paperHeight, w, h);
             Object resources = Object::newDictionary();
             Object images = Object::newDictionary();
             images.replaceKey("/Im0", image);
@@ -534,6 +624,11 @@ bool PdfDocument::writeDocument(const std::vector<std::string>& texts, int32_t t
             dict.replaceKey("/Contents", pdf.newStream(content));
             document.addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(dict)), false);
         }
+        Object info = Object::newDictionary();
+        info.replaceKey("/Title", Object::newUnicodeString(title));
+        info.replaceKey("/Producer", Object::newUnicodeString("Orvana " ORVANA_VERSION));
+        info.replaceKey("/CreationDate", Object::newString(pdfDateNow()));
+        pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(info));
         if (sink.failed()) {
             return fail(Failure::NotWritten, sink.error());
         }

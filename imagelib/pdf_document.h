@@ -76,13 +76,19 @@ public:
         int orientation = 1;          // Exif orientation applied on the page (JPEG, upright)
         double xDpi = 72;
         double yDpi = 72;
+        bool resolutionKnown = false; // false: the picture said nothing of its size
     };
+    // The page's size in points: its true size where the picture has a real resolution; a page
+    // of paperWidth x paperHeight (turned with the picture) at the picture's proportions where it
+    // has none, or only a screen's 72 or 96 dpi that would make it larger than that paper.
+    static void pageSize(const Page& page, double paperWidth, double paperHeight, double& width,
+                         double& height);
 
 private:
     bool recognizeAll(std::vector<std::string>& texts, int32_t total);
     bool addJpeg(const FileReader& file, Page& page);
     bool writeDocument(const std::vector<std::string>& texts, int32_t total,
-                       const std::string& file, int32_t& words);
+                       const std::string& file, const std::string& title, int32_t& words);
     bool fail(Failure failure, int error = 0);
 
     std::vector<Page> pages_;

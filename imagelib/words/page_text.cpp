@@ -17,6 +17,10 @@ namespace pelmix {
 
 namespace {
 
+// Tesseract's mean word confidence (0 to 100) below which a page holds no text to keep: printed
+// text reads at 80 and more, a photograph's shapes at 40 and less.
+constexpr int kLeastMeanConfidence = 55;
+
 // Tesseract reads grey levels best; every kind of picture becomes one byte a pixel.
 std::vector<uint8_t> greyPixels(const DibView& dib) {
     const int32_t w = dib.width();
@@ -121,7 +125,10 @@ std::string PageText::recognize(HGLOBAL image, double dpi, const std::atomic<boo
     tesseract::ETEXT_DESC monitor;
     monitor.cancel = &cancelRequested;
     monitor.cancel_this = const_cast<std::atomic<bool>*>(&cancelled);
-    if (api_->Recognize(&monitor) != 0 || cancelled) {
+    // A page Tesseract reads only with little confidence is no text, such as a photograph whose
+    // shapes it takes for letters: no words rather than junk laid over the picture.
+    if (api_->Recognize(&monitor) != 0 || cancelled ||
+        api_->MeanTextConf() < kLeastMeanConfidence) {
         api_->Clear();
         return std::string();
     }

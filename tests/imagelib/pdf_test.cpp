@@ -6,6 +6,7 @@
 #include "temp_dir.h"
 #include "test_images.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -139,9 +140,12 @@ TEST_F(PdfTest, EachPictureIsAPageAtItsSizeInTheEncodingItsKindCalls) {
         ASSERT_NE(at, std::string::npos) << info;
         double pw = 0, ph = 0;
         std::sscanf(info.c_str() + at + key.size(), "%lf x %lf", &pw, &ph);
-        const double dpi = row.dpi == 0 ? 72 : row.dpi;
-        EXPECT_NEAR(pw / 72 * 25.4, w / dpi * 25.4, 0.1);
-        EXPECT_NEAR(ph / 72 * 25.4, h / dpi * 25.4, 0.1);
+        // Without a resolution: the page fits A4 (the C locale's paper), turned with the picture.
+        const double mmPerPixel = row.dpi == 0
+                                      ? std::min(297.0 / std::max(w, h), 210.0 / std::min(w, h))
+                                      : 25.4 / row.dpi;
+        EXPECT_NEAR(pw / 72 * 25.4, w * mmPerPixel, 0.1);
+        EXPECT_NEAR(ph / 72 * 25.4, h * mmPerPixel, 0.1);
         ASSERT_TRUE(std::getline(list, line));
         std::istringstream fields(line);
         int p = 0, num = 0, iw = 0, ih = 0, comp = 0, bpc = 0;
@@ -308,6 +312,88 @@ TEST_F(PdfTest, TheWordsOfEachPageCanBeFoundWhereTheyStandInJapaneseAndEnglish) 
         ASSERT_NE(at, std::string::npos) << box;
         EXPECT_NEAR(std::stod(box.substr(at + 6)), 24.0, 3.0) << box;
     }
+}
+
+// A picture with a real resolution is a page of its true size; one without (or with a screen's
+// 72 dpi that would make it larger than the paper) fits A4, the C locale's paper, turned with
+// it. The document says what it is: its file name, its producer and when it was made.
+TEST_F(PdfTest, PicturesWithoutARealResolutionFitThePaperAndTheDocumentIsNamed) {
+    if (!havePoppler()) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    struct Size {
+        const char* name;
+        int width, height, dpi;       // dpi 0: none
+        double pageWidth, pageHeight; // mm
+    };
+    const Size sizes[] = {
+        {"a photograph without resolution", 2560, 1600, 0, 297, 185.6},
+        {"the same on its side", 1600, 2560, 0, 185.6, 297},
+        {"a photograph at a screen's 72 dpi", 2560, 1920, 72, 280, 210},
+        {"a small picture at 72 dpi, smaller than the paper", 400, 300, 72, 141.1, 105.8},
+        {"an A4 scan at 300 dpi", 2480, 3508, 300, 210, 297},
+        {"a card scanned at 600 dpi", 2150, 1300, 600, 91, 55},
+    };
+    PELMIX_PDF* pdf = PelmixPdfCreate();
+    for (const Size& size : sizes) {
+        ImageHandle picture = makeRgbImage(size.width, size.height,
+                                           [](int x, int y) { return testPattern(x, y, 64, 40); });
+        setDpi(picture.get(), size.dpi);
+        const std::string file = dir.file(std::to_string(&size - sizes) + ".jpg");
+        ASSERT_TRUE(PelmixJpegFileSave(file.c_str(), picture.get(), nullptr, nullptr, 70, 0));
+        ASSERT_EQ(PelmixPdfAddFile(pdf, file.c_str(), 1), 1) << size.name;
+    }
+    const std::string out = dir.file("Holiday 2026.pdf");
+    ASSERT_EQ(PelmixPdfSave(pdf, out.c_str()), 1);
+    PelmixPdfFree(pdf);
+    const std::string info = commandOutput("pdfinfo -f 1 -l 9 '" + out + "'");
+    for (const Size& size : sizes) {
+        SCOPED_TRACE(size.name);
+        const int page = int(&size - sizes) + 1;
+        const std::string key = "Page    " + std::to_string(page) + " size: ";
+        const size_t at = info.find(key);
+        ASSERT_NE(at, std::string::npos) << info;
+        double pw = 0, ph = 0;
+        std::sscanf(info.c_str() + at + key.size(), "%lf x %lf", &pw, &ph);
+        EXPECT_NEAR(pw / 72 * 25.4, size.pageWidth, 0.5);
+        EXPECT_NEAR(ph / 72 * 25.4, size.pageHeight, 0.5);
+    }
+    // pdfinfo's "Key:   value" lines.
+    const std::string lines = "\n" + info;
+    const auto field = [&](const std::string& key) {
+        const size_t at = lines.find("\n" + key + ":");
+        if (at == std::string::npos) {
+            return std::string();
+        }
+        const size_t start = lines.find_first_not_of(' ', at + key.size() + 2);
+        return lines.substr(start, lines.find('\n', start) - start);
+    };
+    EXPECT_EQ(field("Title"), "Holiday 2026.pdf");
+    EXPECT_EQ(field("Producer").rfind("Orvana ", 0), 0u) << field("Producer");
+    EXPECT_NE(field("CreationDate").find("2026"), std::string::npos) << field("CreationDate");
+}
+
+// A photograph's shapes are no words: with text recognition on, its page carries none.
+TEST_F(PdfTest, APhotographGetsNoWords) {
+    struct stat st;
+    if (!havePoppler() || commandOutput("command -v convert").empty() ||
+        stat((std::string(kTextData) + "/eng.traineddata").c_str(), &st) != 0) {
+        GTEST_SKIP() << "ImageMagick, poppler-utils or the word data is missing";
+    }
+    const std::string photo = dir.file("photo.jpg");
+    commandOutput("convert -size 1600x1200 -seed 11 plasma:green-brown -blur 0x1 "
+                  "-units PixelsPerInch -density 300 '" +
+                  photo + "'");
+    PELMIX_PDF* pdf = PelmixPdfCreate();
+    ASSERT_EQ(PelmixPdfAddFile(pdf, photo.c_str(), 1), 1);
+    PelmixPdfSetText(pdf, kTextData, "eng", 1);
+    const std::string out = dir.file("photo.pdf");
+    ASSERT_EQ(PelmixPdfSave(pdf, out.c_str()), 1);
+    EXPECT_EQ(PelmixPdfTextPages(pdf), 0);
+    PelmixPdfFree(pdf);
+    std::string text = commandOutput("pdftotext '" + out + "' -");
+    std::erase_if(text, [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
+    EXPECT_EQ(text, "");
 }
 
 } // namespace

@@ -2034,55 +2034,55 @@ Check that the folder can be written to and that there is free disk space.</tran
         <translation>OK</translation>
     </message>
     <message>
-        <source>Select Source</source>
+        <source>スキャナーの選択</source>
         <translation>Select Source</translation>
     </message>
     <message>
-        <source>Sources:</source>
-        <translation>Sources:</translation>
+        <source>スキャナー(&amp;S):</source>
+        <translation>&amp;Sources:</translation>
     </message>
     <message>
-        <source>Cancel</source>
+        <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
 </context>
 <context>
     <name>twaindsm::VirtualScannerWindow</name>
     <message>
-        <source>Scan</source>
-        <translation>Scan</translation>
+        <source>スキャン(&amp;S)</source>
+        <translation>&amp;Scan</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Close</translation>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
     </message>
     <message>
-        <source>Virtual Scanner</source>
+        <source>仮想スキャナー</source>
         <translation>Virtual Scanner</translation>
     </message>
     <message>
-        <source>Black &amp; White</source>
+        <source>白黒</source>
         <translation>Black &amp; White</translation>
     </message>
     <message>
-        <source>Grey</source>
+        <source>グレー</source>
         <translation>Grey</translation>
     </message>
     <message>
-        <source>Colour</source>
+        <source>カラー</source>
         <translation>Colour</translation>
     </message>
     <message>
-        <source>Palette</source>
+        <source>パレット</source>
         <translation>Palette</translation>
     </message>
     <message>
-        <source>Pixel type:</source>
-        <translation>Pixel type:</translation>
+        <source>モード(&amp;M):</source>
+        <translation>&amp;Mode:</translation>
     </message>
     <message>
-        <source>Pages:</source>
-        <translation>Pages:</translation>
+        <source>ページ数(&amp;P):</source>
+        <translation>&amp;Pages:</translation>
     </message>
 </context>
 </TS>

@@ -10,10 +10,10 @@ namespace twaindsm {
 
 SourceChooser::SourceChooser(const QStringList& names, int current, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)), ok_(new QPushButton(tr("OK"), this)) {
-    setWindowTitle(tr("Select Source"));
+    setWindowTitle(tr("スキャナーの選択"));
     setModal(true);
 
-    auto* label = new QLabel(tr("Sources:"), this);
+    auto* label = new QLabel(tr("スキャナー(&S):"), this);
     list_->setObjectName(QStringLiteral("sourceList"));
     list_->addItems(names);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -22,7 +22,7 @@ SourceChooser::SourceChooser(const QStringList& names, int current, QWidget* par
 
     ok_->setObjectName(QStringLiteral("okButton"));
     ok_->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
 
     auto* buttons = new QHBoxLayout;

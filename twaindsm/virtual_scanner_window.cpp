@@ -13,17 +13,17 @@ namespace twaindsm {
 
 VirtualScannerWindow::VirtualScannerWindow(QWidget* parent, TW_UINT16 pixelType, int pages)
     : QWidget(parent, Qt::Dialog), pixelTypeBox_(new QComboBox(this)),
-      pageCountBox_(new QSpinBox(this)), scanButton_(new QPushButton(tr("Scan"), this)),
-      closeButton_(new QPushButton(tr("Close"), this)) {
+      pageCountBox_(new QSpinBox(this)), scanButton_(new QPushButton(tr("スキャン(&S)"), this)),
+      closeButton_(new QPushButton(tr("閉じる(&C)"), this)) {
     setObjectName("virtualScannerWindow");
-    setWindowTitle(tr("Virtual Scanner"));
+    setWindowTitle(tr("仮想スキャナー"));
 
     pixelTypeBox_->setObjectName("pixelTypeBox");
     // The item data is the TWAIN pixel type, so the order of the entries is free.
-    pixelTypeBox_->addItem(tr("Black & White"), int{TWPT_BW});
-    pixelTypeBox_->addItem(tr("Grey"), int{TWPT_GRAY});
-    pixelTypeBox_->addItem(tr("Colour"), int{TWPT_RGB});
-    pixelTypeBox_->addItem(tr("Palette"), int{TWPT_PALETTE});
+    pixelTypeBox_->addItem(tr("白黒"), int{TWPT_BW});
+    pixelTypeBox_->addItem(tr("グレー"), int{TWPT_GRAY});
+    pixelTypeBox_->addItem(tr("カラー"), int{TWPT_RGB});
+    pixelTypeBox_->addItem(tr("パレット"), int{TWPT_PALETTE});
     const int current = pixelTypeBox_->findData(int{pixelType});
     pixelTypeBox_->setCurrentIndex(current >= 0 ? current : pixelTypeBox_->findData(int{TWPT_RGB}));
 
@@ -36,8 +36,8 @@ VirtualScannerWindow::VirtualScannerWindow(QWidget* parent, TW_UINT16 pixelType,
     closeButton_->setObjectName("closeButton");
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Pixel type:"), pixelTypeBox_);
-    form->addRow(tr("Pages:"), pageCountBox_);
+    form->addRow(tr("モード(&M):"), pixelTypeBox_);
+    form->addRow(tr("ページ数(&P):"), pageCountBox_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(scanButton_);

@@ -1,7 +1,6 @@
 // The acquisition run end to end with the virtual scanner as the default source: the program
 // folder's acquisition library and data source manager, the scanner's own window driven as a
 // user would, and the pages named and stored in every save format.
-#include "run_driver.h"
 #include "acquisition_commands.h"
 #include "acquisition_environment.h"
 #include "acquisition_library.h"
@@ -10,6 +9,7 @@
 #include "program.h"
 #include "qt_support.h"
 #include "recording_launcher.h"
+#include "run_driver.h"
 #include "scripted_prompter.h"
 #include "small_volume.h"
 #include "startup.h"
@@ -117,11 +117,11 @@ TEST_F(ScannerRun, EverySaveFormatNamesThePagesWithPrefixAndDigits) {
         const char* format;
         int colourType;
     };
-    const Case cases[] = {{0, "Colour", ".bmp", "bmp", PELMIX_FULL_COLOUR},
-                          {1, "Grey", ".jpg", "jpg", PELMIX_256_GREYS},
-                          {2, "Palette", ".tif", "tif", PELMIX_256_COLOURS},
-                          {3, "Colour", ".tif", "tif", PELMIX_FULL_COLOUR},
-                          {4, "Black & White", ".tif", "tif", PELMIX_TWO_COLOUR}};
+    const Case cases[] = {{0, "カラー", ".bmp", "bmp", PELMIX_FULL_COLOUR},
+                          {1, "グレー", ".jpg", "jpg", PELMIX_256_GREYS},
+                          {2, "パレット", ".tif", "tif", PELMIX_256_COLOURS},
+                          {3, "カラー", ".tif", "tif", PELMIX_FULL_COLOUR},
+                          {4, "白黒", ".tif", "tif", PELMIX_TWO_COLOUR}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.svmd);
         TempDir folder;
@@ -170,7 +170,7 @@ TEST_F(ScannerRun, AFolderThatRefusesPagesLosesNone) {
         prompter.requests.clear();
         QDir(keptDir).removeRecursively();
         auto prepare = [&](QWidget* window) {
-            virtualScanner(c.pages, "Black & White")(window);
+            virtualScanner(c.pages, "白黒")(window);
             if (c.readOnlyAtScan) {
                 ASSERT_TRUE(volume.setReadOnly(true));
             }
@@ -197,7 +197,7 @@ TEST_F(ScannerRun, SerialNumbersRunOnInTheDateFolderAcrossRuns) {
     program.settings.SVMD = 0;
     const QString dated = q(acq.path()) + "/12082026/";
     for (int pages : {2, 3}) {
-        auto driven = run_driver::driveSourceWindow(virtualScanner(pages, "Grey"),
+        auto driven = run_driver::driveSourceWindow(virtualScanner(pages, "グレー"),
                                                     pageFileExists(dated, pages - 1));
         // The second run from the tool button, as the user starts it.
         if (pages == 2) {
@@ -278,7 +278,7 @@ protected:
 
 TEST_F(StartupAcquisition, YesAcquiresAndShowsTheNewPage) {
     auto driven =
-        run_driver::driveSourceWindow(virtualScanner(1, "Colour"), pageFileExists(folder(), 0));
+        run_driver::driveSourceWindow(virtualScanner(1, "カラー"), pageFileExists(folder(), 0));
     start();
     EXPECT_TRUE(driven->finished);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList({"IMG001.bmp"}));

@@ -12,10 +12,13 @@
 #include "progress_window.h"
 #include "qt_support.h"
 #include "recording_launcher.h"
+#include "sane_source_window.h"
 #include "scripted_prompter.h"
+#include "source_chooser.h"
 #include "startup_messages.h"
 #include "sv_cpr.h"
 #include "temp_dir.h"
+#include "virtual_scanner_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -148,6 +151,19 @@ TEST_F(EnglishTextsTest, EveryWindowTheUserOpensIsInEnglish) {
         {"new folder", [&] { (new MD_WIN(program, w.fileView(), &w))->show(); }},
         {"JPEG quality", [&] { (new SV_CPR(75, &w))->show(); }},
         {"progress", [&] { (new ProgressWindow(&w))->show(); }},
+        // The scan windows are the data sources' own, and speak the desktop's language too.
+        {"virtual scanner", [&] { (new twaindsm::VirtualScannerWindow(&w, TWPT_RGB, 1))->show(); }},
+        {"scanner chooser",
+         [&] {
+             (new twaindsm::SourceChooser({QStringLiteral("Virtual Scanner")}, 0, &w))->show();
+         }},
+        {"SANE scanner",
+         [&] {
+             auto* sane = new twaindsm::SaneSourceWindow(&w, QStringLiteral("Scanner"),
+                                                         twaindsm::SourceLimits{},
+                                                         twaindsm::ScanSettings{}, {});
+             sane->show();
+         }},
     };
     for (const auto& [name, open] : openers) {
         SCOPED_TRACE(name);

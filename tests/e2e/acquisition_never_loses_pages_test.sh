@@ -15,7 +15,7 @@ FIRST_PID=$ORVA_PID
 FIRST=$(main_window 30) || fail "the main window did not appear"
 sleep 1
 click_in "$FIRST" $TWAIN_BUTTON
-SCANNER=$(window_named '^Virtual Scanner$' 20) || fail "the scanner's window did not appear"
+SCANNER=$(window_named '^仮想スキャナー$' 20) || fail "the scanner's window did not appear"
 # Pixel type, then the page count, then Scan.
 keys_to "$SCANNER" Tab
 xdotool type 5
@@ -31,7 +31,7 @@ sleep 1
 click_in "$SECOND" $TWAIN_BUTTON
 BOX=$(message_box 20) || fail "the second program said nothing"
 shot refused
-[ "$(xdotool search --onlyvisible --name '^Virtual Scanner$' | wc -l)" -eq 1 ] ||
+[ "$(xdotool search --onlyvisible --name '^仮想スキャナー$' | wc -l)" -eq 1 ] ||
     fail "the second program opened the scanner"
 keys_to "$BOX" Return
 wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Orvana' 2>/dev/null | grep -qx '$BOX'" ||

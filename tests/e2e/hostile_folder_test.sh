@@ -58,7 +58,7 @@ click_in "$WIN" 22 44
 BOX=$(message_box 20 "$WIN") || fail "the prefix was not refused"
 sleep 0.5
 shot bad_prefix
-! xdotool search --onlyvisible --name '^Virtual Scanner$' >/dev/null 2>&1 ||
+! xdotool search --onlyvisible --name '^仮想スキャナー$' >/dev/null 2>&1 ||
     fail "the scanner's window opened"
 keys_to "$BOX" Return
 sleep 0.5

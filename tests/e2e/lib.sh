@@ -200,7 +200,7 @@ print_to_pdf() {
 scan_pages() {
     local scanner
     click_in "$1" 22 44
-    scanner=$(window_named '^Virtual Scanner$' 20) || fail "the scanner's window did not appear"
+    scanner=$(window_named '^仮想スキャナー$' 20) || fail "the scanner's window did not appear"
     keys_to "$scanner" Tab
     xdotool type "$2"
     xdotool key Tab space

@@ -216,18 +216,19 @@ TEST_F(VirtualScannerWindowTest, ShowsItsControlsOverTheParentWithoutNotice) {
     QComboBox* types = child<QComboBox>("pixelTypeBox");
     ASSERT_NE(types, nullptr);
     ASSERT_EQ(types->count(), 4);
-    EXPECT_EQ(types->itemText(0), "Black & White");
-    EXPECT_EQ(types->itemText(3), "Palette");
-    EXPECT_EQ(types->currentText(), "Colour"); // the negotiated type
+    EXPECT_EQ(types->itemText(0), "白黒");
+    EXPECT_EQ(types->itemText(3), "パレット");
+    EXPECT_EQ(types->currentText(), "カラー"); // the negotiated type
     ASSERT_NE(child<QSpinBox>("pageCountBox"), nullptr);
     EXPECT_EQ(child<QSpinBox>("pageCountBox")->maximum(), 99);
-    EXPECT_EQ(child<QPushButton>("scanButton")->text(), "Scan");
-    EXPECT_EQ(child<QPushButton>("closeButton")->text(), "Close");
+    EXPECT_EQ(child<QPushButton>("scanButton")->text(), "スキャン(&S)");
+    EXPECT_EQ(child<QPushButton>("closeButton")->text(), "閉じる(&C)");
+    EXPECT_EQ(child<QPushButton>("scanButton")->window()->windowTitle(), "仮想スキャナー");
 }
 
 TEST_F(VirtualScannerWindowTest, ScanDeliversTheChosenTypeAndCountAndNumbersCountOn) {
     ASSERT_TRUE(enable(true));
-    child<QComboBox>("pixelTypeBox")->setCurrentText("Grey");
+    child<QComboBox>("pixelTypeBox")->setCurrentText("グレー");
     child<QSpinBox>("pageCountBox")->setValue(3);
     QTest::mouseClick(child<QPushButton>("scanButton"), Qt::LeftButton);
     EXPECT_EQ(notices, std::vector<TW_UINT16>{MSG_XFERREADY});

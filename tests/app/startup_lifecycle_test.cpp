@@ -219,10 +219,12 @@ TEST_F(Lifecycle, FirstStartOpensHelpAndSettlesTheBase) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->source().toLocalFile().endsWith("ORVAHELP.html"));
-    EXPECT_EQ(program.settings.BASD, programDir());
+    // No desktop folder: the pages go home, where a user looks for them.
+    const QString homeFolder = q(pictures.path()) + QLatin1Char('/');
+    EXPECT_EQ(program.settings.BASD, homeFolder);
     EXPECT_EQ(program.settings.FTRD, program.settings.BASD);
     EXPECT_EQ(program.settings.MKDR, 1);
-    EXPECT_EQ(program.ACQ_DIR, programDir() + "05042026/");
+    EXPECT_EQ(program.ACQ_DIR, homeFolder + "05042026/");
     EXPECT_EQ(program.browse.DISP_DIR, program.ACQ_DIR);
     EXPECT_EQ(program.FOLDER_HISTORY[0], program.ACQ_DIR);
     EXPECT_EQ(startup->startScreen(), nullptr) << "the load handler unloads the start screen";

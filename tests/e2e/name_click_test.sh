@@ -21,7 +21,7 @@ click_in "$WIN" $NAME1
 REN=$(window_named '^Orvana Rename$' 10) || fail "a click on the catalogue's name opened nothing"
 shot catalogue_name
 keys_to "$REN" ctrl+a n e w Return
-wait_for 10 test -f "${PICTURES}NEW.jpg" || fail "b.jpg was not renamed from its name: $(ls "$PICTURES")"
+wait_for 10 test -f "${PICTURES}new.jpg" || fail "b.jpg was not renamed from its name: $(ls "$PICTURES")"
 [ ! -e "${PICTURES}b.jpg" ] || fail "b.jpg is still there"
 
 # The single view of a.jpg: a right click on its cell, then a click on the name above it.
@@ -32,5 +32,5 @@ click_in "$WIN" $SINGLE_NAME
 REN=$(window_named '^Orvana Rename$' 10) || fail "a click on the single view's name opened nothing"
 shot single_name
 keys_to "$REN" ctrl+a o n e Return
-wait_for 10 test -f "${PICTURES}ONE.jpg" || fail "a.jpg was not renamed from its name: $(ls "$PICTURES")"
+wait_for 10 test -f "${PICTURES}one.jpg" || fail "a.jpg was not renamed from its name: $(ls "$PICTURES")"
 echo "e2e: a click on a name renames that file in either view"

@@ -30,17 +30,27 @@ struct Progress {
     bool reading = false;
 };
 
+} // namespace
+
+QString progressLabel(int done, int pages, bool reading) {
+    // The page being worked on, counted from 1: "page 1 of 3" while the first is read, "page 3
+    // of 3" once all are. The words are read first, then the pages are written.
+    const bool readingNow = reading && done < pages;
+    const int finished = readingNow ? done : done - (reading ? pages : 0);
+    const int page = std::clamp(finished + 1, 1, std::max(pages, 1));
+    return (readingNow ? QCoreApplication::translate("picture_document", "文字認識中 %1/%2ページ")
+                       : QCoreApplication::translate("picture_document", "PDF作成中 %1/%2ページ"))
+        .arg(page)
+        .arg(pages);
+}
+
+namespace {
+
 int32_t report(void* context, int32_t done, int32_t total) {
     auto& progress = *static_cast<Progress*>(context);
     QProgressDialog& dialog = progress.dialog;
     dialog.setMaximum(total);
-    const bool readingNow = progress.reading && done < progress.pages;
-    const int page = readingNow ? done : done - (progress.reading ? progress.pages : 0);
-    dialog.setLabelText(
-        (readingNow ? QCoreApplication::translate("picture_document", "文字認識中 %1/%2ページ")
-                    : QCoreApplication::translate("picture_document", "PDF作成中 %1/%2ページ"))
-            .arg(page)
-            .arg(progress.pages));
+    dialog.setLabelText(progressLabel(done, progress.pages, progress.reading));
     dialog.setValue(done);
     // Until the window shows, nothing the user does may reach the windows below it.
     QCoreApplication::processEvents(dialog.isVisible() ? QEventLoop::AllEvents

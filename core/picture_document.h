@@ -34,6 +34,10 @@ struct Outcome {
 Outcome write(Program& program, QWidget* owner, const QStringList& paths, const QString& target,
               bool upright);
 
+// The progress window's line when done of the steps are over: pages pages have their words read
+// first (when reading), then are written; it names the page being worked on, from 1.
+QString progressLabel(int done, int pages, bool reading);
+
 // The languages the settings ask the words in, of those whose data is there; "" when the
 // settings ask for no words or no data is there.
 QString textLanguages(const Program& program);

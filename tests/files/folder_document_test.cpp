@@ -3,6 +3,7 @@
 #include "fifo.h"
 #include "files_fixture.h"
 #include "pdf_tools.h"
+#include "picture_document.h"
 #include "small_volume.h"
 #include "without_root_rights.h"
 
@@ -220,3 +221,22 @@ TEST_F(FolderDocumentTest, AFifoATooLargePictureOrAFullVolumeIsNamedAndReplacesN
 }
 
 } // namespace
+
+// The progress window names the page being worked on, from the first: never "page 0 of 3".
+TEST(PictureDocumentProgress, NamesThePageBeingWorkedOn) {
+    struct Row {
+        int done;
+        bool reading;
+        const char* label;
+    };
+    const Row rows[] = {
+        {0, true, "文字認識中 1/3ページ"}, {2, true, "文字認識中 3/3ページ"},
+        {3, true, "PDF作成中 1/3ページ"},  {6, true, "PDF作成中 3/3ページ"},
+        {0, false, "PDF作成中 1/3ページ"}, {3, false, "PDF作成中 3/3ページ"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(picture_document::progressLabel(row.done, 3, row.reading),
+                  QString::fromUtf8(row.label))
+            << row.done << " " << row.reading;
+    }
+}

@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -53,8 +54,9 @@ std::vector<std::string> environmentWithOneThread() {
     return entries;
 }
 
-// Runs the helper with arguments and waits for it; true when it ended well.
-bool runHelper(std::vector<std::string> arguments, const std::atomic<bool>& cancelled) {
+// Starts the helper with arguments, its standard output on output (-1: nowhere) and its input
+// on input (-1: none); its notes go nowhere, and it gets no other descriptor of the caller's.
+bool spawnHelper(std::vector<std::string> arguments, int input, int output, pid_t& pid) {
     static const std::string program = helperProgram();
     if (program.empty()) {
         return false;
@@ -74,15 +76,29 @@ bool runHelper(std::vector<std::string> arguments, const std::atomic<bool>& canc
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    // Its notes go nowhere, and it gets no descriptor of the caller's.
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (input >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, input, 0);
+    }
+    if (output >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, output, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    pid_t pid = -1;
     const int error =
         ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
+        pid = -1;
+    }
+    return error == 0;
+}
+
+// Runs the helper with arguments and waits for it; true when it ended well.
+bool runHelper(std::vector<std::string> arguments, const std::atomic<bool>& cancelled) {
+    pid_t pid = -1;
+    if (!spawnHelper(std::move(arguments), -1, -1, pid)) {
         return false;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -147,36 +163,14 @@ public:
 
 private:
     bool start(const std::string& dataFolder) {
-        static const std::string program = helperProgram();
         int ends[2];
-        if (program.empty() || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
             return false;
         }
-        std::vector<std::string> arguments{program, "--orientations", dataFolder};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        static const std::vector<std::string> environment = environmentWithOneThread();
-        std::vector<char*> envp;
-        for (const std::string& entry : environment) {
-            envp.push_back(const_cast<char*>(entry.c_str()));
-        }
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        // Its input and output are our end of the pair; its notes go nowhere.
-        posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
-        posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-        const int error =
-            ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
+        // Its input and output are our end of the pair.
+        const bool started = spawnHelper({"--orientations", dataFolder}, ends[1], ends[1], pid_);
         ::close(ends[1]);
-        if (error != 0) {
-            pid_ = -1;
+        if (!started) {
             ::close(ends[0]);
             return false;
         }

@@ -170,6 +170,13 @@ TEST_F(PageCleaningTest, TextOnItsSideOrUpsideDownIsTurnedUpright) {
             EXPECT_EQ(infoOf(upright.get()).HEIGHT, 2200);
         }
     }
+    // Without the orientation data the page stays as it is, and nothing waits.
+    const ImageHandle turned = page("nodata", prose() + " -rotate 180");
+    PELMIX_CLEANING noData{0, 0, 1, 0, 50, nullptr};
+    noData.TEXT_DATA = "/nonexistent";
+    PELMIX_CLEANED none{};
+    EXPECT_EQ(PelmixCleanPage(turned.get(), &noData, &none), nullptr);
+    EXPECT_EQ(none.TURN, 0);
     // A photograph has no text to stand by: it stays as it is.
     const ImageHandle photo = page("photo", "-size 1800x1200 -seed 7 plasma:orange-blue -blur 0x2");
     ASSERT_TRUE(photo);

@@ -178,7 +178,10 @@ TEST_F(PageCleaningTest, TextOnItsSideOrUpsideDownIsTurnedUpright) {
     EXPECT_EQ(PelmixCleanPage(turned.get(), &noData, &none), nullptr);
     EXPECT_EQ(none.TURN, 0);
     // A photograph has no text to stand by: it stays as it is.
-    const ImageHandle photo = page("photo", "-size 1800x1200 -seed 7 plasma:orange-blue -blur 0x2");
+    const ImageHandle photo =
+        page("photo", "-size 1800x1200 gradient:'#5a7fb0'-'#6b5a2e' -fill '#2d4a1e' -draw 'ellipse "
+                      "900,1100 1000,350 0,360' -fill '#e8d9a0' -draw 'circle 1400,250 1500,250' "
+                      "-seed 3 -attenuate 0.3 +noise Gaussian");
     ASSERT_TRUE(photo);
     PELMIX_CLEANED found{};
     EXPECT_FALSE(clean(photo.get(), {0, 0, 1, 0, 50, nullptr}, found));
@@ -228,7 +231,11 @@ TEST_F(PageCleaningTest, OnlyPagesWithNothingOnThemAreBlank) {
                  " -fill white -draw 'rectangle 1065,165 1095,195'",
          false},
         {"a page of text", prose() + " -resize 50%", false},
-        {"a photograph", "-size 1240x1754 -seed 5 plasma:tan-green", false},
+        {"a photograph",
+         "-size 1240x1754 gradient:'#5a7fb0'-'#6b5a2e' -fill '#2d4a1e' -draw 'ellipse 620,1600 "
+         "800,500 0,360' -fill '#e8d9a0' -draw 'circle 900,300 1000,300' -seed 3 -attenuate 0.3 "
+         "+noise Gaussian",
+         false},
     };
     for (const Kind& kind : kinds) {
         SCOPED_TRACE(kind.name);

@@ -5,6 +5,7 @@
 #include "folder_lock.h"
 #include "kept_pages.h"
 #include "page_encoder.h"
+#include "page_file_names.h"
 #include "page_store.h"
 #include "page_store_messages.h"
 #include "program.h"
@@ -34,9 +35,9 @@ QStringList leftoverPages(const QString& folder) {
     for (const QString& name : file_system::list(folder)) {
         int number = 0;
         // An encoding made ahead of storing is only a copy of its page file.
-        if (PageStore::isPartialPageFile(name) || PageEncoder::isEncoding(name)) {
+        if (page_file_names::isPartial(name) || PageEncoder::isEncoding(name)) {
             file_system::remove(folder + name);
-        } else if (PageStore::isPageFile(name, &number)) {
+        } else if (page_file_names::isPageFile(name, &number)) {
             pages.emplace_back(number, name);
         }
     }

@@ -1,7 +1,7 @@
 #include "page_encoder.h"
 
 #include "native_name.h"
-#include "page_store.h"
+#include "page_file_names.h"
 #include "pelmix.h"
 #include "text_data.h"
 #include "usr_settings.h"
@@ -107,12 +107,12 @@ QString PageEncoder::encodingName(const QString& pageName) {
 bool PageEncoder::isEncoding(const QString& name) {
     static const QString suffix = QStringLiteral(".jpg");
     return name.startsWith(QLatin1Char('.')) && name.endsWith(suffix) &&
-           PageStore::isPageFile(name.mid(1, name.size() - 1 - suffix.size()));
+           page_file_names::isPageFile(name.mid(1, name.size() - 1 - suffix.size()));
 }
 
 void PageEncoder::run() {
     for (int k = 0;; ++k) {
-        const QString page = folder_ + PageStore::pageFileName(k);
+        const QString page = folder_ + page_file_names::name(k);
         std::unique_lock<std::mutex> lock(mutex_);
         // Waits for page k while the batch goes on.
         while (!stopping_ && delivered_ < 0 && !file_system::isFile(page)) {
@@ -158,7 +158,7 @@ bool PageEncoder::clean(const QString& page, const QString& pageName) {
 }
 
 void PageEncoder::encode(int k) {
-    const QString pageName = PageStore::pageFileName(k);
+    const QString pageName = page_file_names::name(k);
     const QString page = folder_ + pageName;
     const QString target = folder_ + encodingName(pageName);
     if (cleaning_.any() && !clean(page, pageName)) {

@@ -7,6 +7,7 @@
 #include "kept_pages.h"
 #include "native_name.h"
 #include "page_encoder.h"
+#include "page_file_names.h"
 #include "page_name.h"
 #include "page_store_messages.h"
 #include "pelmix.h"
@@ -43,33 +44,6 @@ PageStore::PageStore(Program& program, KeptPages& kept) : program_(program), kep
 
 PageStore::~PageStore() {
     endStep();
-}
-
-QString PageStore::pageFileName(int k) {
-    return QStringLiteral("ORVA_TMP.%1").arg(k, 3, 10, QLatin1Char('0'));
-}
-
-bool PageStore::isPageFile(const QString& name, int* number) {
-    static const QString prefix = QStringLiteral("ORVA_TMP.");
-    if (!name.startsWith(prefix, Qt::CaseSensitive) || name.size() < prefix.size() + 3)
-        return false;
-    const QStringView digits = QStringView(name).mid(prefix.size());
-    for (QChar c : digits) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    bool ok = false;
-    const int value = digits.toInt(&ok);
-    if (number != nullptr)
-        *number = value;
-    return ok;
-}
-
-bool PageStore::isPartialPageFile(const QString& name) {
-    // The library writes each page under a hidden temporary name and renames it when complete.
-    return (name.startsWith(QStringLiteral(".ORVA_TMP."), Qt::CaseSensitive) ||
-            name.startsWith(QStringLiteral("ORVA_TMP."), Qt::CaseSensitive)) &&
-           name.contains(QStringLiteral(".pmxtmp."));
 }
 
 void PageStore::beginStep() {
@@ -144,7 +118,7 @@ bool PageStore::setAsideBlank(const QString& page, const QString& pageName) {
     // In the trash under a name that says what it is (and opens as the picture it is), put back
     // in the acquisition folder by any file manager.
     int number = 0;
-    isPageFile(pageName, &number);
+    page_file_names::isPageFile(pageName, &number);
     const QString named =
         program_.ACQ_DIR + QCoreApplication::translate("PageStore", "%1白紙%2.bmp")
                                .arg(program_.settings.NTOP)
@@ -161,7 +135,7 @@ bool PageStore::setAsideBlank(const QString& page, const QString& pageName) {
 }
 
 QString PageStore::storePage(int k, int64_t& nextNumber) {
-    return storePageFile(pageFileName(k), nextNumber);
+    return storePageFile(page_file_names::name(k), nextNumber);
 }
 
 QString PageStore::storePageFile(const QString& pageName, int64_t& nextNumber) {

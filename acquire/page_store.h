@@ -60,12 +60,6 @@ public:
     // no-name-left message is then shown here); stopped() is then true.
     QString destination(const QString& extension, int64_t& nextNumber);
 
-    static QString pageFileName(int k); // "ORVA_TMP.000" …
-    // Whether name is a page file of the library ("ORVA_TMP." and digits), and its number.
-    static bool isPageFile(const QString& name, int* number = nullptr);
-    // Whether name is a page file the library was still writing when it was stopped.
-    static bool isPartialPageFile(const QString& name);
-
 private:
     enum class Outcome { Stored, Kept, Retry };
     Outcome convert(const QString& page, const QString& target, const QString& name, int format);

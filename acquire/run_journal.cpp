@@ -3,7 +3,7 @@
 #include "file_system.h"
 #include "kept_folder.h"
 #include "native_name.h"
-#include "page_store.h"
+#include "page_file_names.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -74,7 +74,7 @@ RunJournal::~RunJournal() {
         return;
     }
     for (const QString& name : file_system::list(folder_)) {
-        if (PageStore::isPageFile(name)) {
+        if (page_file_names::isPageFile(name)) {
             return;
         }
     }

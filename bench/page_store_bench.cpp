@@ -4,6 +4,7 @@
 // must be the same; both are reported as counters (ru_maxrss, KiB).
 #include "browsing_state.h"
 #include "kept_pages.h"
+#include "page_file_names.h"
 #include "page_store.h"
 #include "pelmix.h"
 #include "program.h"
@@ -131,7 +132,7 @@ void BM_StorePagesAsJpeg(benchmark::State& state) {
         for (int k = 0; k < kPages; ++k, ++next) {
             // Each page file is a fresh copy, as the acquisition library would have written it.
             state.PauseTiming();
-            QFile::copy(source.templatePath, program.ACQ_DIR + PageStore::pageFileName(k));
+            QFile::copy(source.templatePath, program.ACQ_DIR + page_file_names::name(k));
             state.ResumeTiming();
             if (!store.storePage(k, next).isEmpty())
                 ++stored;
@@ -184,7 +185,7 @@ void BM_CjpegSameFiles(benchmark::State& state) {
         state.ResumeTiming();
         for (int k = 0; k < kPages; ++k) {
             state.PauseTiming();
-            const QString page = out + PageStore::pageFileName(k);
+            const QString page = out + page_file_names::name(k);
             QFile::copy(source.templatePath, page);
             state.ResumeTiming();
             if (!runCjpeg(cjpeg, page,

@@ -8,6 +8,7 @@
 // through a real saned on a loopback address: vs_scanimage is Orvana's time over scanimage's.
 #include "file_system.h"
 #include "page_encoder.h"
+#include "page_file_names.h"
 #include "page_store.h"
 #include "pelmix.h"
 #include "sane_device.h"
@@ -206,7 +207,7 @@ double orvanaSeconds(const std::string& productName, const std::string& folder, 
         if (source->transfer(page, condition) != TWRC_XFERDONE) {
             break;
         }
-        const std::string file = folder + "/" + PageStore::pageFileName(written).toStdString();
+        const std::string file = folder + "/" + page_file_names::name(written).toStdString();
         PelmixBmpFileSave(file.c_str(), static_cast<HGLOBAL>(page), "", "", 0);
         GlobalFree(static_cast<HGLOBAL>(page));
         if (source->pending() == 0) {
@@ -219,7 +220,7 @@ double orvanaSeconds(const std::string& productName, const std::string& folder, 
     scanSeconds = std::chrono::duration<double>(Clock::now() - began).count();
     encoder.finish(written);
     for (int i = 0; i < written; ++i) {
-        const QString pageName = PageStore::pageFileName(i);
+        const QString pageName = page_file_names::name(i);
         const QString target =
             runFolder + QStringLiteral("IMG%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0'));
         const QString encoding = encoder.take(pageName, kQuality);

@@ -5,6 +5,7 @@
 #include "acquisition_library.h"
 #include "browsing_state.h"
 #include "orva_win.h"
+#include "page_file_names.h"
 #include "page_store.h"
 #include "pdf_tools.h"
 #include "program.h"
@@ -226,7 +227,7 @@ TEST_F(SaneRun, ThePaperChosenIsThePdfPagesSize) {
                 turn->setCurrentIndex(turn->findText(QString::fromUtf8(orientation)));
             },
             [&] {
-                return QFile::exists(dir + PageStore::pageFileName(0)) && seen != nullptr &&
+                return QFile::exists(dir + page_file_names::name(0)) && seen != nullptr &&
                        seen->findChild<QPushButton*>("scanButton")->isEnabled();
             });
         EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
@@ -263,7 +264,7 @@ TEST_F(SaneRun, DuplexPagesAreStoredInTheOrderTheyLeaveTheFeeder) {
                 QApplication::processEvents();
             },
             [&] {
-                return QFile::exists(dir + PageStore::pageFileName(2 * sheets - 1)) &&
+                return QFile::exists(dir + page_file_names::name(2 * sheets - 1)) &&
                        seen != nullptr && seen->findChild<QPushButton*>("scanButton")->isEnabled();
             });
         EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
@@ -308,7 +309,7 @@ TEST_F(SaneRun, BlankBacksOfADuplexRunGoToTheTrash) {
             QApplication::processEvents();
         },
         [&] {
-            return QFile::exists(dir + PageStore::pageFileName(5)) && seen != nullptr &&
+            return QFile::exists(dir + page_file_names::name(5)) && seen != nullptr &&
                    seen->findChild<QPushButton*>("scanButton")->isEnabled();
         });
     EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
@@ -354,7 +355,7 @@ TEST_F(SaneRun, TheBrightnessChosenReachesTheDevice) {
             EXPECT_EQ(brightness->minimum(), -100);
             brightness->setValue(20);
         },
-        [&] { return QFile::exists(dir + PageStore::pageFileName(0)); });
+        [&] { return QFile::exists(dir + page_file_names::name(0)); });
     EXPECT_EQ(RUN_ACQUISITION(*window, &library), AcquisitionRun::Outcome::Shown);
     ImageHandle page(PelmixFileLoad(QFile::encodeName(dir + "BRT01.bmp").constData(), "", ""));
     ASSERT_TRUE(page);

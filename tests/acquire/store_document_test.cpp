@@ -2,6 +2,7 @@
 // gone only once the document is complete, and every state a kill can leave put right at the
 // next start, with no page lost and none twice without a note.
 #include "interrupted_runs.h"
+#include "page_file_names.h"
 #include "pdf_tools.h"
 #include "pelmix.h"
 #include "qt_support.h"
@@ -32,7 +33,7 @@ protected:
         ImageHandle palette =
             makeIndexedImage(48, 32, 4, {{200, 0, 0}, {0, 150, 0}, {0, 0, 220}, {240, 240, 0}},
                              [](int x, int y) { return uint8_t((x / 6 + y / 6) % 4); });
-        const QByteArray path = QFile::encodeName(acq + PageStore::pageFileName(3));
+        const QByteArray path = QFile::encodeName(acq + page_file_names::name(3));
         EXPECT_EQ(PelmixBmpFileSave(path.constData(), palette.get(), "", "", 0), 1);
         return storeStep(store, 4, next);
     }

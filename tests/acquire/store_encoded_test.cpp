@@ -1,6 +1,7 @@
 // Pages encoded while the scan goes on: stored exactly as the conversion after the batch would
 // store them, and never used where they no longer are the page.
 #include "page_encoder.h"
+#include "page_file_names.h"
 #include "store_fixture.h"
 
 #include <algorithm>
@@ -79,13 +80,13 @@ TEST_F(StoreEncodedTest, EachStepStoresWhatTheConversionAfterTheBatchStores) {
          {P::Colour, P::Grey},
          [this] {
              ImageHandle other = makePage(P::Grey, 48, 32);
-             const QByteArray path = QFile::encodeName(acq + PageStore::pageFileName(0));
+             const QByteArray path = QFile::encodeName(acq + page_file_names::name(0));
              ASSERT_EQ(PelmixBmpFileSave(path.constData(), other.get(), "", "", 0), 1);
          }},
         {"a page file gone",
          1,
          {P::Colour, P::Grey},
-         [this] { QFile::remove(acq + PageStore::pageFileName(1)); }},
+         [this] { QFile::remove(acq + page_file_names::name(1)); }},
         {"document pages", 5, {P::Colour, P::BlackWhite, P::Grey}, nullptr},
     };
     for (const Case& c : cases) {

@@ -4,6 +4,7 @@
 
 #include "browsing_state.h"
 #include "kept_pages.h"
+#include "page_file_names.h"
 #include "page_store.h"
 #include "pelmix.h"
 #include "program.h"
@@ -78,7 +79,7 @@ protected:
     void writePage(int k, Page kind) {
         ImageHandle image = makePage(kind);
         ASSERT_TRUE(image);
-        const QByteArray path = QFile::encodeName(acq + PageStore::pageFileName(k));
+        const QByteArray path = QFile::encodeName(acq + page_file_names::name(k));
         ASSERT_EQ(PelmixBmpFileSave(path.constData(), image.get(), "", "", 0), 1);
     }
 

@@ -51,6 +51,9 @@ CNF_WIN::CNF_WIN(Program& program, AdjustView& view)
     for (int i = 0; i < 3; ++i) {
         CMD_BASE_CNG[i] = button(Picture1, "CMD_BASE_CNG", tr(captions[i]));
         CMD_BASE_CNG[i]->setProperty("index", i);
+        // The button of the page shown stays pressed, whichever has the focus (each is still
+        // reached with Tab: the page shown sets them, not an exclusive group).
+        CMD_BASE_CNG[i]->setCheckable(true);
         pageButtons->addWidget(CMD_BASE_CNG[i]);
     }
     CMD_BASE = {buildColourPage(), buildTurnPage(), buildTrimPage()};

@@ -176,7 +176,7 @@ void CNF_WIN::onTURN(int index) {
 }
 
 void CNF_WIN::onCMD_BASE_CNG(int index) {
-    static constexpr int pages[] = {1, 0, 2};
+    static constexpr int pages[] = {1, 0, 2}; // the page of each button
     showPage(pages[index]);
 }
 
@@ -185,8 +185,11 @@ void CNF_WIN::showPage(int page) {
         page = 0;
     }
     program_.settings.CNFP = int16_t(page);
+    // The buttons run Image (the turns), Color, Trim; the pages colour, turns, trim.
+    static constexpr int buttonOf[] = {1, 0, 2};
     for (int i = 0; i < 3; ++i) {
         CMD_BASE[i]->setVisible(i == page);
+        CMD_BASE_CNG[i]->setChecked(i == buttonOf[page]);
     }
     TRIMAREA->setVisible(page == 2 && TRIM_SIZE[0] != 0 && TRIM_SIZE[1] != 0);
     IMG->setCursor(page == 2 ? Qt::CrossCursor : Qt::ArrowCursor);

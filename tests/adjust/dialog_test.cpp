@@ -57,6 +57,8 @@ TEST_F(AdjustDialogTest, OpensOverTheDisabledMainWindowAndClosesBack) {
     EXPECT_FALSE(dialog->CMD_BASE[0]->isVisible());
     EXPECT_FALSE(dialog->CMD_BASE[1]->isVisible());
     EXPECT_TRUE(dialog->CMD_BASE[2]->isVisible());
+    EXPECT_TRUE(dialog->CMD_BASE_CNG[2]->isChecked()) << "the page's own button is the pressed one";
+    EXPECT_FALSE(dialog->CMD_BASE_CNG[0]->isChecked());
     EXPECT_EQ(dialog->IMG->cursor().shape(), Qt::CrossCursor);
     EXPECT_TRUE(dialog->Check2->isChecked());
     EXPECT_FALSE(dialog->Check1->isChecked());
@@ -71,9 +73,14 @@ TEST_F(AdjustDialogTest, OpensOverTheDisabledMainWindowAndClosesBack) {
         Qt::CursorShape cursor;
     } pages[] = {{0, 1, Qt::ArrowCursor}, {1, 0, Qt::ArrowCursor}, {2, 2, Qt::CrossCursor}};
     for (const auto& p : pages) {
+        // Twice: a second click on the pressed button leaves it pressed.
+        QTest::mouseClick(dialog->CMD_BASE_CNG[p.button], Qt::LeftButton);
         QTest::mouseClick(dialog->CMD_BASE_CNG[p.button], Qt::LeftButton);
         EXPECT_EQ(program.settings.CNFP, p.page);
         EXPECT_TRUE(dialog->CMD_BASE[p.page]->isVisible());
+        for (int b = 0; b < 3; ++b) {
+            EXPECT_EQ(dialog->CMD_BASE_CNG[b]->isChecked(), b == p.button) << b;
+        }
         EXPECT_EQ(dialog->IMG->cursor().shape(), p.cursor);
         EXPECT_FALSE(dialog->TRIMAREA->isVisible());
     }

@@ -7,6 +7,7 @@
 #include "usr_settings.h"
 
 #include <chrono>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -14,19 +15,20 @@ namespace {
 // How often the folder is looked at while the scanner is on a page; a page takes far longer.
 constexpr std::chrono::milliseconds kLookEvery{10};
 
-// Loads the page file and writes its JPEG to target; false for pages that are neither grey nor
-// colour, or when either step fails.
-bool encodeFile(const QString& page, const QString& target, int quality) {
-    HGLOBAL image = PelmixFileLoad(native_name::toBytes(page).constData(), "", "");
+// A page image, freed when its owner goes.
+struct ImageFree {
+    void operator()(void* image) const { PelmixMemFree(static_cast<HGLOBAL>(image)); }
+};
+using OwnedImage = std::unique_ptr<void, ImageFree>;
+
+// Writes the JPEG of image to target; false for pages that are neither grey nor colour, or when
+// the save fails.
+bool encodeImage(HGLOBAL image, const QString& target, int quality) {
     IMAGE_INFO info{};
-    bool saved = false;
-    if (image != nullptr && PelmixImageInfo(image, &info) != 0 &&
-        (info.COLOR_TYPE == PELMIX_256_GREYS || info.COLOR_TYPE == PELMIX_FULL_COLOUR)) {
-        saved = PelmixJpegFileSave(native_name::toBytes(target).constData(), image, "", "", quality,
-                                   info.COLOR_TYPE == PELMIX_256_GREYS ? 1 : 0) != 0;
-    }
-    PelmixMemFree(image);
-    return saved;
+    return PelmixImageInfo(image, &info) != 0 &&
+           (info.COLOR_TYPE == PELMIX_256_GREYS || info.COLOR_TYPE == PELMIX_FULL_COLOUR) &&
+           PelmixJpegFileSave(native_name::toBytes(target).constData(), image, "", "", quality,
+                              info.COLOR_TYPE == PELMIX_256_GREYS ? 1 : 0) != 0;
 }
 
 } // namespace
@@ -129,51 +131,58 @@ void PageEncoder::run() {
     }
 }
 
-bool PageEncoder::clean(const QString& page, const QString& pageName) {
-    const QByteArray path = native_name::toBytes(page);
-    const file_system::Stamp before = file_system::stampOf(page);
-    HGLOBAL image = PelmixFileLoad(path.constData(), "", "");
-    if (image == nullptr) {
-        return true; // stored, or kept, as it is
-    }
+void* PageEncoder::clean(void* image, bool& blank) const {
     const PELMIX_CLEANING steps{cleaning_.cutBorders,       cleaning_.straighten,
                                 cleaning_.turnUpright,      cleaning_.findBlank,
                                 cleaning_.blankSensitivity, cleaning_.textData.c_str()};
     PELMIX_CLEANED found{};
-    HGLOBAL cleaned = PelmixCleanPage(image, &steps, &found);
-    PelmixMemFree(image);
-    if (found.BLANK != 0) {
+    HGLOBAL cleaned = PelmixCleanPage(static_cast<HGLOBAL>(image), &steps, &found);
+    blank = found.BLANK != 0;
+    if (blank) {
         PelmixMemFree(cleaned);
-        const std::lock_guard<std::mutex> lock(mutex_);
-        blank_[pageName] = before;
-        return false;
+        return nullptr;
     }
-    // The library writes the new page beside the old and renames it over it once complete; a
-    // page file replaced meanwhile (it never is during a run) keeps what replaced it.
-    if (cleaned != nullptr && file_system::stampOf(page) == before) {
-        PelmixBmpFileSave(path.constData(), cleaned, "", "", 0);
-    }
-    PelmixMemFree(cleaned);
-    return true;
+    return cleaned;
 }
 
 void PageEncoder::encode(int k) {
     const QString pageName = page_file_names::name(k);
     const QString page = folder_ + pageName;
     const QString target = folder_ + encodingName(pageName);
-    if (cleaning_.any() && !clean(page, pageName)) {
-        return; // blank: set aside, not encoded
+    const QByteArray path = native_name::toBytes(page);
+    // The library writes each page file under another name and renames it when complete, so
+    // the file seen is whole; a stamp that changes meanwhile means it was replaced.
+    file_system::Stamp source = file_system::stampOf(page);
+    OwnedImage image(PelmixFileLoad(path.constData(), "", ""));
+    if (!image) {
+        return; // stored, or kept, as it is
+    }
+    if (cleaning_.any()) {
+        bool blank = false;
+        OwnedImage cleaned(clean(image.get(), blank));
+        if (blank) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            blank_[pageName] = source;
+            return; // set aside by the store, not encoded
+        }
+        // The cleaned page is written beside the old and renamed over it once complete; until
+        // then, and if it cannot be written, the page file is the page as scanned, and what is
+        // encoded is what the file holds.
+        if (cleaned && file_system::stampOf(page) == source &&
+            PelmixBmpFileSave(path.constData(), static_cast<HGLOBAL>(cleaned.get()), "", "", 0) !=
+                0) {
+            image = std::move(cleaned);
+            source = file_system::stampOf(page);
+        }
     }
     if (quality_ == kNoEncoding) {
         return;
     }
-    // The library writes each page file under another name and renames it when complete, so
-    // the file seen is whole; a stamp that changes meanwhile means it was replaced.
-    const file_system::Stamp before = file_system::stampOf(page);
-    if (!encodeFile(page, target, quality_) || file_system::stampOf(page) != before) {
+    if (!encodeImage(static_cast<HGLOBAL>(image.get()), target, quality_) ||
+        file_system::stampOf(page) != source) {
         file_system::remove(target);
         return;
     }
     const std::lock_guard<std::mutex> lock(mutex_);
-    ready_[pageName] = Encoding{target, before};
+    ready_[pageName] = Encoding{target, source};
 }

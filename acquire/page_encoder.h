@@ -72,8 +72,8 @@ private:
 
     void run();
     void encode(int k);
-    // Cleans the page file; false when it was found blank.
-    bool clean(const QString& page, const QString& pageName);
+    // The page image cleaned (a new image), or nullptr when no step changed it or it is blank.
+    void* clean(void* image, bool& blank) const;
 
     const QString folder_;
     const int quality_;

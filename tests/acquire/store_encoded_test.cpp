@@ -4,6 +4,7 @@
 #include "page_file_names.h"
 #include "store_fixture.h"
 
+#include <QImage>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -130,3 +131,39 @@ TEST_F(StoreEncodedTest, EncodingsNotTakenAreRemoved) {
 }
 
 } // namespace
+
+// A page the cleaning changes is cleaned in its page file while the scan goes on, and its JPEG
+// is encoded once, from the cleaned page: the stored file is the very JPEG of the page file as it
+// now is, at the settings' quality.
+TEST_F(StoreEncodedTest, ACleanedPageIsEncodedOnceFromTheCleanedPage) {
+    program.settings.SVMD = 1;
+    program.settings.JPGP = 80;
+    // A page of 300 x 200 inside a black frame of 30 pixels, as a lid leaves it.
+    QImage framed(360, 260, QImage::Format_RGB32);
+    framed.fill(Qt::black);
+    for (int y = 30; y < 230; ++y)
+        for (int x = 30; x < 330; ++x)
+            framed.setPixel(x, y, (x / 20 + y / 20) % 4 ? qRgb(250, 245, 235) : qRgb(40, 60, 90));
+    ASSERT_TRUE(framed.save(acq + page_file_names::name(0), "BMP"));
+    PageEncoder::Cleaning cleaning;
+    cleaning.cutBorders = true;
+    PageEncoder encoder(acq, program.settings.JPGP, cleaning);
+    encoder.finish(1);
+
+    const QByteArray page = QFile::encodeName(acq + page_file_names::name(0));
+    ImageHandle cleaned(PelmixFileLoad(page.constData(), "", ""));
+    ASSERT_TRUE(cleaned);
+    EXPECT_NEAR(infoOf(cleaned.get()).WIDTH, 300, 2);
+    EXPECT_NEAR(infoOf(cleaned.get()).HEIGHT, 200, 2);
+    const std::string once = (acq + "once.jpg").toStdString();
+    ASSERT_NE(PelmixJpegFileSave(once.c_str(), cleaned.get(), "", "", 80, 0), 0);
+
+    KeptPages kept(program);
+    PageStore store(program, kept);
+    store.useEncodings(&encoder);
+    int64_t next = 1;
+    const QStringList names = storeStep(store, 1, next);
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(readBytes((acq + names[0]).toStdString()) == readBytes(once));
+    EXPECT_FALSE(QFile::exists(acq + page_file_names::name(0)));
+}
